@@ -1,0 +1,39 @@
+// Entry point of every GUI test program: a wxApp on the test display (Xvfb in CI), then the tests.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include <cstdio>
+
+namespace {
+class GuiTestApp : public wxApp {
+public:
+  bool OnInit() override { return true; }
+};
+} // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(GuiTestApp);
+
+int main(int argc, char** argv)
+{
+  testing::InitGoogleTest(&argc, argv);
+  if (testing::GTEST_FLAG(list_tests))
+    return RUN_ALL_TESTS();
+  wxApp::SetInstance(new GuiTestApp);
+  int wxArgc = 1;
+  char* wxArgv[] = {argv[0], nullptr};
+  if (!wxEntryStart(wxArgc, wxArgv) || !wxTheApp->CallOnInit()) {
+    std::fprintf(stderr, "cannot start wxWidgets: is there a display (DISPLAY=%s)?\n",
+                 getenv("DISPLAY") ? getenv("DISPLAY") : "");
+    return 1;
+  }
+  // A log message must never open a modal box that nobody answers.
+  delete wxLog::SetActiveTarget(new wxLogStderr);
+  wxInitAllImageHandlers();
+  int result = RUN_ALL_TESTS();
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  return result;
+}
