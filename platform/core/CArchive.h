@@ -1,0 +1,97 @@
+#pragma once
+// CArchive writes and reads the byte layout of the data-set archive format exactly, so that
+// archives move between systems: little-endian integers, BOOL as 4 bytes, BYTE and bool as 1,
+// floats and doubles bit for bit, COLORREF as 4 bytes 0x00BBGGRR. A CString is stored as the tag
+// FF FE FF, its length in UTF-16 code units (1 byte when < 0xFF, else FF + WORD when < 0xFFFE,
+// else FF FF FF + DWORD), then UTF-16LE units; the reader also takes the untagged narrow form
+// (length prefix, then bytes). A short read throws CArchiveException with cause endOfFile.
+#include "CFile.h"
+#include "CString.h"
+#include "WinTypes.h"
+
+#include <exception>
+
+// Thrown by the archive; visible across the shared library boundary so that a caller of the
+// spectrum library can catch what the library throws.
+class __attribute__((visibility("default"))) CArchiveException : public std::exception {
+public:
+  enum Cause {
+    none = 0,
+    genericException = 1,
+    readOnly = 2,
+    endOfFile = 3,
+    writeOnly = 4,
+    badIndex = 5,
+    badClass = 6,
+    badSchema = 7,
+  };
+  explicit CArchiveException(int cause = none, const wchar_t* fileName = nullptr);
+  ~CArchiveException() override;
+  const char* what() const noexcept override;
+
+  int m_cause;
+  CString m_strFileName;
+};
+
+[[noreturn]] void AfxThrowArchiveException(int cause, const wchar_t* fileName = nullptr);
+
+class CArchive {
+public:
+  enum Mode { store = 0, load = 1 };
+
+  // The archive neither owns nor closes the file. Storing writes straight through to it.
+  CArchive(CFile* file, UINT mode);
+  ~CArchive();
+  CArchive(const CArchive&) = delete;
+  CArchive& operator=(const CArchive&) = delete;
+
+  bool IsLoading() const { return m_loading; }
+  bool IsStoring() const { return !m_loading; }
+  CFile* GetFile() const { return m_file; }
+
+  // Raw bytes. Read returns how many bytes it got (it does not throw on a short read); Write
+  // throws CArchiveException (genericException) when the file refuses the bytes.
+  UINT Read(void* buffer, UINT count);
+  void Write(const void* buffer, UINT count);
+  // Reads exactly count bytes or throws endOfFile.
+  void ReadExact(void* buffer, UINT count);
+  void Flush();
+  void Close();
+
+  // How many bytes are left to read, for checking a count before allocating for it.
+  ULONGLONG GetRemaining() const;
+
+  CArchive& operator<<(BYTE v);
+  CArchive& operator<<(bool v);
+  CArchive& operator<<(char v);
+  CArchive& operator<<(WORD v);
+  CArchive& operator<<(SHORT v);
+  CArchive& operator<<(int v);
+  CArchive& operator<<(UINT v);
+  CArchive& operator<<(LONGLONG v);
+  CArchive& operator<<(ULONGLONG v);
+  CArchive& operator<<(float v);
+  CArchive& operator<<(double v);
+  CArchive& operator<<(const CString& v);
+  CArchive& operator<<(const wchar_t* v);
+
+  CArchive& operator>>(BYTE& v);
+  CArchive& operator>>(bool& v);
+  CArchive& operator>>(char& v);
+  CArchive& operator>>(WORD& v);
+  CArchive& operator>>(SHORT& v);
+  CArchive& operator>>(int& v);
+  CArchive& operator>>(UINT& v);
+  CArchive& operator>>(LONGLONG& v);
+  CArchive& operator>>(ULONGLONG& v);
+  CArchive& operator>>(float& v);
+  CArchive& operator>>(double& v);
+  CArchive& operator>>(CString& v);
+
+  // Narrow (byte) text with the same length prefix, untagged.
+  void WriteStringA(const CStringA& v);
+
+private:
+  CFile* m_file;
+  bool m_loading;
+};
