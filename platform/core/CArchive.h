@@ -74,6 +74,8 @@ public:
   CArchive& operator<<(double v);
   CArchive& operator<<(const CString& v);
   CArchive& operator<<(const wchar_t* v);
+  // A narrow literal would otherwise be stored as a bool; narrow text goes through WriteStringA.
+  CArchive& operator<<(const char* v) = delete;
 
   CArchive& operator>>(BYTE& v);
   CArchive& operator>>(bool& v);
@@ -92,6 +94,16 @@ public:
   void WriteStringA(const CStringA& v);
 
 private:
+  [[noreturn]] void Fail(int cause) const;
+  void CheckLoading() const;
+  void CheckStoring() const;
+  template <typename T> void Put(T v);
+  template <typename T> T Get();
+  void WriteBytes(const BYTE* data, size_t count);
+  void ReadBytes(BYTE* data, size_t count);
+  void WriteStringLength(ULONGLONG length, bool wide);
+  ULONGLONG ReadStringLength(bool& wide);
+
   CFile* m_file;
   bool m_loading;
 };

@@ -24,7 +24,9 @@ public:
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  // Opens a disk file; false when it cannot be opened (nothing is thrown).
+  // Opens a disk file; false when it cannot be opened (nothing is thrown). The wide path is
+  // handed to the system as UTF-8. modeCreate truncates unless modeNoTruncate is given; without
+  // modeCreate the file must exist.
   virtual bool Open(const wchar_t* path, UINT flags);
   virtual void Close();
   virtual bool IsOpen() const { return m_file != nullptr; }
@@ -36,12 +38,22 @@ public:
   virtual bool Flush();
   virtual ULONGLONG GetLength() const;
   virtual ULONGLONG GetPosition() const;
+  // Returns the new position. A seek to before the start fails and leaves the position as it was;
+  // a seek past the end is allowed (a later write fills the gap with zeros).
   virtual ULONGLONG Seek(LONGLONG offset, SeekPosition from);
+  ULONGLONG SeekToBegin() { return Seek(0, begin); }
+  ULONGLONG SeekToEnd() { return Seek(0, end); }
   const CString& GetFilePath() const { return m_path; }
 
 private:
+  // A stdio stream must be repositioned between a write and a read that follows it (and back);
+  // CFile callers mix them freely.
+  enum class LastAccess { none, read, write };
+  void SwitchTo(LastAccess access);
+
   std::FILE* m_file = nullptr;
   CString m_path;
+  LastAccess m_lastAccess = LastAccess::none;
 };
 
 class CMemFile : public CFile {

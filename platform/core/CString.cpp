@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <locale.h>
+#include <wctype.h>
 
 namespace {
 
@@ -21,16 +23,25 @@ template <typename Ch> bool IsBlank(Ch c)
   return u == ' ' || (u >= '\t' && u <= '\r');
 }
 
-// Case mapping for ASCII and Latin-1 letters (and, for wide text, what the C library knows),
-// the same whatever the process locale.
+// Case mapping the same whatever the process locale: towupper alone follows LC_CTYPE, which is
+// "C" (ASCII only) until the GUI toolkit switches it to the user's. A fixed UTF-8 locale maps the
+// rest; Latin-1 letters are mapped here so they work even where that locale is missing.
+locale_t CaseLocale()
+{
+  static locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+  return locale;
+}
+
 template <typename Ch> Ch ToUpper(Ch c)
 {
   auto u = static_cast<std::make_unsigned_t<Ch>>(c);
   if (u >= 'a' && u <= 'z')
     return Ch(u - 32);
   if constexpr (sizeof(Ch) > 1) {
-    if (u >= 0x80)
-      return Ch(std::towupper(wint_t(u)));
+    if (u >= 0xE0 && u <= 0xFE && u != 0xF7)
+      return Ch(u - 32);
+    if (u >= 0x80 && CaseLocale())
+      return Ch(towupper_l(wint_t(u), CaseLocale()));
   }
   return c;
 }
@@ -41,8 +52,10 @@ template <typename Ch> Ch ToLower(Ch c)
   if (u >= 'A' && u <= 'Z')
     return Ch(u + 32);
   if constexpr (sizeof(Ch) > 1) {
-    if (u >= 0x80)
-      return Ch(std::towlower(wint_t(u)));
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7)
+      return Ch(u + 32);
+    if (u >= 0x80 && CaseLocale())
+      return Ch(towlower_l(wint_t(u), CaseLocale()));
   }
   return c;
 }

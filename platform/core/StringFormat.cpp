@@ -117,6 +117,23 @@ int64_t TruncateSigned(int64_t v, int bits)
   }
 }
 
+// snprintf under the C locale, into a buffer as large as the output needs (a huge width or a %f
+// of 1e300 does not fit a fixed one).
+template <typename T> std::string PrintC(const std::string& format, T value)
+{
+  CLocaleScope cLocale;
+  char buffer[256];
+  int n = std::snprintf(buffer, sizeof buffer, format.c_str(), value);
+  if (n < 0)
+    return {};
+  if (size_t(n) < sizeof buffer)
+    return std::string(buffer, size_t(n));
+  std::string big(size_t(n) + 1, '\0');
+  std::snprintf(big.data(), big.size(), format.c_str(), value);
+  big.resize(size_t(n));
+  return big;
+}
+
 std::string PrintNumber(const Spec& spec, const FormatArg& arg)
 {
   std::string format = "%" + spec.flags;
@@ -125,49 +142,25 @@ std::string PrintNumber(const Spec& spec, const FormatArg& arg)
   if (spec.precision >= 0)
     format += "." + std::to_string(spec.precision);
   char conv = spec.conversion;
-  char buffer[512];
-  int n = 0;
-  CLocaleScope cLocale;
   switch (conv) {
   case 'd':
   case 'i': {
     int64_t v = AsSigned(arg);
     if (spec.intBits)
       v = TruncateSigned(v, spec.intBits);
-    format += "lld";
-    n = std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<long long>(v));
-    break;
+    return PrintC(format + "lld", static_cast<long long>(v));
   }
   case 'u':
   case 'x':
   case 'X':
   case 'o':
-    format += "ll";
-    format += conv;
-    n = std::snprintf(buffer, sizeof buffer, format.c_str(),
-                      static_cast<unsigned long long>(AsUnsigned(arg, spec.intBits)));
-    break;
+    return PrintC(format + "ll" + conv, static_cast<unsigned long long>(AsUnsigned(arg, spec.intBits)));
   case 'p':
-    format = "%0" + std::to_string(int(sizeof(void*) * 2)) + "llX";
-    n = std::snprintf(buffer, sizeof buffer, format.c_str(),
-                      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(arg.p)));
-    break;
+    return PrintC("%0" + std::to_string(int(sizeof(void*) * 2)) + "llX",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(arg.p)));
   default: // e E f F g G a A
-    format += conv;
-    n = std::snprintf(buffer, sizeof buffer, format.c_str(), AsDouble(arg));
-    if (n >= int(sizeof buffer)) { // %f of a huge value, or a huge width
-      std::string big(size_t(n) + 1, '\0');
-      std::snprintf(big.data(), big.size(), format.c_str(), AsDouble(arg));
-      big.resize(size_t(n));
-      return big;
-    }
-    break;
+    return PrintC(format + conv, AsDouble(arg));
   }
-  if (n < 0)
-    return {};
-  if (n >= int(sizeof buffer))
-    n = int(sizeof buffer) - 1;
-  return std::string(buffer, size_t(n));
 }
 
 template <typename Ch> std::basic_string<Ch> FormatImpl(const Ch* format, const FormatArg* args, size_t count)

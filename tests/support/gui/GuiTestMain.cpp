@@ -1,4 +1,6 @@
 // Entry point of every GUI test program: a wxApp on the test display (Xvfb in CI), then the tests.
+#include "ModalTestSupport.h"
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/image.h>
@@ -32,7 +34,10 @@ int main(int argc, char** argv)
   // A log message must never open a modal box that nobody answers.
   delete wxLog::SetActiveTarget(new wxLogStderr);
   wxInitAllImageHandlers();
+  // An unexpected modal dialog fails its test instead of waiting for a person.
+  ModalWatchdog().Register();
   int result = RUN_ALL_TESTS();
+  ModalWatchdog().Unregister();
   wxTheApp->OnExit();
   wxEntryCleanup();
   return result;

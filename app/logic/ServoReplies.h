@@ -1,0 +1,33 @@
+#pragma once
+// Reading what the servos answer: the value text of a reply, the command-error texts, the id list
+// of the "QID" broadcast and the rows of the servo id list.
+#include "CString.h"
+
+#include <vector>
+
+inline constexpr const wchar_t* kNoFirmwareRow = L"0 - No Firmware";
+inline constexpr const wchar_t* kAllServosRow = L"254 - All Servos";
+inline constexpr const wchar_t* kWaitingForFirmwareReply = L"WAITING FOR FIRMWARE.";
+inline constexpr int kBroadcastId = 254;
+
+// The reply with every "*" turned into "#" and every copy of the line just sent removed: what is
+// left is the value the servo appended to its echo (*5QD-1234 after #5QD gives -1234).
+CString ReplyValueText(const CString& lastReply, const CString& lastCommand);
+
+// The servo's answer to "QCE" as the user reads it; 0 has no text.
+CString CommandErrorText(int code);
+// The box text of a non-zero command error.
+CString CommandErrorMessage(int code);
+
+// The ids in a "QID" broadcast reply (*1QID1\r*3QID3 gives 1 and 3), in the order the servos
+// answered. Each "*" through the next "QID" is an echo; a "*" without a "QID" after it ends the
+// stripping and what remains is read as it is.
+std::vector<int> ParseIdListReply(const CString& reply);
+
+// One row of the id list: "%d - %s - %s" with id, model text and firmware text.
+CString IdRowText(int id, const CString& model, const CString& firmware);
+// The id a row names: its first blank-separated token read as a number.
+int IdFromRowText(const CString& row);
+// The row that names exactly this id, or -1. A prefix match would take "12 - ..." for servo 1 and
+// "254 - All Servos" for servo 2.
+int FindIdRow(const std::vector<CString>& rows, int id);

@@ -1,0 +1,220 @@
+#pragma once
+// The program's main window: the servo port, every control, the eight traces with their plot
+// window, the eight custom actions, the three read-outs and the command table. Its handlers are
+// spread over CZHVXProConfigDlg*.cpp by topic (ports, command panels, polling, traces, ...).
+#include "CCmdInfoList.h"
+#include "CHVXProControlPort.h"
+#include "CString.h"
+#include "TraceActionProfile.h"
+#include "WinTypes.h"
+#include "WindowTimers.h"
+#include "ZSpectrumData/CSpectrumData.h"
+
+#include <wx/bitmap.h>
+#include <wx/dialog.h>
+#include <wx/icon.h>
+
+#include <vector>
+
+class CZLCDDisplay;
+class CZSpectrumWnd;
+class wxButton;
+class wxComboBox;
+class wxControl;
+class wxGauge;
+class wxListBox;
+class wxStaticText;
+class wxTextCtrl;
+class wxToggleButton;
+
+class CZHVXProConfigDlg : public wxDialog {
+public:
+  explicit CZHVXProConfigDlg(wxWindow* parent = nullptr);
+  ~CZHVXProConfigDlg() override;
+
+  // Creates the window with its controls and runs OnInitDialog; DoModal does this first.
+  bool CreateDialog();
+  int DoModal();
+
+  // Main dialog
+  bool OnInitDialog();
+  void DoDataExchange(bool saveAndValidate);
+  void UpdateData(bool saveAndValidate);
+  void UpdateControls();
+  void RefreshDialog();
+  void OnCloseButton();
+  void OnCancel();
+  void OnSysCommand(UINT commandId);
+
+  // Port and servo selection
+  void EnumeratePorts();
+  void OnPortComboSelChange();
+  void OnPortComboDropDown();
+  void ConnectToggle();
+  void FillIdCombo();
+  void SelectServoId();
+
+  // Command panels
+  void OnQuerySend();
+  void OnQueryComboSelChange();
+  void OnActionComboSelChange();
+  void OnActionSend();
+  void OnConfigComboSelChange();
+  void OnConfigSend();
+  void OnFreeFormatSend();
+  void OnReset();
+  void OnDefault();
+  void OnStopLimp();
+  void OnStopHold();
+  void OnRestart();
+  void OnClearLog();
+  void OnHelpButton();
+  void CheckCommandError();
+  void DisconnectIfConnected();
+
+  // Timers: 0 status poll, 1 to 8 traces, 10 firmware writer, 11 calibration sweep.
+  void OnTimer(UINT_PTR timerId);
+  void SetTimer(UINT_PTR timerId, UINT periodMs);
+  void KillTimer(UINT_PTR timerId);
+  bool IsTimerRunning(UINT_PTR timerId) const;
+  // One tick of a running timer now; tests step the poll with it.
+  bool FireTimer(UINT_PTR timerId);
+
+  // Handlers whose work lives with the live traces, custom actions, settings file, firmware
+  // update and calibration.
+  void OnTraceToggle(int trace);
+  void OnPause();
+  void SetupPlot();
+  void SampleTrace(int trace);
+  void RunCustomAction(int action);
+  void OnLoadSettings();
+  void OnSaveSettings();
+  void OnFirmwareUpdate();
+  void StepFirmwareWriter();
+  void StepCalibration();
+  void StartEncoderCalibration(bool verify);
+
+  // What the handlers share, readable by tests.
+  CHVXProControlPort& Port() { return m_port; }
+  int CurrentId() const { return m_currentId; }
+  bool IsBusy() const { return m_busy != 0; }
+  bool IsClosed() const { return m_closed; }
+  bool IsEepromError() const { return m_eepromError != 0; }
+  const STraceActionProfile& Profile() const { return m_profile; }
+  const CString& LastPositionText() const { return m_positionText; }
+  CZLCDDisplay* PositionReadout() const { return m_positionReadout; }
+  CZLCDDisplay* StatusReadout() const { return m_statusReadout; }
+  CZLCDDisplay* ErrorReadout() const { return m_errorReadout; }
+  CZSpectrumWnd* PlotWindow() const { return m_plot; }
+  const CCmdInfoList& CommandTable() const { return m_cmdInfoList; }
+  std::vector<CString> LogLines() const;
+  std::vector<CString> IdRows() const;
+
+private:
+  void CreateControls();
+  wxControl* CreateControl(int id, int kind, const wchar_t* caption, wxPoint pos, wxSize size);
+  void BindHandlers();
+  void OnCharHook(wxKeyEvent& event);
+  void OnKeyUp(wxKeyEvent& event);
+  void OnCloseWindow(wxCloseEvent& event);
+  void OnPaint(wxPaintEvent& event);
+  void OnIdComboDropDown();
+  void OnEditFocus(int editId, bool gained);
+
+  void FillCommandCombos();
+  void SetupReadouts();
+  void SetButtonImages(bool onlineTableAvailable);
+  bool CheckOnlineForNewVersion();
+  void ResumeFirmwareUpdate();
+  void AskForModel(int id);
+  bool ValueForSend(const CString& valueText, int& value, bool& hasValue);
+  void LogLine(const CString& text);
+  void EndDialog(int result);
+  void StartTraceTimers();
+  void KillTraceTimers();
+  CString ComboText(wxComboBox* combo) const;
+  void SetComboText(wxComboBox* combo, const CString& text);
+  void SetButtonCaption(int id, const CString& caption);
+  CString ButtonCaption(int id) const;
+  template <typename T> T* Control(int id) const;
+
+  // Poll steps of timer 0.
+  void PollStatus();
+  bool PollQuery(const char* mnemonic, CString& valueText);
+  void PollPosition();
+  void PollMotionStatus();
+  void PollErrorFlags();
+  void PollResetFlags();
+
+  CHVXProControlPort m_port;
+  wxWindow* m_parentWindow = nullptr;
+  wxIcon m_icon;
+  wxBitmap m_background;
+
+  wxComboBox* m_portCombo = nullptr;
+  CString m_portText;
+  int m_comPortNumber = 0;
+  wxComboBox* m_idCombo = nullptr;
+  CString m_idText;
+  int m_currentId = 0;
+  bool m_bootloader = false;
+  wxGauge* m_progress = nullptr;
+
+  wxComboBox* m_queryCombo = nullptr;
+  CString m_freeFormatText;
+  CString m_queryText;
+  CString m_queryDescription;
+  wxListBox* m_log = nullptr;
+  wxComboBox* m_actionCombo = nullptr;
+  CString m_actionText;
+  CString m_actionValue;
+  CString m_actionDescription;
+  wxComboBox* m_configCombo = nullptr;
+  CString m_configText;
+  CString m_configValue;
+  CString m_configDescription;
+
+  DWORD m_traceStartTick = 0;
+  DWORD m_pauseStartTick = 0;
+  DWORD m_pausedTime = 0;
+  BOOL m_pause = FALSE;
+  BYTE m_busy = 0;
+
+  BOOL m_traceOn[kTraceCount] = {};
+  CSpectrumData m_traceData[kTraceCount];
+  STraceActionProfile m_profile;
+  CZSpectrumWnd* m_plot = nullptr;
+  CString m_traceReadoutText[kTraceCount];
+
+  BYTE m_ctrlDown = 0;
+  BYTE m_shiftDown = 0;
+  CZLCDDisplay* m_positionReadout = nullptr;
+  CZLCDDisplay* m_statusReadout = nullptr;
+  CZLCDDisplay* m_errorReadout = nullptr;
+
+  // Firmware writer: image, its length, state, block index; the running flag is the "idle" test.
+  std::vector<BYTE> m_firmwareImage;
+  int m_firmwareState = -1;
+  bool m_firmwareUpdateRunning = false;
+  int m_firmwareBlockSize = 1024;
+  int m_firmwareBlockIndex = 0;
+
+  CString m_positionText;
+  CString m_originOffsetText;
+  CString m_updateServerName;
+  CString m_latestProgramVersion;
+  CString m_latestFirmwareVersion;
+  bool m_onlineTableAvailable = false;
+
+  BYTE m_freeFormatFocus = 0;
+  BYTE m_actionValueFocus = 0;
+  BYTE m_configValueFocus = 0;
+  BYTE m_eepromError = 0;
+  BYTE m_calibrating = 0;
+  BYTE m_verifyingCalibration = 0;
+  int m_calibrationStep = 0;
+
+  CCmdInfoList m_cmdInfoList;
+  CWindowTimers m_timers;
+  bool m_closed = false;
+};

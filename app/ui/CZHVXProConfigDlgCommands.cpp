@@ -1,0 +1,290 @@
+// The command panels of the main dialog: query, action, configuration and free-format commands,
+// the log, and the RESET, DEFAULT, STOP, Restart, Clear and Help buttons.
+#include "CZHVXProConfigDlg.h"
+#include "CZMessageBox.h"
+#include "CommandLines.h"
+#include "MainDialogIds.h"
+#include "NetworkState.h"
+#include "ServoReplies.h"
+#include "StatusReadouts.h"
+
+#include "CLocale.h"
+#include "WinTime.h"
+
+#include <wx/anybutton.h>
+#include <wx/combobox.h>
+#include <wx/listbox.h>
+#include <wx/utils.h>
+
+namespace {
+// How long an action is given before the servo is asked whether it took it.
+constexpr DWORD kCommandSettleMs = 200;
+constexpr DWORD kResetRestartMs = 4000;
+constexpr DWORD kResetReconnectSettleMs = 2000;
+} // namespace
+
+int CZHVXProConfigDlg::Ask(const CString& text, UINT type)
+{
+  const BYTE wasBusy = m_busy;
+  m_busy = 1;
+  const int answer = ZMessageBox(text, type, 0);
+  m_busy = wasBusy;
+  return answer;
+}
+
+void CZHVXProConfigDlg::OnQuerySend()
+{
+  if (m_currentId < 0)
+    return;
+  const CStringA mnemonic(MnemonicFromComboText(m_queryText));
+  if (m_port.Send(m_currentId, mnemonic) == CHVXProControlPort::StatusSuccess) {
+    LogLine(m_port.GetLastCommand());
+    LogLine(m_port.GetLastReply());
+  }
+  UpdateControls();
+}
+
+bool CZHVXProConfigDlg::LookUpDescription(const CString& key, CString& description) const
+{
+  for (POSITION pos = m_cmdInfoList.GetHeadPosition(); pos;) {
+    const SCmdInfo& row = m_cmdInfoList.GetNext(pos);
+    if (row.mnemonic == key) {
+      description = row.description;
+      return true;
+    }
+  }
+  return false;
+}
+
+void CZHVXProConfigDlg::OnQueryComboSelChange()
+{
+  UpdateData(true);
+  FindWindow(IDC_QUERY_DESCRIPTION)->Refresh();
+  LookUpDescription(MnemonicFromComboText(m_queryText), m_queryDescription);
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnActionComboSelChange()
+{
+  UpdateData(true);
+  FindWindow(IDC_ACTION_DESCRIPTION)->Refresh();
+  LookUpDescription(FirstTokenOf(m_actionText), m_actionDescription);
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnConfigComboSelChange()
+{
+  UpdateData(true);
+  FindWindow(IDC_CONFIG_DESCRIPTION)->Refresh();
+  LookUpDescription(MnemonicFromComboText(m_configText), m_configDescription);
+  UpdateControls();
+}
+
+// Sends the panel's mnemonic with its value, or alone when the value is empty. A value that is
+// not a whole number is refused before anything is sent.
+int CZHVXProConfigDlg::SendPanelCommand(const CString& comboText, CString& valueText)
+{
+  const CStringA mnemonic(FirstTokenOf(comboText));
+  valueText.Trim();
+  int value = 0;
+  switch (ParseCommandValue(valueText, value)) {
+  case ECommandValue::Empty:
+    return m_port.Send(m_currentId, mnemonic);
+  case ECommandValue::Number:
+    return m_port.Send(m_currentId, mnemonic, value);
+  case ECommandValue::Invalid:
+    break;
+  }
+  Ask(InvalidValueMessage(valueText), MB_OK | MB_ICONEXCLAMATION);
+  return -1;
+}
+
+void CZHVXProConfigDlg::OnActionSend()
+{
+  UpdateData(true);
+  if (m_currentId < 0)
+    return;
+  const int status = SendPanelCommand(m_actionText, m_actionValue);
+  if (status > 0) {
+    Ask(L"Syntax Error!", MB_OK);
+  } else if (status == 0) {
+    LogLine(m_port.GetLastCommand());
+    Sleep(kCommandSettleMs);
+    CheckCommandError();
+  }
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnConfigSend()
+{
+  UpdateData(true);
+  if (m_currentId < 0)
+    return;
+  const int status = SendPanelCommand(m_configText, m_configValue);
+  if (status > 0) {
+    Ask(L"Syntax Error!", MB_OK);
+  } else if (status == 0) {
+    LogLine(m_port.GetLastCommand());
+    if (m_port.QueryWaitingConfirm(m_currentId)) {
+      KillTraceTimers();
+      KillTimer(kStatusPollTimer);
+      if (Ask(L"Please confirm the configuration change.", MB_OKCANCEL) == IDOK) {
+        m_port.Send(m_currentId, "CONFIRM");
+        LogLine(m_port.GetLastCommand());
+      }
+      SetTimer(kStatusPollTimer, kStatusPollPeriodMs);
+      StartTraceTimers();
+    }
+    CheckCommandError();
+  }
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnFreeFormatSend()
+{
+  UpdateData(true);
+  const CString line = BuildFreeFormatLine(m_freeFormatText, m_currentId);
+  const SFreeFormatRoute route = RouteFreeFormatLine(line);
+  if (route.route == EFreeFormatRoute::DefaultButton) {
+    CallAfter([this, id = route.id] { DefaultServo(id); });
+  } else if (route.route == EFreeFormatRoute::FirmwareUpdateButton) {
+    CallAfter(&CZHVXProConfigDlg::OnFirmwareUpdate);
+  } else if (m_port.Transact(line) == CHVXProControlPort::StatusSuccess) {
+    LogLine(m_port.GetLastCommand());
+    if (!m_port.GetLastReply().IsEmpty())
+      LogLine(m_port.GetLastReply());
+    Sleep(kCommandSettleMs);
+    CheckCommandError(IdOfCommandLine(line));
+  } else {
+    Ask(L"Syntax Error!", MB_OK);
+  }
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::CheckCommandError() { CheckCommandError(m_currentId); }
+
+// Several servos answer a broadcast "QCE" back to back, so their codes cannot be told apart:
+// the broadcast id is not checked, and neither is "no servo".
+void CZHVXProConfigDlg::CheckCommandError(int id)
+{
+  if (id < 0 || id == kBroadcastId)
+    return;
+  CString line;
+  line.Format(L"#%dQCE", id);
+  if (m_port.Transact(line) != CHVXProControlPort::StatusSuccess)
+    return;
+  const int code = _wtoi(ReplyValueText(m_port.GetLastReply(), m_port.GetLastCommand()));
+  if (code == 0)
+    return;
+  CZMessageBox box(nullptr);
+  box.SetText(CommandErrorMessage(code));
+  const BYTE wasBusy = m_busy;
+  m_busy = 1;
+  box.DoModal();
+  m_busy = wasBusy;
+}
+
+void CZHVXProConfigDlg::DisconnectIfConnected()
+{
+  if (m_port.IsConnected())
+    ConnectToggle();
+}
+
+void CZHVXProConfigDlg::OnReset()
+{
+  if (ButtonCaption(IDC_RESET).IsEmpty())
+    SetButtonCaption(IDC_RESET, L"RESET");
+  const CString keptIdText = m_idText;
+  const int keptId = m_currentId;
+  if (keptId < 0 || m_port.Send(keptId, "RESET") != CHVXProControlPort::StatusSuccess) {
+    UpdateControls();
+    return;
+  }
+  const BYTE wasBusy = m_busy;
+  m_busy = 1;
+  LogLine(m_port.GetLastCommand());
+  DisconnectIfConnected();
+  RefreshDialog();
+  {
+    wxBusyCursor wait;
+    Sleep(kResetRestartMs);
+    ConnectToggle();
+    m_idText = keptIdText;
+    m_currentId = keptId;
+    Sleep(kResetReconnectSettleMs);
+    FillIdCombo();
+    const int row = FindIdRow(IdRows(), keptId);
+    if (row >= 0)
+      m_idCombo->SetSelection(row);
+  }
+  m_busy = wasBusy;
+  SelectServoId();
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnDefault() { DefaultServo(m_currentId); }
+
+void CZHVXProConfigDlg::DefaultServo(int id)
+{
+  if (id < 0) {
+    UpdateControls();
+    return;
+  }
+  KillTraceTimers();
+  KillTimer(kStatusPollTimer);
+  if (m_port.Send(id, "DEFAULT") == CHVXProControlPort::StatusSuccess) {
+    LogLine(m_port.GetLastCommand());
+    if (Ask(L"Are you sure you want to reconfigure the HVX Pro Servo to its default values?", MB_YESNO) == IDYES) {
+      m_port.Send(id, "CONFIRM");
+      LogLine(m_port.GetLastCommand());
+    }
+    SetTimer(kStatusPollTimer, kStatusPollPeriodMs);
+  }
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnStopLimp()
+{
+  m_port.SendBroadcast("L");
+  LogLine(m_port.GetLastCommand());
+  RefreshDialog();
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnStopHold()
+{
+  m_port.SendBroadcast("H");
+  LogLine(m_port.GetLastCommand());
+  RefreshDialog();
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnRestart()
+{
+  SetupPlot();
+  for (int n = 0; n < kTraceCount; ++n) {
+    m_traceData[n].RemoveAllData();
+    m_traceReadoutText[n].Empty();
+  }
+  m_traceStartTick = GetTickCount();
+  // 0 means "not running", and the clock passes through 0 once in 49 days.
+  if (m_traceStartTick == 0)
+    m_traceStartTick = 1;
+  m_pausedTime = 0;
+  m_pause = FALSE;
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnClearLog()
+{
+  m_log->Clear();
+  UpdateData(false);
+}
+
+void CZHVXProConfigDlg::OnHelpButton()
+{
+  if (IsInternetConnected())
+    wxLaunchDefaultBrowser(OnlineHelpUrl(m_updateServerName).GetString());
+  else
+    Ask(L"No internet connection found!", MB_OK);
+}

@@ -1,0 +1,230 @@
+// The top row of the main dialog: the port list, Connect/Disconnect and the servo id list.
+#include "CModelSelectionDlg.h"
+#include "CZHVXProConfigApp.h"
+#include "CZHVXProConfigDlg.h"
+#include "CZLCDDisplay.h"
+#include "CZMessageBox.h"
+#include "CZSpectrumWnd.h"
+#include "MainDialogIds.h"
+#include "NativePath.h"
+#include "PortRows.h"
+#include "SerialPortList.h"
+#include "ServoReplies.h"
+#include "ServoSelection.h"
+#include "StatusReadouts.h"
+
+#include <wx/combobox.h>
+#include <wx/utils.h>
+
+#include <fstream>
+#include <iterator>
+
+void CZHVXProConfigDlg::EnumeratePorts()
+{
+  const CString kept = ComboText(m_portCombo);
+  m_portCombo->Clear();
+  for (const SSerialPortInfo& port : ListSerialPorts())
+    m_portCombo->Append(PortRowText(port.number, port.description).GetString());
+  // GTK opens the list as wide as its widest row, so there is no drop-down width to set.
+  SetComboText(m_portCombo, kept);
+}
+
+void CZHVXProConfigDlg::OnPortComboSelChange()
+{
+  UpdateData(true);
+  if (!m_portText.IsEmpty())
+    m_comPortNumber = PortNumberFromRow(m_portText);
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::OnPortComboDropDown()
+{
+  FindWindow(IDC_START_HERE)->Hide();
+  EnumeratePorts();
+}
+
+void CZHVXProConfigDlg::ConnectToggle()
+{
+  wxBusyCursor wait;
+  m_bootloader = false;
+  m_idText.Empty();
+  KillTraceTimers();
+  KillTimer(kStatusPollTimer);
+
+  if (m_port.IsConnected()) {
+    m_port.Disconnect();
+    m_idCombo->Clear();
+    m_port.SetCurrentId(CHVXProControlPort::kNoServo);
+    m_statusReadout->SetText(L"Disconnected");
+    m_errorReadout->SetText(L"");
+    m_statusReadout->SetStepPeriod(0);
+    m_errorReadout->SetStepPeriod(0);
+    m_positionReadout->SetText(L"");
+    KillTraceTimers();
+    for (CString& text : m_traceReadoutText)
+      text.Empty();
+  } else {
+    for (BOOL& on : m_traceOn)
+      on = FALSE;
+    m_plot->RemoveAllTraces(true);
+    m_pauseStartTick = 0;
+    m_pausedTime = 0;
+    const int status = m_port.Connect(m_comPortNumber);
+    switch (status) {
+    case CHVXProControlPort::StatusSuccess:
+      m_statusReadout->SetText(L"Connected");
+      m_statusReadout->SetStepPeriod(0);
+      FillIdCombo();
+      m_currentId = m_port.GetMasterId();
+      m_port.SetCurrentId(m_currentId);
+      for (int n = 0; n < kTraceCount; ++n) {
+        m_traceData[n].RemoveAllData();
+        m_traceReadoutText[n].Empty();
+      }
+      m_traceStartTick = 0;
+      SetTimer(kStatusPollTimer, kStatusPollPeriodMs);
+      break;
+    case CHVXProControlPort::StatusDeviceNotFound:
+      if (!m_firmwareUpdateRunning) {
+        ZMessageBox(L"HVX PRO device not found at this port!", MB_ICONHAND, 0);
+        LogLine(L"Device not recognized");
+        LogLine(m_port.GetLastReply());
+      }
+      break;
+    case CHVXProControlPort::StatusMasterNotFound:
+      ZMessageBox(L"Master id not found!\nTry disconnecting and reconnecting the usb cable and/or toggle the "
+                  L"power to the connected servo.",
+                  MB_ICONHAND, 0);
+      break;
+    case CHVXProControlPort::StatusPortNotAvailable:
+      ZMessageBox(L"Port not available!\nMake sure it is not already connected through another application.",
+                  MB_ICONHAND, 0);
+      break;
+    case 8:
+      ZMessageBox(L"Port configuration failed!", MB_ICONHAND, 0);
+      break;
+    case 11:
+      ZMessageBox(L"Servo not found!", MB_ICONHAND, 0);
+      break;
+    case 13:
+      ZMessageBox(L"Serial port timeout!", MB_ICONHAND, 0);
+      break;
+    case CHVXProControlPort::StatusWaitingForFirmware:
+      m_statusReadout->SetText(L"Waiting for Firmware");
+      m_statusReadout->SetStepPeriod(250);
+      m_bootloader = true;
+      ResumeFirmwareUpdate();
+      break;
+    case CHVXProControlPort::StatusBootloaderCommandMode:
+      if (ZMessageBox(L"The connected servo is currently in Bootloader mode.\nDo you want to exit and connect?",
+                      MB_YESNO, 0) == IDYES) {
+        wxBusyCursor starting;
+        if (m_port.StartFirmware() != 0)
+          ZMessageBox(L"Failed to start firmware!", MB_OK, 0);
+        else
+          CallAfter(&CZHVXProConfigDlg::ConnectToggle);
+      }
+      break;
+    default:
+      ZMessageBox(L"Unknown error trying to connect!", MB_ICONHAND, 0);
+      break;
+    }
+  }
+  RefreshDialog();
+  UpdateControls();
+}
+
+// A bootloader that waits for firmware after an update that did not finish gets the image again.
+void CZHVXProConfigDlg::ResumeFirmwareUpdate()
+{
+  if (m_firmwareUpdateRunning)
+    return;
+  const CString status = CZHVXProConfigApp::GetFirmwareUpdateStatus();
+  if (status == L"STARTED" || status == L"ABORTED") {
+    std::ifstream file(NativePath(CZHVXProConfigApp::GetDataFolder() + L"latest.hex"), std::ios::binary);
+    if (!file)
+      return;
+    m_firmwareImage.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    CZHVXProConfigApp::SetFirmwareUpdateStatus(L"STARTED");
+    m_firmwareState = 2;
+    m_firmwareBlockIndex = 0;
+    SetTimer(kFirmwareWriterTimer, kFirmwareWriterPeriodMs);
+    m_firmwareUpdateRunning = true;
+  } else if (status == L"STARTED_MANUAL") {
+    m_bootloader = false;
+  }
+}
+
+void CZHVXProConfigDlg::FillIdCombo()
+{
+  m_idCombo->Clear();
+  m_port.SendBroadcast("QID");
+  const CString reply = m_port.GetLastReply();
+  bool currentPresent = false;
+  if (reply == kWaitingForFirmwareReply) {
+    m_idCombo->Append(kNoFirmwareRow);
+  } else {
+    for (int id : ParseIdListReply(reply)) {
+      const CString model = m_port.QueryModelString(id);
+      const CString firmware = m_port.QueryFirmwareVersion(id);
+      m_idCombo->Append(IdRowText(id, model, firmware).GetString());
+      if (id == m_currentId)
+        currentPresent = true;
+    }
+    m_idCombo->Append(kAllServosRow);
+  }
+  if (!currentPresent) {
+    m_idText.Empty();
+    m_currentId = CHVXProControlPort::kNoServo;
+  }
+  UpdateData(false);
+}
+
+void CZHVXProConfigDlg::SelectServoId()
+{
+  UpdateData(true);
+  if (m_idText.IsEmpty())
+    m_currentId = CHVXProControlPort::kNoServo;
+  if (!m_idText.IsEmpty() && m_idText != kNoFirmwareRow) {
+    m_currentId = IdFromRowText(m_idText);
+    m_port.SetCurrentId(m_currentId);
+    m_positionReadout->SetText(L"");
+    m_statusReadout->SetText(L"");
+    m_errorReadout->SetText(L"");
+    m_plot->SetTitle(m_currentId == kBroadcastId ? L"Disabled for Id=254" : L"");
+    UpdateFirmwareButtonImage();
+
+    const int id = m_currentId;
+    const CString serial = m_port.QuerySerialNumber(id);
+    const bool serialAnswered = m_port.GetStatus() == CHVXProControlPort::StatusSuccess;
+    int firmwareNumber = 0;
+    if (m_port.Send(id, "QFV") == CHVXProControlPort::StatusSuccess)
+      firmwareNumber = m_port.GetReplyValue();
+    if (IsNewControlBoard(firmwareNumber, m_eepromError != 0, serialAnswered, serial)) {
+      ZMessageBox(L"A new HVX PRO control board has been detected.  Initialization procedure will begin.", MB_OK,
+                  0);
+      m_port.WriteSerialNumber(id);
+    }
+    if (NeedsModelSelection(firmwareNumber, m_port.QueryModelId(id)))
+      AskForModel(id);
+    // Every failed query above cleared the port's current id.
+    m_port.SetCurrentId(m_currentId);
+  }
+  RefreshDialog();
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::AskForModel(int id)
+{
+  KillTraceTimers();
+  for (BOOL& on : m_traceOn)
+    on = FALSE;
+  KillTimer(kStatusPollTimer);
+  CModelSelectionDlg dialog(this);
+  if (dialog.DoModal() == IDOK) {
+    m_port.Send(id, "CMI", dialog.m_model);
+    if (m_port.QueryCommandError(id) == 0)
+      m_port.Send(id, "CONFIRM");
+  }
+  SetTimer(kStatusPollTimer, kStatusPollPeriodMs);
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The plot window: a child window that draws CSpectrumData traces against common axes. The plot's
+// logic is CZSpectrumPlot; this class adds the window, the plot font, the notifications as wx
+// events to the parent and the drawing with a wxDC.
+//
+// A paint builds the whole picture in a cached bitmap and copies it to the screen once; the
+// cursor is drawn over the copy, so that moving it repaints nothing else.
+#include "CZSpectrumEvent.h"
+#include "CZSpectrumPlot.h"
+
+#include <wx/bitmap.h>
+#include <wx/font.h>
+#include <wx/window.h>
+
+#include <memory>
+#include <vector>
+
+class wxDC;
+
+class CZSpectrumWnd : public wxWindow, public CZSpectrumPlot {
+public:
+  // No window yet: Create or CreateInPlaceOf makes it.
+  CZSpectrumWnd();
+  ~CZSpectrumWnd() override;
+
+  bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
+              const wxSize& size = wxDefaultSize, long style = 0);
+  // Takes the place, size and tab position of the parent's placeholder control, whose id it takes
+  // over, and destroys the placeholder; then the plot font at 11 points. style and exStyle are wx
+  // window styles (a sunken border where the dialog asked for a client edge).
+  BOOL CreateInPlaceOf(UINT placeholderId, wxWindow* parent, long style, long exStyle);
+
+  // With a font: that font, and its size becomes the font size. With null: the default plot font
+  // at the current font size.
+  void SetPlotFont(const wxFont* font);
+  // May be null; drawing then uses the DC's font.
+  virtual wxFont* GetPlotFont() { return m_plotFont.get(); }
+
+  // The whole paint into the cached bitmap, copied to dc at the area's top left. With a window the
+  // area is the client area and rect (when given) the band the plot is cut from; without one, rect
+  // is the area.
+  virtual void Draw(wxDC& dc, const RECT* rect);
+  virtual void DrawBackground(wxDC& dc, const RECT* rect);
+  // The cursor overlay over the copied picture; nothing is drawn yet.
+  virtual void DrawCursor(wxDC& dc);
+  virtual void DrawYAxis(wxDC& dc);
+  virtual void DrawXAxis(wxDC& dc);
+  virtual void DrawTraces(wxDC& dc);
+
+  // The picture of the last paint.
+  const wxBitmap& GetPlotBitmap() const { return m_plotBitmap; }
+
+protected:
+  int GetControlId() const override { return GetId(); }
+  void InvalidatePlot(bool erase) override;
+
+private:
+  // The notifications go to the parent window's event handler.
+  class ParentNotifier : public IPlotNotificationSink {
+  public:
+    explicit ParentNotifier(CZSpectrumWnd& window) : m_window(window) {}
+    void PostNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT SendNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    CZSpectrumWnd& m_window;
+  };
+
+  void OnPaint(wxPaintEvent& event);
+  void SelectPlotFont(wxDC& dc);
+  RECT ClientArea() const;
+
+  ParentNotifier m_parentNotifier{*this};
+  std::unique_ptr<wxFont> m_plotFont;
+  wxBitmap m_plotBitmap;
+  std::vector<wxPoint> m_pointBuffer;
+  STraceGeometry m_geometry;
+  bool m_created = false;
+
+  wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,237 @@
+#include "CZSpectrumWnd.h"
+#include "PlotColour.h"
+
+#include <ZSpectrumData/CSpectrumData.h>
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
+
+namespace {
+constexpr COLORREF kFrameColour = 0x000000;
+
+// Text sizes as the DC measures them with its current font.
+class DcTextMeasure : public IPlotTextMeasure {
+public:
+  explicit DcTextMeasure(wxDC& dc) : m_dc(dc) {}
+  SIZE MeasureText(const CString& text) override
+  {
+    wxCoord width = 0, height = 0;
+    m_dc.GetTextExtent(wxString(text.GetString()), &width, &height);
+    SIZE size;
+    size.cx = width;
+    size.cy = height;
+    return size;
+  }
+
+private:
+  wxDC& m_dc;
+};
+
+wxRect ToWxRect(const RECT& r)
+{
+  return wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void FillRect(wxDC& dc, const RECT& r, COLORREF colour)
+{
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(wxBrush(ToWxColour(colour)));
+  dc.DrawRectangle(ToWxRect(r));
+}
+
+int WxAlignment(unsigned align)
+{
+  int wx = 0;
+  if (align & PlotAlignHCentre)
+    wx |= wxALIGN_CENTRE_HORIZONTAL;
+  else if (align & PlotAlignRight)
+    wx |= wxALIGN_RIGHT;
+  if (align & PlotAlignVCentre)
+    wx |= wxALIGN_CENTRE_VERTICAL;
+  else if (align & PlotAlignBottom)
+    wx |= wxALIGN_BOTTOM;
+  return wx;
+}
+
+void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF background)
+{
+  for (const SPlotText& t : texts) {
+    if (t.text.IsEmpty())
+      continue;
+    if (t.fillBox)
+      FillRect(dc, t.box, background);
+    dc.SetTextForeground(ToWxColour(t.colour));
+    const wxString text(t.text.GetString());
+    if (t.vertical)
+      dc.DrawRotatedText(text, t.box.left, t.box.bottom, 90.0);
+    else
+      dc.DrawLabel(text, ToWxRect(t.box), WxAlignment(t.align));
+  }
+}
+
+void DrawSegments(wxDC& dc, const std::vector<SPlotSegment>& segments, wxPenStyle style)
+{
+  for (const SPlotSegment& s : segments) {
+    dc.SetPen(wxPen(ToWxColour(s.colour), s.width, style));
+    dc.DrawLine(s.from.x, s.from.y, s.to.x, s.to.y);
+  }
+}
+
+void ClipTo(wxDC& dc, const RECT& r)
+{
+  dc.DestroyClippingRegion();
+  dc.SetClippingRegion(ToWxRect(r));
+}
+
+// The GDI pen styles of the data sets. Style 2 (dots) and 7 (symbols) never reach a pen.
+wxPenStyle PenStyle(int lineStyle)
+{
+  switch (lineStyle) {
+  case PlotLineDash:
+    return wxPENSTYLE_LONG_DASH;
+  case PlotLineDashDot:
+  case PlotLineDashDotDot:
+    return wxPENSTYLE_DOT_DASH;
+  case PlotLineNull:
+    return wxPENSTYLE_TRANSPARENT;
+  default:
+    return wxPENSTYLE_SOLID;
+  }
+}
+} // namespace
+
+RECT CZSpectrumWnd::ClientArea() const
+{
+  const wxSize size = GetClientSize();
+  return MakeRect(0, 0, size.x, size.y);
+}
+
+void CZSpectrumWnd::SelectPlotFont(wxDC& dc)
+{
+  if (!m_plotFont)
+    return;
+  wxFont font(*m_plotFont);
+  font.SetPointSize(m_fontSize > 0 ? m_fontSize : 12);
+  dc.SetFont(font);
+}
+
+void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
+{
+  RECT area = m_created ? ClientArea() : (rect ? *rect : MakeRect(0, 0, 0, 0));
+  const int width = std::max<int>(RectWidth(area), 1);
+  const int height = std::max<int>(RectHeight(area), 1);
+  if (!m_plotBitmap.IsOk() || m_plotBitmap.GetWidth() != width || m_plotBitmap.GetHeight() != height)
+    m_plotBitmap.Create(width, height, 24);
+
+  {
+    wxMemoryDC memory(m_plotBitmap);
+    // The picture is drawn in area coordinates wherever the area lies.
+    memory.SetDeviceOrigin(-area.left, -area.top);
+    if (wxGraphicsContext* gc = memory.GetGraphicsContext())
+      gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    SelectPlotFont(memory);
+    memory.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    memory.SetTextForeground(*wxBLACK);
+
+    DcTextMeasure measure(memory);
+    if (!PrepareFrame(measure, area, rect)) {
+      FillRect(memory, area, m_backColour);
+      memory.SetTextForeground(*wxBLACK);
+      memory.DrawLabel(wxString(m_emptyPlotText.GetString()), ToWxRect(area), wxALIGN_CENTRE);
+    } else {
+      DrawBackground(memory, rect);
+      std::vector<POINT> outline = FrameOutline();
+      m_pointBuffer.assign(outline.size(), wxPoint());
+      for (size_t i = 0; i < outline.size(); ++i)
+        m_pointBuffer[i] = wxPoint(outline[i].x, outline[i].y);
+      memory.SetPen(wxPen(ToWxColour(kFrameColour), 1));
+      memory.DrawLines(int(m_pointBuffer.size()), m_pointBuffer.data());
+      DrawTexts(memory, PlotAreaTexts(measure), m_backColour);
+      DrawSegments(memory, TickMarks(), wxPENSTYLE_SOLID);
+      if (m_showXTitle)
+        DrawXAxis(memory);
+      if (HasData())
+        DrawYAxis(memory);
+      DrawSegments(memory, XGridLines(), wxPENSTYLE_DOT);
+      DrawSegments(memory, YGridLines(), wxPENSTYLE_DOT);
+      if (ShouldDrawTraces())
+        DrawTraces(memory);
+    }
+  }
+  dc.DrawBitmap(m_plotBitmap, area.left, area.top);
+  if (!m_traces.IsEmpty() && m_cursorIndex >= 0)
+    DrawCursor(dc);
+}
+
+void CZSpectrumWnd::DrawBackground(wxDC& dc, const RECT* rect)
+{
+  FillRect(dc, m_created || !rect ? ClientArea() : *rect, m_backColour);
+  FillRect(dc, m_plotRect, m_plotColour);
+}
+
+void CZSpectrumWnd::DrawCursor(wxDC&) {}
+
+void CZSpectrumWnd::DrawXAxis(wxDC& dc)
+{
+  if (m_traces.IsEmpty())
+    return;
+  SelectPlotFont(dc);
+  FillRect(dc, m_xLabelRect, m_backColour);
+  DcTextMeasure measure(dc);
+  DrawTexts(dc, XAxisTexts(measure), m_backColour);
+}
+
+void CZSpectrumWnd::DrawYAxis(wxDC& dc)
+{
+  if (m_traces.IsEmpty())
+    return;
+  SelectPlotFont(dc);
+  FillRect(dc, m_yLabelRect, m_backColour);
+  DcTextMeasure measure(dc);
+  DrawTexts(dc, YAxisTexts(measure), m_backColour);
+}
+
+void CZSpectrumWnd::DrawTraces(wxDC& dc)
+{
+  if (m_traces.IsEmpty())
+    return;
+  ClipTo(dc, GetMarkerClipRect());
+  DrawSegments(dc, WindowMarkerLines(), wxPENSTYLE_SOLID);
+  SPlotSegment zero;
+  if (ZeroLine(zero))
+    DrawSegments(dc, {zero}, wxPENSTYLE_SOLID);
+
+  for (CSpectrumData* trace : TracesInDrawingOrder()) {
+    BuildTraceGeometry(*trace, m_geometry);
+    ClipTo(dc, GetMarkerClipRect());
+    DrawSegments(dc, m_geometry.markers, wxPENSTYLE_SOLID);
+    ClipTo(dc, GetTraceClipRect());
+    const wxColour colour = ToWxColour(m_geometry.colour);
+    const std::vector<POINT>& points = m_geometry.points;
+    switch (m_geometry.mark) {
+    case ETraceMark::Line:
+      if (points.size() < 2)
+        break;
+      m_pointBuffer.resize(points.size());
+      for (size_t i = 0; i < points.size(); ++i)
+        m_pointBuffer[i] = wxPoint(points[i].x, points[i].y);
+      dc.SetPen(wxPen(colour, std::max(m_geometry.lineWidth, 1), PenStyle(m_geometry.lineStyle)));
+      dc.DrawLines(int(m_pointBuffer.size()), m_pointBuffer.data());
+      break;
+    case ETraceMark::Pixel:
+      dc.SetPen(wxPen(colour, 1));
+      for (const POINT& p : points)
+        dc.DrawPoint(p.x, p.y);
+      break;
+    case ETraceMark::Symbol:
+      // 21 pixels: a 5 x 5 square without its corners.
+      dc.SetPen(*wxTRANSPARENT_PEN);
+      dc.SetBrush(wxBrush(colour));
+      for (const POINT& p : points) {
+        dc.DrawRectangle(p.x - 2, p.y - 1, 5, 3);
+        dc.DrawRectangle(p.x - 1, p.y - 2, 3, 5);
+      }
+      break;
+    }
+  }
+  dc.DestroyClippingRegion();
+}

@@ -1,0 +1,140 @@
+#include "CZSpectrumPlot.h"
+#include "TraceIndex.h"
+
+#include <ZSpectrumData/CSpectrumData.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+constexpr COLORREF kZeroLineColour = 0x787878;
+
+float Clamp(float v, float lo, float hi)
+{
+  return v < lo ? lo : (v > hi ? hi : v);
+}
+} // namespace
+
+std::vector<SPlotSegment> CZSpectrumPlot::WindowMarkerLines() const
+{
+  std::vector<SPlotSegment> lines;
+  const int top = YToPixel(m_drawnYMax);
+  for (POSITION pos = m_markers.GetHeadPosition(); pos;) {
+    const SSpectrumMarker& marker = m_markers.GetNext(pos);
+    if (!marker.m_shown)
+      continue;
+    const int x = PixelOf(XPixelOf(marker.m_position) + 0.5f);
+    int width = int(marker.m_width * m_xPixelsPerUnit);
+    if (marker.m_secondFlag && width < 3)
+      width = 3;
+    lines.push_back({POINT{x, m_yOriginPixel}, POINT{x, top}, marker.m_colour, std::max(width, 1)});
+  }
+  return lines;
+}
+
+bool CZSpectrumPlot::ZeroLine(SPlotSegment& line) const
+{
+  if (!(m_drawnYMin < 0.0f && 0.0f < m_drawnYMax))
+    return false;
+  const int y = YToPixel(0.0f);
+  line = {POINT{XToPixel(m_drawnXMin), y}, POINT{XToPixel(m_drawnXMax), y}, kZeroLineColour, 1};
+  return true;
+}
+
+std::vector<CSpectrumData*> CZSpectrumPlot::TracesInDrawingOrder() const
+{
+  std::vector<CSpectrumData*> order;
+  const POSITION head = m_traces.GetHeadPosition();
+  for (POSITION pos = m_traces.GetTailPosition(); pos;) {
+    const POSITION here = pos;
+    CSpectrumData* trace = m_traces.GetPrev(pos);
+    if (here == head || (trace->GetIndexRange() != 0 && JoinsLimits(trace)))
+      order.push_back(trace);
+  }
+  return order;
+}
+
+void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& geometry) const
+{
+  geometry.trace = &trace;
+  geometry.lineStyle = trace.GetTraceLineStyle();
+  geometry.lineWidth = trace.GetTraceLineWidth();
+  geometry.colour = trace.GetTraceColour();
+  geometry.mark = geometry.lineStyle == PlotLineDotSymbol ? ETraceMark::Symbol
+                  : geometry.lineStyle == PlotLineDot     ? ETraceMark::Pixel
+                                                          : ETraceMark::Line;
+  geometry.points.clear();
+  geometry.markers.clear();
+  geometry.peaks.clear();
+
+  const int top = YToPixel(m_drawnYMax);
+  CSpectrumMarkerList& markers = trace.GetVerticalMarkerList();
+  for (POSITION pos = markers.GetHeadPosition(); pos;) {
+    const SSpectrumMarker& marker = markers.GetNext(pos);
+    if (!marker.m_shown)
+      continue;
+    int width = int(marker.m_width * m_xPixelsPerUnit);
+    if (marker.m_secondFlag && width < 3)
+      width = 3;
+    const int x = XToPixel(marker.m_position + 0.5f);
+    geometry.markers.push_back(
+        {POINT{x, m_yOriginPixel}, POINT{x, top}, marker.m_colour, std::max(width, 1)});
+  }
+
+  if (trace.GetIndexRange() <= 0)
+    return;
+  const bool rising = XRises(trace);
+  const int first = NearestIndex(trace, m_drawnXMin, rising);
+  const int last = NearestIndex(trace, m_drawnXMax, rising);
+  const int lastIndex = trace.GetLastIndex();
+  const int firstIndex = trace.GetFirstIndex();
+  const bool masking = trace.MaskEnabled();
+  const float scale = trace.GetYScale();
+  const float offset = trace.GetYOffset();
+  auto shownY = [&](int i) { return m_logY ? trace.GetLogY(i) : trace.GetY(i) * scale + offset; };
+
+  // A point that the nearest-point search put outside the X window is held on its edge. Its y is
+  // read off the line to its neighbour inside, so that the first and last strokes keep their
+  // slope; every other point is drawn at its own y, whatever order the x values come in.
+  auto place = [&](int i, POINT& pixel) {
+    float x = trace.GetX(i);
+    float y = shownY(i);
+    if (x < m_drawnXMin && i < lastIndex) {
+      const float nx = trace.GetX(i + 1);
+      if (nx > x) {
+        const float ny = shownY(i + 1);
+        y = y + (ny - y) / (nx - x) * (m_drawnXMin - x);
+      }
+    } else if (x > m_drawnXMax && i > firstIndex) {
+      const float px = trace.GetX(i - 1);
+      if (px < x) {
+        const float py = shownY(i - 1);
+        y = py + (y - py) / (x - px) * (m_drawnXMax - px);
+      }
+    }
+    if (std::isnan(x) || std::isnan(y))
+      return false;
+    x = Clamp(x, m_drawnXMin, m_drawnXMax);
+    y = Clamp(y, m_drawnYMin, m_drawnYMax);
+    pixel = POINT{XToPixel(x), YToPixel(y)};
+    return true;
+  };
+
+  int lastColumn = INT_MIN;
+  POINT pixel;
+  if (geometry.mark == ETraceMark::Line && place(first, pixel)) {
+    geometry.points.push_back(pixel);
+    lastColumn = pixel.x;
+  }
+  if (last >= first)
+    geometry.points.reserve(geometry.points.size() + size_t(std::min(last - first + 1, 4096)));
+  for (int i = first; i <= last; ++i) {
+    if (masking && trace.IsMasked(i))
+      continue;
+    if (!place(i, pixel) || pixel.x == lastColumn)
+      continue;
+    geometry.points.push_back(pixel);
+    lastColumn = pixel.x;
+  }
+}

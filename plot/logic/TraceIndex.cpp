@@ -1,0 +1,48 @@
+#include "TraceIndex.h"
+
+#include <ZSpectrumData/CSpectrumData.h>
+
+bool XRises(const CSpectrumData& data)
+{
+  const int last = data.GetLastIndex();
+  if (data.GetIndexRange() <= 0)
+    return true;
+  float previous = data.GetX(data.GetFirstIndex());
+  for (int i = data.GetFirstIndex() + 1; i <= last; ++i) {
+    const float x = data.GetX(i);
+    if (!(x >= previous))
+      return false;
+    previous = x;
+  }
+  return previous == previous;
+}
+
+int NearestIndex(const CSpectrumData& data, float x, bool rising)
+{
+  if (!rising || data.GetIndexRange() <= 0)
+    return data.GetIndex(x);
+  const int first = data.GetFirstIndex();
+  const int last = data.GetLastIndex();
+  const bool masked = data.MaskEnabled();
+
+  // The walk stops at the first unmasked point whose x is not below the value.
+  int lo = first, hi = last + 1;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (data.GetX(mid) < x)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  int j = lo;
+  while (masked && j <= last && data.IsMasked(j))
+    ++j;
+  if (j > last)
+    return last;
+  int p = j - 1;
+  while (masked && p >= first && data.IsMasked(p))
+    --p;
+  if (p < first)
+    return j;
+  return (x - data.GetX(p)) > (data.GetX(j) - x) ? j : p;
+}

@@ -1,0 +1,112 @@
+#include "CRS232Port.h"
+
+#include <algorithm>
+#include <cstring>
+
+CRS232Port::~CRS232Port() { Close(); }
+
+BOOL CRS232Port::Open(CString name)
+{
+  CString path = L"//./" + name;
+  HANDLE handle = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    return FALSE;
+  m_handle = handle;
+  m_open = TRUE;
+  m_portName = name;
+  return TRUE;
+}
+
+void CRS232Port::Close()
+{
+  if (!m_open)
+    return;
+  CloseHandle(m_handle);
+  m_open = FALSE;
+  m_handle = nullptr;
+}
+
+BOOL CRS232Port::SetTimeouts(DWORD readInterval, DWORD readTotalMultiplier, DWORD readTotalConstant,
+                             DWORD writeTotalMultiplier, DWORD writeTotalConstant)
+{
+  COMMTIMEOUTS current;
+  m_timeoutsResult = GetCommTimeouts(m_handle, &current);
+  if (!m_timeoutsResult)
+    return FALSE;
+  m_timeouts = current;
+  m_timeouts.ReadIntervalTimeout = readInterval;
+  m_timeouts.ReadTotalTimeoutMultiplier = readTotalMultiplier;
+  m_timeouts.ReadTotalTimeoutConstant = readTotalConstant;
+  m_timeouts.WriteTotalTimeoutMultiplier = writeTotalMultiplier;
+  m_timeouts.WriteTotalTimeoutConstant = writeTotalConstant;
+  m_timeoutsResult = SetCommTimeouts(m_handle, &m_timeouts);
+  if (!m_timeoutsResult) {
+    Close();
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received)
+{
+  *received = 0;
+  if (!WaitForSerialInput(m_handle, kFirstByteTimeoutMs)) {
+    // Silence, or no device at all: a read that times out succeeds empty, one without a valid
+    // handle fails.
+    m_bytesRead = 0;
+    return GetLastError() == ERROR_INVALID_HANDLE ? FALSE : TRUE;
+  }
+  BOOL ok = ReadFile(m_handle, buffer, capacity, received, nullptr);
+  m_bytesRead = *received;
+  return ok;
+}
+
+CString CRS232Port::ReadString()
+{
+  CString text;
+  return Read(text) ? text : CString();
+}
+
+BOOL CRS232Port::Read(CString& text)
+{
+  char buffer[kReadBufferSize + 1];
+  std::memset(buffer, 0, sizeof buffer);
+  DWORD received = 0;
+  BOOL ok = ReadAnswer(buffer, kReadBufferSize, &received);
+  text = CString(buffer); // the extra zero ends a full buffer
+  return ok;
+}
+
+BOOL CRS232Port::Read(void* buffer, DWORD count)
+{
+  std::memset(buffer, 0, count);
+  DWORD received = 0;
+  BOOL ok = ReadFile(m_handle, buffer, count, &received, nullptr);
+  m_bytesRead = received;
+  return ok && received == count;
+}
+
+BOOL CRS232Port::Read(CStringA& text, int count)
+{
+  count = std::max(count, 0);
+  char* buffer = text.GetBufferSetLength(count);
+  BOOL ok = Read(buffer, DWORD(count));
+  text.ReleaseBuffer(count);
+  return ok;
+}
+
+BOOL CRS232Port::Write(const void* buffer, DWORD count)
+{
+  m_bytesWritten = 0;
+  return WriteFile(m_handle, buffer, count, &m_bytesWritten, nullptr);
+}
+
+BOOL CRS232Port::Write(CStringA text, int count)
+{
+  count = std::clamp(count, 0, text.GetLength());
+  m_bytesWritten = 0;
+  WriteFile(m_handle, text.GetString(), DWORD(count), &m_bytesWritten, nullptr);
+  return m_bytesWritten > 0;
+}
+
+BOOL CRS232Port::WriteString(CStringA text) { return Write(text, text.GetLength()); }

@@ -1,0 +1,323 @@
+#pragma once
+// One data set ("spectrum"): a shared x vector, one or more y traces of the same length over it,
+// one z value per trace, a mask byte per point, labels and units, drawing attributes, cached limits,
+// markers, a peak table and a region. Sample values are floats; indices are ints.
+//
+// Everything that works on the points works on the index window first..last; one-trace accessors
+// work on the current array index; multi-trace operations visit the trace window first array
+// index..last array index. Guarded accessors read 0 (or false) and write nothing outside the
+// windows, whatever the argument.
+//
+// The program allocates these objects itself (members, arrays, its own new) and builds them through
+// the exported constructors, so the member order below is part of the library's interface: add no
+// data member and no virtual function, and reorder nothing.
+#include "CSpectrumDataRegion.h"
+#include "SPeakFindParams.h"
+#include "SSpectrumMarker.h"
+#include "SSpectrumPeak.h"
+#include "SSpectrumViewLimits.h"
+#include "ZSpectrumDataApi.h"
+
+#include <CList.h>
+#include <CObject.h>
+#include <CString.h>
+#include <WinTypes.h>
+
+#include <memory>
+
+class CArchive;
+
+using CSpectrumMarkerList = CList<SSpectrumMarker, const SSpectrumMarker&>;
+
+class ZSPECTRUMDATA_API CSpectrumData : public CObject {
+public:
+  // --- lifetime and copy
+  CSpectrumData();                                           // no points, one trace
+  CSpectrumData(const wchar_t* name, int points, int traces); // zero-filled; traces 0 means 1
+  explicit CSpectrumData(CSpectrumData* other);              // a copy of *other, empty for nullptr
+  CSpectrumData(const CSpectrumData& other);
+  ~CSpectrumData() override;
+  // Deep copy of everything but the second marker list and the info text.
+  CSpectrumData& operator=(const CSpectrumData& other);
+  // The numbers only: arrays, windows and cached limits; no texts, attributes, peaks or markers.
+  void CopyArray(const CSpectrumData& other);
+  // New sizes keeping the overlap; traces 0 keeps the number of traces; points 0 empties.
+  void Resize(int points, int traces);
+  // Frees the points and leaves one trace; texts, attributes, markers and peaks stay.
+  void RemoveAllData();
+  void CropTo(int start, int end);
+  void CropTo(float x1, float x2);
+  // Crops to first..last and adds zero points at both ends; only when before == after.
+  void Pad(int before, int after);
+
+  // --- archive (format 401 and older)
+  void Serialize(CArchive& ar) override;
+  virtual void AssertValid() const {}
+  virtual void Dump() const {}
+  int GetSerializeVersion() const;
+
+  // --- points and traces
+  // Appends (x, y) to trace 0; the arrays grow by 128 points at a time (every trace grows, the
+  // others get zeros). The trace argument is not read.
+  int AddPoint(float x, float y, int trace = 0);
+  float GetX(int i) const;
+  void SetX(int i, float x);
+  float GetY(int i) const;            // current trace; i clamped into first..last
+  float GetY(int trace, int i) const; // the same for another trace
+  void SetY(int i, float y);
+  void SetY(int trace, int i, float y);
+  float GetLogY(int i) const; // log10 |y|, 0 where y is 0
+  float GetLogY(int trace, int i) const;
+  float GetZ(int trace) const; // a trace outside the trace window reads the current trace's z
+  void SetZ(int trace, float z);
+
+  // Linear interpolation at x on the current trace; beyondEnds gives the end values outside the
+  // x range instead of 0. x values that do not rise give 0.
+  float GetY(float x, bool beyondEnds) const;
+  float GetY(int trace, float x) const;
+  // The same, searching from pos and leaving in pos the upper point used (sequential lookups).
+  float GetY(float x, int& pos) const;
+  float GetY(int trace, float x, int& pos) const;
+  // y of point i interpolated across the traces at z, over the z values of the trace window; pos
+  // keeps the lower trace of the pair.
+  float GetY(float z, int i, int& pos) const;
+  float GetLogY(float z, int i, int& pos) const;
+  float GetY(float, float, int&, int&) const; // always 0
+
+  // Element k of the caller's array is point first + k (or trace first array index + k); it must
+  // hold the index range (or the array index range) values.
+  void SetXData(const float* data);
+  void SetXData(const double* data);
+  void GetXData(float* data) const;
+  void GetXData(double* data) const;
+  void SetYData(const float* data, int trace);
+  void SetYData(const double* data, int trace);
+  void GetYData(float* data, int trace) const;
+  void GetYData(double* data, int trace) const;
+  void SetZData(const float* data);
+  void SetZData(const double* data);
+  void GetZData(float* data) const;
+  void GetZData(double* data) const;
+
+  void Mask(int i, bool masked);
+  bool IsMasked(int i) const;
+  // Masked points are skipped by RecalcLimits, GetIndex and drawing while the mask is enabled.
+  void EnableMask(bool enable);
+  bool MaskEnabled() const;
+
+  // Drops trace k; the traces after it move down. The last remaining trace is never removed.
+  void RemoveArrayTrace(int k);
+
+  // --- windows and indices
+  int GetFirstIndex() const;
+  int GetLastIndex() const;
+  int GetIndexRange() const; // 0 means no points
+  void SetFirstIndex(int i);
+  void SetFirstIndex(float x);
+  void SetLastIndex(int i);
+  void SetLastIndex(float x);
+  int GetFirstArrayIndex() const;
+  int GetLastArrayIndex() const;
+  int GetArrayIndexRange() const;
+  void SetFirstArrayIndex(int k);
+  void SetLastArrayIndex(int k);
+  int GetArrayIndex() const;
+  int GetArrayIndex(float z) const; // the trace whose z is nearest
+  void SetArrayIndex(int k);
+  int GetIndex(float x) const; // the nearest point; a tie goes to the lower one
+  int GetVectorSize() const;   // points per trace (the capacity after AddPoint)
+  int GetArraySize() const;    // number of traces, at least 1
+  BOOL IsValid() const;
+
+  // --- limits (a true argument runs RecalcLimits first)
+  void RecalcLimits();
+  float GetXMin(bool recalc = false);
+  float GetXMax(bool recalc = false);
+  float GetXRange(bool recalc = false) const;
+  float GetYMin(bool recalc = false);
+  float GetYMax(bool recalc = false);
+  float GetYRange(bool recalc = false); // also recomputed while it is 0
+  float GetYMin(int trace, float x1, float x2) const;
+  float GetYMax(int trace, float x1, float x2) const;
+  void GetYMinMax(float& min, float& max);
+  // Over GetIndex(x1)..GetIndex(x2) of the current trace.
+  void GetYMinMax(float& min, float& max, float x1, float x2) const;
+  void SetYMin(float y);
+  float GetLogYMin(bool recalc = false);
+  float GetLogYRange(bool recalc = false);
+  int GetIndexOfMaxY() const;
+  int GetIndexOfMinY() const;
+  SSpectrumViewLimits GetViewLimits() const;
+  void SetViewLimits(SSpectrumViewLimits limits);
+
+  // --- labels and appearance
+  CString GetName() const;
+  void SetName(const wchar_t* name);
+  CString GetSpectrumType() const;
+  void SetSpectrumType(const wchar_t* type);
+  CString GetXLabel() const;
+  void SetXLabel(const wchar_t* label);
+  CString GetYLabel() const;
+  void SetYLabel(const wchar_t* label);
+  CString GetZLabel() const;
+  void SetZLabel(const wchar_t* label);
+  CString GetXUnits() const;
+  void SetXUnits(const wchar_t* units);
+  CString GetYUnits() const;
+  void SetYUnits(const wchar_t* units);
+  CString GetZUnits() const;
+  void SetZUnits(const wchar_t* units);
+  CString GetInfoText() const;
+  void SetInfoText(const wchar_t* text);
+  COLORREF GetTraceColour() const;
+  void SetTraceColour(COLORREF colour);
+  int GetTraceLineWidth() const;
+  void SetTraceLineWidth(int width);
+  int GetTraceLineStyle() const;
+  void SetTraceLineStyle(int style);
+  float GetXPos() const;
+  void SetXPos(float x);
+  float GetYPos() const;
+  void SetYPos(float y);
+  float GetYOffset() const;
+  void SetYOffset(float offset);
+  float GetYScale() const;
+  void SetYScale(float scale); // 0 is ignored
+  void ScaleTo(float value);   // y scale = value / y range / y scale
+  // Label value = offset + scaling x value; a scaling of 0 is ignored, the offset always stored.
+  float GetXLabelValue(int i) const;
+  float GetYLabelValue(int i) const;
+  float GetXLabelValueScaling() const;
+  float GetYLabelValueScaling() const;
+  void SetXLabelValueScaling(float scaling, float offset);
+  void SetYLabelValueScaling(float scaling, float offset);
+  float GetResolution() const;
+  // Also writes the value with "%g" into text, which must hold 16 characters.
+  float GetResolution(wchar_t* text) const;
+  void SetResolution(float resolution); // negative values are stored as 0
+  void SetResolution(const wchar_t* text);
+  int IsAbsoluteIntensity() const;
+  void SetAbsoluteIntensityFlag(int flag); // stores 1 whatever the argument
+  float GetFrequencySpectrumNoiseProbability() const;
+
+  // --- transforms over first..last
+  void ShiftX(float d);
+  void ShiftY(float d); // current trace
+  void MultX(float f);
+  void MultY(float f); // current trace
+  void InvertX();      // x = 1 / x (0 stays 0), then ReverseXOrder
+  void ReverseXOrder();
+  void FillXValues(float start, float span); // x[i] = start + i x span / index range
+  void FillXValues(float span, bool fromZero);
+  float GetTotalArea() const;
+
+  // --- markers (the vertical-marker list)
+  void AddVerticalMarker(const wchar_t* label, float position, float width, COLORREF colour, bool shown);
+  // A copy of the first marker with exactly this label; an empty marker when there is none.
+  SSpectrumMarker GetVerticalMarker(const wchar_t* label) const;
+  // Removes every marker with this label and returns the last one removed (or an empty marker).
+  SSpectrumMarker RemoveVerticalMarker(const wchar_t* label);
+  void ClearVerticalMarkers();
+  CSpectrumMarkerList& GetVerticalMarkerList();
+
+  // --- text
+  // The current trace over first..last as CSV: a banner, "X label,Y label", then "%g,%g" rows.
+  // False when the file cannot be opened, written or closed.
+  bool ExportToCSVFile(const wchar_t* path) const;
+  // The name line, a header line of labels and units, then "%g\t%g" rows, each ended by "\n".
+  CString GetDataAsText() const;
+
+  // --- filtering
+  void Smooth(int width);    // Savitzky-Golay, order 4, width / 2 points each side
+  void Smooth(float xWidth); // the same with a half-window of about xWidth in x units
+  // Savitzky-Golay filter over first..last of every trace of the trace window, in place: nl points
+  // left, nr right, derivative order ld, polynomial order m. Returns 1; 0 when the window is
+  // refused (nl != nr, or an order the points cannot fit), in which case nothing changes.
+  int SGFilter(int nl, int nr, int ld, int m);
+  // Savitzky-Golay derivative of order ld (polynomial order 4) per point index; false, with dst
+  // unchanged, when the source has fewer than nl + nr points or the window is refused.
+  static bool Derivative(CSpectrumData* src, CSpectrumData* dst, int ld, int nl, int nr);
+  bool Derivative(int ld, int nl, int nr);
+
+  // --- peaks
+  // A zero-filled table of n records per trace (none for n <= 0); n becomes the peaks per trace.
+  void InitPeakArray(int n);
+  float GetPeakWavelength(int trace, int k) const;
+  float GetPeakIntensity(int trace, int k) const;
+
+private:
+  friend struct CSpectrumDataLayout; // lets the layout test read the member offsets
+
+  ZSPECTRUMDATA_LOCAL void Init(int points, int traces);
+  ZSPECTRUMDATA_LOCAL void FreePoints();
+  ZSPECTRUMDATA_LOCAL bool HasPoints() const;
+  ZSPECTRUMDATA_LOCAL bool IsTrace(int trace) const;
+  ZSPECTRUMDATA_LOCAL bool IsWritable(int i) const;
+  ZSPECTRUMDATA_LOCAL float YAt(int trace, int i) const;
+  ZSPECTRUMDATA_LOCAL float InterpolateY(int trace, float x, bool beyondEnds) const;
+  ZSPECTRUMDATA_LOCAL float InterpolateAcrossTraces(float z, int i, int& pos, bool logY) const;
+  ZSPECTRUMDATA_LOCAL int NearestIndex(const float* values, int first, int last, float value, bool useMask) const;
+  ZSPECTRUMDATA_LOCAL void ResizePeakTable(int oldArraySize, int newArraySize);
+  ZSPECTRUMDATA_LOCAL void RemovePeakTrace(int trace);
+  ZSPECTRUMDATA_LOCAL int PeakRecordCount() const;
+  ZSPECTRUMDATA_LOCAL const SSpectrumPeak* PeakRecord(int trace, int k) const;
+
+  CSpectrumMarkerList m_verticalMarkers;
+  CSpectrumMarkerList m_secondMarkers; // archived after the first; nothing else touches it
+  int m_lineWidth;
+  float m_cieDominantWavelength;
+  float m_cieY;
+  float m_cieX;
+  float m_cieLuminance;
+  float m_cieIntensity;
+  int m_lineStyle;
+  BOOL m_valid;
+  COLORREF m_colour;
+  int m_vectorSize; // allocated length of x, of every trace and of the mask
+  int m_arraySize;  // number of traces, at least 1
+  float m_xPos;
+  float m_yPos;
+  std::unique_ptr<float[]> m_x; // [vector size]
+  std::unique_ptr<float[]> m_y; // [array size x vector size], trace k from k x vector size
+  std::unique_ptr<float[]> m_z; // [array size]
+  int m_indexRange;
+  int m_firstIndex;
+  int m_lastIndex;
+  int m_firstArrayIndex;
+  int m_lastArrayIndex;
+  int m_arrayIndexRange;
+  float m_xMin;
+  float m_yOffset;
+  float m_yScale; // never 0
+  float m_yRange;
+  float m_yMin;
+  float m_yMax;
+  CString m_xLabel;
+  CString m_yLabel;
+  CString m_xUnits;
+  CString m_yUnits;
+  CString m_zLabel;
+  CString m_zUnits;
+  CString m_name;
+  CString m_spectrumType;
+  float m_resolution; // never negative
+  float m_noiseProbability;
+  int m_indexOfMaxY;
+  int m_traceOfMaxY;
+  int m_indexOfMinY;
+  int m_traceOfMinY;
+  SSpectrumViewLimits m_viewLimits;
+  int m_absoluteIntensity;
+  float m_xLabelOffset;
+  float m_xLabelScaling;
+  float m_yLabelOffset;
+  float m_yLabelScaling;
+  std::unique_ptr<SSpectrumPeak[]> m_peaks; // [array size x peaks per trace] or none
+  SPeakFindParams m_peakFindParams;
+  std::unique_ptr<CSpectrumDataRegion> m_region;
+  std::unique_ptr<BYTE[]> m_mask; // [vector size], nonzero = masked
+  bool m_maskEnabled;
+  int m_arrayIndex; // the current trace
+  CStringList m_stringList; // copied by assignment only
+  CString m_infoText;
+};

@@ -1,0 +1,126 @@
+#include "CArchive.h"
+#include "CFile.h"
+#include "NativePath.h"
+#include "TempUserFolders.h"
+
+#include "CStringPrinting.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+std::string ReadAll(const std::filesystem::path& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+CString Wide(const std::filesystem::path& path)
+{
+  return FromNativePath(path.string());
+}
+} // namespace
+
+TEST(CFile, WideNamesReachTheDiskAsUtf8)
+{
+  TempFolder folder;
+  CString name = Wide(folder.Path()) + L"/Messung \u00E4\u20AC\U0001F600.dat";
+  CFile file;
+  ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeWrite));
+  EXPECT_EQ(file.GetFilePath(), name);
+  EXPECT_TRUE(file.Write("abc", 3));
+  file.Close();
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ(ReadAll(folder.Path() / "Messung \xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80.dat"), "abc");
+  EXPECT_EQ(NativePath(name.GetString()),
+            (folder.Path() / "Messung \xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80.dat").string());
+}
+
+TEST(CFile, OpenFlagsCreateTruncateOrKeep)
+{
+  TempFolder folder;
+  CString name = Wide(folder.Path() / "f.bin");
+  CFile file;
+  EXPECT_FALSE(file.Open(name, CFile::modeRead)) << "missing file";
+  EXPECT_FALSE(file.Open(name, CFile::modeReadWrite)) << "missing file without modeCreate";
+  EXPECT_FALSE(file.Open(L"", CFile::modeRead));
+
+  ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeWrite));
+  file.Write("0123456789", 10);
+  file.Close();
+  ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite));
+  EXPECT_EQ(file.GetLength(), 10u);
+  file.Seek(2, CFile::begin);
+  file.Write("ab", 2);
+  char c = 0;
+  EXPECT_EQ(file.Read(&c, 1), 1u) << "a read right after a write";
+  EXPECT_EQ(c, '4');
+  EXPECT_EQ(file.GetPosition(), 5u);
+  file.Write("Z", 1);
+  file.Close();
+  EXPECT_EQ(ReadAll(folder.Path() / "f.bin"), "01ab4Z6789");
+
+  ASSERT_TRUE(file.Open(name, CFile::modeRead));
+  EXPECT_FALSE(file.Write("x", 1)) << "read-only";
+  EXPECT_EQ(file.SeekToEnd(), 10u);
+  EXPECT_EQ(file.Seek(-3, CFile::current), 7u);
+  EXPECT_EQ(file.Seek(-100, CFile::current), 7u) << "a seek before the start fails";
+  char tail[8] = {};
+  EXPECT_EQ(file.Read(tail, 8), 3u);
+  EXPECT_STREQ(tail, "789");
+  file.Close();
+
+  ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeWrite));
+  EXPECT_EQ(file.GetLength(), 0u) << "modeCreate truncates";
+}
+
+TEST(CFile, ArchiveRoundTripsThroughADiskFile)
+{
+  TempFolder folder;
+  CString name = Wide(folder.Path() / "data.arc");
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeWrite));
+    CArchive ar(&file, CArchive::store);
+    ar << CString(L"Kanal 1 \u00B5V") << 3 << 0.125;
+    ar.Close();
+  }
+  CFile file;
+  ASSERT_TRUE(file.Open(name, CFile::modeRead));
+  CArchive ar(&file, CArchive::load);
+  EXPECT_EQ(ar.GetRemaining(), file.GetLength());
+  CString text;
+  int n = 0;
+  double d = 0;
+  ar >> text >> n >> d;
+  EXPECT_EQ(text, L"Kanal 1 \u00B5V");
+  EXPECT_EQ(n, 3);
+  EXPECT_EQ(d, 0.125);
+  EXPECT_EQ(ar.GetRemaining(), 0u);
+  EXPECT_THROW(ar >> n, CArchiveException);
+}
+
+TEST(CMemFile, SeekPastTheEndAndWriteFillsWithZeros)
+{
+  CMemFile file;
+  EXPECT_TRUE(file.Write("ab", 2));
+  EXPECT_EQ(file.Seek(5, CFile::begin), 5u);
+  char c;
+  EXPECT_EQ(file.Read(&c, 1), 0u);
+  EXPECT_TRUE(file.Write("z", 1));
+  EXPECT_EQ(file.Data(), (std::vector<BYTE>{'a', 'b', 0, 0, 0, 'z'}));
+  EXPECT_EQ(file.Seek(-1, CFile::begin), 6u) << "unchanged";
+  EXPECT_EQ(file.Seek(-2, CFile::end), 4u);
+  EXPECT_TRUE(file.Write("xyz", 3));
+  EXPECT_EQ(file.GetLength(), 7u);
+  file.SeekToBegin();
+  char all[8] = {};
+  EXPECT_EQ(file.Read(all, 8), 7u);
+  EXPECT_EQ(std::string(all, 7), std::string("ab\0\0xyz", 7));
+
+  CArchive ar(&file, CArchive::load);
+  file.Seek(100, CFile::begin);
+  EXPECT_EQ(ar.GetRemaining(), 0u) << "a position past the end leaves nothing, not a huge count";
+}

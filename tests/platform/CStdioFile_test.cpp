@@ -1,0 +1,74 @@
+#include "CStdioFile.h"
+#include "CStringPrinting.h"
+#include "NativePath.h"
+#include "TempUserFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+void WriteAll(const std::filesystem::path& path, const std::string& bytes)
+{
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+std::string ReadAll(const std::filesystem::path& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+CString Wide(const std::filesystem::path& path) { return FromNativePath(path.string()); }
+} // namespace
+
+TEST(CStdioFile, LinesEndWithCrLfOrLfAndKeepTheirOwnEncoding)
+{
+  TempFolder folder;
+  const auto path = folder.Path() / "lines.txt";
+  // A BOM, a UTF-8 line, a Windows-1252 line, an empty line, a lone CR inside a line, no final end.
+  WriteAll(path, "\xEF\xBB\xBF" "first \xC3\xA9\r\nsecond \xE9\n\nthird\rstill\r\nlast");
+  CStdioFile file;
+  ASSERT_TRUE(file.Open(Wide(path), CFile::modeRead | CStdioFile::typeText));
+  CString line;
+  CStringA end;
+  ASSERT_TRUE(file.ReadString(line, end));
+  EXPECT_EQ(line, L"first \u00e9");
+  EXPECT_EQ(end, "\r\n");
+  ASSERT_TRUE(file.ReadString(line, end));
+  EXPECT_EQ(line, L"second \u00e9");
+  EXPECT_EQ(end, "\n");
+  const ULONGLONG third = file.GetPosition();
+  ASSERT_TRUE(file.ReadString(line));
+  EXPECT_EQ(line, L"");
+  ASSERT_TRUE(file.ReadString(line));
+  EXPECT_EQ(line, L"third\rstill");
+  ASSERT_TRUE(file.ReadString(line, end));
+  EXPECT_EQ(line, L"last");
+  EXPECT_EQ(end, "");
+  EXPECT_FALSE(file.ReadString(line));
+
+  // Positions are those of the lines, whatever the file read ahead.
+  file.Seek(LONGLONG(third), CFile::begin);
+  ASSERT_TRUE(file.ReadString(line));
+  ASSERT_TRUE(file.ReadString(line));
+  EXPECT_EQ(line, L"third\rstill");
+  char bytes[4] = {};
+  EXPECT_EQ(file.Read(bytes, 4), 4u);
+  EXPECT_EQ(std::string(bytes, 4), "last");
+}
+
+TEST(CStdioFile, WrittenTextIsUtf8WithCrLfLineEnds)
+{
+  TempFolder folder;
+  const auto path = folder.Path() / "out.txt";
+  CStdioFile file;
+  ASSERT_TRUE(file.Open(Wide(path), CFile::modeCreate | CFile::modeWrite));
+  EXPECT_TRUE(file.WriteString(L"Caf\u00e9\n"));
+  EXPECT_TRUE(file.WriteString(L"already\r\n"));
+  EXPECT_TRUE(file.WriteString(L"split\r"));
+  EXPECT_TRUE(file.WriteString(L"\nend"));
+  EXPECT_FALSE(file.WriteString(nullptr));
+  file.Close();
+  EXPECT_EQ(ReadAll(path), "Caf\xC3\xA9\r\nalready\r\nsplit\r\nend");
+}

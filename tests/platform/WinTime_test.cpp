@@ -1,0 +1,58 @@
+#include "WinTime.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <vector>
+
+TEST(WinTime, SeamsReplaceAndRestoreTheClockAndSleep)
+{
+  DWORD fake = 0xFFFFFFF0u;
+  SetTickCountSource([&] { return fake; });
+  DWORD start = GetTickCount();
+  fake += 0x20; // wraps past zero
+  EXPECT_EQ(GetTickCount() - start, 0x20u) << "unsigned differences survive the wrap";
+
+  std::vector<DWORD> slept;
+  SetSleeper([&](DWORD ms) { slept.push_back(ms); });
+  Sleep(5000);
+  Sleep(0);
+  EXPECT_EQ(slept, (std::vector<DWORD>{5000, 0}));
+
+  SYSTEMTIME fixed;
+  fixed.wYear = 2024;
+  fixed.wMonth = 2;
+  fixed.wDay = 29;
+  fixed.wHour = 23;
+  SetLocalTimeSource([&] { return fixed; });
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  EXPECT_EQ(now.wYear, 2024);
+  EXPECT_EQ(now.wDay, 29);
+  GetLocalTime(nullptr);
+
+  SetTickCountSource({});
+  SetSleeper({});
+  SetLocalTimeSource({});
+  DWORD a = GetTickCount();
+  Sleep(2);
+  EXPECT_GE(GetTickCount() - a, 2u) << "the real sleep and clock are back";
+  EXPECT_NE(GetTickCount(), fake);
+}
+
+TEST(WinTime, LocalTimeFieldsMatchTheCalendar)
+{
+  std::time_t before = std::time(nullptr);
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  std::tm local{};
+  localtime_r(&before, &local);
+  EXPECT_EQ(t.wYear, local.tm_year + 1900);
+  EXPECT_GE(t.wMonth, 1);
+  EXPECT_LE(t.wMonth, 12);
+  EXPECT_GE(t.wDay, 1);
+  EXPECT_LE(t.wDay, 31);
+  EXPECT_LE(t.wDayOfWeek, 6);
+  EXPECT_LE(t.wHour, 23);
+  EXPECT_LE(t.wMilliseconds, 999);
+}

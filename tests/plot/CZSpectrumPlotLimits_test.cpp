@@ -1,0 +1,213 @@
+#include "PlotTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+struct SLimits {
+  float xMin = -99, xMax = -99, yMin = -99, yMax = -99;
+};
+
+SLimits Limits(CZSpectrumPlot& plot)
+{
+  SLimits l;
+  plot.CalcLimits(l.xMin, l.xMax, l.yMin, l.yMax);
+  return l;
+}
+} // namespace
+
+TEST(CZSpectrumPlotLimits, NothingChangesWithoutPoints)
+{
+  CZSpectrumPlot plot;
+  SLimits l = Limits(plot);
+  EXPECT_EQ(l.xMin, -99);
+  CSpectrumData empty;
+  empty.SetName(L"E");
+  plot.AddTrace(&empty, false, false);
+  l = Limits(plot);
+  EXPECT_EQ(l.xMin, -99);
+  EXPECT_EQ(l.yMax, -99);
+}
+
+TEST(CZSpectrumPlotLimits, SpanFloorAndFixedLimits)
+{
+  CZSpectrumPlot plot;
+  auto data = MakeRamp(L"T", 1501, 0, 1, 0, 2); // x 0..1500
+  plot.AddTrace(data.get(), true, false);
+  plot.SetXSpan(1200);
+  SLimits l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.xMin, 300);
+  EXPECT_FLOAT_EQ(l.xMax, 1500);
+  // The span only moves X: Y covers every point.
+  EXPECT_FLOAT_EQ(l.yMin, 0);
+  EXPECT_FLOAT_EQ(l.yMax, 3000);
+  EXPECT_FLOAT_EQ(plot.GetXMin(), 300);
+
+  // A fixed X max with an automatic X min: the span is not applied, and Y is taken over the
+  // visible window only.
+  plot.SetXMax(1000);
+  l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.xMin, 0);
+  EXPECT_FLOAT_EQ(l.xMax, 1000);
+  EXPECT_FLOAT_EQ(l.yMax, 2000);
+  EXPECT_EQ(data->GetLastIndex(), 1500); // the data set itself is not cut
+
+  CZSpectrumPlot live;
+  auto early = MakeRamp(L"T", 41, 0.5f, 0.5f, 10, 0); // x 0.5..20.5, flat at 10
+  live.AddTrace(early.get(), true, false);
+  live.SetXMaxFloor(30, true);
+  l = Limits(live);
+  EXPECT_FLOAT_EQ(l.xMin, 0.5f);
+  EXPECT_FLOAT_EQ(l.xMax, 30);
+
+  live.SetYMinCeiling(0, true);
+  l = Limits(live);
+  EXPECT_FLOAT_EQ(l.yMin, 0);
+  EXPECT_FLOAT_EQ(l.yMax, 10);
+  live.SetYMin(-5);
+  l = Limits(live);
+  EXPECT_FLOAT_EQ(l.yMin, -5);
+}
+
+TEST(CZSpectrumPlotLimits, OtherTracesJoinOnlyWhenAllowedOrNamedHold)
+{
+  CZSpectrumPlot plot;
+  auto a = MakeTrace(L"A", {0, 10}, {0, 1});
+  auto wide = MakeTrace(L"B", {-5, 20}, {-3, 7});
+  wide->SetYScale(2.0f);
+  wide->SetYOffset(1.0f);
+  plot.AddTrace(a.get(), false, false);
+  plot.AddTrace(wide.get(), false, false);
+
+  SLimits l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.xMin, -5);
+  EXPECT_FLOAT_EQ(l.xMax, 20);
+  EXPECT_FLOAT_EQ(l.yMin, -3);
+  EXPECT_FLOAT_EQ(l.yMax, 7);
+  EXPECT_FLOAT_EQ(wide->GetYScale(), 1.0f);
+
+  wide->SetYScale(2.0f);
+  plot.SetLimitsFromAllTraces(false);
+  l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.xMin, 0);
+  EXPECT_FLOAT_EQ(l.xMax, 10);
+  EXPECT_FLOAT_EQ(l.yMax, 1);
+  EXPECT_FLOAT_EQ(wide->GetYScale(), 2.0f); // a trace that does not join keeps its scale
+
+  wide->SetName(L"Hold");
+  l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.xMax, 20);
+}
+
+TEST(CZSpectrumPlotLimits, AutoScaleAllMapsEveryTraceOntoTheActiveRange)
+{
+  CZSpectrumPlot plot;
+  plot.SetAutoScaleAll(true);
+  auto a = MakeTrace(L"A", {0, 1, 2}, {10, 30, 20});
+  auto b = MakeTrace(L"B", {0, 1, 2}, {-1, 0, 1});
+  plot.AddTrace(a.get(), false, false);
+  plot.AddTrace(b.get(), false, false);
+  SLimits l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.yMin, 10);
+  EXPECT_FLOAT_EQ(l.yMax, 30);
+  EXPECT_FLOAT_EQ(-1 * b->GetYScale() + b->GetYOffset(), 10);
+  EXPECT_FLOAT_EQ(1 * b->GetYScale() + b->GetYOffset(), 30);
+}
+
+TEST(CZSpectrumPlotLimits, FlatAndSinglePointTracesGetScaleOne)
+{
+  // The live plot scales every trace onto the active one; a temperature that does not move (or a
+  // trace just switched on with one sample) has no Y range to divide by.
+  CZSpectrumPlot plot;
+  plot.SetAutoScaleAll(true);
+  auto a = MakeTrace(L"A", {0, 1, 2}, {10, 30, 20});
+  auto flat = MakeTrace(L"Flat", {0, 1, 2}, {25, 25, 25});
+  auto single = MakeTrace(L"One", {1}, {4});
+  plot.AddTrace(a.get(), false, false);
+  plot.AddTrace(flat.get(), false, false);
+  plot.AddTrace(single.get(), false, false);
+  SLimits l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.yMin, 10);
+  EXPECT_FLOAT_EQ(l.yMax, 30);
+  EXPECT_EQ(flat->GetYScale(), 1.0f);
+  EXPECT_FLOAT_EQ(flat->GetYOffset(), 10 - 25);
+  EXPECT_EQ(single->GetYScale(), 1.0f);
+  EXPECT_TRUE(std::isfinite(single->GetYOffset()));
+
+  // With the origins matched, a trace of zeros has nothing to match either.
+  plot.SetMatchOrigin(true);
+  auto zeros = MakeTrace(L"Z", {0, 1, 2}, {0, 0, 0});
+  plot.AddTrace(zeros.get(), false, false);
+  l = Limits(plot);
+  EXPECT_EQ(zeros->GetYScale(), 1.0f);
+  EXPECT_TRUE(std::isfinite(l.yMin) && std::isfinite(l.yMax));
+  EXPECT_FLOAT_EQ(flat->GetYScale(), 30.0f / 25.0f); // a flat trace away from 0 still matches
+}
+
+TEST(CZSpectrumPlotLimits, ScaleOverlappedKeepsTheScaleWhereTheTraceIsZero)
+{
+  CZSpectrumPlot plot;
+  auto a = MakeTrace(L"A", {0, 10}, {0, 10});
+  auto b = MakeTrace(L"B", {0, 10}, {0, 20});
+  auto zero = MakeTrace(L"Z", {0, 10}, {0, 0});
+  zero->SetYScale(3.0f);
+  zero->SetYOffset(2.0f);
+  plot.AddTrace(a.get(), false, false);
+  plot.AddTrace(b.get(), false, false);
+  plot.AddTrace(zero.get(), false, false);
+  plot.SetScaleOverlapped(true, 5.0f);
+  Limits(plot);
+  EXPECT_FLOAT_EQ(b->GetYScale(), 0.5f);
+  EXPECT_FLOAT_EQ(zero->GetYScale(), 3.0f);
+  EXPECT_FLOAT_EQ(zero->GetYOffset(), 0.0f);
+}
+
+TEST(CZSpectrumPlotLimits, RoundingChangesWhatIsDrawnNotWhatIsStored)
+{
+  CZSpectrumPlot plot;
+  auto a = MakeTrace(L"A", {0.3f, 9.7f}, {1.2f, 8.6f});
+  plot.AddTrace(a.get(), false, false);
+  plot.SetXRounding(1.0f, true);
+  plot.SetYRounding(2.0f, true);
+  SLimits l = Limits(plot);
+  EXPECT_FLOAT_EQ(l.xMin, 0);
+  EXPECT_FLOAT_EQ(l.xMax, 10);
+  EXPECT_FLOAT_EQ(l.yMin, 2);
+  EXPECT_FLOAT_EQ(l.yMax, 8);
+  EXPECT_FLOAT_EQ(plot.GetXMin(), 0.3f);
+  EXPECT_FLOAT_EQ(plot.GetYMax(), 8.6f);
+}
+
+TEST(CZSpectrumPlotLimits, AnEmptyActiveTraceGivesWayToOneWithPoints)
+{
+  CZSpectrumPlot plot;
+  CSpectrumData empty;
+  empty.SetName(L"E");
+  auto b = MakeTrace(L"B", {1, 2}, {3, 4});
+  plot.AddTrace(&empty, false, false);
+  plot.AddTrace(b.get(), false, false);
+  SLimits l = Limits(plot);
+  EXPECT_EQ(plot.GetActiveTrace(), b.get());
+  EXPECT_FLOAT_EQ(l.xMin, 1);
+  EXPECT_FLOAT_EQ(l.yMax, 4);
+}
+
+TEST(CZSpectrumPlotLimits, CommonXRange)
+{
+  CZSpectrumPlot plot;
+  float lo = 0, hi = 0;
+  EXPECT_FALSE(plot.GetCommonXRange(lo, hi));
+  auto a = MakeTrace(L"A", {0, 10}, {0, 1});
+  auto b = MakeTrace(L"B", {4, 20}, {0, 1});
+  auto far = MakeTrace(L"C", {30, 40}, {0, 1});
+  plot.AddTrace(a.get(), false, false);
+  plot.AddTrace(b.get(), false, false);
+  EXPECT_TRUE(plot.GetCommonXRange(lo, hi));
+  EXPECT_FLOAT_EQ(lo, 4);
+  EXPECT_FLOAT_EQ(hi, 10);
+  plot.AddTrace(far.get(), false, false);
+  EXPECT_FALSE(plot.GetCommonXRange(lo, hi));
+  EXPECT_FLOAT_EQ(lo, 30);
+  EXPECT_FLOAT_EQ(hi, 30);
+}

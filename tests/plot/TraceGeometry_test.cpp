@@ -1,0 +1,237 @@
+#include "PlotTestSupport.h"
+#include "TraceIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace {
+const RECT kArea = MakeRect(0, 0, 400, 300);
+
+// The straightforward paint: the data set's own walk for the window, each point read in turn.
+std::vector<POINT> ReferencePoints(const CZSpectrumPlot& plot, CSpectrumData& d)
+{
+  std::vector<POINT> points;
+  const float x0 = plot.GetDrawnXMin(), x1 = plot.GetDrawnXMax();
+  const float y0 = plot.GetDrawnYMin(), y1 = plot.GetDrawnYMax();
+  const int first = d.GetIndex(x0), last = d.GetIndex(x1);
+  auto y = [&](int i) { return d.GetY(i) * d.GetYScale() + d.GetYOffset(); };
+  auto place = [&](int i) {
+    float x = d.GetX(i), v = y(i);
+    if (x < x0 && i < d.GetLastIndex() && d.GetX(i + 1) > x)
+      v = v + (y(i + 1) - v) / (d.GetX(i + 1) - x) * (x0 - x);
+    else if (x > x1 && i > d.GetFirstIndex() && d.GetX(i - 1) < x)
+      v = y(i - 1) + (v - y(i - 1)) / (x - d.GetX(i - 1)) * (x1 - d.GetX(i - 1));
+    x = std::clamp(x, x0, x1);
+    v = std::clamp(v, y0, y1);
+    return POINT{plot.XToPixel(x), plot.YToPixel(v)};
+  };
+  POINT p = place(first);
+  points.push_back(p);
+  int column = p.x;
+  for (int i = first; i <= last; ++i) {
+    if (d.MaskEnabled() && d.IsMasked(i))
+      continue;
+    p = place(i);
+    if (p.x != column) {
+      points.push_back(p);
+      column = p.x;
+    }
+  }
+  return points;
+}
+
+bool SamePoints(const std::vector<POINT>& a, const std::vector<POINT>& b)
+{
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](POINT p, POINT q) { return p.x == q.x && p.y == q.y; });
+}
+} // namespace
+
+TEST(TraceIndex, BinarySearchGivesTheDataSetsOwnNearestPoint)
+{
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> step(0.0f, 2.0f);
+  std::uniform_real_distribution<float> probe(-10.0f, 210.0f);
+  for (int round = 0; round < 40; ++round) {
+    CSpectrumData data;
+    float x = 0;
+    for (int i = 0; i < 150; ++i) {
+      data.AddPoint(x, float(i));
+      if (random() % 4)
+        x += std::floor(step(random) * 2) / 2; // repeated x values and half steps, so ties happen
+    }
+    if (round % 2) {
+      data.EnableMask(true);
+      for (int i = 0; i < 150; ++i)
+        if (random() % 3 == 0)
+          data.Mask(i, true);
+    }
+    if (round % 5 == 4) {
+      data.SetFirstIndex(20);
+      data.SetLastIndex(120);
+    }
+    ASSERT_TRUE(XRises(data));
+    for (int k = 0; k < 200; ++k) {
+      const float v = k < 150 ? probe(random) : data.GetX(int(random() % 150)) + (k % 3 - 1) * 0.25f;
+      ASSERT_EQ(NearestIndex(data, v, true), data.GetIndex(v)) << "round " << round << " value " << v;
+    }
+    EXPECT_EQ(NearestIndex(data, std::numeric_limits<float>::quiet_NaN(), true),
+              data.GetIndex(std::numeric_limits<float>::quiet_NaN()));
+  }
+  auto unsorted = MakeTrace(L"U", {0, 2, 1, 3}, {0, 0, 0, 0});
+  EXPECT_FALSE(XRises(*unsorted));
+  EXPECT_EQ(NearestIndex(*unsorted, 1.2f, false), unsorted->GetIndex(1.2f));
+}
+
+TEST(TraceGeometry, FastPaintDrawsTheSamePictureAsTheWalk)
+{
+  std::mt19937 random(11);
+  std::normal_distribution<float> noise(0.0f, 5.0f);
+  for (int round = 0; round < 12; ++round) {
+    CZSpectrumPlot plot;
+    FixedMeasure measure;
+    auto data = std::make_unique<CSpectrumData>();
+    data->SetName(L"R");
+    const int points = round < 6 ? 5000 : 300;
+    for (int i = 0; i < points; ++i)
+      data->AddPoint(float(i) * 0.1f, noise(random));
+    if (round % 3 == 1) {
+      data->EnableMask(true);
+      for (int i = 0; i < points; i += 7)
+        data->Mask(i, true);
+    }
+    plot.AddTrace(data.get(), false, false);
+    if (round % 4 == 2) {
+      plot.SetXMin(3.33f);
+      plot.SetXMax(17.77f);
+      plot.SetYMax(4.0f); // clamps the tops
+    }
+    if (round % 4 == 3)
+      plot.SetXSpan(12.34f);
+    ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+    STraceGeometry geometry;
+    plot.BuildTraceGeometry(*data, geometry);
+    EXPECT_TRUE(SamePoints(geometry.points, ReferencePoints(plot, *data))) << "round " << round;
+    EXPECT_LE(geometry.points.size(), size_t(RectWidth(plot.GetPlotRect())));
+  }
+}
+
+TEST(TraceGeometry, PointsOutOfOrderAreDrawnAtTheirOwnY)
+{
+  // Pasted data whose x repeats and falls back: every point keeps its own value.
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto data = MakeTrace(L"P", {0, 1, 1, 2, 1.5f, 3}, {0, 10, 20, 30, 40, 50});
+  plot.AddTrace(data.get(), false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*data, geometry);
+  const float xs[] = {0, 1, 2, 1.5f, 3};
+  const float ys[] = {0, 10, 30, 40, 50}; // the second x = 1 shares its column and is skipped
+  ASSERT_EQ(geometry.points.size(), 5u);
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(geometry.points[i].x, plot.XToPixel(xs[i]));
+    EXPECT_EQ(geometry.points[i].y, plot.YToPixel(ys[i])) << i;
+  }
+}
+
+TEST(TraceGeometry, OnePointPerColumnMasksAndMarks)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto dense = MakeRamp(L"D", 20000, 0, 0.001f, 0, 1);
+  plot.AddTrace(dense.get(), false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*dense, geometry);
+  ASSERT_GT(geometry.points.size(), 300u);
+  for (size_t i = 1; i < geometry.points.size(); ++i)
+    ASSERT_GT(geometry.points[i].x, geometry.points[i - 1].x);
+  EXPECT_EQ(geometry.points.front().x, plot.GetXOriginPixel());
+
+  // A masked point is left out: the line joins its neighbours.
+  CZSpectrumPlot sparse;
+  auto data = MakeTrace(L"M", {0, 1, 2, 3}, {0, 9, 1, 2});
+  data->EnableMask(true);
+  data->Mask(1, true);
+  sparse.AddTrace(data.get(), false, false);
+  ASSERT_TRUE(sparse.PrepareFrame(measure, kArea, nullptr));
+  sparse.BuildTraceGeometry(*data, geometry);
+  EXPECT_EQ(geometry.mark, ETraceMark::Line);
+  ASSERT_EQ(geometry.points.size(), 3u);
+  EXPECT_EQ(geometry.points[1].x, sparse.XToPixel(2));
+
+  data->SetTraceLineStyle(PlotLineDot);
+  sparse.BuildTraceGeometry(*data, geometry);
+  EXPECT_EQ(geometry.mark, ETraceMark::Pixel);
+  EXPECT_EQ(geometry.points.size(), 3u);
+  data->SetTraceLineStyle(PlotLineDotSymbol);
+  sparse.BuildTraceGeometry(*data, geometry);
+  EXPECT_EQ(geometry.mark, ETraceMark::Symbol);
+  ASSERT_EQ(geometry.points.size(), 3u); // the first point has its symbol too
+  EXPECT_EQ(geometry.points[0].x, sparse.XToPixel(0));
+}
+
+TEST(TraceGeometry, AnEdgePointOutsideTheWindowKeepsTheSlope)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto data = MakeTrace(L"E", {0, 10, 20}, {0, 100, 0});
+  plot.AddTrace(data.get(), false, false);
+  plot.SetXMin(4);
+  plot.SetXMax(16);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*data, geometry);
+  ASSERT_EQ(geometry.points.size(), 3u);
+  EXPECT_EQ(geometry.points[0].x, plot.XToPixel(4));
+  EXPECT_EQ(geometry.points[0].y, plot.YToPixel(40));
+  EXPECT_EQ(geometry.points[2].y, plot.YToPixel(40));
+}
+
+TEST(TraceGeometry, DrawingOrderHoldRuleMarkersAndZeroLine)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto a = MakeTrace(L"A", {0, 10}, {-5, 5});
+  auto b = MakeTrace(L"B", {0, 10}, {0, 1});
+  auto hold = MakeTrace(L"Hold", {0, 10}, {0, 1});
+  CSpectrumData empty;
+  empty.SetName(L"E");
+  a->AddVerticalMarker(L"m", 5, 0.1f, 0x0000FF, true);
+  a->AddVerticalMarker(L"hidden", 6, 0.1f, 0x0000FF, false);
+  for (CSpectrumData* d : {a.get(), b.get(), &empty, hold.get()})
+    plot.AddTrace(d, false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  EXPECT_EQ(plot.TracesInDrawingOrder(), (std::vector<CSpectrumData*>{hold.get(), b.get(), a.get()}));
+  plot.SetLimitsFromAllTraces(false);
+  EXPECT_EQ(plot.TracesInDrawingOrder(), (std::vector<CSpectrumData*>{hold.get(), a.get()}));
+
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*a, geometry);
+  ASSERT_EQ(geometry.markers.size(), 1u);
+  EXPECT_EQ(geometry.markers[0].from.x, plot.XToPixel(5.5f));
+  EXPECT_EQ(geometry.markers[0].colour, 0x0000FFu);
+
+  SSpectrumMarker window;
+  window.m_shown = 1;
+  window.m_position = 2;
+  window.m_width = 0.01f;
+  window.m_secondFlag = 1;
+  window.m_colour = 0x00FF00;
+  plot.GetMarkerList().AddTail(window);
+  std::vector<SPlotSegment> lines = plot.WindowMarkerLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].width, 3); // a movable marker is at least 3 pixels wide
+  EXPECT_EQ(lines[0].from.y, plot.GetYOriginPixel());
+  EXPECT_EQ(lines[0].to.y, plot.YToPixel(5));
+
+  SPlotSegment zero;
+  ASSERT_TRUE(plot.ZeroLine(zero));
+  EXPECT_EQ(zero.from.y, plot.YToPixel(0));
+}

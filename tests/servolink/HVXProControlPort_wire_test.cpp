@@ -1,0 +1,182 @@
+// Command lines and their replies on the wire: what Transact writes, what it reads and the status
+// and bookkeeping it leaves behind.
+#include "ServoWireFixture.h"
+
+#include <thread>
+
+namespace {
+class Transaction : public ServoWire {
+protected:
+  void SetUp() override
+  {
+    chain.AddServos(1, 5, 5);
+    chain.UpdateServo(5, [](SSimulatedServo& s) { s.position = 1234; });
+    ConnectAndClear();
+    port.SetCurrentId(5);
+  }
+  // Answers the line with these bytes instead of the servo's own reply.
+  void AnswerWith(const std::string& line, const std::string& bytes)
+  {
+    chain.SetLineHandler([=](const std::string& received) -> std::optional<std::string> {
+      if (received == line)
+        return bytes;
+      return std::nullopt;
+    });
+  }
+};
+} // namespace
+
+TEST_F(Transaction, QueryIsWrittenWithCarriageReturnAndItsReplyKept)
+{
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastCommand(), L"#5QD");
+  EXPECT_EQ(port.GetLastReply(), L"*5QD1234");
+  EXPECT_EQ(port.GetReplyValue(), 1234);
+  EXPECT_EQ(port.GetStatus(), 0);
+  EXPECT_EQ(port.GetCurrentId(), 5);
+
+  // Lower-case "q" is a query too.
+  EXPECT_EQ(port.Transact(L"#5qd"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*5qd1234");
+
+  EXPECT_EQ(port.SendBroadcast("QID"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*5QID5");
+  EXPECT_EQ(chain.ReceivedBytes(), "#5QD\r#5qd\r#254QID\r");
+}
+
+TEST_F(Transaction, ActionIsWrittenWithItsValueAndNothingIsRead)
+{
+  // Even an answer to an action is not read: the last reply stays empty.
+  AnswerWith("#5D-1500", "*5D-1500\r");
+  EXPECT_EQ(port.Send(5, "D", -1500), 0);
+  EXPECT_EQ(port.GetLastCommand(), L"#5D-1500");
+  EXPECT_EQ(port.GetLastReply(), L"");
+  EXPECT_EQ(Traffic(1), Lines({"#5D-1500"}));
+
+  // The answer waiting in the queue is purged before the next line, not taken as its reply.
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*5QD1234");
+}
+
+TEST_F(Transaction, LineThatIsNotACommandIsRefusedBeforeAnythingIsWritten)
+{
+  port.Send(5, "QD");
+  EXPECT_EQ(port.Transact(L"5QD"), 3);
+  EXPECT_EQ(port.GetStatus(), 3);
+  EXPECT_EQ(port.GetLastCommand(), L"5QD");
+  EXPECT_EQ(port.GetLastReply(), L"");
+  EXPECT_EQ(port.GetCurrentId(), -1);
+  EXPECT_EQ(port.Transact(L"status"), 3); // the bootloader word is case-sensitive
+  EXPECT_EQ(port.Transact(L""), 3);
+
+  port.Send(5, "QBI");
+  EXPECT_EQ(Traffic(2), Lines({"#5QD", "#5QBI"}));
+}
+
+TEST_F(Transaction, StatusWordIsWrittenAndAnswered)
+{
+  EXPECT_EQ(port.Transact(L"STATUS"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"frw");
+  EXPECT_EQ(chain.ReceivedBytes(), "STATUS\r");
+}
+
+TEST_F(Transaction, ReplyFramingIsTakenApart)
+{
+  AnswerWith("#5QD", "\n*5QD1234\r");
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*5QD1234");
+
+  AnswerWith("#5QD", "\r");
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"");
+  EXPECT_EQ(port.GetReplyValue(), 0);
+
+  AnswerWith("#5QD", "*5QD-250\r");
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetReplyValue(), -250);
+
+  // Every byte value comes through as the same code point.
+  AnswerWith("#5QMS", "*5QMS\xb0\xe9\xff\r");
+  EXPECT_EQ(port.Send(5, "QMS"), 0);
+  EXPECT_EQ(port.GetLastReply(), CString(L"*5QMS\u00b0\u00e9\u00ff"));
+}
+
+TEST_F(Transaction, SilentServoGivesNoReplyAndClearsTheCurrentId)
+{
+  chain.InjectFault({SSimFault::Silence, "#5QD"});
+  EXPECT_EQ(port.Send(5, "QD"), 6);
+  EXPECT_EQ(port.GetStatus(), 6);
+  EXPECT_EQ(port.GetLastReply(), L"");
+  EXPECT_EQ(port.GetCurrentId(), -1);
+  EXPECT_EQ(port.GetReplyValue(), 0);
+
+  // The next transaction starts afresh.
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*5QD1234");
+}
+
+TEST_F(Transaction, ReplyCutShortIsNoReplyRatherThanAWrongValue)
+{
+  chain.InjectFault({SSimFault::NoCarriageReturn, "#5QD"});
+  EXPECT_EQ(port.Send(5, "QD"), 6);
+  EXPECT_EQ(port.GetLastReply(), L"");
+  EXPECT_EQ(port.GetReplyValue(), 0);
+
+  // A gap longer than the interval timeout ends the read in the middle of the reply.
+  SSimFault gap{SSimFault::Split, "#5QD"};
+  gap.splitAt = 6;
+  gap.delayMs = 150;
+  chain.InjectFault(gap);
+  EXPECT_EQ(port.Send(5, "QD"), 6);
+  EXPECT_EQ(port.GetLastReply(), L"");
+}
+
+TEST_F(Transaction, ShortGapInsideAReplyIsBridged)
+{
+  SSimFault gap{SSimFault::Split, "#5QD"};
+  gap.splitAt = 5;
+  gap.delayMs = 3;
+  chain.InjectFault(gap);
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*5QD1234");
+}
+
+TEST_F(Transaction, ForeignRepliesGiveNoValue)
+{
+  chain.InjectFault({SSimFault::WrongId, "#5QD"});
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*6QD1234");
+  EXPECT_EQ(port.GetReplyValue(), 0);
+
+  SSimFault garbage{SSimFault::Garbage, "#5QD"};
+  garbage.bytes = "\x15?!\r";
+  chain.InjectFault(garbage);
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"\x15?!");
+  EXPECT_EQ(port.GetReplyValue(), 0);
+}
+
+TEST_F(Transaction, HangUpInTheMiddleOfAQueryFailsAtOnce)
+{
+  SSimFault hangUp{SSimFault::HangUp, "#5QD"};
+  hangUp.splitAt = 4;
+  chain.InjectFault(hangUp);
+  EXPECT_EQ(port.Send(5, "QD"), 6);
+  EXPECT_EQ(port.GetLastReply(), L"");
+  EXPECT_EQ(port.GetCurrentId(), -1);
+
+  // Whatever follows fails too, and the port cannot be had again.
+  EXPECT_EQ(port.Send(5, "QBI"), 6);
+  EXPECT_EQ(port.Send(5, "D", 100), 0); // a line without a reply reports 0 whatever its write did
+  EXPECT_EQ(port.Connect(chain.PortNumber()), 7);
+  EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(Transaction, ClosedPortWritesNothing)
+{
+  port.Disconnect();
+  EXPECT_EQ(port.Send(5, "QD"), 6);
+  EXPECT_EQ(port.Send(5, "D", 100), 0);
+  EXPECT_EQ(port.GetLastCommand(), L"#5D100");
+  EXPECT_TRUE(chain.ReceivedBytes().empty());
+}

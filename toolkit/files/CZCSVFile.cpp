@@ -1,0 +1,5 @@
+#include "CZCSVFile.h"
+
+CZCSVFile::CZCSVFile() { SetSections(1, L"\n"); }
+
+CZCSVFile::~CZCSVFile() = default;

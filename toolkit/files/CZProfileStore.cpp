@@ -1,0 +1,111 @@
+#include "CZProfileStore.h"
+
+#include "FileFunctions.h"
+
+#include <wx/fileconf.h>
+#include <wx/log.h>
+
+namespace {
+
+// A GUI program's log target shows errors in a modal box; the profile's never should.
+class CStderrLogScope {
+public:
+  CStderrLogScope() : m_previous(wxLog::SetActiveTarget(&m_stderr)) {}
+  ~CStderrLogScope() { wxLog::SetActiveTarget(m_previous); }
+  CStderrLogScope(const CStderrLogScope&) = delete;
+  CStderrLogScope& operator=(const CStderrLogScope&) = delete;
+
+private:
+  wxLogStderr m_stderr;
+  wxLog* m_previous;
+};
+
+// Section and entry names become parts of a settings path: one that would name another path
+// ("a/b", "..") or none at all is refused rather than stored somewhere unexpected.
+bool IsUsableName(const wchar_t* name)
+{
+  if (!name || !*name)
+    return false;
+  CString text(name);
+  return text.Find(L'/') < 0 && text != L"." && text != L"..";
+}
+
+wxString KeyPath(const wchar_t* section, const wchar_t* entry)
+{
+  return wxString(L"/") + wxString(section) + L"/" + wxString(entry);
+}
+
+bool ParseWholeInt(const wxString& text, int& value)
+{
+  long parsed = 0;
+  if (!text.ToLong(&parsed) || parsed < INT32_MIN || parsed > INT32_MAX)
+    return false;
+  value = int(parsed);
+  return true;
+}
+
+} // namespace
+
+CZProfileStore::CZProfileStore(const CString& filePath) : m_filePath(filePath)
+{
+  CStderrLogScope log;
+  CreateFolderPath(filePath);
+  // The path is absolute already; "relative" only keeps the file class from asking for the
+  // standard folders, which needs an application object that headless code does not have.
+  m_config = std::make_unique<wxFileConfig>(wxEmptyString, wxEmptyString, wxString(filePath.GetString()),
+                                            wxEmptyString, wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_RELATIVE_PATH);
+  m_config->SetExpandEnvVars(false);
+  m_config->SetRecordDefaults(false);
+}
+
+CZProfileStore::~CZProfileStore()
+{
+  CStderrLogScope log;
+  m_config.reset();
+}
+
+CString CZProfileStore::GetString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const
+{
+  CString fallback(defaultValue ? defaultValue : L"");
+  if (!IsUsableName(section) || !IsUsableName(entry))
+    return fallback;
+  CStderrLogScope log;
+  wxString value;
+  if (!m_config->Read(KeyPath(section, entry), &value))
+    return fallback;
+  return CString(value.ToStdWstring());
+}
+
+bool CZProfileStore::WriteString(const wchar_t* section, const wchar_t* entry, const wchar_t* value)
+{
+  if (!IsUsableName(section) || (entry && !IsUsableName(entry)))
+    return false;
+  CStderrLogScope log;
+  bool done;
+  if (!entry)
+    done = m_config->DeleteGroup(wxString(L"/") + wxString(section)) || !m_config->HasGroup(wxString(L"/") + wxString(section));
+  else if (!value)
+    done = m_config->DeleteEntry(KeyPath(section, entry), false) || !m_config->HasEntry(KeyPath(section, entry));
+  else
+    done = m_config->Write(KeyPath(section, entry), wxString(value));
+  return m_config->Flush() && done;
+}
+
+UINT CZProfileStore::GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const
+{
+  if (!IsUsableName(section) || !IsUsableName(entry))
+    return UINT(defaultValue);
+  CStderrLogScope log;
+  wxString text;
+  int value = 0;
+  if (!m_config->Read(KeyPath(section, entry), &text) || !ParseWholeInt(text, value))
+    return UINT(defaultValue);
+  return UINT(value);
+}
+
+bool CZProfileStore::WriteInt(const wchar_t* section, const wchar_t* entry, int value)
+{
+  CString text;
+  text.Format(L"%d", value);
+  return WriteString(section, entry, text);
+}

@@ -1,0 +1,193 @@
+#include "GridRecord.h"
+
+#include <string>
+
+namespace {
+
+std::wstring WithoutDoubledQuotes(std::wstring_view quoted)
+{
+  std::wstring cell;
+  cell.reserve(quoted.size());
+  for (size_t i = 0; i < quoted.size(); ++i) {
+    cell += quoted[i];
+    if (quoted[i] == L'"' && i + 1 < quoted.size() && quoted[i + 1] == L'"')
+      ++i;
+  }
+  return cell;
+}
+
+// Walks the cells of a record. It can stop inside a quoted cell at the end of the text and go on
+// when the caller has appended the next line, so that a record of many lines is walked once.
+class CRecordWalker {
+public:
+  CRecordWalker(const SGridTextFormat& format, int columns, SGridRecordCells* out)
+      : m_format(format), m_columns(columns), m_out(out)
+  {
+  }
+
+  // False when the text ends inside a quoted cell and more text may follow (final is false).
+  bool Walk(std::wstring_view text, bool final)
+  {
+    for (;;) {
+      if (m_inQuote) {
+        if (!FinishQuote(text, final))
+          return false;
+        continue;
+      }
+      const size_t length = text.size();
+      if (m_p > length)
+        return true;
+      if (m_column > m_format.keyColumns && m_columns >= 0 && m_column > m_columns)
+        return true;
+      if (m_column <= m_format.keyColumns) {
+        KeyCell(text);
+        continue;
+      }
+      const wchar_t first = m_p < length ? text[m_p] : L'\0';
+      if (first == L'[' && m_format.separator == L' ') {
+        size_t close = text.find(L']', m_p + 1);
+        if (close != std::wstring_view::npos) {
+          Emit(text.substr(m_p + 1, close - m_p - 1));
+          m_p = close + 2;
+        } else {
+          Emit(text.substr(m_p + 1));
+          m_p = length + 1;
+        }
+      } else if (first == L'"') {
+        m_inQuote = true;
+        m_quoteStart = m_quoteScan = m_p + 1;
+      } else {
+        size_t stop = m_format.separator ? text.find(m_format.separator, m_p) : std::wstring_view::npos;
+        if (stop != std::wstring_view::npos) {
+          Emit(text.substr(m_p, stop - m_p));
+          m_p = stop + 1;
+        } else {
+          if (m_out)
+            m_out->endsWithSeparator = m_p == length && length > 0 && text[length - 1] == m_format.separator;
+          Emit(text.substr(m_p));
+          m_p = length + 1;
+        }
+      }
+    }
+  }
+
+private:
+  void KeyCell(std::wstring_view text)
+  {
+    size_t stop = m_format.keySeparator ? text.find(m_format.keySeparator, m_p) : std::wstring_view::npos;
+    if (stop != std::wstring_view::npos && stop >= 1) {
+      Emit(text.substr(m_p, stop - m_p));
+      m_p = stop + 1;
+    } else {
+      Emit(text.substr(m_p));
+      m_p = text.size() + 1;
+    }
+    if (m_p < text.size() && text[m_p] == L' ')
+      ++m_p;
+  }
+
+  bool FinishQuote(std::wstring_view text, bool final)
+  {
+    for (;;) {
+      size_t quote = text.find(L'"', m_quoteScan);
+      if (quote == std::wstring_view::npos)
+        break;
+      if (quote + 1 < text.size() && text[quote + 1] == L'"') {
+        m_quoteScan = quote + 2;
+        continue;
+      }
+      EmitQuoted(text.substr(m_quoteStart, quote - m_quoteStart));
+      m_p = quote + 2;
+      m_inQuote = false;
+      return true;
+    }
+    m_quoteScan = text.size();
+    if (!final)
+      return false;
+    EmitQuoted(text.substr(m_quoteStart));
+    m_p = text.size() + 1;
+    m_inQuote = false;
+    return true;
+  }
+
+  void Emit(std::wstring_view cell)
+  {
+    ++m_column;
+    if (m_out) {
+      m_out->cells.emplace_back(cell);
+      m_out->endsWithSeparator = m_out->endsWithSeparator && cell.empty();
+    }
+  }
+  void EmitQuoted(std::wstring_view quoted)
+  {
+    ++m_column;
+    if (m_out) {
+      m_out->cells.emplace_back(WithoutDoubledQuotes(quoted));
+      m_out->endsWithSeparator = false;
+    }
+  }
+
+  const SGridTextFormat& m_format;
+  const int m_columns;
+  SGridRecordCells* m_out;
+  size_t m_p = 0;
+  int m_column = 1;
+  bool m_inQuote = false;
+  size_t m_quoteStart = 0;
+  size_t m_quoteScan = 0;
+};
+
+} // namespace
+
+bool ReadGridRecord(CStdioFile& file, const SGridTextFormat& format, CString& record, CString* firstLine)
+{
+  CString line;
+  CStringA lineEnd;
+  if (!file.ReadString(line, lineEnd))
+    return false;
+  if (firstLine)
+    *firstLine = line;
+  std::wstring text = line.Str();
+  CRecordWalker walker(format, -1, nullptr);
+  while (!walker.Walk(text, false)) {
+    CString next;
+    CStringA nextEnd;
+    if (lineEnd.IsEmpty() || !file.ReadString(next, nextEnd))
+      break;
+    text += CString(lineEnd).Str();
+    text += next.Str();
+    lineEnd = nextEnd;
+  }
+  record = CString(std::move(text));
+  return true;
+}
+
+SGridRecordCells SplitGridRecord(const CString& record, const SGridTextFormat& format, int columns)
+{
+  SGridRecordCells result;
+  CRecordWalker(format, columns, &result).Walk(record.View(), true);
+  return result;
+}
+
+bool IsSectionEnd(const CString& line, const CString& marker, wchar_t separator)
+{
+  if (line.IsEmpty() || line.CompareNoCase(marker) == 0)
+    return true;
+  return separator == L',' && line.View().find_first_not_of(L',') == std::wstring_view::npos;
+}
+
+CString QuoteGridCell(const CString& cell, wchar_t separator)
+{
+  bool quote = (separator && cell.Find(separator) >= 0) || cell.FindOneOf(L"\"\r\n") >= 0 ||
+               (separator == L' ' && cell.GetAt(0) == L'[');
+  if (!quote)
+    return cell;
+  CString text(L'"');
+  for (wchar_t c : cell.View()) {
+    if (c == L'"')
+      text += L'"';
+    text += c;
+  }
+  text += L'"';
+  return text;
+}
