@@ -16,7 +16,10 @@ int CHVXProControlPort::Send(int id, const char* mnemonic, int value)
   return Transact(line);
 }
 
-int CHVXProControlPort::SendBroadcast(const char* mnemonic) { return Send(kBroadcastId, mnemonic); }
+int CHVXProControlPort::SendBroadcast(const char* mnemonic)
+{
+  return Send(kBroadcastId, mnemonic);
+}
 
 int CHVXProControlPort::Transact(CString line)
 {
@@ -47,7 +50,10 @@ int CHVXProControlPort::Exchange(const CString& line)
   return ServoReplyFromBytes(buffer, received, m_lastReply) ? StatusSuccess : StatusNoReply;
 }
 
-int CHVXProControlPort::GetReplyValue() const { return ServoReplyValue(m_lastCommand, m_lastReply); }
+int CHVXProControlPort::GetReplyValue() const
+{
+  return ServoReplyValue(m_lastCommand, m_lastReply);
+}
 
 int CHVXProControlPort::SetStatus(int status)
 {

@@ -12,12 +12,12 @@ public:
   // Status codes of Connect, Send, Transact, StartFirmware and WriteSerialNumber.
   enum Status : int {
     StatusSuccess = 0,
-    StatusDeviceNotFound = 1,     // no "*" in the answer to the "QID" broadcast
-    StatusMasterNotFound = 2,     // no listed servo answered "QUC" with a value ending in 1
-    StatusNotACommand = 3,        // the line neither starts with "#" nor is "STATUS"
-    StatusNoReply = 6,            // expected reply missing or cut short, or its line not written
-    StatusPortNotAvailable = 7,   // the port could not be opened
-    StatusFailed = 9,             // firmware start or serial-number write failed
+    StatusDeviceNotFound = 1,   // no "*" in the answer to the "QID" broadcast
+    StatusMasterNotFound = 2,   // no listed servo answered "QUC" with a value ending in 1
+    StatusNotACommand = 3,      // the line neither starts with "#" nor is "STATUS"
+    StatusNoReply = 6,          // expected reply missing or cut short, or its line not written
+    StatusPortNotAvailable = 7, // the port could not be opened
+    StatusFailed = 9,           // firmware start or serial-number write failed
     StatusWaitingForFirmware = 14,
     StatusBootloaderCommandMode = 15,
     StatusSerialNumberRefused = 16,
@@ -62,13 +62,13 @@ public:
 
   // --- typed queries: their default when not connected, when the send fails or when the reply
   // does not hold the mnemonic
-  int QueryBoardId(int id);                // "QBI", 0
-  CString QueryBootloaderVersion(int id);  // "QBLV" with value 3, empty
-  CString QueryFirmwareVersion(int id);    // "QF" with value 3, empty
-  int QueryCommandError(int id);           // "QCE", 1
-  CString QueryModelString(int id);        // "QMS", empty
-  int QueryModelId(int id);                // "QMI", 0
-  CString QuerySerialNumber(int id);       // "QN", empty
+  int QueryBoardId(int id);               // "QBI", 0
+  CString QueryBootloaderVersion(int id); // "QBLV" with value 3, empty
+  CString QueryFirmwareVersion(int id);   // "QF" with value 3, empty
+  int QueryCommandError(int id);          // "QCE", 1
+  CString QueryModelString(int id);       // "QMS", empty
+  int QueryModelId(int id);               // "QMI", 0
+  CString QuerySerialNumber(int id);      // "QN", empty
   // "Q" to the current id through GetReplyValue; 0 and nothing sent when not connected or no
   // servo is current.
   int QueryMotionStatus();

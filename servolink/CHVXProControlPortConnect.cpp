@@ -84,7 +84,10 @@ int CHVXProControlPort::QueryInt(int id, const char* mnemonic, int fallback)
   return QueryText(id, mnemonic, nullptr, text) ? _wtoi(text) : fallback;
 }
 
-int CHVXProControlPort::QueryBoardId(int id) { return QueryInt(id, "QBI", 0); }
+int CHVXProControlPort::QueryBoardId(int id)
+{
+  return QueryInt(id, "QBI", 0);
+}
 
 CString CHVXProControlPort::QueryBootloaderVersion(int id)
 {
@@ -100,7 +103,10 @@ CString CHVXProControlPort::QueryFirmwareVersion(int id)
   return QueryText(id, "QF", &which, text) ? text : CString();
 }
 
-int CHVXProControlPort::QueryCommandError(int id) { return QueryInt(id, "QCE", 1); }
+int CHVXProControlPort::QueryCommandError(int id)
+{
+  return QueryInt(id, "QCE", 1);
+}
 
 CString CHVXProControlPort::QueryModelString(int id)
 {
@@ -108,7 +114,10 @@ CString CHVXProControlPort::QueryModelString(int id)
   return QueryText(id, "QMS", nullptr, text) ? text : CString();
 }
 
-int CHVXProControlPort::QueryModelId(int id) { return QueryInt(id, "QMI", 0); }
+int CHVXProControlPort::QueryModelId(int id)
+{
+  return QueryInt(id, "QMI", 0);
+}
 
 CString CHVXProControlPort::QuerySerialNumber(int id)
 {

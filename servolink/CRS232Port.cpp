@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-CRS232Port::~CRS232Port() { Close(); }
+CRS232Port::~CRS232Port()
+{
+  Close();
+}
 
 BOOL CRS232Port::Open(CString name)
 {
@@ -50,7 +53,7 @@ BOOL CRS232Port::SetTimeouts(DWORD readInterval, DWORD readTotalMultiplier, DWOR
 BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received)
 {
   *received = 0;
-  if (!WaitForSerialInput(m_handle, kFirstByteTimeoutMs)) {
+  if (!WaitForSerialInput(m_handle, FirstByteWait(capacity))) {
     // Silence, or no device at all: a read that times out succeeds empty, one without a valid
     // handle fails.
     m_bytesRead = 0;
@@ -59,6 +62,22 @@ BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received)
   BOOL ok = ReadFile(m_handle, buffer, capacity, received, nullptr);
   m_bytesRead = *received;
   return ok;
+}
+
+DWORD CRS232Port::FirstByteWait(DWORD capacity) const
+{
+  COMMTIMEOUTS t;
+  if (!GetCommTimeouts(m_handle, &t))
+    return 0;
+  if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
+      t.ReadTotalTimeoutConstant == 0)
+    return 0; // the device returns at once with what is waiting
+  if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD)
+    return std::min(t.ReadTotalTimeoutConstant, kFirstByteTimeoutMs);
+  if (t.ReadTotalTimeoutMultiplier == 0 && t.ReadTotalTimeoutConstant == 0)
+    return kFirstByteTimeoutMs;
+  const uint64_t total = uint64_t(t.ReadTotalTimeoutMultiplier) * capacity + t.ReadTotalTimeoutConstant;
+  return DWORD(std::min<uint64_t>(total, kFirstByteTimeoutMs));
 }
 
 CString CRS232Port::ReadString()
@@ -109,4 +128,7 @@ BOOL CRS232Port::Write(CStringA text, int count)
   return m_bytesWritten > 0;
 }
 
-BOOL CRS232Port::WriteString(CStringA text) { return Write(text, text.GetLength()); }
+BOOL CRS232Port::WriteString(CStringA text)
+{
+  return Write(text, text.GetLength());
+}

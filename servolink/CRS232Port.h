@@ -55,6 +55,10 @@ protected:
   BOOL ReadAnswer(char* buffer, DWORD capacity, DWORD* received);
 
 private:
+  // kFirstByteTimeoutMs, or the device's own total read timeout for capacity bytes when that is
+  // shorter; 0 without a device.
+  DWORD FirstByteWait(DWORD capacity) const;
+
   HANDLE m_handle = nullptr;
   COMMTIMEOUTS m_timeouts;
   BOOL m_timeoutsResult = FALSE;

@@ -5,7 +5,10 @@
 #include <cstring>
 #include <cwctype>
 
-bool IsServoCommandLine(const CString& line) { return line == L"STATUS" || line.GetAt(0) == L'#'; }
+bool IsServoCommandLine(const CString& line)
+{
+  return line == L"STATUS" || line.GetAt(0) == L'#';
+}
 
 bool ServoLineExpectsReply(const CString& line)
 {

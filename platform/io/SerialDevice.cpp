@@ -42,7 +42,10 @@ DWORD ErrorFromErrno(int e)
   }
 }
 
-Clock::time_point After(Clock::time_point from, uint64_t ms) { return from + std::chrono::milliseconds(ms); }
+Clock::time_point After(Clock::time_point from, uint64_t ms)
+{
+  return from + std::chrono::milliseconds(ms);
+}
 
 Deadline Earliest(Deadline a, Deadline b)
 {
@@ -55,17 +58,18 @@ Deadline Earliest(Deadline a, Deadline b)
 
 enum class Wait { Ready, TimedOut, HungUp, Failed };
 
-// Waits for events on fd until the deadline (for ever without one).
+// Waits for events on fd until the deadline (for ever without one). A deadline already passed
+// still looks once, so that what is waiting is seen.
 Wait WaitFor(int fd, short events, Deadline deadline)
 {
   for (;;) {
     timespec timeout{};
     timespec* limit = nullptr;
+    bool last = false;
     if (deadline) {
       auto left = *deadline - Clock::now();
-      if (left <= Clock::duration::zero())
-        return Wait::TimedOut;
-      auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+      last = left <= Clock::duration::zero();
+      auto ns = last ? 0 : std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
       timeout.tv_sec = time_t(ns / 1000000000);
       timeout.tv_nsec = long(ns % 1000000000);
       limit = &timeout;
@@ -77,8 +81,11 @@ Wait WaitFor(int fd, short events, Deadline deadline)
         continue;
       return Wait::Failed;
     }
-    if (r == 0)
+    if (r == 0) {
+      if (last)
+        return Wait::TimedOut;
       continue; // the loop sees the deadline pass
+    }
     if (p.revents & events)
       return Wait::Ready; // data first: what arrived before a hang-up is still read
     if (p.revents & kHangUpEvents)
@@ -154,8 +161,8 @@ bool CSerialDevice::Read(void* buffer, DWORD count, DWORD* transferred, DWORD* e
 {
   const COMMTIMEOUTS t = GetTimeouts();
   const auto start = Clock::now();
-  const bool returnAtOnce =
-      t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 && t.ReadTotalTimeoutConstant == 0;
+  const bool returnAtOnce = t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
+                            t.ReadTotalTimeoutConstant == 0;
   const bool firstBytesOnly = t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD &&
                               t.ReadTotalTimeoutConstant != 0 && t.ReadTotalTimeoutConstant != MAXDWORD;
   Deadline total;
@@ -206,7 +213,8 @@ bool CSerialDevice::Write(const void* buffer, DWORD count, DWORD* transferred, D
   const COMMTIMEOUTS t = GetTimeouts();
   Deadline total;
   if (t.WriteTotalTimeoutMultiplier != 0 || t.WriteTotalTimeoutConstant != 0)
-    total = After(Clock::now(), uint64_t(t.WriteTotalTimeoutMultiplier) * count + t.WriteTotalTimeoutConstant);
+    total =
+        After(Clock::now(), uint64_t(t.WriteTotalTimeoutMultiplier) * count + t.WriteTotalTimeoutConstant);
   auto* in = static_cast<const uint8_t*>(buffer);
   DWORD sent = 0;
   *transferred = 0;

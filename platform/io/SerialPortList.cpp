@@ -44,7 +44,10 @@ std::string StablePath(const std::string& device)
   return device;
 }
 
-std::string Text(const char* s) { return s ? s : ""; }
+std::string Text(const char* s)
+{
+  return s ? s : "";
+}
 
 CString PortName(int number)
 {
@@ -98,8 +101,8 @@ SerialPortNumbers ParseSerialPortOverrides(const std::string& text)
 }
 
 std::vector<SSerialPortInfo> AssignSerialPortNumbers(const std::vector<SDetectedSerialPort>& detected,
-                                                     SerialPortNumbers& stored, const SerialPortNumbers& overrides,
-                                                     bool* storedChanged)
+                                                     SerialPortNumbers& stored,
+                                                     const SerialPortNumbers& overrides, bool* storedChanged)
 {
   std::vector<SSerialPortInfo> ports;
   std::set<int> taken;
@@ -197,6 +200,12 @@ std::string GetSerialDevicePath(const CString& portName)
   if (auto it = overrides.find(number); it != overrides.end())
     return it->second;
   SerialPortNumbers stored = GetSerialPortNumberStore()->Load();
-  auto it = stored.find(number);
-  return it == stored.end() ? std::string() : it->second;
+  if (auto it = stored.find(number); it != stored.end())
+    return it->second;
+  // A device whose stored number an override has taken is listed under a number of the moment,
+  // which only a listing knows.
+  for (const SSerialPortInfo& port : ListSerialPorts())
+    if (port.number == number)
+      return port.devicePath;
+  return {};
 }

@@ -36,8 +36,8 @@ struct SDetectedSerialPort {
 std::vector<SSerialPortInfo> ListSerialPorts();
 
 // The device path that the port name ("COM7", any case) opens: the HVX_SERIAL_PORTS entry, else
-// the stored one. Empty when the name is not a port name or the number is unknown. Reads the
-// store, never writes it.
+// the stored one, else the one a listing gives that number now. Empty when the name is not a port
+// name or the number is unknown.
 std::string GetSerialDevicePath(const CString& portName);
 
 // The number of a port name: "COM" in any case and digits, 1..999; 0 otherwise.
@@ -52,7 +52,8 @@ SerialPortNumbers ParseSerialPortOverrides(const std::string& text);
 // a free number for this listing only; a detected device that an override names is listed once,
 // under the override.
 std::vector<SSerialPortInfo> AssignSerialPortNumbers(const std::vector<SDetectedSerialPort>& detected,
-                                                     SerialPortNumbers& stored, const SerialPortNumbers& overrides,
+                                                     SerialPortNumbers& stored,
+                                                     const SerialPortNumbers& overrides,
                                                      bool* storedChanged = nullptr);
 
 // What libserialport reports, with the by-id links resolved.

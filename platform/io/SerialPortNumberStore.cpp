@@ -1,6 +1,7 @@
 #include "SerialPortNumberStore.h"
 
 #include "SerialPortList.h"
+#include "TextConversion.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -20,6 +21,13 @@ std::string Trimmed(const std::string& s)
     return {};
   size_t to = s.find_last_not_of(blanks);
   return s.substr(from, to - from + 1);
+}
+
+CString EntryName(int number)
+{
+  CString name;
+  name.Format(L"COM%d", number);
+  return name;
 }
 
 struct StoreSlot {
@@ -48,7 +56,10 @@ std::filesystem::path CIniSerialPortNumberStore::DefaultFile()
   return base / "Zorvane" / "SerialPorts.ini";
 }
 
-std::filesystem::path CIniSerialPortNumberStore::File() const { return m_file.empty() ? DefaultFile() : m_file; }
+std::filesystem::path CIniSerialPortNumberStore::File() const
+{
+  return m_file.empty() ? DefaultFile() : m_file;
+}
 
 SerialPortNumbers CIniSerialPortNumberStore::Load()
 {
@@ -93,6 +104,37 @@ void CIniSerialPortNumberStore::Save(const SerialPortNumbers& numbers)
   std::filesystem::rename(temporary, file, ec);
   if (ec)
     std::filesystem::remove(temporary, ec);
+}
+
+CProfileSerialPortNumberStore::CProfileSerialPortNumberStore(Reader read, Writer write)
+    : m_read(std::move(read)), m_write(std::move(write))
+{}
+
+SerialPortNumbers CProfileSerialPortNumberStore::Load()
+{
+  SerialPortNumbers numbers;
+  for (int number = kFirstSerialPortNumber; number <= kLastSerialPortNumber; ++number) {
+    std::string path = Trimmed(ToUtf8(m_read(kSection, EntryName(number))));
+    if (!path.empty())
+      numbers[number] = path;
+  }
+  m_loaded = numbers;
+  return numbers;
+}
+
+void CProfileSerialPortNumberStore::Save(const SerialPortNumbers& numbers)
+{
+  for (const auto& [number, path] : m_loaded)
+    if (!numbers.count(number))
+      m_write(kSection, EntryName(number), nullptr);
+  for (const auto& [number, path] : numbers) {
+    if (number < kFirstSerialPortNumber || number > kLastSerialPortNumber || path.empty())
+      continue;
+    auto known = m_loaded.find(number);
+    if (known == m_loaded.end() || known->second != path)
+      m_write(kSection, EntryName(number), FromUtf8(path));
+  }
+  m_loaded = numbers;
 }
 
 void SetSerialPortNumberStore(std::shared_ptr<ISerialPortNumberStore> store)

@@ -55,9 +55,11 @@ CString PortNameOfPath(const CString& path)
 }
 } // namespace
 
-HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, void*, DWORD creationDisposition, DWORD, HANDLE)
+HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD, void*, DWORD creationDisposition, DWORD,
+                   HANDLE)
 {
-  if (!fileName || creationDisposition != OPEN_EXISTING || (desiredAccess & (GENERIC_READ | GENERIC_WRITE)) == 0)
+  if (!fileName || creationDisposition != OPEN_EXISTING ||
+      (desiredAccess & (GENERIC_READ | GENERIC_WRITE)) == 0)
     return Fail(ERROR_INVALID_PARAMETER);
   CString portName = PortNameOfPath(fileName);
   if (portName.IsEmpty())
@@ -157,9 +159,15 @@ BOOL SetCommTimeouts(HANDLE handle, COMMTIMEOUTS* timeouts)
   return Result(true, ERROR_SUCCESS);
 }
 
-DWORD GetLastError() { return t_lastError; }
+DWORD GetLastError()
+{
+  return t_lastError;
+}
 
-void SetLastError(DWORD error) { t_lastError = error; }
+void SetLastError(DWORD error)
+{
+  t_lastError = error;
+}
 
 BOOL WaitForSerialInput(HANDLE handle, DWORD timeoutMs)
 {

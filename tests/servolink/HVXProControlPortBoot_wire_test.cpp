@@ -87,8 +87,7 @@ TEST_F(BootCommands, FailedWriteKeepsTheOldAnswer)
 
 TEST_F(BootCommands, StartFirmwareJumpsWaitsReconnectsAndChecks)
 {
-  std::vector<DWORD> waits;
-  SetSleeper([&](DWORD ms) { waits.push_back(ms); });
+  SkipWaits();
   chain.AddServos(1, 5, 5);
   chain.SetBootMode(ESimBootMode::CommandMode);
   ASSERT_EQ(port.Connect(chain.PortNumber()), 15);
@@ -102,7 +101,7 @@ TEST_F(BootCommands, StartFirmwareJumpsWaitsReconnectsAndChecks)
 
 TEST_F(BootCommands, StartFirmwareFailsUnlessTheFirmwareReportsIn)
 {
-  SetSleeper([](DWORD) {});
+  SkipWaits();
   chain.AddServos(1, 5, 5);
   chain.SetBootMode(ESimBootMode::CommandMode);
   chain.SetModeAfterJump(ESimBootMode::FlashFailed);

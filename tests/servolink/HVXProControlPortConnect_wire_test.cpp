@@ -188,7 +188,8 @@ TEST_F(TypedQueries, ReadTheirValuesFromTheReplies)
   EXPECT_EQ(port.QuerySerialNumber(5), L"2026120809051204");
   EXPECT_EQ(port.QueryMotionStatus(), 3);
   EXPECT_TRUE(port.QueryWaitingConfirm(5));
-  EXPECT_EQ(Traffic(9), Lines({"#5QBI", "#5QBLV3", "#5QF3", "#5QCE", "#5QMS", "#5QMI", "#5QN", "#5Q", "#5QWC"}));
+  EXPECT_EQ(Traffic(9),
+            Lines({"#5QBI", "#5QBLV3", "#5QF3", "#5QCE", "#5QMS", "#5QMI", "#5QN", "#5Q", "#5QWC"}));
 }
 
 TEST_F(TypedQueries, GiveTheirDefaultsWhenNotConnected)

@@ -54,6 +54,7 @@ TEST_F(Transaction, ActionIsWrittenWithItsValueAndNothingIsRead)
   EXPECT_EQ(Traffic(1), Lines({"#5D-1500"}));
 
   // The answer waiting in the queue is purged before the next line, not taken as its reply.
+  ASSERT_TRUE(WaitForSerialInput(port.GetHandle(), 2000));
   EXPECT_EQ(port.Send(5, "QD"), 0);
   EXPECT_EQ(port.GetLastReply(), L"*5QD1234");
 }

@@ -1,5 +1,6 @@
 // The COM port's open, close, timeouts, reads and writes against a pseudo-terminal.
 #include "CRS232Port.h"
+#include "CStringPrinting.h"
 #include "SimulatedServoChain.h"
 #include "TempUserFolders.h"
 
@@ -119,9 +120,7 @@ TEST_F(RS232Port, WritesSendTheBytesUnchanged)
   EXPECT_TRUE(port.Write(every.data(), DWORD(every.size())));
   EXPECT_TRUE(port.WriteString(CStringA("\r\n")));
   const std::string expected = "abxyz" + every + "\r\n";
-  for (int i = 0; i < 200 && chain.ReceivedBytes().size() < expected.size(); ++i)
-    WaitForSerialInput(nullptr, 10);
-  EXPECT_EQ(chain.ReceivedBytes(), expected);
+  EXPECT_EQ(chain.WaitForBytes(expected.size()), expected);
 
   port.Close();
   EXPECT_FALSE(port.WriteString(CStringA("#5QD\r")));

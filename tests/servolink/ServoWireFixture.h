@@ -2,6 +2,7 @@
 // A servo chain on a pseudo-terminal, a fresh per-user folder and a port object, with the test's
 // sleeper and clock seams put back afterwards.
 #include "CHVXProControlPort.h"
+#include "CStringPrinting.h"
 #include "SimulatedServoChain.h"
 #include "TempUserFolders.h"
 #include "WinTime.h"
@@ -32,6 +33,18 @@ protected:
 
   // Every line received once the chain has seen count of them.
   Lines Traffic(size_t count) { return chain.WaitForLines(count); }
+
+  // The port's waits cost no time; each is recorded, and the chain is given the time it needs to
+  // take in what was written before the wait.
+  void SkipWaits()
+  {
+    SetSleeper([this](DWORD ms) {
+      waits.push_back(ms);
+      chain.Settle();
+    });
+  }
+
+  std::vector<DWORD> waits;
 
   TempUserFolders folders;
   SimulatedServoChain chain;

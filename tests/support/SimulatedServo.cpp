@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace {
 std::string Upper(std::string s)
@@ -10,6 +12,12 @@ std::string Upper(std::string s)
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::toupper(c)); });
   return s;
 }
+
+// Configurations ("C" + the query's letters) whose value is not a setting to read back.
+const std::set<std::string> kConfigurationsWithEffects = {"CONFIRM", "CNH",   "CNL",  "CID", "CALIBRATE",
+                                                          "CNVM",    "CMSSN", "CCMI", "CSD"};
+// Actions whose value a query of the same letters reads back.
+const std::set<std::string> kActionSettings = {"AR", "AA", "G", "SR", "AD", "WD", "WR", "LED"};
 } // namespace
 
 std::optional<SServoLine> SServoLine::Parse(const std::string& line)
@@ -21,7 +29,7 @@ std::optional<SServoLine> SServoLine::Parse(const std::string& line)
   while (at < line.size() && std::isdigit(static_cast<unsigned char>(line[at])))
     ++at;
   if (at > 1)
-    parsed.id = std::atoi(line.substr(1, at - 1).c_str());
+    parsed.id = std::atoi(line.substr(1, std::min<size_t>(at - 1, 9)).c_str());
   size_t letters = at;
   while (letters < line.size() && std::isalpha(static_cast<unsigned char>(line[letters])))
     ++letters;
@@ -30,64 +38,131 @@ std::optional<SServoLine> SServoLine::Parse(const std::string& line)
   return parsed;
 }
 
-std::optional<std::string> SSimulatedServo::Answer(const SServoLine& line)
+void SSimulatedServo::Advance(Clock::time_point now)
 {
-  const std::string key = Upper(line.mnemonic);
-  if (!line.IsQuery()) {
-    if (key == "CNH")
-      pendingDate = line.value;
-    else if (key == "CNL")
-      pendingTime = line.value;
-    else if (key == "CONFIRM") {
-      if (!pendingDate.empty() && !pendingTime.empty())
-        serialNumber = pendingDate + pendingTime;
-      ++confirmations;
-      waitingConfirm = false;
-    } else if (key == "D")
-      targetPosition = std::atoi(line.value.c_str());
-    return std::nullopt;
+  if (!moving)
+    return;
+  const double seconds = std::chrono::duration<double>(now - moveStart).count();
+  const double travelled = std::max(0.0, seconds) * std::abs(maxSpeed);
+  const int distance = std::abs(targetPosition - moveStartPosition);
+  if (travelled >= distance) {
+    position = targetPosition;
+    moving = false;
+    speed = 0;
+    motionStatus = kSimHolding;
+    return;
   }
+  const int direction = targetPosition >= moveStartPosition ? 1 : -1;
+  position = moveStartPosition + direction * int(travelled);
+  speed = direction * std::abs(maxSpeed);
+}
 
-  std::optional<std::string> value;
+void SSimulatedServo::MoveTo(int target, Clock::time_point now)
+{
+  Advance(now);
+  targetPosition = target;
+  moveStartPosition = position;
+  moveStart = now;
+  moving = true; // at speed 0 it never gets there
+  motionStatus = kSimTraveling;
+  Advance(now);
+}
+
+void SSimulatedServo::Act(const std::string& key, const SServoLine& line, Clock::time_point now)
+{
+  const int value = std::atoi(line.value.c_str());
+  if (key == "CNH")
+    pendingDate = line.value;
+  else if (key == "CNL")
+    pendingTime = line.value;
+  else if (key == "CONFIRM") {
+    if (!pendingDate.empty() && !pendingTime.empty())
+      serialNumber = pendingDate + pendingTime;
+    ++confirmations;
+    waitingConfirm = false;
+  } else if (key == "RESET") {
+    ++resets;
+    resetFlags = 0;
+  } else if (key == "D")
+    MoveTo(value, now);
+  else if (key == "MD") {
+    Advance(now);
+    MoveTo(position + value, now);
+  } else if (key == "SD" || key == "CSD") {
+    Advance(now);
+    moveStartPosition = position;
+    moveStart = now;
+    maxSpeed = value;
+  } else if (key == "H" || key == "L") {
+    Advance(now);
+    moving = false;
+    targetPosition = position;
+    speed = 0;
+    motionStatus = key == "H" ? kSimHolding : kSimLimp;
+  } else if (!line.value.empty() && key.size() > 1 && key[0] == 'C' && !kConfigurationsWithEffects.count(key))
+    replies["Q" + key.substr(1)] = line.value;
+  else if (!line.value.empty() && kActionSettings.count(key))
+    replies["Q" + key] = line.value;
+}
+
+std::optional<std::string> SSimulatedServo::QueryValue(const std::string& key)
+{
   if (auto it = replies.find(key); it != replies.end())
-    value = it->second;
-  else if (key == "QID")
-    value = std::to_string(id);
-  else if (key == "QUC")
-    value = master ? "1" : "0";
-  else if (key == "QBI")
-    value = std::to_string(boardId);
-  else if (key == "QBLV")
-    value = bootloaderVersion;
-  else if (key == "QF")
-    value = firmwareVersion;
-  else if (key == "QCE") {
+    return it->second;
+  if (key == "QID")
+    return std::to_string(id);
+  if (key == "QUC")
+    return master ? "1" : "0";
+  if (key == "QBI")
+    return std::to_string(boardId);
+  if (key == "QBLV")
+    return bootloaderVersion;
+  if (key == "QF")
+    return firmwareVersion;
+  if (key == "QCE") {
     int error = commandError;
     if (!commandErrorAnswers.empty()) {
       error = commandErrorAnswers.front();
       commandErrorAnswers.pop_front();
     }
-    value = std::to_string(error);
-  } else if (key == "QMS")
-    value = modelString;
-  else if (key == "QMI")
-    value = std::to_string(modelId);
-  else if (key == "QN")
-    value = serialNumber;
-  else if (key == "Q")
-    value = std::to_string(motionStatus);
-  else if (key == "QWC")
-    value = waitingConfirm ? "1" : "0";
-  else if (key == "QD")
-    value = std::to_string(position);
-  else if (key == "QS")
-    value = std::to_string(speed);
-  else if (key == "QT")
-    value = std::to_string(temperature);
-  else if (key == "QEF")
-    value = std::to_string(errorFlags);
-  else if (key == "QRF")
-    value = std::to_string(resetFlags);
+    return std::to_string(error);
+  }
+  if (key == "QMS")
+    return modelString;
+  if (key == "QMI")
+    return std::to_string(modelId);
+  if (key == "QN")
+    return serialNumber;
+  if (key == "Q")
+    return std::to_string(motionStatus);
+  if (key == "QWC")
+    return waitingConfirm ? "1" : "0";
+  if (key == "QD")
+    return std::to_string(position);
+  if (key == "QDT")
+    return std::to_string(targetPosition);
+  if (key == "QCS")
+    return std::to_string(speed);
+  if (key == "QSD")
+    return std::to_string(maxSpeed);
+  if (key == "QT")
+    return std::to_string(temperature);
+  if (key == "QEF")
+    return std::to_string(errorFlags);
+  if (key == "QRF")
+    return std::to_string(resetFlags);
+  return std::nullopt;
+}
+
+std::optional<std::string> SSimulatedServo::Answer(const SServoLine& line, Clock::time_point now)
+{
+  Advance(now);
+  const std::string key = Upper(line.mnemonic);
+  if (!line.IsQuery()) {
+    Act(key, line, now);
+    return std::nullopt;
+  }
+  std::optional<std::string> value = QueryValue(key);
   if (!value)
     return std::nullopt;
   return "*" + std::to_string(id) + line.mnemonic + *value + "\r";

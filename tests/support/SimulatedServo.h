@@ -1,5 +1,15 @@
 #pragma once
-// One servo of the simulated chain: what it answers to a command line addressed to it.
+// One servo of the simulated chain: its state and what it answers to a command line addressed to
+// it. The servos' inner working is ours to choose; what binds is the lines the program sends and
+// the reply forms it reads ("*", id, mnemonic as sent, value, "\r").
+//
+// Motion: "D" (absolute) and "MD" (relative) start a move toward the target at maxSpeed ("SD"),
+// with no acceleration ramp; the position is worked out from the time whenever the servo is asked,
+// so a poll sees the servo travel (motion status 3) and then hold (5). "H" stops and holds where
+// the servo is, "L" stops and goes limp (1).
+// Settings: an action or configuration with a value that has a query counterpart ("SD" -> "QSD",
+// "CO" -> "QO") stores the value, so that the query reads it back.
+#include <chrono>
 #include <deque>
 #include <map>
 #include <optional>
@@ -14,7 +24,12 @@ struct SServoLine {
   static std::optional<SServoLine> Parse(const std::string& line); // nullopt without a leading "#"
 };
 
+// Motion status codes as the status read-out names them.
+enum ESimMotionStatus { kSimLimp = 1, kSimTraveling = 3, kSimHolding = 5, kSimSafeMode = 7, kSimError = 8 };
+
 struct SSimulatedServo {
+  using Clock = std::chrono::steady_clock;
+
   int id = 1;
   bool master = false; // the servo on the USB link: answers "QUC" with 1
   int boardId = 3;
@@ -23,24 +38,39 @@ struct SSimulatedServo {
   std::string firmwareVersion = "1.05.0120";
   std::string bootloaderVersion = "1.02.0007";
   std::string serialNumber = "2026010112000000";
-  int position = 0;    // 1/100 degree
-  int speed = 0;       // 1/100 degree/s
-  int temperature = 2450; // 1/100 degree C
-  int errorFlags = 0;
-  int resetFlags = 0;     // "QRF": waiting-reset flags
-  int motionStatus = 0;
-  int commandError = 0;   // "QCE" when no scripted answer is queued
+  int position = 0;                    // 1/100 degree ("QD")
+  int speed = 0;                       // current speed, 1/100 degree/s ("QCS"); maxSpeed while travelling
+  int maxSpeed = 6000;                 // 1/100 degree/s ("SD", "QSD"): the speed moves are made at
+  int temperature = 2450;              // 1/100 degree C ("QT")
+  int errorFlags = 0;                  // "QEF"
+  int resetFlags = 0;                  // "QRF": waiting-reset flags; "RESET" clears them
+  int motionStatus = 0;                // "Q"
+  int commandError = 0;                // "QCE" when no scripted answer is queued
   std::deque<int> commandErrorAnswers; // answered to "QCE" first, one each
   bool waitingConfirm = false;
-  // Answers for queries not modelled above: upper-case mnemonic -> value text.
+  // Answers for queries not modelled above: upper-case mnemonic -> value text. Settings written
+  // by actions and configurations land here too.
   std::map<std::string, std::string> replies;
 
   // What the servo stamps while a serial number is written ("CNH", "CNL", then "CONFIRM").
   std::string pendingDate, pendingTime;
   int confirmations = 0;
-  std::optional<int> targetPosition; // the last "D" value
+  int resets = 0; // "RESET" lines received
+
+  // The move under way ("QDT" answers the target).
+  int targetPosition = 0;
+  bool moving = false;
+  int moveStartPosition = 0;
+  Clock::time_point moveStart{};
 
   // The reply bytes for a line addressed to this servo (or broadcast), "\r" included; nothing for
-  // actions, configurations and queries it does not know.
-  std::optional<std::string> Answer(const SServoLine& line);
+  // actions, configurations and queries it does not know. now is the chain's clock.
+  std::optional<std::string> Answer(const SServoLine& line, Clock::time_point now);
+  // Brings the position of a move under way up to now.
+  void Advance(Clock::time_point now);
+  void MoveTo(int target, Clock::time_point now);
+
+private:
+  void Act(const std::string& key, const SServoLine& line, Clock::time_point now);
+  std::optional<std::string> QueryValue(const std::string& key);
 };

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -126,10 +127,23 @@ void SimulatedServoChain::UpdateServo(int id, const std::function<void(SSimulate
 SSimulatedServo SimulatedServoChain::GetServo(int id) const
 {
   std::lock_guard guard(m_lock);
-  for (const auto& servo : m_servos)
-    if (servo.id == id)
+  for (SSimulatedServo servo : m_servos)
+    if (servo.id == id) {
+      servo.Advance(Now());
       return servo;
+    }
   throw std::out_of_range("no simulated servo with id " + std::to_string(id));
+}
+
+void SimulatedServoChain::SetClock(std::function<Clock::time_point()> now)
+{
+  std::lock_guard guard(m_lock);
+  m_clock = std::move(now);
+}
+
+Clock::time_point SimulatedServoChain::Now() const
+{
+  return m_clock ? m_clock() : Clock::now();
 }
 
 void SimulatedServoChain::SetReplyDelay(std::chrono::microseconds delay)
@@ -168,13 +182,17 @@ void SimulatedServoChain::InjectFault(const SSimFault& fault)
   m_faults.push_back(fault);
 }
 
-void SimulatedServoChain::SetLineHandler(std::function<std::optional<std::string>(const std::string&)> handler)
+void SimulatedServoChain::SetLineHandler(
+    std::function<std::optional<std::string>(const std::string&)> handler)
 {
   std::lock_guard guard(m_lock);
   m_lineHandler = std::move(handler);
 }
 
-void SimulatedServoChain::SendRaw(const std::string& bytes) { WriteToProgram(bytes); }
+void SimulatedServoChain::SendRaw(const std::string& bytes)
+{
+  WriteToProgram(bytes);
+}
 
 void SimulatedServoChain::HangUp()
 {
@@ -204,7 +222,8 @@ std::vector<std::string> SimulatedServoChain::ReceivedTexts() const
   return texts;
 }
 
-std::vector<std::string> SimulatedServoChain::WaitForLines(size_t count, std::chrono::milliseconds timeout) const
+std::vector<std::string> SimulatedServoChain::WaitForLines(size_t count,
+                                                           std::chrono::milliseconds timeout) const
 {
   {
     std::unique_lock guard(m_lock);
@@ -228,11 +247,21 @@ std::string SimulatedServoChain::ReceivedBytes() const
   return bytes;
 }
 
+std::string SimulatedServoChain::WaitForBytes(size_t count, std::chrono::milliseconds timeout) const
+{
+  {
+    std::unique_lock guard(m_lock);
+    m_changed.wait_for(guard, timeout, [&] { return m_bytesReceived >= count; });
+  }
+  return ReceivedBytes();
+}
+
 void SimulatedServoChain::ClearReceived()
 {
   std::lock_guard guard(m_lock);
   m_lines.clear();
   m_chunks.clear();
+  m_bytesReceived = 0;
 }
 
 std::chrono::nanoseconds SimulatedServoChain::LastReplyLatency() const
@@ -277,8 +306,11 @@ void SimulatedServoChain::Run()
     const auto arrived = Clock::now();
     {
       std::lock_guard guard(m_lock);
+      m_busy = true;
       m_chunks.push_back({std::string(buffer, size_t(n)), arrived});
+      m_bytesReceived += size_t(n);
     }
+    m_changed.notify_all();
     for (ssize_t i = 0; i < n; ++i) {
       if (buffer[i] != '\r') {
         pending += buffer[i];
@@ -290,6 +322,31 @@ void SimulatedServoChain::Run()
         line.erase(0, 1);
       HandleLine(line, arrived);
     }
+    std::lock_guard guard(m_lock);
+    m_busy = false;
+  }
+}
+
+bool SimulatedServoChain::IsIdle() const
+{
+  int waiting = 0;
+  {
+    std::lock_guard guard(m_writeLock);
+    if (m_master >= 0 && ioctl(m_master, FIONREAD, &waiting) != 0)
+      waiting = 0;
+  }
+  std::lock_guard guard(m_lock);
+  return waiting == 0 && !m_busy;
+}
+
+void SimulatedServoChain::Settle(std::chrono::milliseconds timeout) const
+{
+  // Bytes written to the terminal reach the other end's queue through a kernel work item, so
+  // idle must be seen a few times running before it is believed.
+  const auto giveUp = Clock::now() + timeout;
+  for (int quiet = 0; quiet < 3 && Clock::now() < giveUp;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    quiet = IsIdle() ? quiet + 1 : 0;
   }
 }
 
@@ -340,6 +397,7 @@ std::optional<std::string> SimulatedServoChain::Compose(const std::string& line)
   std::optional<SServoLine> parsed = SServoLine::Parse(line);
   if (!parsed)
     return std::nullopt;
+  const Clock::time_point now = Now();
   if (m_bootMode == ESimBootMode::WaitingForFirmware) {
     if (parsed->id == kBroadcastId && Upper(parsed->mnemonic) == "QID")
       return std::string("WAITING FOR FIRMWARE.\r");
@@ -350,12 +408,12 @@ std::optional<std::string> SimulatedServoChain::Compose(const std::string& line)
   if (parsed->id == kBroadcastId) {
     std::string all;
     for (auto& servo : m_servos)
-      all += servo.Answer(*parsed).value_or(std::string());
+      all += servo.Answer(*parsed, now).value_or(std::string());
     return all.empty() ? std::nullopt : std::optional<std::string>(all);
   }
   for (auto& servo : m_servos)
     if (servo.id == parsed->id)
-      return servo.Answer(*parsed);
+      return servo.Answer(*parsed, now);
   return std::nullopt;
 }
 

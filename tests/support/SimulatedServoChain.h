@@ -9,6 +9,9 @@
 // and configurations, one reply per servo back to back for a "#254" broadcast, and the
 // bootloader's words ("STATUS", "jmp", "WAITING FOR FIRMWARE.") according to the boot mode.
 // Faults are injected per line. Every byte received is kept too (firmware images are not lines).
+//
+// To model more of the servo (firmware transfer, calibration), extend SSimulatedServo or the
+// chain's Compose; for a one-off answer in a test, SetLineHandler is enough.
 #include "CString.h"
 #include "SimulatedServo.h"
 
@@ -75,7 +78,10 @@ public:
   // count servos with ids firstId, firstId + 1, ...; the one with masterId is the master.
   void AddServos(int count, int masterId, int firstId = 1);
   void UpdateServo(int id, const std::function<void(SSimulatedServo&)>& change);
+  // A copy of the servo, with a move under way brought up to the chain's clock.
   SSimulatedServo GetServo(int id) const;
+  // The clock the motion model runs on (steady_clock by default), so that a test can step time.
+  void SetClock(std::function<std::chrono::steady_clock::time_point()> now);
 
   // --- behaviour
   void SetReplyDelay(std::chrono::microseconds delay);
@@ -102,7 +108,13 @@ public:
                                         std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
   std::vector<SReceivedChunk> ReceivedChunks() const;
   std::string ReceivedBytes() const;
+  // Every byte received once there are at least count of them, or whatever came within timeout.
+  std::string WaitForBytes(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
   void ClearReceived();
+  // Returns once the chain has taken in everything the program wrote and answered it: what a
+  // wait of the program's would have given the line time for. Sleepers in tests call it in place
+  // of the wait, so that a port closed and purged right after the wait loses nothing.
+  void Settle(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
   // From the "\r" of the last answered line to the end of the reply's write.
   std::chrono::nanoseconds LastReplyLatency() const;
 
@@ -114,7 +126,9 @@ private:
   void Deliver(const std::string& reply, const std::optional<SSimFault>& fault);
   bool WriteToProgram(const std::string& bytes);
   void CloseMaster();
+  bool IsIdle() const;
   static std::string StatusWord(ESimBootMode mode);
+  std::chrono::steady_clock::time_point Now() const; // m_lock held
 
   int m_portNumber;
   std::string m_devicePath;
@@ -135,9 +149,12 @@ private:
   std::function<std::optional<std::string>(const std::string&)> m_lineHandler;
   std::vector<SReceivedLine> m_lines;
   std::vector<SReceivedChunk> m_chunks;
+  size_t m_bytesReceived = 0;
+  std::function<std::chrono::steady_clock::time_point()> m_clock;
   std::chrono::nanoseconds m_lastLatency{0};
   bool m_stopping = false;
+  bool m_busy = false; // between reading bytes and having answered the lines they end
 
-  std::mutex m_writeLock; // m_master against HangUp
+  mutable std::mutex m_writeLock; // m_master against HangUp
   std::thread m_thread;
 };
