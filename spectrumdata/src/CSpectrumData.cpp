@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <climits>
 
-CSpectrumData::CSpectrumData() { Init(0, 1); }
+CSpectrumData::CSpectrumData()
+{
+  Init(0, 1);
+}
 
 CSpectrumData::CSpectrumData(const wchar_t* name, int points, int traces)
 {
@@ -27,19 +30,28 @@ CSpectrumData::CSpectrumData(const CSpectrumData& other) : CObject()
   *this = other;
 }
 
-CSpectrumData::~CSpectrumData() { m_valid = 0; }
+CSpectrumData::~CSpectrumData()
+{
+  m_valid = 0;
+}
 
 void CSpectrumData::Init(int points, int traces)
 {
   // A negative count is taken as none; no traces is one trace, for the trace window as well.
   const int n = std::max(points, 0);
   const int t = std::max(traces, 1);
+  // The arrays are allocated before anything changes, so that a failed allocation leaves the
+  // object as it was.
+  auto x = ZeroArray<float>(size_t(n));
+  auto y = ZeroArray<float>(size_t(n) * size_t(t));
+  auto mask = ZeroArray<BYTE>(size_t(n));
+  auto z = ZeroArray<float>(size_t(t));
   m_region.reset();
   m_peaks.reset();
-  m_x.reset();
-  m_y.reset();
-  m_mask.reset();
-  m_z.reset();
+  m_x = std::move(x);
+  m_y = std::move(y);
+  m_mask = std::move(mask);
+  m_z = std::move(z);
 
   m_lineWidth = 1;
   m_cieDominantWavelength = 0;
@@ -54,12 +66,6 @@ void CSpectrumData::Init(int points, int traces)
   m_arraySize = t;
   m_xPos = 0;
   m_yPos = 0;
-  if (n > 0) {
-    m_x = ZeroArray<float>(size_t(n));
-    m_y = ZeroArray<float>(size_t(n) * size_t(t));
-    m_mask = ZeroArray<BYTE>(size_t(n));
-  }
-  m_z = ZeroArray<float>(size_t(t));
   m_indexRange = n;
   m_firstIndex = 0;
   m_lastIndex = n > 0 ? n - 1 : 0;
@@ -72,7 +78,8 @@ void CSpectrumData::Init(int points, int traces)
   m_yRange = 0;
   m_yMin = 0;
   m_yMax = 0;
-  for (CString* text : {&m_xLabel, &m_yLabel, &m_xUnits, &m_yUnits, &m_zLabel, &m_zUnits, &m_name, &m_spectrumType})
+  for (CString* text :
+       {&m_xLabel, &m_yLabel, &m_xUnits, &m_yUnits, &m_zLabel, &m_zUnits, &m_name, &m_spectrumType})
     text->Empty();
   m_resolution = 0;
   m_noiseProbability = 0;
@@ -98,7 +105,22 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
 {
   if (this == &other)
     return *this; // freeing the arrays first would free what is to be copied
-  const int oldPeakRecords = PeakRecordCount();
+  // Every copy is made before anything changes, so that a failed allocation leaves this object
+  // as it was.
+  const size_t n = size_t(other.m_vectorSize);
+  const size_t t = size_t(other.m_arraySize);
+  auto x = CopyArrayOf(other.m_x.get(), n);
+  auto y = CopyArrayOf(other.m_y.get(), n * t);
+  auto mask = CopyArrayOf(other.m_mask.get(), n);
+  auto z = CopyArrayOf(other.m_z.get(), t);
+  const int records = other.m_peaks ? other.PeakRecordCount() : 0;
+  std::unique_ptr<SSpectrumPeak[]> peaks;
+  if (records > 0 && records == PeakRecordCount() && m_peaks)
+    peaks = std::move(m_peaks); // the table is only reallocated when its size differs
+  else if (records > 0)
+    peaks = ZeroArray<SSpectrumPeak>(size_t(records));
+  for (int r = 0; r < records; ++r)
+    peaks[size_t(r)] = other.m_peaks[size_t(r)];
 
   m_absoluteIntensity = other.m_absoluteIntensity;
   m_maskEnabled = other.m_maskEnabled;
@@ -115,12 +137,10 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
   m_zUnits = other.m_zUnits;
   m_vectorSize = other.m_vectorSize;
   m_arraySize = other.m_arraySize;
-  const size_t n = size_t(m_vectorSize);
-  const size_t t = size_t(m_arraySize);
-  m_x = CopyArrayOf(other.m_x.get(), n);
-  m_y = CopyArrayOf(other.m_y.get(), n * t);
-  m_mask = CopyArrayOf(other.m_mask.get(), n);
-  m_z = CopyArrayOf(other.m_z.get(), t);
+  m_x = std::move(x);
+  m_y = std::move(y);
+  m_mask = std::move(mask);
+  m_z = std::move(z);
   m_name = other.m_name;
   m_firstIndex = other.m_firstIndex;
   m_firstArrayIndex = other.m_firstArrayIndex;
@@ -136,17 +156,8 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
   m_lineStyle = other.m_lineStyle;
   m_lineWidth = other.m_lineWidth;
   m_noiseProbability = other.m_noiseProbability;
-
   m_peakFindParams = other.m_peakFindParams;
-  const int records = PeakRecordCount();
-  if (records <= 0 || !other.m_peaks) {
-    m_peaks.reset();
-  } else {
-    if (!m_peaks || records != oldPeakRecords)
-      m_peaks = ZeroArray<SSpectrumPeak>(size_t(records));
-    for (int r = 0; r < records; ++r)
-      m_peaks[size_t(r)] = other.m_peaks[size_t(r)];
-  }
+  m_peaks = std::move(peaks);
 
   m_region.reset();
   if (other.m_region) {
@@ -185,24 +196,22 @@ void CSpectrumData::CopyArray(const CSpectrumData& other)
     return;
   const size_t n = size_t(other.m_vectorSize);
   const size_t t = size_t(other.m_arraySize);
-  if (m_arraySize != other.m_arraySize || m_vectorSize != other.m_vectorSize) {
+  if (m_arraySize != other.m_arraySize || m_vectorSize != other.m_vectorSize || (n > 0 && !m_x)) {
+    auto x = ZeroArray<float>(n);
+    auto y = ZeroArray<float>(n * t);
+    auto mask = ZeroArray<BYTE>(n);
+    auto z = ZeroArray<float>(t);
     RemoveAllData();
-    // The arrays are made at the source's sizes, and the sizes must say so.
+    // The arrays are made at the source's sizes, and the sizes must say so; the peak table
+    // follows the number of traces.
+    m_x = std::move(x);
+    m_y = std::move(y);
+    m_mask = std::move(mask);
+    m_z = std::move(z);
     m_vectorSize = other.m_vectorSize;
     m_arraySize = other.m_arraySize;
-    m_z = ZeroArray<float>(t);
     ResizePeakTable(1, m_arraySize);
   }
-  if (n > 0) {
-    if (!m_x)
-      m_x = ZeroArray<float>(n);
-    if (!m_y)
-      m_y = ZeroArray<float>(n * t);
-    if (!m_mask)
-      m_mask = ZeroArray<BYTE>(n);
-  }
-  if (!m_z)
-    m_z = ZeroArray<float>(t);
 
   m_absoluteIntensity = other.m_absoluteIntensity;
   m_maskEnabled = other.m_maskEnabled;
@@ -282,25 +291,31 @@ void CSpectrumData::Resize(int points, int traces)
   const size_t oldN = size_t(m_vectorSize);
   const size_t keepN = std::min(size_t(n), oldN);
   const size_t keepT = size_t(std::min(t, m_arraySize));
+  // Every new array is made before any old one is given up.
+  std::unique_ptr<float[]> x, z;
+  std::unique_ptr<BYTE[]> mask;
   if (n != m_vectorSize || !m_x) {
-    auto x = ZeroArray<float>(size_t(n));
+    x = ZeroArray<float>(size_t(n));
     CopyInto(x.get(), m_x.get(), keepN);
-    m_x = std::move(x);
   }
   if (n != m_vectorSize || !m_mask) {
-    auto mask = ZeroArray<BYTE>(size_t(n));
+    mask = ZeroArray<BYTE>(size_t(n));
     CopyInto(mask.get(), m_mask.get(), keepN);
-    m_mask = std::move(mask);
   }
   if (t != m_arraySize || !m_z) {
-    auto z = ZeroArray<float>(size_t(t));
+    z = ZeroArray<float>(size_t(t));
     CopyInto(z.get(), m_z.get(), keepT);
-    m_z = std::move(z);
   }
   auto y = ZeroArray<float>(size_t(n) * size_t(t));
   if (m_y)
     for (size_t k = 0; k < keepT; ++k)
       CopyInto(y.get() + k * size_t(n), m_y.get() + k * oldN, keepN);
+  if (x)
+    m_x = std::move(x);
+  if (mask)
+    m_mask = std::move(mask);
+  if (z)
+    m_z = std::move(z);
   m_y = std::move(y);
 
   const int oldArraySize = m_arraySize;
@@ -354,7 +369,10 @@ void CSpectrumData::CropTo(int start, int end)
   m_indexOfMinY = std::max(m_indexOfMinY - start, 0);
 }
 
-void CSpectrumData::CropTo(float x1, float x2) { CropTo(GetIndex(x1), GetIndex(x2)); }
+void CSpectrumData::CropTo(float x1, float x2)
+{
+  CropTo(GetIndex(x1), GetIndex(x2));
+}
 
 void CSpectrumData::Pad(int before, int after)
 {

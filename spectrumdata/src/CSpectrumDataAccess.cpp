@@ -10,15 +10,27 @@
 
 namespace {
 
-float Log10Abs(float y) { return y == 0 ? 0.0f : float(std::log10(std::fabs(double(y)))); }
+float Log10Abs(float y)
+{
+  return y == 0 ? 0.0f : float(std::log10(std::fabs(double(y))));
+}
 
 } // namespace
 
-bool CSpectrumData::IsTrace(int trace) const { return trace >= 0 && trace < m_arraySize; }
+bool CSpectrumData::IsTrace(int trace) const
+{
+  return trace >= 0 && trace < m_arraySize;
+}
 
-bool CSpectrumData::HasPoints() const { return m_valid && m_indexRange != 0; }
+bool CSpectrumData::HasPoints() const
+{
+  return m_valid && m_indexRange != 0;
+}
 
-float CSpectrumData::YAt(int trace, int i) const { return m_y[size_t(trace) * size_t(m_vectorSize) + size_t(i)]; }
+float CSpectrumData::YAt(int trace, int i) const
+{
+  return m_y[size_t(trace) * size_t(m_vectorSize) + size_t(i)];
+}
 
 // A point that the setters may write: inside first..last and inside the arrays.
 bool CSpectrumData::IsWritable(int i) const
@@ -41,7 +53,10 @@ void CSpectrumData::SetX(int i, float x)
     m_x[size_t(i)] = x;
 }
 
-float CSpectrumData::GetY(int i) const { return GetY(m_arrayIndex, i); }
+float CSpectrumData::GetY(int i) const
+{
+  return GetY(m_arrayIndex, i);
+}
 
 float CSpectrumData::GetY(int trace, int i) const
 {
@@ -54,7 +69,10 @@ float CSpectrumData::GetY(int trace, int i) const
   return YAt(trace, i);
 }
 
-void CSpectrumData::SetY(int i, float y) { SetY(m_arrayIndex, i, y); }
+void CSpectrumData::SetY(int i, float y)
+{
+  SetY(m_arrayIndex, i, y);
+}
 
 void CSpectrumData::SetY(int trace, int i, float y)
 {
@@ -62,9 +80,15 @@ void CSpectrumData::SetY(int trace, int i, float y)
     m_y[size_t(trace) * size_t(m_vectorSize) + size_t(i)] = y;
 }
 
-float CSpectrumData::GetLogY(int i) const { return Log10Abs(GetY(i)); }
+float CSpectrumData::GetLogY(int i) const
+{
+  return Log10Abs(GetY(i));
+}
 
-float CSpectrumData::GetLogY(int trace, int i) const { return Log10Abs(GetY(trace, i)); }
+float CSpectrumData::GetLogY(int trace, int i) const
+{
+  return Log10Abs(GetY(trace, i));
+}
 
 float CSpectrumData::GetZ(int trace) const
 {
@@ -94,9 +118,15 @@ bool CSpectrumData::IsMasked(int i) const
   return m_mask[size_t(i)] != 0;
 }
 
-void CSpectrumData::EnableMask(bool enable) { m_maskEnabled = enable; }
+void CSpectrumData::EnableMask(bool enable)
+{
+  m_maskEnabled = enable;
+}
 
-bool CSpectrumData::MaskEnabled() const { return m_maskEnabled; }
+bool CSpectrumData::MaskEnabled() const
+{
+  return m_maskEnabled;
+}
 
 // --- bulk copies
 
@@ -154,24 +184,69 @@ template <typename T> void CopyFromZ(const CSpectrumData& data, T* target)
 
 // GetX reads 0 outside 0..last, which first..last never leaves; SetY and GetY check the trace, the
 // lower bound included.
-void CSpectrumData::SetXData(const float* data) { CopyToX(*this, data); }
-void CSpectrumData::SetXData(const double* data) { CopyToX(*this, data); }
-void CSpectrumData::GetXData(float* data) const { CopyFromX(*this, data); }
-void CSpectrumData::GetXData(double* data) const { CopyFromX(*this, data); }
-void CSpectrumData::SetYData(const float* data, int trace) { CopyToY(*this, data, trace); }
-void CSpectrumData::SetYData(const double* data, int trace) { CopyToY(*this, data, trace); }
-void CSpectrumData::GetYData(float* data, int trace) const { CopyFromY(*this, data, trace); }
-void CSpectrumData::GetYData(double* data, int trace) const { CopyFromY(*this, data, trace); }
-void CSpectrumData::SetZData(const float* data) { CopyToZ(*this, data); }
-void CSpectrumData::SetZData(const double* data) { CopyToZ(*this, data); }
-void CSpectrumData::GetZData(float* data) const { CopyFromZ(*this, data); }
-void CSpectrumData::GetZData(double* data) const { CopyFromZ(*this, data); }
+void CSpectrumData::SetXData(const float* data)
+{
+  CopyToX(*this, data);
+}
+void CSpectrumData::SetXData(const double* data)
+{
+  CopyToX(*this, data);
+}
+void CSpectrumData::GetXData(float* data) const
+{
+  CopyFromX(*this, data);
+}
+void CSpectrumData::GetXData(double* data) const
+{
+  CopyFromX(*this, data);
+}
+void CSpectrumData::SetYData(const float* data, int trace)
+{
+  CopyToY(*this, data, trace);
+}
+void CSpectrumData::SetYData(const double* data, int trace)
+{
+  CopyToY(*this, data, trace);
+}
+void CSpectrumData::GetYData(float* data, int trace) const
+{
+  CopyFromY(*this, data, trace);
+}
+void CSpectrumData::GetYData(double* data, int trace) const
+{
+  CopyFromY(*this, data, trace);
+}
+void CSpectrumData::SetZData(const float* data)
+{
+  CopyToZ(*this, data);
+}
+void CSpectrumData::SetZData(const double* data)
+{
+  CopyToZ(*this, data);
+}
+void CSpectrumData::GetZData(float* data) const
+{
+  CopyFromZ(*this, data);
+}
+void CSpectrumData::GetZData(double* data) const
+{
+  CopyFromZ(*this, data);
+}
 
 // --- windows
 
-int CSpectrumData::GetFirstIndex() const { return m_firstIndex; }
-int CSpectrumData::GetLastIndex() const { return m_lastIndex; }
-int CSpectrumData::GetIndexRange() const { return m_indexRange; }
+int CSpectrumData::GetFirstIndex() const
+{
+  return m_firstIndex;
+}
+int CSpectrumData::GetLastIndex() const
+{
+  return m_lastIndex;
+}
+int CSpectrumData::GetIndexRange() const
+{
+  return m_indexRange;
+}
 
 void CSpectrumData::SetFirstIndex(int i)
 {
@@ -181,7 +256,10 @@ void CSpectrumData::SetFirstIndex(int i)
   }
 }
 
-void CSpectrumData::SetFirstIndex(float x) { SetFirstIndex(GetIndex(x)); }
+void CSpectrumData::SetFirstIndex(float x)
+{
+  SetFirstIndex(GetIndex(x));
+}
 
 void CSpectrumData::SetLastIndex(int i)
 {
@@ -191,17 +269,38 @@ void CSpectrumData::SetLastIndex(int i)
   }
 }
 
-void CSpectrumData::SetLastIndex(float x) { SetLastIndex(GetIndex(x)); }
+void CSpectrumData::SetLastIndex(float x)
+{
+  SetLastIndex(GetIndex(x));
+}
 
-int CSpectrumData::GetFirstArrayIndex() const { return m_firstArrayIndex; }
-int CSpectrumData::GetLastArrayIndex() const { return m_lastArrayIndex; }
-int CSpectrumData::GetArrayIndexRange() const { return m_arrayIndexRange; }
+int CSpectrumData::GetFirstArrayIndex() const
+{
+  return m_firstArrayIndex;
+}
+int CSpectrumData::GetLastArrayIndex() const
+{
+  return m_lastArrayIndex;
+}
+int CSpectrumData::GetArrayIndexRange() const
+{
+  return m_arrayIndexRange;
+}
 
-void CSpectrumData::SetFirstArrayIndex(int k) { m_firstArrayIndex = std::clamp(k, 0, m_arraySize - 1); }
+void CSpectrumData::SetFirstArrayIndex(int k)
+{
+  m_firstArrayIndex = std::clamp(k, 0, m_arraySize - 1);
+}
 
-void CSpectrumData::SetLastArrayIndex(int k) { m_lastArrayIndex = std::clamp(k, 0, m_arraySize - 1); }
+void CSpectrumData::SetLastArrayIndex(int k)
+{
+  m_lastArrayIndex = std::clamp(k, 0, m_arraySize - 1);
+}
 
-int CSpectrumData::GetArrayIndex() const { return m_arrayIndex; }
+int CSpectrumData::GetArrayIndex() const
+{
+  return m_arrayIndex;
+}
 
 void CSpectrumData::SetArrayIndex(int k)
 {
@@ -211,43 +310,145 @@ void CSpectrumData::SetArrayIndex(int k)
   m_arrayIndex = std::clamp(k, 0, m_arraySize - 1);
 }
 
-int CSpectrumData::GetVectorSize() const { return m_vectorSize; }
-int CSpectrumData::GetArraySize() const { return m_arraySize; }
-BOOL CSpectrumData::IsValid() const { return m_valid; }
+int CSpectrumData::GetVectorSize() const
+{
+  return m_vectorSize;
+}
+int CSpectrumData::GetArraySize() const
+{
+  return m_arraySize;
+}
+BOOL CSpectrumData::IsValid() const
+{
+  return m_valid;
+}
 
 // --- plain accessors
 
-CString CSpectrumData::GetName() const { return m_name; }
-void CSpectrumData::SetName(const wchar_t* name) { m_name = name; }
-CString CSpectrumData::GetSpectrumType() const { return m_spectrumType; }
-void CSpectrumData::SetSpectrumType(const wchar_t* type) { m_spectrumType = type; }
-CString CSpectrumData::GetXLabel() const { return m_xLabel; }
-void CSpectrumData::SetXLabel(const wchar_t* label) { m_xLabel = label; }
-CString CSpectrumData::GetYLabel() const { return m_yLabel; }
-void CSpectrumData::SetYLabel(const wchar_t* label) { m_yLabel = label; }
-CString CSpectrumData::GetZLabel() const { return m_zLabel; }
-void CSpectrumData::SetZLabel(const wchar_t* label) { m_zLabel = label; }
-CString CSpectrumData::GetXUnits() const { return m_xUnits; }
-void CSpectrumData::SetXUnits(const wchar_t* units) { m_xUnits = units; }
-CString CSpectrumData::GetYUnits() const { return m_yUnits; }
-void CSpectrumData::SetYUnits(const wchar_t* units) { m_yUnits = units; }
-CString CSpectrumData::GetZUnits() const { return m_zUnits; }
-void CSpectrumData::SetZUnits(const wchar_t* units) { m_zUnits = units; }
-CString CSpectrumData::GetInfoText() const { return m_infoText; }
-void CSpectrumData::SetInfoText(const wchar_t* text) { m_infoText = text; }
-COLORREF CSpectrumData::GetTraceColour() const { return m_colour; }
-void CSpectrumData::SetTraceColour(COLORREF colour) { m_colour = colour; }
-int CSpectrumData::GetTraceLineWidth() const { return m_lineWidth; }
-void CSpectrumData::SetTraceLineWidth(int width) { m_lineWidth = width; }
-int CSpectrumData::GetTraceLineStyle() const { return m_lineStyle; }
-void CSpectrumData::SetTraceLineStyle(int style) { m_lineStyle = style; }
-float CSpectrumData::GetXPos() const { return m_xPos; }
-void CSpectrumData::SetXPos(float x) { m_xPos = x; }
-float CSpectrumData::GetYPos() const { return m_yPos; }
-void CSpectrumData::SetYPos(float y) { m_yPos = y; }
-float CSpectrumData::GetYOffset() const { return m_yOffset; }
-void CSpectrumData::SetYOffset(float offset) { m_yOffset = offset; }
-float CSpectrumData::GetYScale() const { return m_yScale; }
+CString CSpectrumData::GetName() const
+{
+  return m_name;
+}
+void CSpectrumData::SetName(const wchar_t* name)
+{
+  m_name = name;
+}
+CString CSpectrumData::GetSpectrumType() const
+{
+  return m_spectrumType;
+}
+void CSpectrumData::SetSpectrumType(const wchar_t* type)
+{
+  m_spectrumType = type;
+}
+CString CSpectrumData::GetXLabel() const
+{
+  return m_xLabel;
+}
+void CSpectrumData::SetXLabel(const wchar_t* label)
+{
+  m_xLabel = label;
+}
+CString CSpectrumData::GetYLabel() const
+{
+  return m_yLabel;
+}
+void CSpectrumData::SetYLabel(const wchar_t* label)
+{
+  m_yLabel = label;
+}
+CString CSpectrumData::GetZLabel() const
+{
+  return m_zLabel;
+}
+void CSpectrumData::SetZLabel(const wchar_t* label)
+{
+  m_zLabel = label;
+}
+CString CSpectrumData::GetXUnits() const
+{
+  return m_xUnits;
+}
+void CSpectrumData::SetXUnits(const wchar_t* units)
+{
+  m_xUnits = units;
+}
+CString CSpectrumData::GetYUnits() const
+{
+  return m_yUnits;
+}
+void CSpectrumData::SetYUnits(const wchar_t* units)
+{
+  m_yUnits = units;
+}
+CString CSpectrumData::GetZUnits() const
+{
+  return m_zUnits;
+}
+void CSpectrumData::SetZUnits(const wchar_t* units)
+{
+  m_zUnits = units;
+}
+CString CSpectrumData::GetInfoText() const
+{
+  return m_infoText;
+}
+void CSpectrumData::SetInfoText(const wchar_t* text)
+{
+  m_infoText = text;
+}
+COLORREF CSpectrumData::GetTraceColour() const
+{
+  return m_colour;
+}
+void CSpectrumData::SetTraceColour(COLORREF colour)
+{
+  m_colour = colour;
+}
+int CSpectrumData::GetTraceLineWidth() const
+{
+  return m_lineWidth;
+}
+void CSpectrumData::SetTraceLineWidth(int width)
+{
+  m_lineWidth = width;
+}
+int CSpectrumData::GetTraceLineStyle() const
+{
+  return m_lineStyle;
+}
+void CSpectrumData::SetTraceLineStyle(int style)
+{
+  m_lineStyle = style;
+}
+float CSpectrumData::GetXPos() const
+{
+  return m_xPos;
+}
+void CSpectrumData::SetXPos(float x)
+{
+  m_xPos = x;
+}
+float CSpectrumData::GetYPos() const
+{
+  return m_yPos;
+}
+void CSpectrumData::SetYPos(float y)
+{
+  m_yPos = y;
+}
+float CSpectrumData::GetYOffset() const
+{
+  return m_yOffset;
+}
+void CSpectrumData::SetYOffset(float offset)
+{
+  m_yOffset = offset;
+}
+float CSpectrumData::GetYScale() const
+{
+  return m_yScale;
+}
 
 void CSpectrumData::SetYScale(float scale)
 {
@@ -255,10 +456,22 @@ void CSpectrumData::SetYScale(float scale)
     m_yScale = scale;
 }
 
-float CSpectrumData::GetXLabelValue(int i) const { return m_xLabelOffset + m_xLabelScaling * GetX(i); }
-float CSpectrumData::GetYLabelValue(int i) const { return m_yLabelOffset + m_yLabelScaling * GetY(i); }
-float CSpectrumData::GetXLabelValueScaling() const { return m_xLabelScaling; }
-float CSpectrumData::GetYLabelValueScaling() const { return m_yLabelScaling; }
+float CSpectrumData::GetXLabelValue(int i) const
+{
+  return m_xLabelOffset + m_xLabelScaling * GetX(i);
+}
+float CSpectrumData::GetYLabelValue(int i) const
+{
+  return m_yLabelOffset + m_yLabelScaling * GetY(i);
+}
+float CSpectrumData::GetXLabelValueScaling() const
+{
+  return m_xLabelScaling;
+}
+float CSpectrumData::GetYLabelValueScaling() const
+{
+  return m_yLabelScaling;
+}
 
 void CSpectrumData::SetXLabelValueScaling(float scaling, float offset)
 {
@@ -274,7 +487,10 @@ void CSpectrumData::SetYLabelValueScaling(float scaling, float offset)
     m_yLabelScaling = scaling;
 }
 
-float CSpectrumData::GetResolution() const { return m_resolution; }
+float CSpectrumData::GetResolution() const
+{
+  return m_resolution;
+}
 
 float CSpectrumData::GetResolution(wchar_t* text) const
 {
@@ -286,13 +502,34 @@ float CSpectrumData::GetResolution(wchar_t* text) const
   return m_resolution;
 }
 
-void CSpectrumData::SetResolution(float resolution) { m_resolution = resolution > 0 ? resolution : 0.0f; }
+void CSpectrumData::SetResolution(float resolution)
+{
+  m_resolution = resolution > 0 ? resolution : 0.0f;
+}
 
-void CSpectrumData::SetResolution(const wchar_t* text) { SetResolution(text ? float(_wtof(text)) : 0.0f); }
+void CSpectrumData::SetResolution(const wchar_t* text)
+{
+  SetResolution(text ? float(_wtof(text)) : 0.0f);
+}
 
-int CSpectrumData::IsAbsoluteIntensity() const { return m_absoluteIntensity; }
-void CSpectrumData::SetAbsoluteIntensityFlag(int) { m_absoluteIntensity = 1; }
-float CSpectrumData::GetFrequencySpectrumNoiseProbability() const { return m_noiseProbability; }
+int CSpectrumData::IsAbsoluteIntensity() const
+{
+  return m_absoluteIntensity;
+}
+void CSpectrumData::SetAbsoluteIntensityFlag(int)
+{
+  m_absoluteIntensity = 1;
+}
+float CSpectrumData::GetFrequencySpectrumNoiseProbability() const
+{
+  return m_noiseProbability;
+}
 
-SSpectrumViewLimits CSpectrumData::GetViewLimits() const { return m_viewLimits; }
-void CSpectrumData::SetViewLimits(SSpectrumViewLimits limits) { m_viewLimits = limits; }
+SSpectrumViewLimits CSpectrumData::GetViewLimits() const
+{
+  return m_viewLimits;
+}
+void CSpectrumData::SetViewLimits(SSpectrumViewLimits limits)
+{
+  m_viewLimits = limits;
+}

@@ -42,7 +42,7 @@ int CSpectrumData::SGFilter(int nl, int nr, int ld, int m)
   const int count = last - first + 1;
   if (count <= 0)
     return 1;
-  if ((long long)nl + count + nr > SavitzkyGolayFilter::MaxExtendedLength)
+  if (!filter.CanApply(count))
     return 0;
   const int firstTrace = std::max(m_firstArrayIndex, 0);
   const int lastTrace = std::min(m_lastArrayIndex, m_arraySize - 1);
@@ -85,4 +85,7 @@ bool CSpectrumData::Derivative(CSpectrumData* src, CSpectrumData* dst, int ld, i
   return true;
 }
 
-bool CSpectrumData::Derivative(int ld, int nl, int nr) { return Derivative(this, this, ld, nl, nr); }
+bool CSpectrumData::Derivative(int ld, int nl, int nr)
+{
+  return Derivative(this, this, ld, nl, nr);
+}

@@ -2,11 +2,15 @@
 
 namespace {
 
-bool HasLabel(const SSpectrumMarker& marker, const wchar_t* label) { return marker.m_label == (label ? label : L""); }
+bool HasLabel(const SSpectrumMarker& marker, const wchar_t* label)
+{
+  return marker.m_label == (label ? label : L"");
+}
 
 } // namespace
 
-void CSpectrumData::AddVerticalMarker(const wchar_t* label, float position, float width, COLORREF colour, bool shown)
+void CSpectrumData::AddVerticalMarker(const wchar_t* label, float position, float width, COLORREF colour,
+                                      bool shown)
 {
   SSpectrumMarker marker;
   marker.m_label = label;
@@ -41,6 +45,12 @@ SSpectrumMarker CSpectrumData::RemoveVerticalMarker(const wchar_t* label)
   return removed;
 }
 
-void CSpectrumData::ClearVerticalMarkers() { m_verticalMarkers.RemoveAll(); }
+void CSpectrumData::ClearVerticalMarkers()
+{
+  m_verticalMarkers.RemoveAll();
+}
 
-CSpectrumMarkerList& CSpectrumData::GetVerticalMarkerList() { return m_verticalMarkers; }
+CSpectrumMarkerList& CSpectrumData::GetVerticalMarkerList()
+{
+  return m_verticalMarkers;
+}

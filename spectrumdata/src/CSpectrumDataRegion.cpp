@@ -3,15 +3,21 @@
 #include "ZSpectrumData/CSpectrumData.h"
 
 CSpectrumDataRegion::CSpectrumDataRegion(CSpectrumData* data)
-    : m_firstIndex(data ? data->GetFirstIndex() : 0), m_lastIndex(data ? data->GetLastIndex() : 0), m_data(data)
-{
-}
+    : m_firstIndex(data ? data->GetFirstIndex() : 0), m_lastIndex(data ? data->GetLastIndex() : 0),
+      m_data(data)
+{}
 
 CSpectrumDataRegion::~CSpectrumDataRegion() = default;
 
-int CSpectrumDataRegion::GetFirstIndex() const { return m_firstIndex; }
+int CSpectrumDataRegion::GetFirstIndex() const
+{
+  return m_firstIndex;
+}
 
-int CSpectrumDataRegion::GetLastIndex() const { return m_lastIndex; }
+int CSpectrumDataRegion::GetLastIndex() const
+{
+  return m_lastIndex;
+}
 
 int CSpectrumDataRegion::SetFirstIndex(int index)
 {

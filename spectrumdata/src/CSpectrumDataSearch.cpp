@@ -6,9 +6,15 @@
 
 namespace {
 
-float Log10Abs(float y) { return y == 0 ? 0.0f : float(std::log10(std::fabs(double(y)))); }
+float Log10Abs(float y)
+{
+  return y == 0 ? 0.0f : float(std::log10(std::fabs(double(y))));
+}
 
-float Lerp(float x0, float y0, float x1, float y1, float x) { return y0 + (y1 - y0) / (x1 - x0) * (x - x0); }
+float Lerp(float x0, float y0, float x1, float y1, float x)
+{
+  return y0 + (y1 - y0) / (x1 - x0) * (x - x0);
+}
 
 } // namespace
 
@@ -73,11 +79,20 @@ float CSpectrumData::InterpolateY(int trace, float x, bool beyondEnds) const
   return beyondEnds ? YAt(trace, last) : 0;
 }
 
-float CSpectrumData::GetY(float x, bool beyondEnds) const { return InterpolateY(m_arrayIndex, x, beyondEnds); }
+float CSpectrumData::GetY(float x, bool beyondEnds) const
+{
+  return InterpolateY(m_arrayIndex, x, beyondEnds);
+}
 
-float CSpectrumData::GetY(int trace, float x) const { return IsTrace(trace) ? InterpolateY(trace, x, false) : 0; }
+float CSpectrumData::GetY(int trace, float x) const
+{
+  return IsTrace(trace) ? InterpolateY(trace, x, false) : 0;
+}
 
-float CSpectrumData::GetY(float x, int& pos) const { return GetY(m_arrayIndex, x, pos); }
+float CSpectrumData::GetY(float x, int& pos) const
+{
+  return GetY(m_arrayIndex, x, pos);
+}
 
 float CSpectrumData::GetY(int trace, float x, int& pos) const
 {
@@ -127,11 +142,20 @@ float CSpectrumData::InterpolateAcrossTraces(float z, int i, int& pos, bool logY
   return 0;
 }
 
-float CSpectrumData::GetY(float z, int i, int& pos) const { return InterpolateAcrossTraces(z, i, pos, false); }
+float CSpectrumData::GetY(float z, int i, int& pos) const
+{
+  return InterpolateAcrossTraces(z, i, pos, false);
+}
 
-float CSpectrumData::GetLogY(float z, int i, int& pos) const { return InterpolateAcrossTraces(z, i, pos, true); }
+float CSpectrumData::GetLogY(float z, int i, int& pos) const
+{
+  return InterpolateAcrossTraces(z, i, pos, true);
+}
 
-float CSpectrumData::GetY(float, float, int&, int&) const { return 0; }
+float CSpectrumData::GetY(float, float, int&, int&) const
+{
+  return 0;
+}
 
 // --- limits
 
@@ -203,7 +227,10 @@ float CSpectrumData::GetXMax(bool recalc)
   return m_xMin + (GetX(m_lastIndex) - GetX(m_firstIndex));
 }
 
-float CSpectrumData::GetXRange(bool) const { return GetX(m_lastIndex) - GetX(m_firstIndex); }
+float CSpectrumData::GetXRange(bool) const
+{
+  return GetX(m_lastIndex) - GetX(m_firstIndex);
+}
 
 float CSpectrumData::GetYMin(bool recalc)
 {
@@ -291,6 +318,12 @@ float CSpectrumData::GetLogYRange(bool recalc)
   return Log10Abs(std::max(low, high)) - Log10Abs(yMin);
 }
 
-int CSpectrumData::GetIndexOfMaxY() const { return m_indexOfMaxY; }
+int CSpectrumData::GetIndexOfMaxY() const
+{
+  return m_indexOfMaxY;
+}
 
-int CSpectrumData::GetIndexOfMinY() const { return m_indexOfMinY; }
+int CSpectrumData::GetIndexOfMinY() const
+{
+  return m_indexOfMinY;
+}

@@ -17,8 +17,8 @@ SPeakFindParams& SPeakFindParams::operator=(const SPeakFindParams& other)
 void SPeakFindParams::Serialize(CArchive& ar)
 {
   if (ar.IsStoring()) {
-    ar << int(1) << m_peaksPerTrace << m_xFrom << m_xTo << m_thresholdFraction << m_smoothingWidth << m_baseLevel
-       << m_useBaseLevel;
+    ar << int(1) << m_peaksPerTrace << m_xFrom << m_xTo << m_thresholdFraction << m_smoothingWidth
+       << m_baseLevel << m_useBaseLevel;
     return;
   }
   int version = 0;

@@ -2,7 +2,9 @@
 
 #include <CArchive.h>
 
-SSpectrumMarker::SSpectrumMarker() : m_shown(0), m_position(0), m_width(0), m_colour(0), m_secondFlag(0), m_tag(0) {}
+SSpectrumMarker::SSpectrumMarker()
+    : m_shown(0), m_position(0), m_width(0), m_colour(0), m_secondFlag(0), m_tag(0)
+{}
 
 SSpectrumMarker& SSpectrumMarker::operator=(const SSpectrumMarker& other)
 {

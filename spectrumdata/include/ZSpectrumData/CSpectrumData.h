@@ -32,9 +32,9 @@ using CSpectrumMarkerList = CList<SSpectrumMarker, const SSpectrumMarker&>;
 class ZSPECTRUMDATA_API CSpectrumData : public CObject {
 public:
   // --- lifetime and copy
-  CSpectrumData();                                           // no points, one trace
+  CSpectrumData();                                            // no points, one trace
   CSpectrumData(const wchar_t* name, int points, int traces); // zero-filled; traces 0 means 1
-  explicit CSpectrumData(CSpectrumData* other);              // a copy of *other, empty for nullptr
+  explicit CSpectrumData(CSpectrumData* other);               // a copy of *other, empty for nullptr
   CSpectrumData(const CSpectrumData& other);
   ~CSpectrumData() override;
   // Deep copy of everything but the second marker list and the info text.
@@ -256,7 +256,8 @@ private:
   ZSPECTRUMDATA_LOCAL float YAt(int trace, int i) const;
   ZSPECTRUMDATA_LOCAL float InterpolateY(int trace, float x, bool beyondEnds) const;
   ZSPECTRUMDATA_LOCAL float InterpolateAcrossTraces(float z, int i, int& pos, bool logY) const;
-  ZSPECTRUMDATA_LOCAL int NearestIndex(const float* values, int first, int last, float value, bool useMask) const;
+  ZSPECTRUMDATA_LOCAL int NearestIndex(const float* values, int first, int last, float value,
+                                       bool useMask) const;
   ZSPECTRUMDATA_LOCAL void ResizePeakTable(int oldArraySize, int newArraySize);
   ZSPECTRUMDATA_LOCAL void RemovePeakTrace(int trace);
   ZSPECTRUMDATA_LOCAL int PeakRecordCount() const;
@@ -317,7 +318,7 @@ private:
   std::unique_ptr<CSpectrumDataRegion> m_region;
   std::unique_ptr<BYTE[]> m_mask; // [vector size], nonzero = masked
   bool m_maskEnabled;
-  int m_arrayIndex; // the current trace
+  int m_arrayIndex;         // the current trace
   CStringList m_stringList; // copied by assignment only
   CString m_infoText;
 };

@@ -7,8 +7,14 @@
 
 namespace {
 
-float* Floats(SSpectrumPeak& peak) { return &peak.m_wavelength; }
-const float* Floats(const SSpectrumPeak& peak) { return &peak.m_wavelength; }
+float* Floats(SSpectrumPeak& peak)
+{
+  return &peak.m_wavelength;
+}
+const float* Floats(const SSpectrumPeak& peak)
+{
+  return &peak.m_wavelength;
+}
 constexpr int FloatCount = 10;
 constexpr UINT StoredLabelBytes = SSpectrumPeak::LabelSize - 1;
 

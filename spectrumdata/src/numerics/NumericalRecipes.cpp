@@ -17,7 +17,10 @@ template <typename T> struct OneBased {
   T* base;
   T& operator[](size_t i) const { return base[i - 1]; }
 };
-template <typename T> OneBased<T> From1(T* p) { return OneBased<T>{p}; }
+template <typename T> OneBased<T> From1(T* p)
+{
+  return OneBased<T>{p};
+}
 
 } // namespace
 
@@ -30,7 +33,8 @@ void nrerror(const char* message)
 }
 
 Matrix::Matrix(int rows, int columns)
-    : m_block(size_t(std::max(rows, 0)) * size_t(std::max(columns, 0)), 0.0), m_rows(size_t(std::max(rows, 0)))
+    : m_block(size_t(std::max(rows, 0)) * size_t(std::max(columns, 0)), 0.0),
+      m_rows(size_t(std::max(rows, 0)))
 {
   for (size_t r = 0; r < m_rows.size(); ++r)
     m_rows[r] = m_block.data() + r * size_t(std::max(columns, 0));
@@ -39,7 +43,7 @@ Matrix::Matrix(int rows, int columns)
 bool ludcmp(Matrix& a, std::vector<int>& indx, double& d)
 {
   const int n = a.Rows();
-  std::vector<double> vv(size_t(n));
+  std::vector<double> vv(static_cast<size_t>(n));
   indx.assign(size_t(n), 0);
   d = 1.0;
   for (int i = 0; i < n; ++i) {
@@ -342,8 +346,8 @@ void avevar(const double* data, size_t n, double& ave, double& var)
   var = (var - ep * ep / double(n)) / double(n - 1);
 }
 
-bool period(const double* x, const double* y, int n, double ofac, double hifac, double* px, double* py, int np,
-            int& nout, int& jmax, double& prob)
+bool period(const double* x, const double* y, int n, double ofac, double hifac, double* px, double* py,
+            int np, int& nout, int& jmax, double& prob)
 {
   nout = 0;
   jmax = 0;
@@ -379,7 +383,8 @@ bool period(const double* x, const double* y, int n, double ofac, double hifac, 
   double xave = 0.5 * (xmax + xmin);
   double pymax = 0.0;
   double pnow = 1.0 / (xdif * ofac);
-  std::vector<double> wi(size_t(n)), wpi(size_t(n)), wpr(size_t(n)), wr(size_t(n));
+  const size_t count = static_cast<size_t>(n);
+  std::vector<double> wi(count), wpi(count), wpr(count), wr(count);
   for (int j = 0; j < n; ++j) {
     double arg = TwoPi * ((x[j] - xave) * pnow);
     double s = std::sin(0.5 * arg);

@@ -52,7 +52,7 @@ void avevar(const double* data, size_t n, double& ave, double& var);
 // Lomb normalized periodogram of n points (x, y): frequencies px and powers py, at most np of
 // each; nout is how many were written, jmax the index of the largest power, prob its
 // significance. false (after the book's message) for zero variance or too few points.
-bool period(const double* x, const double* y, int n, double ofac, double hifac, double* px, double* py, int np,
-            int& nout, int& jmax, double& prob);
+bool period(const double* x, const double* y, int n, double ofac, double hifac, double* px, double* py,
+            int np, int& nout, int& jmax, double& prob);
 
 } // namespace nr

@@ -1,0 +1,140 @@
+#include "SavitzkyGolay.h"
+
+#include "NumericalRecipes.h"
+
+#include <algorithm>
+#include <cmath>
+
+bool SavitzkyGolayFilter::Prepare(int nl, int nr, int ld, int m)
+{
+  m_ready = false;
+  m_weights.clear();
+  m_wrapped.clear();
+  if (nl < 0 || nr < 0 || ld < 0 || m < 0 || ld > m || (long long)nl + nr < m) {
+    nr::nrerror("bad args in savgol");
+    return false;
+  }
+  if (nl != nr || m > MaxOrder || BufferLength(nl, 1, nr) == 0)
+    return false;
+  const int np = nl + nr + 1;
+  if (!nr::savgol(m_wrapped, np, nl, nr, ld, m))
+    return false;
+  m_weights.resize(size_t(np));
+  for (int k = -nl; k <= nr; ++k)
+    m_weights[size_t(k + nl)] = m_wrapped[size_t((np - k) % np)];
+  m_nl = nl;
+  m_nr = nr;
+  if (!ReproducesPolynomials(ld, m)) {
+    m_weights.clear();
+    m_wrapped.clear();
+    return false;
+  }
+  m_ready = true;
+  return true;
+}
+
+// The coefficients of an exact fit give sum c_k k^j = 1 for j = ld and 0 for every other j up to
+// m. A fit too ill-conditioned for double precision misses that by far more than rounding.
+bool SavitzkyGolayFilter::ReproducesPolynomials(int ld, int m) const
+{
+  std::vector<double> power(m_weights.size(), 1.0);
+  for (int j = 0; j <= m; ++j) {
+    double sum = 0;
+    double scale = 0;
+    for (size_t i = 0; i < m_weights.size(); ++i) {
+      if (j > 0)
+        power[i] *= double(int(i) - m_nl);
+      sum += m_weights[i] * power[i];
+      scale += std::fabs(m_weights[i] * power[i]);
+    }
+    const double expected = j == ld ? 1.0 : 0.0;
+    if (!std::isfinite(sum) || std::fabs(sum - expected) > 1e-6 * std::max(scale, 1.0))
+      return false;
+  }
+  return true;
+}
+
+size_t SavitzkyGolayFilter::BufferLength(int nl, int count, int nr)
+{
+  const long long need = (long long)std::max(nl, 0) + std::max(count, 0) + std::max(nr, 0);
+  size_t n = 2;
+  while ((long long)n < need) {
+    if (n >= MaxBufferLength)
+      return 0;
+    n <<= 1;
+  }
+  return n;
+}
+
+bool SavitzkyGolayFilter::CanApply(int count) const
+{
+  if (!m_ready || count <= 0)
+    return false;
+  return !UsesFft() || BufferLength(m_nl, count, m_nr) != 0;
+}
+
+bool SavitzkyGolayFilter::Apply(float* values, int count) const
+{
+  return UsesFft() ? ApplyFft(values, count) : ApplyDirect(values, count);
+}
+
+bool SavitzkyGolayFilter::ApplyDirect(float* values, int count) const
+{
+  if (!m_ready || !values || count <= 0)
+    return false;
+  const size_t np = m_weights.size();
+  const size_t n = size_t(count);
+  const long long nl = m_nl;
+  // The extended trace: its element e is values[e - nl], held at the ends.
+  auto extended = [&](size_t e) {
+    const long long i = std::clamp((long long)e - nl, 0LL, (long long)n - 1);
+    return double(values[size_t(i)]);
+  };
+
+  // The extended trace is read through a sliding window of Block + np - 1 values, so that it is
+  // never held whole. Every value is read before its output overwrites it: the window for a block
+  // reaches nr points past the block, and only the block itself is then written.
+  constexpr size_t Block = 1024;
+  std::vector<double> window(Block + np - 1);
+  for (size_t e = 0; e + 1 < np; ++e)
+    window[e] = extended(e);
+  double acc[Block];
+  const double* w = m_weights.data();
+  for (size_t start = 0; start < n; start += Block) {
+    const size_t len = std::min(Block, n - start);
+    for (size_t k = 0; k < len; ++k)
+      window[np - 1 + k] = extended(start + np - 1 + k);
+    // Each output sums its terms from the leftmost offset to the rightmost, as a plain loop would.
+    std::fill_n(acc, len, 0.0);
+    for (size_t j = 0; j < np; ++j) {
+      const double wj = w[j];
+      const double* in = window.data() + j;
+      for (size_t k = 0; k < len; ++k)
+        acc[k] += wj * in[k];
+    }
+    for (size_t k = 0; k < len; ++k)
+      values[start + k] = float(acc[k]);
+    std::copy(window.begin() + std::ptrdiff_t(len), window.begin() + std::ptrdiff_t(len + np - 1),
+              window.begin());
+  }
+  return true;
+}
+
+bool SavitzkyGolayFilter::ApplyFft(float* values, int count) const
+{
+  if (!m_ready || !values || count <= 0)
+    return false;
+  const size_t n = BufferLength(m_nl, count, m_nr);
+  if (n == 0)
+    return false;
+  std::vector<double> buffer(n);
+  std::fill_n(buffer.begin(), m_nl, double(values[0]));
+  std::copy(values, values + count, buffer.begin() + m_nl);
+  std::fill(buffer.begin() + m_nl + count, buffer.end(), double(values[count - 1]));
+  std::vector<double> result;
+  if (!nr::convlv(buffer, m_wrapped, m_wrapped.size(), 1, result))
+    return false;
+  for (int k = 0; k < count; ++k)
+    values[k] = float(result[size_t(m_nl + k)]);
+  return true;
+}

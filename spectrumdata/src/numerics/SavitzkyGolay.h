@@ -1,0 +1,57 @@
+#pragma once
+// The Savitzky-Golay filter of one trace. The trace is extended by nl copies of its first value
+// before and copies of its last value after, and convolved with the coefficients of the book's
+// savgol routine.
+//
+// Only windows that the book's FFT convolution places correctly are accepted: it takes the
+// response as a centred odd window, so nl must equal nr (an uneven window would have one side's
+// coefficients misplaced, or one dropped). Windows whose fit is singular (fewer offsets than
+// polynomial terms) or too ill-conditioned to reproduce its own polynomials are refused as well,
+// so that a refused window leaves the data as it was instead of filling it with garbage.
+#include <cstddef>
+#include <vector>
+
+class SavitzkyGolayFilter {
+public:
+  // Windows up to this many points are convolved directly, larger ones through the FFT; both give
+  // the same sums to double precision.
+  static constexpr int DirectMaxPoints = 160;
+  // The largest FFT buffer the filter allocates (its transforms need about six times as many
+  // doubles); a window and trace that would need more are refused.
+  static constexpr size_t MaxBufferLength = size_t(1) << 24;
+  // Beyond this order the sums of powers overflow before the fit means anything.
+  static constexpr int MaxOrder = 32;
+
+  // Computes the coefficients; false (and the filter unusable) when the window is refused. The
+  // book's argument check reports "bad args in savgol" through nr::nrerror.
+  bool Prepare(int nl, int nr, int ld, int m);
+  bool IsReady() const { return m_ready; }
+  int Left() const { return m_nl; }
+  int Right() const { return m_nr; }
+  // The coefficient of each offset -nl..nr, in that order.
+  const std::vector<double>& Weights() const { return m_weights; }
+  // The same in the book's wrap-around order.
+  const std::vector<double>& WrappedCoefficients() const { return m_wrapped; }
+
+  // The length of the buffer that the FFT convolution works on: the smallest power of two 2^p,
+  // p >= 1, that holds nl + count + nr values; 0 when that exceeds MaxBufferLength.
+  static size_t BufferLength(int nl, int count, int nr);
+  bool UsesFft() const { return int(m_weights.size()) > DirectMaxPoints; }
+  // Whether a trace of count points can be filtered (false when the filter is not ready, or the
+  // FFT buffer would be too large).
+  bool CanApply(int count) const;
+
+  // Filters values[0..count - 1] in place; false, with nothing changed, when CanApply is false.
+  bool Apply(float* values, int count) const;
+  bool ApplyDirect(float* values, int count) const;
+  bool ApplyFft(float* values, int count) const;
+
+private:
+  bool ReproducesPolynomials(int ld, int m) const;
+
+  bool m_ready = false;
+  int m_nl = 0;
+  int m_nr = 0;
+  std::vector<double> m_weights;
+  std::vector<double> m_wrapped;
+};
