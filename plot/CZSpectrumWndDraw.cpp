@@ -101,6 +101,8 @@ wxPenStyle PenStyle(int lineStyle)
 
 RECT CZSpectrumWnd::ClientArea() const
 {
+  if (!m_created)
+    return MakeRect(0, 0, 0, 0);
   const wxSize size = GetClientSize();
   return MakeRect(0, 0, size.x, size.y);
 }
@@ -232,6 +234,7 @@ void CZSpectrumWnd::DrawTraces(wxDC& dc)
       }
       break;
     }
+    DrawSegments(dc, m_geometry.peaks, wxPENSTYLE_SOLID);
   }
   dc.DestroyClippingRegion();
 }

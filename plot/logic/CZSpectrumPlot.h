@@ -240,6 +240,8 @@ protected:
   // The first trace with points becomes the active trace when the active one has none.
   void PromoteTraceWithPoints();
   bool JoinsLimits(CSpectrumData* trace) const;
+  // Joins and has points to join with.
+  bool WidensLimits(CSpectrumData* trace) const;
   void TakeOutOfList(POSITION pos);
   // Deletes an owned copy once no node of the trace list holds it any more.
   void ReleaseIfUnlisted(CSpectrumData* data);
@@ -248,6 +250,12 @@ protected:
   // limit is fixed.
   CSpectrumData& LimitSource(CSpectrumData& trace);
   CString XTitleText() const;
+  // A short stroke pointing at each found peak of the data set's current array entry.
+  void AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geometry) const;
+  // The x of each found peak under the X axis, in the trace's colour on a background box.
+  void AddPeakLabels(CSpectrumData& active, IPlotTextMeasure& measure, std::vector<SPlotText>& texts) const;
+  // A box of that width moved back between the plot's left and right edges.
+  LONG LeftInsidePlot(LONG left, LONG width) const;
   CString YTitleText() const;
 
   // Part 5.101 members (the names follow what they mean)

@@ -13,6 +13,7 @@ constexpr COLORREF kLabelGrey = 0x787878;
 constexpr COLORREF kGridColour = 0xC8C8C8;
 // More grid lines than a screen has pixels mean a step that float precision cannot follow.
 constexpr int kMaxGridValues = 4096;
+constexpr int kMaxPeakLabels = 1 << 16;
 
 CString FormatG(double value)
 {
@@ -348,23 +349,48 @@ std::vector<SPlotText> CZSpectrumPlot::XAxisTexts(IPlotTextMeasure& measure) con
       texts.push_back(Text(low, band, PlotAlignLeft | PlotAlignTop, kTextColour));
       texts.push_back(Text(high, band, PlotAlignRight | PlotAlignTop, kTextColour));
     }
-    return texts;
+  } else {
+    texts.push_back(Text(title, lowerHalf, PlotAlignHCentre | PlotAlignVCentre, kTextColour));
+    for (POSITION pos = m_xTickValues.GetHeadPosition(); pos;) {
+      const float value = m_xTickValues.GetNext(pos);
+      const CString label = FormatG(value * m_xLabelScaling + m_xLabelOffset);
+      const SIZE size = measure.MeasureText(label);
+      const LONG left = LeftInsidePlot(XToPixel(value) - size.cx / 2, size.cx);
+      texts.push_back(Text(label, MakeRect(left, band.top, left + size.cx, band.top + size.cy),
+                           PlotAlignLeft | PlotAlignTop, kTextColour));
+    }
   }
-
-  texts.push_back(Text(title, lowerHalf, PlotAlignHCentre | PlotAlignVCentre, kTextColour));
-  for (POSITION pos = m_xTickValues.GetHeadPosition(); pos;) {
-    const float value = m_xTickValues.GetNext(pos);
-    const CString label = FormatG(value * m_xLabelScaling + m_xLabelOffset);
-    const SIZE size = measure.MeasureText(label);
-    LONG left = XToPixel(value) - size.cx / 2;
-    if (left + size.cx > m_plotRect.right)
-      left = m_plotRect.right - size.cx;
-    if (left < m_plotRect.left)
-      left = m_plotRect.left;
-    texts.push_back(Text(label, MakeRect(left, band.top, left + size.cx, band.top + size.cy),
-                         PlotAlignLeft | PlotAlignTop, kTextColour));
-  }
+  AddPeakLabels(*active, measure, texts);
   return texts;
+}
+
+LONG CZSpectrumPlot::LeftInsidePlot(LONG left, LONG width) const
+{
+  if (left + width > m_plotRect.right)
+    left = m_plotRect.right - width;
+  if (left < m_plotRect.left)
+    left = m_plotRect.left;
+  return left;
+}
+
+void CZSpectrumPlot::AddPeakLabels(CSpectrumData& active, IPlotTextMeasure& measure,
+                                   std::vector<SPlotText>& texts) const
+{
+  const RECT& band = m_xLabelRect;
+  const LONG height = m_xTitleInline ? RectHeight(band) : RectHeight(band) / 2;
+  const int entry = active.GetArrayIndex();
+  for (int k = 0; k < kMaxPeakLabels; ++k) {
+    const float x = active.GetPeakWavelength(entry, k);
+    if (x == 0.0f || std::isnan(x))
+      break;
+    const CString label(FormatW(L" %g ", double(x)));
+    const LONG width = measure.MeasureText(label).cx;
+    const LONG left = LeftInsidePlot(XToPixel(x) - width / 2, width);
+    SPlotText t = Text(label, MakeRect(left, band.top, left + width, band.top + height),
+                       PlotAlignLeft | PlotAlignTop, active.GetTraceColour());
+    t.fillBox = true;
+    texts.push_back(t);
+  }
 }
 
 std::vector<SPlotText> CZSpectrumPlot::YAxisTexts(IPlotTextMeasure& measure) const

@@ -37,6 +37,13 @@ bool CZSpectrumPlot::JoinsLimits(CSpectrumData* trace) const
   return m_limitsFromAllTraces || trace->GetName() == L"Hold";
 }
 
+bool CZSpectrumPlot::WidensLimits(CSpectrumData* trace) const
+{
+  // A trace without points (a live trace switched on before its first sample) has only the
+  // limits of an empty data set, 0 everywhere: it would pull both axes out to 0 for one paint.
+  return JoinsLimits(trace) && trace->GetIndexRange() > 0;
+}
+
 CSpectrumData& CZSpectrumPlot::LimitSource(CSpectrumData& trace)
 {
   if (!IsXWindowFixed())
@@ -89,7 +96,7 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
   m_traces.GetNext(pos);
   while (pos) {
     CSpectrumData* trace = m_traces.GetNext(pos);
-    if (!JoinsLimits(trace))
+    if (!WidensLimits(trace))
       continue;
     CSpectrumData& source = LimitSource(*trace);
     if (source.GetXMin(true) < x0)
@@ -189,7 +196,7 @@ bool CZSpectrumPlot::GetCommonXRange(float& xMin, float& xMax)
   m_traces.GetNext(pos);
   while (pos) {
     CSpectrumData* trace = m_traces.GetNext(pos);
-    if (!JoinsLimits(trace))
+    if (!WidensLimits(trace))
       continue;
     if (trace->GetXMin(false) > xMin)
       xMin = trace->GetXMin(false);

@@ -9,6 +9,7 @@
 
 namespace {
 constexpr COLORREF kZeroLineColour = 0x787878;
+constexpr int kMaxPeakStrokes = 1 << 16;
 
 float Clamp(float v, float lo, float hi)
 {
@@ -93,6 +94,7 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   const float scale = trace.GetYScale();
   const float offset = trace.GetYOffset();
   auto shownY = [&](int i) { return m_logY ? trace.GetLogY(i) : trace.GetY(i) * scale + offset; };
+  auto column = [&](int i) { return XToPixel(Clamp(trace.GetX(i), m_drawnXMin, m_drawnXMax)); };
 
   // A point that the nearest-point search put outside the X window is held on its edge. Its y is
   // read off the line to its neighbour inside, so that the first and last strokes keep their
@@ -120,6 +122,24 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
     pixel = POINT{XToPixel(x), YToPixel(y)};
     return true;
   };
+  // Where x rises the columns do too, so every point after i up to the first one in a later
+  // column would be skipped: a galloping search finds that one without reading the others.
+  auto nextColumnStart = [&](int i, int col) {
+    int lo = i, step = 1;
+    while (lo + step <= last && column(lo + step) <= col) {
+      lo += step;
+      step *= 2;
+    }
+    int hi = std::min(lo + step, last + 1);
+    while (hi - lo > 1) {
+      const int mid = lo + (hi - lo) / 2;
+      if (column(mid) <= col)
+        lo = mid;
+      else
+        hi = mid;
+    }
+    return hi;
+  };
 
   int lastColumn = INT_MIN;
   POINT pixel;
@@ -129,12 +149,43 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   }
   if (last >= first)
     geometry.points.reserve(geometry.points.size() + size_t(std::min(last - first + 1, 4096)));
-  for (int i = first; i <= last; ++i) {
-    if (masking && trace.IsMasked(i))
+  for (int i = first; i <= last;) {
+    if (masking && trace.IsMasked(i)) {
+      ++i;
       continue;
-    if (!place(i, pixel) || pixel.x == lastColumn)
+    }
+    if (!place(i, pixel)) {
+      ++i;
       continue;
-    geometry.points.push_back(pixel);
-    lastColumn = pixel.x;
+    }
+    if (pixel.x != lastColumn) {
+      geometry.points.push_back(pixel);
+      lastColumn = pixel.x;
+    }
+    i = rising ? nextColumnStart(i, pixel.x) : i + 1;
+  }
+
+  AddPeakStrokes(trace, geometry);
+}
+
+void CZSpectrumPlot::AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geometry) const
+{
+  const int entry = trace.GetArrayIndex();
+  const float scale = trace.GetYScale();
+  const float offset = trace.GetYOffset();
+  // Found peaks fill the table of an array entry from its first record; the records after them,
+  // and every record past the table's end, read 0.
+  for (int k = 0; k < kMaxPeakStrokes; ++k) {
+    const float x = trace.GetPeakWavelength(entry, k);
+    if (x == 0.0f || std::isnan(x))
+      break;
+    float y = trace.GetY(x, false);
+    y = m_logY ? (y == 0.0f ? 0.0f : std::log10(std::fabs(y))) : y * scale + offset;
+    const int px = XToPixel(x);
+    const int py = YToPixel(y);
+    const bool nearTop = py - m_plotRect.top < 30;
+    const int start = nearTop ? py + 10 : py - 10;
+    const int end = nearTop ? py + 5 : py - 5;
+    geometry.peaks.push_back({POINT{px, start}, POINT{px, end}, geometry.colour, 3});
   }
 }

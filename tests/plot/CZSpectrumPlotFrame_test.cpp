@@ -1,4 +1,5 @@
 #include "AxisSteps.h"
+#include "CStringPrinting.h"
 #include "PlotTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,46 @@ TEST(CZSpectrumPlotFrame, UnusableStepsEndTheGridComputation)
   }
 }
 
+namespace {
+// Grid steps kept from a loaded settings record instead of recomputed from the spacings.
+class KeptStepPlot : public CZSpectrumPlot {
+public:
+  void KeepSteps(float xStep, float yStep)
+  {
+    m_keepXTickStep = m_keepYTickStep = true;
+    m_xGridStep = xStep;
+    m_yGridStep = yStep;
+  }
+};
+} // namespace
+
+TEST(CZSpectrumPlotFrame, GridWalkEndsWhateverTheStep)
+{
+  FixedMeasure measure;
+  KeptStepPlot plot;
+  auto data = MakeTrace(L"T", {-1.2f, 1.2f}, {-1.2f, 1.2f});
+  plot.AddTrace(data.get(), false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (float step : {0.0f, -0.5f, -inf, inf, nan}) {
+    plot.KeepSteps(step, step);
+    plot.CalcGridValues();
+    EXPECT_TRUE(plot.GetXTickValues().IsEmpty()) << step;
+    EXPECT_TRUE(plot.GetYTickValues().IsEmpty()) << step;
+  }
+  // A step far too fine for the range would walk for ever; the grid stops at a screenful.
+  plot.KeepSteps(1.0e-9f, 1.0e-9f);
+  plot.CalcGridValues();
+  EXPECT_GT(plot.GetYTickValues().GetCount(), 100);
+  EXPECT_LE(plot.GetYTickValues().GetCount(), 4096);
+  EXPECT_LE(plot.GetXTickValues().GetCount(), 4096);
+  plot.KeepSteps(0.5f, 0.5f);
+  plot.CalcGridValues();
+  EXPECT_EQ(Values(plot.GetYTickValues()), (std::vector<float>{-1.0f, -0.5f, 0.0f, 0.5f, 1.0f}));
+}
+
 TEST(CZSpectrumPlotFrame, AxisDrawersHaveNothingToDrawWithoutATrace)
 {
   CZSpectrumPlot plot;
@@ -163,8 +204,9 @@ TEST(CZSpectrumPlotFrame, LongYTitleEndsInDotsAndFitsTheHeight)
   plot.AddTrace(data.get(), false, false);
   ASSERT_TRUE(plot.PrepareFrame(measure, MakeRect(0, 0, 300, 150), nullptr));
   const LONG plotHeight = RectHeight(plot.GetPlotRect());
+  const std::vector<SPlotText> texts = plot.YAxisTexts(measure);
   const SPlotText* title = nullptr;
-  for (const SPlotText& t : plot.YAxisTexts(measure))
+  for (const SPlotText& t : texts)
     if (t.vertical)
       title = &t;
   ASSERT_NE(title, nullptr);

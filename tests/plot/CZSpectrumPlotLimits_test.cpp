@@ -189,8 +189,30 @@ TEST(CZSpectrumPlotLimits, AnEmptyActiveTraceGivesWayToOneWithPoints)
   plot.AddTrace(b.get(), false, false);
   SLimits l = Limits(plot);
   EXPECT_EQ(plot.GetActiveTrace(), b.get());
+  // The empty trace, now behind it, has no limits to add: the axes keep to the data.
   EXPECT_FLOAT_EQ(l.xMin, 1);
+  EXPECT_FLOAT_EQ(l.xMax, 2);
+  EXPECT_FLOAT_EQ(l.yMin, 3);
   EXPECT_FLOAT_EQ(l.yMax, 4);
+  float lo = 0, hi = 0;
+  EXPECT_TRUE(plot.GetCommonXRange(lo, hi));
+  EXPECT_FLOAT_EQ(lo, 1);
+  EXPECT_FLOAT_EQ(hi, 2);
+
+  // A live trace switched on before its first sample, behind one with points, scaled or not.
+  CZSpectrumPlot live;
+  auto position = MakeTrace(L"Position", {10, 20}, {500, 600});
+  CSpectrumData fresh;
+  fresh.SetName(L"Speed");
+  live.AddTrace(position.get(), true, false);
+  live.AddTrace(&fresh, true, false);
+  l = Limits(live);
+  EXPECT_FLOAT_EQ(l.xMin, 10);
+  EXPECT_FLOAT_EQ(l.yMin, 500);
+  live.SetAutoScaleAll(true);
+  l = Limits(live);
+  EXPECT_FLOAT_EQ(l.yMin, 500);
+  EXPECT_FLOAT_EQ(l.yMax, 600);
 }
 
 TEST(CZSpectrumPlotLimits, CommonXRange)

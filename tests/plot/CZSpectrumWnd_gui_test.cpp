@@ -3,6 +3,7 @@
 #include "PlotTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/panel.h>
@@ -202,6 +203,34 @@ TEST(CZSpectrumWnd, LivePlotSettingsWithAFlatTraceStayDrawable)
   EXPECT_FALSE(p.ShouldDrawTraces());
   for (int x = p.GetPlotRect().left + 4; x < p.GetPlotRect().right - 4; ++x)
     ASSERT_NE(PixelAt(image, x, p.YToPixel(41)), kGreen);
+}
+
+TEST(CZSpectrumWnd, AxisDrawersLeaveTheCanvasAloneWithoutATrace)
+{
+  PlotFrame f;
+  auto data = MakeTrace(L"A", {0, 10}, {0, 10});
+  data->SetXLabel(L"Time");
+  f.plot->SetShowXTickLabels(true);
+  f.plot->SetShowYTickLabels(true);
+  f.plot->AddTrace(data.get(), false, false);
+  f.Paint(); // leaves label bands from a plot that had a trace
+  f.plot->RemoveAllTraces(false);
+
+  // The cursor handling redraws the axes between paints; with no trace they draw nothing.
+  const wxSize size = f.plot->GetClientSize();
+  wxBitmap canvas(size.x, size.y, 24);
+  {
+    wxMemoryDC dc(canvas);
+    dc.SetBackground(wxBrush(wxColour(10, 200, 90)));
+    dc.Clear();
+    f.plot->DrawXAxis(dc);
+    f.plot->DrawYAxis(dc);
+    f.plot->DrawTraces(dc);
+  }
+  const wxImage image = canvas.ConvertToImage();
+  for (int y = 0; y < image.GetHeight(); ++y)
+    for (int x = 0; x < image.GetWidth(); ++x)
+      ASSERT_EQ(PixelAt(image, x, y), RGB(10, 200, 90)) << x << "," << y;
 }
 
 TEST(CZSpectrumWnd, NotificationsArePostedOrSentToTheParent)
