@@ -1,0 +1,33 @@
+#pragma once
+// One user expression, compiled and evaluated to a double: the trace sampling and the custom
+// actions put the servo's replies in place first, so expressions have no variables. Besides the
+// library's built-in functions there are poly2 to poly10 and the constants pi, epsilon and inf.
+#include <memory>
+#include <string>
+
+class CParser {
+public:
+  CParser();
+  ~CParser();
+  CParser(const CParser&) = delete;
+  CParser& operator=(const CParser&) = delete;
+
+  // Stores the text; nothing is compiled until Evaluate.
+  void SetExpression(const std::string& text);
+  // Compiles and evaluates the stored text. On success the value becomes the result; on failure
+  // (syntax, an undeclared name, a wrong argument count, a loop that does not end) the result
+  // keeps its earlier value. Infinity and NaN are results like any other.
+  bool Evaluate();
+  // 0.0 until the first successful evaluation.
+  double GetResult() const { return m_result; }
+
+  // How often one loop of an expression may repeat before the evaluation fails.
+  static constexpr unsigned long long kMaxLoopIterations = 100000;
+
+private:
+  struct Engine;
+
+  std::string m_expressionText;
+  std::unique_ptr<Engine> m_engine;
+  double m_result = 0.0;
+};

@@ -1,0 +1,126 @@
+#include "CParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+// Evaluates text with a fresh parser; NaN marks a failure.
+double Eval(const std::string& text)
+{
+  CParser parser;
+  parser.SetExpression(text);
+  return parser.Evaluate() ? parser.GetResult() : std::numeric_limits<double>::quiet_NaN();
+}
+
+bool Compiles(const std::string& text)
+{
+  CParser parser;
+  parser.SetExpression(text);
+  return parser.Evaluate();
+}
+} // namespace
+
+TEST(CParser, EvaluatesArithmeticAndKeepsTheResultAcrossFailures)
+{
+  CParser parser;
+  EXPECT_EQ(parser.GetResult(), 0.0);
+  EXPECT_FALSE(parser.Evaluate()) << "an empty text is no expression";
+  EXPECT_EQ(parser.GetResult(), 0.0);
+
+  parser.SetExpression("1+2");
+  EXPECT_TRUE(parser.Evaluate());
+  EXPECT_EQ(parser.GetResult(), 3.0);
+
+  for (const char* bad : {"1+", "x+1", "poly2(1,2)", "(1", "1)", "foo(2)", "var x := 2; x"}) {
+    parser.SetExpression(bad);
+    EXPECT_FALSE(parser.Evaluate()) << bad;
+    EXPECT_EQ(parser.GetResult(), 3.0) << bad;
+  }
+
+  // Setting a text alone changes nothing; the same object evaluates again.
+  parser.SetExpression("(-1234)/100*2");
+  EXPECT_EQ(parser.GetResult(), 3.0);
+  EXPECT_TRUE(parser.Evaluate());
+  EXPECT_DOUBLE_EQ(parser.GetResult(), -24.68);
+  parser.SetExpression("1+2");
+  EXPECT_TRUE(parser.Evaluate());
+  EXPECT_EQ(parser.GetResult(), 3.0);
+}
+
+TEST(CParser, ConstantsHaveTheirMathematicalValues)
+{
+  EXPECT_EQ(Eval("pi*2"), 6.283185307179586);
+  EXPECT_EQ(Eval("pi"), 3.141592653589793);
+  EXPECT_EQ(Eval("epsilon"), 2.220446049250313e-16);
+  EXPECT_EQ(Eval("1+epsilon") - 1.0, 2.220446049250313e-16);
+  EXPECT_EQ(Eval("inf"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(Eval("-inf"), -std::numeric_limits<double>::infinity());
+}
+
+TEST(CParser, InfinityAndNanAreResultsNotFailures)
+{
+  CParser parser;
+  parser.SetExpression("1/0");
+  EXPECT_TRUE(parser.Evaluate());
+  EXPECT_EQ(parser.GetResult(), std::numeric_limits<double>::infinity());
+  parser.SetExpression("sqrt(-1)");
+  EXPECT_TRUE(parser.Evaluate());
+  EXPECT_TRUE(std::isnan(parser.GetResult()));
+}
+
+TEST(CParser, PolynomialsAtEveryDegree)
+{
+  EXPECT_EQ(Eval("poly2(2,1,0,3)"), 13.0);
+  EXPECT_EQ(Eval("poly3(-1,0,0,0,1)"), -1.0);
+  EXPECT_EQ(Eval("poly4(2, 1,1,1,1,1)"), 31.0);
+  EXPECT_EQ(Eval("poly5(2, 1,1,1,1,1,1)"), 63.0);
+  EXPECT_EQ(Eval("poly6(2, 1,1,1,1,1,1,1)"), 127.0);
+  EXPECT_EQ(Eval("poly7(2, 1,1,1,1,1,1,1,1)"), 255.0);
+  EXPECT_EQ(Eval("poly8(2, 1,1,1,1,1,1,1,1,1)"), 511.0);
+  EXPECT_EQ(Eval("poly9(2, 1,1,1,1,1,1,1,1,1,1)"), 1023.0);
+  EXPECT_EQ(Eval("poly10(2, 1,1,1,1,1,1,1,1,1,1,1)"), 2047.0);
+  // Each coefficient belongs to its own power.
+  EXPECT_EQ(Eval("poly10(10, 1,2,3,4,5,6,7,8,9,1,2)"), 21987654321.0);
+  EXPECT_EQ(Eval("poly4(-3, 5,0,0,0,2)"), 167.0);
+
+  // The low terms are added first: 1 is lost against 1e16 before -1e16 comes in, where adding from
+  // the high powers down would give 1.
+  const double lowFirst = ((0.0 * 1.0 + 1.0) + 1e16) + -1e16;
+  ASSERT_NE(lowFirst, 1.0);
+  EXPECT_EQ(Eval("poly3(1, 1, 0, 1e16, -1e16)"), lowFirst);
+
+  for (int degree = 2; degree <= 10; ++degree) {
+    const std::string name = "poly" + std::to_string(degree);
+    std::string args = "2";
+    for (int n = 0; n < degree; ++n)
+      args += ",1";
+    EXPECT_FALSE(Compiles(name + "(" + args + ")")) << "one coefficient short: " << name;
+    EXPECT_TRUE(Compiles(name + "(" + args + ",1)")) << name;
+    EXPECT_FALSE(Compiles(name + "(" + args + ",1,1)")) << "one coefficient over: " << name;
+  }
+  EXPECT_FALSE(Compiles("poly1(1,2,3)"));
+  EXPECT_FALSE(Compiles("poly11(1,1,1,1,1,1,1,1,1,1,1,1,1)"));
+}
+
+TEST(CParser, EndlessLoopsFailInsteadOfHanging)
+{
+  CParser parser;
+  parser.SetExpression("7");
+  ASSERT_TRUE(parser.Evaluate());
+  // The library refuses a loop whose condition is a constant true; a function call in the
+  // condition gets past that check.
+  for (const char* endless :
+       {"while (true) { 1 }", "while (poly2(1,1,1,1)) { 1 }", "repeat 1 until (poly2(0,0,0,0))",
+        "while (poly2(0,1,0,0) < 2) { 1 }; 5", "while (poly2(1,1,1,1)) { while (poly2(1,1,1,1)) { 2 } }",
+        "~{ 3; while (poly2(1,1,1,1)) { 1 } }"}) {
+    parser.SetExpression(endless);
+    EXPECT_FALSE(parser.Evaluate()) << endless;
+    EXPECT_EQ(parser.GetResult(), 7.0) << endless;
+  }
+
+  // A loop that never runs is harmless.
+  EXPECT_EQ(Eval("while (false) { 1 }; 4"), 4.0);
+}
