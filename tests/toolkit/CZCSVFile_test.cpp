@@ -78,7 +78,8 @@ TEST_F(CsvFileTest, ASettingsFileWithCommasQuotesAndLineBreaksRoundTripsExactly)
 TEST_F(CsvFileTest, FilesFromAWindowsProgramReadCorrectly)
 {
   // CRLF line ends and Windows-1252 bytes (e acute, euro sign, degree sign).
-  Give("win.csv", "Trace 1,Title,Caf\xe9 \x80" "5 \xb0\r\nTrace 1,Command,QD\r\n");
+  Give("win.csv", "Trace 1,Title,Caf\xe9 \x80"
+                  "5 \xb0\r\nTrace 1,Command,QD\r\n");
   CZCSVFile csv;
   ReadCsv(csv, "win.csv");
   const CZStringGrid& grid = *csv.GetSection(1);
@@ -87,7 +88,8 @@ TEST_F(CsvFileTest, FilesFromAWindowsProgramReadCorrectly)
   EXPECT_EQ(grid.GetString(2, 3), L"QD");
 
   // UTF-8 with a byte-order mark, one line of Windows-1252 among UTF-8 ones, LF line ends.
-  Give("mixed.csv", "\xEF\xBB\xBF" "Config,Status\n1.2,\xc3\xa9t\xc3\xa9\n1.3,\xe9t\xe9\n");
+  Give("mixed.csv", "\xEF\xBB\xBF"
+                    "Config,Status\n1.2,\xc3\xa9t\xc3\xa9\n1.3,\xe9t\xe9\n");
   CZCSVFile mixed;
   ReadCsv(mixed, "mixed.csv");
   EXPECT_EQ(mixed.GetSection(1)->GetString(1, 1), L"Config");
@@ -95,7 +97,8 @@ TEST_F(CsvFileTest, FilesFromAWindowsProgramReadCorrectly)
   EXPECT_EQ(mixed.GetSection(1)->GetString(3, 2), L"\u00e9t\u00e9");
 
   WriteCsv(csv, "out.csv");
-  EXPECT_EQ(Contents("out.csv"), "Trace 1,Title,Caf\xc3\xa9 \xe2\x82\xac" "5 \xc2\xb0\r\nTrace 1,Command,QD\r\n");
+  EXPECT_EQ(Contents("out.csv"), "Trace 1,Title,Caf\xc3\xa9 \xe2\x82\xac"
+                                 "5 \xc2\xb0\r\nTrace 1,Command,QD\r\n");
 }
 
 TEST_F(CsvFileTest, ASectionEndsAtAnEmptyLineOrALineOfCommas)
@@ -152,6 +155,49 @@ TEST_F(CsvFileTest, FilesWithoutDoubledQuotesReadAsBefore)
   EXPECT_EQ(grid.GetString(2, 1), L"x");
   EXPECT_EQ(grid.GetString(2, 2), L"y");
   EXPECT_EQ(grid.GetString(2, 3), L"z");
+}
+
+TEST_F(CsvFileTest, AnOpeningQuoteThatNeverClosesTakesOnlyTheRestOfItsLine)
+{
+  // Written before cells were quoted: a title that starts with a quote ends its line as before,
+  // and the rows after it are kept.
+  std::string text = "Trace 1,Title,\"Fast, then slow\r\nTrace 1,Command,QD\r\n";
+  for (int i = 2; i <= 200; ++i)
+    text += "Trace " + std::to_string(i) + ",Title,\"T" + std::to_string(i) + "\r\n";
+  text += "Last,row,\"\"\"\"\r\n";
+  Give("old.csv", text);
+  CZCSVFile csv;
+  ReadCsv(csv, "old.csv");
+  const CZStringGrid& grid = *csv.GetSection(1);
+  ASSERT_EQ(grid.GetRowCount(), 202);
+  EXPECT_EQ(grid.GetString(1, 3), L"Fast, then slow");
+  EXPECT_EQ(grid.GetString(2, 3), L"QD");
+  EXPECT_EQ(grid.GetString(3, 1), L"Trace 2");
+  EXPECT_EQ(grid.GetString(3, 3), L"T2");
+  EXPECT_EQ(grid.GetString(201, 3), L"T200");
+  EXPECT_EQ(grid.GetString(202, 3), L"\"");
+
+  // A quoted cell that does close further down spans the lines up to its quote; below its first
+  // line only a quote before a comma or a line end closes it.
+  Give("spans.csv", "a,\"one\r\nsay \"hi\" two\nthree\",b\r\nc\r\n");
+  CZCSVFile spans;
+  ReadCsv(spans, "spans.csv");
+  ASSERT_EQ(spans.GetSection(1)->GetRowCount(), 2);
+  EXPECT_EQ(spans.GetSection(1)->GetString(1, 2), L"one\r\nsay \"hi\" two\nthree");
+  EXPECT_EQ(spans.GetSection(1)->GetString(1, 3), L"b");
+  EXPECT_EQ(spans.GetSection(1)->GetString(2, 1), L"c");
+}
+
+TEST_F(CsvFileTest, ACellThatStartsWithAByteOrderMarkKeepsIt)
+{
+  CZCSVFile written;
+  written.GetSection(1)->AppendFormat(L"%s", L"\uFEFFTitle");
+  written.GetSection(1)->Append(L"x");
+  WriteCsv(written, "bom.csv");
+  CZCSVFile read;
+  ReadCsv(read, "bom.csv");
+  EXPECT_EQ(read.GetSection(1)->GetString(1, 1), L"\uFEFFTitle");
+  EXPECT_EQ(read.GetSection(1)->GetString(1, 2), L"x");
 }
 
 TEST_F(CsvFileTest, CalibrationFilesReadIntoAPreSizedGridWithMissingLinesAsZero)

@@ -21,7 +21,8 @@ CZStringGrid CompatibilityHeader()
 }
 
 // Parses the given bytes as a file with ReadFrom.
-void ParseInto(CZStringGrid& grid, const std::string& bytes, int columns, int rows, const CString& marker = L"\n")
+void ParseInto(CZStringGrid& grid, const std::string& bytes, int columns, int rows,
+               const CString& marker = L"\n")
 {
   TempFolder temp;
   WriteBytes(temp.Path() / "grid.txt", bytes);
@@ -221,7 +222,19 @@ TEST(CZStringGrid, ReadFromSplitsQuotedBracketedAndKeyCells)
   EXPECT_EQ(keyed.GetString(1, 1), L"Speed");
   EXPECT_EQ(keyed.GetString(1, 2), L"100");
 
-  // Text beyond the column count is dropped; a cell without its closing quote takes the rest.
+  // A key row written with another separator reads back as written: "Speed=,100" is two cells.
+  CZStringGrid keyedCsv;
+  keyedCsv.SetSize(0, 0, 0, 1, L',', L'=');
+  ParseInto(keyedCsv, "Speed=,100,fast\nLimit= 5\n", 0, 0);
+  EXPECT_EQ(keyedCsv.GetColumnCount(), 3);
+  EXPECT_EQ(keyedCsv.GetString(1, 1), L"Speed");
+  EXPECT_EQ(keyedCsv.GetString(1, 2), L"100");
+  EXPECT_EQ(keyedCsv.GetString(1, 3), L"fast");
+  EXPECT_EQ(keyedCsv.GetString(2, 2), L"5");
+  EXPECT_EQ(keyedCsv.GetRow(1)->ToText(), L"Speed=,100,fast\n");
+
+  // Text beyond the column count is dropped; a cell without its closing quote takes the rest of
+  // its line.
   CZStringGrid narrow;
   narrow.SetSize(0, 0, 0, 0, L',', L':');
   ParseInto(narrow, "a,b,c\n\"open,x\n", 2, 0);
@@ -249,7 +262,8 @@ TEST(CZStringGrid, ReadFromCountsEveryCellOfTheWidestLine)
   // The table download: header row and data rows counted from the text, up to the empty line.
   CZStringGrid table;
   table.SetSize(10, 6, 1, 0, L',', L':');
-  ParseInto(table, "Config,Bootloader,Board,Model,Firmware,Status\n1.2.3,1.0,7,1-5,2.0.1,public\n\nlater,x\n", 0, 0);
+  ParseInto(table, "Config,Bootloader,Board,Model,Firmware,Status\n1.2.3,1.0,7,1-5,2.0.1,public\n\nlater,x\n",
+            0, 0);
   EXPECT_EQ(table.GetRowCount(), 1);
   EXPECT_EQ(table.FindColumn(1, L"Status", 1), 6);
   EXPECT_EQ(table.GetString(1, 6), L"public");
@@ -312,10 +326,21 @@ TEST(CZStringGrid, ArchiveRoundTripsAndKeepsTheGridWhenItCannotBeRead)
   Put<int32_t>(hugeRow, 0x40000000);
   expectRefused(hugeRow, CArchiveException::endOfFile);
   expectRefused(GridHeader(0, 0, 2, -1), CArchiveException::badSchema);
-  expectRefused(GridHeader(0, 5, 2, 1), CArchiveException::badSchema);
+  expectRefused(GridHeader(0, 0x7FFFFFFF, 2, 0), CArchiveException::badSchema);
   expectRefused(GridHeader(-1, 0, 2, 0), CArchiveException::badSchema);
   expectRefused(GridHeader(0, 0, 0x7FFFFFFF, 0), CArchiveException::badSchema);
   expectRefused(std::vector<BYTE>(bytes.begin(), bytes.end() - 3), CArchiveException::endOfFile);
+
+  // A grid sized to no rows keeps its header row count, fewer rows than headers and all.
+  CZStringGrid headerOnly = CompatibilityHeader();
+  headerOnly.SetRowCount(0);
+  CZStringGrid reloaded;
+  Load(reloaded, Archived(headerOnly));
+  EXPECT_EQ(reloaded.GetTotalRowCount(), 0);
+  EXPECT_EQ(reloaded.GetHeaderRowCount(), 1);
+  reloaded.SetString(1, 2, L"x");
+  EXPECT_EQ(reloaded.GetString(1, 2), L"x");
+  EXPECT_EQ(reloaded.GetTotalRowCount(), 2);
 
   // Another version is not read at all.
   std::vector<BYTE> later = bytes;

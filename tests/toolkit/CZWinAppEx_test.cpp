@@ -36,7 +36,10 @@ private:
   bool m_had = false;
 };
 
-fs::path ProfileFile(const TempUserFolders& folders) { return folders.ConfigHome() / "Zorvane" / "toolkit_unit_tests.ini"; }
+fs::path ProfileFile(const TempUserFolders& folders)
+{
+  return folders.ConfigHome() / "Zorvane" / "toolkit_unit_tests.ini";
+}
 
 } // namespace
 
@@ -86,7 +89,8 @@ TEST(CZWinAppEx, UnsetOrRelativeFolderVariablesFallBackToTheHomeFolder)
 TEST(CZWinAppEx, ProfileValuesReachTheFileAtOnceAndComeBackAsWritten)
 {
   TempUserFolders folders;
-  const CString script = L"#1QD\r\n#1QP\r\n  indented \"quoted\" \\back\\slash $HOME ${PATH} %APPDATA% \u00e9\u20ac";
+  const CString script =
+      L"#1QD\r\n#1QP\r\n  indented \"quoted\" \\back\\slash $HOME ${PATH} %APPDATA% \u00e9\u20ac";
   {
     CZWinAppEx app;
     app.InitInstance();
@@ -103,6 +107,23 @@ TEST(CZWinAppEx, ProfileValuesReachTheFileAtOnceAndComeBackAsWritten)
   EXPECT_EQ(app.GetProfileString(L"Trace 1", L"Title"), L" Position ");
   EXPECT_EQ(app.GetProfileString(L"trace 1", L"title"), L" Position ");
   EXPECT_EQ(int(app.GetProfileInt(L"Ports", L"Count", 7)), -42);
+
+  // Texts that a settings file gives meaning to: quotes, comment and assignment characters,
+  // brackets, tabs, a trailing backslash, and such characters in section and entry names.
+  const std::vector<CString> awkward = {L"\"QD\"",  L"\"", L"a\\", L"#1QD ; comment", L"x=y", L"[Trace 1]",
+                                        L"\tTab\t", L"",   L"  "};
+  for (size_t i = 0; i < awkward.size(); ++i) {
+    CString entry;
+    entry.Format(L"Entry %d = [x] #;", int(i));
+    EXPECT_TRUE(app.WriteProfileString(L"Awkward [1] = #;", entry, awkward[i]));
+  }
+  CZWinAppEx awkwardReader;
+  awkwardReader.InitInstance();
+  for (size_t i = 0; i < awkward.size(); ++i) {
+    CString entry;
+    entry.Format(L"Entry %d = [x] #;", int(i));
+    EXPECT_EQ(awkwardReader.GetProfileString(L"Awkward [1] = #;", entry, L"missing"), awkward[i]) << i;
+  }
 
   EXPECT_EQ(app.GetProfileString(L"Trace 2", L"Command", L"QD"), L"QD");
   EXPECT_EQ(app.GetProfileString(L"Trace 2", L"Command"), L"");

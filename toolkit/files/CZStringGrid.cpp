@@ -12,10 +12,14 @@ namespace {
 
 // An archived row takes at least its version field.
 constexpr ULONGLONG kSmallestArchivedRow = 4;
-// Column counts above this are believed only when a row of the archive is that wide.
-constexpr int kPlainColumnLimit = 65536;
+// Column and header-row counts above this are believed only when the archive holds that many
+// cells or rows.
+constexpr int kPlainCountLimit = 65536;
 
-bool InIntRange(long long v) { return v >= INT_MIN && v <= INT_MAX; }
+bool InIntRange(long long v)
+{
+  return v >= INT_MIN && v <= INT_MAX;
+}
 
 } // namespace
 
@@ -48,7 +52,10 @@ void CZStringGrid::AddRows(int count)
   m_rows.insert(m_rows.end(), size_t(count), empty);
 }
 
-int CZStringGrid::GetRowCount() const { return std::max(0, GetTotalRowCount() - m_headerRows); }
+int CZStringGrid::GetRowCount() const
+{
+  return std::max(0, GetTotalRowCount() - m_headerRows);
+}
 
 CZStringRow* CZStringGrid::RowAt(int absoluteRow)
 {
@@ -72,9 +79,15 @@ CString CZStringGrid::GetString(int row, int column) const
   return cells ? cells->GetCell(int(std::max<long long>(INT_MIN, (long long)column - 1))) : CString();
 }
 
-int CZStringGrid::GetInt(int row, int column) const { return _wtoi(GetString(row, column)); }
+int CZStringGrid::GetInt(int row, int column) const
+{
+  return _wtoi(GetString(row, column));
+}
 
-float CZStringGrid::GetFloat(int row, int column) const { return float(_wtof(GetString(row, column))); }
+float CZStringGrid::GetFloat(int row, int column) const
+{
+  return float(_wtof(GetString(row, column)));
+}
 
 int CZStringGrid::FindColumn(int headerRow, const CString& text, int startColumn) const
 {
@@ -151,8 +164,9 @@ int CZStringGrid::ReadFrom(CStdioFile& file, const CString& marker, int columns,
     const ULONGLONG start = file.GetPosition();
     int count = 0;
     size_t widest = 0;
+    CGridRecordReader reader(file, format);
     CString record, firstLine;
-    while (count < INT_MAX && ReadGridRecord(file, format, record, &firstLine) &&
+    while (count < INT_MAX && reader.Read(record, &firstLine) &&
            !IsSectionEnd(firstLine, marker, m_separator)) {
       ++count;
       if (columns == 0)
@@ -168,9 +182,10 @@ int CZStringGrid::ReadFrom(CStdioFile& file, const CString& marker, int columns,
     return 1;
 
   const int total = GetTotalRowCount();
+  CGridRecordReader reader(file, format);
   CString record;
   for (int r = 1; r <= total; ++r) {
-    if (!ReadGridRecord(file, format, record))
+    if (!reader.Read(record))
       break;
     SGridRecordCells parsed = SplitGridRecord(record, format, m_columns);
     for (size_t i = 0; i < parsed.cells.size(); ++i) {
@@ -217,7 +232,10 @@ void CZStringGrid::Serialize(CArchive& ar)
   WORD keySeparator = 0, separator = 0;
   int keyColumns = 0, headerRows = 0, columns = 0, count = 0;
   ar >> keySeparator >> separator >> keyColumns >> headerRows >> columns >> count;
-  if (keyColumns < 0 || headerRows < 0 || columns < 0 || count < headerRows)
+  // A grid may hold fewer rows than its header rows (sized to no rows at all); the header count
+  // is believed beyond the rows only while it stays plausible, as sizing allocates by it.
+  if (keyColumns < 0 || headerRows < 0 || columns < 0 || count < 0 ||
+      headerRows > std::max(count, kPlainCountLimit))
     AfxThrowArchiveException(CArchiveException::badSchema);
   if (ULONGLONG(count) > ar.GetRemaining() / kSmallestArchivedRow)
     AfxThrowArchiveException(CArchiveException::endOfFile);
@@ -229,7 +247,7 @@ void CZStringGrid::Serialize(CArchive& ar)
     row.Serialize(ar);
     widest = std::max(widest, row.GetCellCount());
   }
-  if (columns > std::max(widest, kPlainColumnLimit))
+  if (columns > std::max(widest, kPlainCountLimit))
     AfxThrowArchiveException(CArchiveException::badSchema);
 
   m_rows = std::move(rows);

@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <climits>
 
-CZTextFile::CZTextFile() { SetSections(1, L"\n", L' '); }
+CZTextFile::CZTextFile()
+{
+  SetSections(1, L"\n", L' ');
+}
 
 CZTextFile::~CZTextFile() = default;
 
@@ -46,8 +49,9 @@ void CZTextFile::CountSection(const CZStringGrid& grid, int& rows, int& columns)
   const ULONGLONG start = GetPosition();
   rows = 0;
   size_t widest = 0;
+  CGridRecordReader reader(*this, format);
   CString record, firstLine;
-  while (rows < INT_MAX && ReadGridRecord(*this, format, record, &firstLine) &&
+  while (rows < INT_MAX && reader.Read(record, &firstLine) &&
          !IsSectionEnd(firstLine, m_marker, grid.GetSeparator())) {
     ++rows;
     if (grid.GetColumnCount() == 0) {

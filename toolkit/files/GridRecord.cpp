@@ -1,5 +1,6 @@
 #include "GridRecord.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -22,8 +23,7 @@ class CRecordWalker {
 public:
   CRecordWalker(const SGridTextFormat& format, int columns, SGridRecordCells* out)
       : m_format(format), m_columns(columns), m_out(out)
-  {
-  }
+  {}
 
   // False when the text ends inside a quoted cell and more text may follow (final is false).
   bool Walk(std::wstring_view text, bool final)
@@ -55,7 +55,8 @@ public:
         }
       } else if (first == L'"') {
         m_inQuote = true;
-        m_quoteStart = m_quoteScan = m_p + 1;
+        m_quoteStart = m_quoteScan = m_lineEndSearched = m_p + 1;
+        m_openingLineEnd = std::wstring_view::npos;
       } else {
         size_t stop = m_format.separator ? text.find(m_format.separator, m_p) : std::wstring_view::npos;
         if (stop != std::wstring_view::npos) {
@@ -82,20 +83,28 @@ private:
       Emit(text.substr(m_p));
       m_p = text.size() + 1;
     }
-    if (m_p < text.size() && text[m_p] == L' ')
+    if (m_p < text.size() && (text[m_p] == L' ' || (m_format.separator && text[m_p] == m_format.separator)))
       ++m_p;
   }
 
+  // On the line it opened on, a quote closes the cell whatever follows it, as it always did.
+  // Further down, only a quote that ends the cell as a writer ends it (before the separator or
+  // the end of a line) closes it, so that a quote character in an old file that never quoted
+  // does not swallow the lines up to the next such character.
   bool FinishQuote(std::wstring_view text, bool final)
   {
     for (;;) {
       size_t quote = text.find(L'"', m_quoteScan);
       if (quote == std::wstring_view::npos)
         break;
-      if (quote + 1 < text.size() && text[quote + 1] == L'"') {
-        m_quoteScan = quote + 2;
+      const wchar_t after = quote + 1 < text.size() ? text[quote + 1] : L'\n';
+      m_quoteScan = quote + 1;
+      if (after == L'"') {
+        ++m_quoteScan;
         continue;
       }
+      if (quote > OpeningLineEnd(text) && after != m_format.separator && after != L'\r' && after != L'\n')
+        continue;
       EmitQuoted(text.substr(m_quoteStart, quote - m_quoteStart));
       m_p = quote + 2;
       m_inQuote = false;
@@ -108,6 +117,16 @@ private:
     m_p = text.size() + 1;
     m_inQuote = false;
     return true;
+  }
+
+  // Where the line that the open quote stands on ends; npos while it has not ended yet.
+  size_t OpeningLineEnd(std::wstring_view text)
+  {
+    if (m_openingLineEnd == std::wstring_view::npos) {
+      m_openingLineEnd = text.find(L'\n', std::max(m_quoteStart, m_lineEndSearched));
+      m_lineEndSearched = text.size();
+    }
+    return m_openingLineEnd;
   }
 
   void Emit(std::wstring_view cell)
@@ -135,31 +154,44 @@ private:
   bool m_inQuote = false;
   size_t m_quoteStart = 0;
   size_t m_quoteScan = 0;
+  size_t m_openingLineEnd = std::wstring_view::npos;
+  size_t m_lineEndSearched = 0;
 };
 
 } // namespace
 
-bool ReadGridRecord(CStdioFile& file, const SGridTextFormat& format, CString& record, CString* firstLine)
+bool CGridRecordReader::Read(CString& record, CString* firstLine)
 {
   CString line;
   CStringA lineEnd;
-  if (!file.ReadString(line, lineEnd))
+  if (!m_file.ReadString(line, lineEnd))
     return false;
   if (firstLine)
     *firstLine = line;
+  CRecordWalker walker(m_format, -1, nullptr);
   std::wstring text = line.Str();
-  CRecordWalker walker(format, -1, nullptr);
-  while (!walker.Walk(text, false)) {
+  if (walker.Walk(text, false) || m_quotesNeverClose) {
+    record = line;
+    return true;
+  }
+  const ULONGLONG afterLine = m_file.GetPosition();
+  for (;;) {
     CString next;
     CStringA nextEnd;
-    if (lineEnd.IsEmpty() || !file.ReadString(next, nextEnd))
-      break;
+    if (lineEnd.IsEmpty() || !m_file.ReadString(next, nextEnd)) {
+      m_quotesNeverClose = true;
+      m_file.Seek(LONGLONG(afterLine), CFile::begin);
+      record = line;
+      return true;
+    }
     text += CString(lineEnd).Str();
     text += next.Str();
     lineEnd = nextEnd;
+    if (walker.Walk(text, false)) {
+      record = CString(std::move(text));
+      return true;
+    }
   }
-  record = CString(std::move(text));
-  return true;
 }
 
 SGridRecordCells SplitGridRecord(const CString& record, const SGridTextFormat& format, int columns)
@@ -178,8 +210,9 @@ bool IsSectionEnd(const CString& line, const CString& marker, wchar_t separator)
 
 CString QuoteGridCell(const CString& cell, wchar_t separator)
 {
+  const wchar_t first = cell.IsEmpty() ? L'\0' : cell.GetAt(0);
   bool quote = (separator && cell.Find(separator) >= 0) || cell.FindOneOf(L"\"\r\n") >= 0 ||
-               (separator == L' ' && cell.GetAt(0) == L'[');
+               first == L'\uFEFF' || (separator == L' ' && first == L'[');
   if (!quote)
     return cell;
   CString text(L'"');

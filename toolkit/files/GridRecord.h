@@ -2,10 +2,11 @@
 // How a grid row looks as text, shared by the grid's reader and writer and the text file's
 // section counting. One record is one line, unless a quoted cell runs across line breaks.
 //
-// Cells are split at the separator. The key cells come first, each ended by the key separator
-// (one blank after it is skipped). A cell that starts with '"' runs to the next '"' that is not
-// doubled ("" stands for one quote) and the character after its closing quote is skipped; with the
-// blank separator a cell that starts with '[' runs to the next ']' likewise. Cells are not trimmed.
+// Cells are split at the separator. The key cells come first, each ended by the key separator;
+// one blank or one separator right after it is skipped, so that a row written with any separator
+// reads back. A cell that starts with '"' runs to the next '"' that is not doubled ("" stands for
+// one quote) and the character after its closing quote is skipped; with the blank separator a
+// cell that starts with '[' runs to the next ']' likewise. Cells are not trimmed.
 #include "CStdioFile.h"
 #include "CString.h"
 
@@ -17,10 +18,26 @@ struct SGridTextFormat {
   wchar_t keySeparator = L':';
 };
 
-// Reads one record: a line, and the lines that a quoted cell opened on it runs into, joined with
-// the line ends they had in the file. firstLine (when given) is the record's first line alone.
-// False when no line is left.
-bool ReadGridRecord(CStdioFile& file, const SGridTextFormat& format, CString& record, CString* firstLine = nullptr);
+// Reads the records of a file one after another from its current position. A record is a line,
+// and the lines that a quoted cell opened on it runs into, joined with the line ends they had in
+// the file. A quote that is still open at the end of the file closes nothing: it is taken for a
+// quote character in a file that never used quoting, and the first line alone is the record, as
+// such files were always read.
+class CGridRecordReader {
+public:
+  CGridRecordReader(CStdioFile& file, const SGridTextFormat& format) : m_file(file), m_format(format) {}
+
+  // The next record; firstLine (when given) is its first line alone. False when no line is left.
+  bool Read(CString& record, CString* firstLine = nullptr);
+
+private:
+  CStdioFile& m_file;
+  SGridTextFormat m_format;
+  // Set once an open quote ran to the end of the file: no quote after that line can close a cell
+  // that is still open at the end of its line (what would close it would have closed that one),
+  // so the rest of the file is not scanned again for every such line.
+  bool m_quotesNeverClose = false;
+};
 
 struct SGridRecordCells {
   std::vector<CString> cells;
@@ -36,6 +53,6 @@ SGridRecordCells SplitGridRecord(const CString& record, const SGridTextFormat& f
 bool IsSectionEnd(const CString& line, const CString& marker, wchar_t separator);
 
 // A value cell as a row writes it: quoted, with its quotes doubled, when it holds the separator, a
-// quote or a line break (or, with the blank separator, starts with '['), so that it reads back as
-// it was.
+// quote or a line break, or starts with a byte-order mark (which would vanish at the start of a
+// file) or, with the blank separator, with '[', so that it reads back as it was.
 CString QuoteGridCell(const CString& cell, wchar_t separator);
