@@ -231,7 +231,7 @@ TEST_F(TypedQueries, FailedOrForeignRepliesGiveTheDefaults)
   // An answer that does not hold the mnemonic is to something else, not a value.
   chain.SetLineHandler([](const std::string& line) -> std::optional<std::string> {
     if (line == "#5QBI")
-      return std::string("*5XYZ77\r");
+      return std::string("*5999\r");
     if (line == "#5QMS")
       return std::string("*5ERR\r");
     if (line == "#5QCE")

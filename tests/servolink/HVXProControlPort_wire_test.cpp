@@ -116,6 +116,22 @@ TEST_F(Transaction, SilentServoGivesNoReplyAndClearsTheCurrentId)
   EXPECT_EQ(port.GetLastReply(), L"*5QD1234");
 }
 
+TEST_F(Transaction, ReplyThatDoesNotStartWithinHalfASecondIsGivenUp)
+{
+  // The device timeouts alone would wait 20 ms x 4096 + 100 ms for a first byte.
+  SSimFault late{SSimFault::Delay, "#5QD"};
+  late.delayMs = 1500;
+  chain.InjectFault(late);
+  EXPECT_EQ(port.Send(5, "QD"), 6);
+  EXPECT_EQ(port.GetLastReply(), L"");
+
+  // When the late reply does come, the next line purges it rather than take it for its own.
+  ASSERT_TRUE(WaitForSerialInput(port.GetHandle(), 5000));
+  chain.UpdateServo(5, [](SSimulatedServo& s) { s.position = 77; });
+  EXPECT_EQ(port.Send(5, "QD"), 0);
+  EXPECT_EQ(port.GetLastReply(), L"*5QD77");
+}
+
 TEST_F(Transaction, ReplyCutShortIsNoReplyRatherThanAWrongValue)
 {
   chain.InjectFault({SSimFault::NoCarriageReturn, "#5QD"});

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <thread>
 
 namespace {
 class RS232Port : public ::testing::Test {
@@ -84,6 +85,23 @@ TEST_F(RS232Port, TextReadsTakeWhatCameAsText)
   EXPECT_FALSE(port.Read(text));
   EXPECT_EQ(text, L"");
   EXPECT_EQ(port.ReadString(), L"");
+}
+
+TEST_F(RS232Port, TextReadWaitsNoLongerThanTheDeviceTimeoutsAllow)
+{
+  ASSERT_TRUE(port.Open(chain.PortName()));
+  // A total of 50 ms is shorter than the half second a text read gives a first byte.
+  ASSERT_TRUE(port.SetTimeouts(20, 0, 50, 0, 0));
+  std::thread late([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    chain.SendRaw("late\r");
+  });
+  CString text = L"old";
+  EXPECT_TRUE(port.Read(text));
+  EXPECT_EQ(text, L"");
+  late.join();
+  ASSERT_TRUE(WaitForSerialInput(port.GetHandle(), 2000));
+  EXPECT_EQ(port.ReadString(), L"late\r");
 }
 
 TEST_F(RS232Port, CountedReadsSucceedOnlyInFull)
