@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth
   clang libclang-rt-14-dev
+  python3-scipy python3-numpy
   locales
 )
 

@@ -42,7 +42,7 @@ int CSpectrumData::SGFilter(int nl, int nr, int ld, int m)
   const int count = last - first + 1;
   if (count <= 0)
     return 1;
-  if (!filter.CanApply(count))
+  if (filter.MethodFor(count) == SavitzkyGolayFilter::Method::Refused)
     return 0;
   const int firstTrace = std::max(m_firstArrayIndex, 0);
   const int lastTrace = std::min(m_lastArrayIndex, m_arraySize - 1);

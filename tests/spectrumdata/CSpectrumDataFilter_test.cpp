@@ -106,12 +106,13 @@ TEST(CSpectrumDataFilter, CoefficientsAreTheBooksSavitzkyGolayTable)
 
 TEST(CSpectrumDataFilter, LargeWindowsGoThroughTheFftWithTheSameResult)
 {
-  const int half = 100; // 201 coefficients: the FFT path
+  const int half = 2000;
   SavitzkyGolayFilter filter;
   ASSERT_TRUE(filter.Prepare(half, half, 0, 4));
-  ASSERT_TRUE(filter.UsesFft());
+  ASSERT_EQ(filter.MethodFor(20000), SavitzkyGolayFilter::Method::Fft);
+  ASSERT_EQ(filter.MethodFor(100), SavitzkyGolayFilter::Method::Direct);
 
-  CSpectrumData data = Noisy(1000, 2, 2);
+  CSpectrumData data = Noisy(20000, 2, 2);
   CSpectrumData direct(data);
   ASSERT_EQ(data.SGFilter(half, half, 0, 4), 1);
   for (int t = 0; t < 2; ++t) {
@@ -125,12 +126,17 @@ TEST(CSpectrumDataFilter, LargeWindowsGoThroughTheFftWithTheSameResult)
   // A trace shorter than the window is extended by its end values on both sides.
   CSpectrumData shortTrace = Noisy(10, 1, 3);
   std::vector<float> expected = TraceValues(shortTrace, 0);
-  filter.ApplyDirect(expected.data(), 10);
+  std::vector<float> throughFft = expected;
+  ASSERT_TRUE(filter.ApplyDirect(expected.data(), 10));
+  ASSERT_TRUE(filter.ApplyFft(throughFft.data(), 10));
   EXPECT_EQ(shortTrace.SGFilter(half, half, 0, 4), 1);
   const std::vector<float> got = TraceValues(shortTrace, 0);
-  for (size_t i = 0; i < got.size(); ++i)
+  for (size_t i = 0; i < got.size(); ++i) {
     EXPECT_NEAR(got[i], expected[i], 1e-5) << i;
+    EXPECT_NEAR(throughFft[i], expected[i], 1e-5) << i;
+  }
   EXPECT_EQ(SavitzkyGolayFilter::BufferLength(4, 10, 4), 32u);
+  EXPECT_EQ(SavitzkyGolayFilter::BufferLength(1 << 23, 10, 1 << 23), 0u);
 }
 
 TEST(CSpectrumDataFilter, WindowsTheFilterCannotPlaceAreRefused)

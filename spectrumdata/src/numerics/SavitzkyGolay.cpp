@@ -14,6 +14,7 @@ bool SavitzkyGolayFilter::Prepare(int nl, int nr, int ld, int m)
     nr::nrerror("bad args in savgol");
     return false;
   }
+  // A window whose coefficients alone outgrow the FFT buffer is no smoothing anyone asks for.
   if (nl != nr || m > MaxOrder || BufferLength(nl, 1, nr) == 0)
     return false;
   const int np = nl + nr + 1;
@@ -66,16 +67,30 @@ size_t SavitzkyGolayFilter::BufferLength(int nl, int count, int nr)
   return n;
 }
 
-bool SavitzkyGolayFilter::CanApply(int count) const
+SavitzkyGolayFilter::Method SavitzkyGolayFilter::MethodFor(int count) const
 {
   if (!m_ready || count <= 0)
-    return false;
-  return !UsesFft() || BufferLength(m_nl, count, m_nr) != 0;
+    return Method::Refused;
+  // Measured costs: a multiply-add of the direct sums against about 80 of them per value and
+  // halving of the book's radix-2 transforms, which walk memory in strides.
+  const double direct = double(count) * double(m_weights.size());
+  const size_t n = BufferLength(m_nl, count, m_nr);
+  if (n != 0 && direct > 80.0 * double(n) * std::log2(double(n)))
+    return Method::Fft;
+  return direct <= MaxDirectWork ? Method::Direct : Method::Refused;
 }
 
 bool SavitzkyGolayFilter::Apply(float* values, int count) const
 {
-  return UsesFft() ? ApplyFft(values, count) : ApplyDirect(values, count);
+  switch (MethodFor(count)) {
+  case Method::Direct:
+    return ApplyDirect(values, count);
+  case Method::Fft:
+    return ApplyFft(values, count);
+  case Method::Refused:
+    break;
+  }
+  return false;
 }
 
 bool SavitzkyGolayFilter::ApplyDirect(float* values, int count) const

@@ -13,21 +13,20 @@
 
 class SavitzkyGolayFilter {
 public:
-  // Windows up to this many points are convolved directly, larger ones through the FFT; both give
-  // the same sums to double precision.
-  static constexpr int DirectMaxPoints = 160;
-  // The largest FFT buffer the filter allocates (its transforms need about six times as many
-  // doubles); a window and trace that would need more are refused.
+  // The FFT buffer is limited (its transforms need about six times as many doubles); a trace that
+  // would need more is filtered directly or, when that is too much work as well, refused.
   static constexpr size_t MaxBufferLength = size_t(1) << 24;
+  // Multiply-adds the direct convolution may take before a trace is refused (some tens of seconds).
+  static constexpr double MaxDirectWork = 1e11;
   // Beyond this order the sums of powers overflow before the fit means anything.
   static constexpr int MaxOrder = 32;
+
+  enum class Method { Direct, Fft, Refused };
 
   // Computes the coefficients; false (and the filter unusable) when the window is refused. The
   // book's argument check reports "bad args in savgol" through nr::nrerror.
   bool Prepare(int nl, int nr, int ld, int m);
   bool IsReady() const { return m_ready; }
-  int Left() const { return m_nl; }
-  int Right() const { return m_nr; }
   // The coefficient of each offset -nl..nr, in that order.
   const std::vector<double>& Weights() const { return m_weights; }
   // The same in the book's wrap-around order.
@@ -36,12 +35,11 @@ public:
   // The length of the buffer that the FFT convolution works on: the smallest power of two 2^p,
   // p >= 1, that holds nl + count + nr values; 0 when that exceeds MaxBufferLength.
   static size_t BufferLength(int nl, int count, int nr);
-  bool UsesFft() const { return int(m_weights.size()) > DirectMaxPoints; }
-  // Whether a trace of count points can be filtered (false when the filter is not ready, or the
-  // FFT buffer would be too large).
-  bool CanApply(int count) const;
+  // Both ways give the same sums to double precision; the cheaper one is taken.
+  Method MethodFor(int count) const;
 
-  // Filters values[0..count - 1] in place; false, with nothing changed, when CanApply is false.
+  // Filters values[0..count - 1] in place; false, with nothing changed, when the method for count
+  // is Refused.
   bool Apply(float* values, int count) const;
   bool ApplyDirect(float* values, int count) const;
   bool ApplyFft(float* values, int count) const;
