@@ -96,3 +96,17 @@ TEST_F(SimulatedChain, SettingsAreReadBackAndResetClearsTheFlags)
   for (size_t i = 1; i < received.size(); ++i)
     EXPECT_LE(received[i - 1].time, received[i].time);
 }
+
+TEST_F(SimulatedChain, UpdateThenConfirmRestartsIntoTheBootloader)
+{
+  chain.UpdateServo(2, [](SSimulatedServo& s) { s.errorFlags = 0x0C01; });
+  port.Send(2, "DEFAULT");
+  EXPECT_EQ(Query(2, "QEF"), 0x0001);
+
+  port.Send(2, "UPDATE");
+  EXPECT_EQ(Query(2, "QWC"), 1);
+  port.Send(2, "CONFIRM");
+  Pass(0ms);
+  EXPECT_EQ(chain.GetBootMode(), ESimBootMode::WaitingForFirmware);
+  EXPECT_EQ(port.Connect(chain.PortNumber()), 14);
+}

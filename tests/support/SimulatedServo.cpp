@@ -16,6 +16,8 @@ std::string Upper(std::string s)
 // Configurations ("C" + the query's letters) whose value is not a setting to read back.
 const std::set<std::string> kConfigurationsWithEffects = {"CONFIRM", "CNH",   "CNL",  "CID", "CALIBRATE",
                                                           "CNVM",    "CMSSN", "CCMI", "CSD"};
+// "EEPROM Check Sum", "EEPROM Header Data", "EEPROM Map Version Not Supported".
+constexpr int kEepromErrorFlags = 0x0800 | 0x0400 | 0x1000;
 // Actions whose value a query of the same letters reads back.
 const std::set<std::string> kActionSettings = {"AR", "AA", "G", "SR", "AD", "WD", "WR", "LED"};
 } // namespace
@@ -78,11 +80,19 @@ void SSimulatedServo::Act(const std::string& key, const SServoLine& line, Clock:
   else if (key == "CONFIRM") {
     if (!pendingDate.empty() && !pendingTime.empty())
       serialNumber = pendingDate + pendingTime;
+    enterBootloader = updateRequested;
+    updateRequested = false;
     ++confirmations;
     waitingConfirm = false;
+  } else if (key == "UPDATE") {
+    updateRequested = true;
+    waitingConfirm = true;
   } else if (key == "RESET") {
     ++resets;
     resetFlags = 0;
+  } else if (key == "DEFAULT") {
+    ++defaults;
+    errorFlags &= ~kEepromErrorFlags;
   } else if (key == "D")
     MoveTo(value, now);
   else if (key == "MD") {

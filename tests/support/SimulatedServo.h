@@ -55,7 +55,12 @@ struct SSimulatedServo {
   // What the servo stamps while a serial number is written ("CNH", "CNL", then "CONFIRM").
   std::string pendingDate, pendingTime;
   int confirmations = 0;
-  int resets = 0; // "RESET" lines received
+  int resets = 0;   // "RESET" lines received
+  int defaults = 0; // "DEFAULT" lines received; each clears the EEPROM error flags
+  // "UPDATE" then "CONFIRM": the servo restarts into its bootloader to wait for firmware (the
+  // chain takes the flag and changes its boot mode).
+  bool updateRequested = false;
+  bool enterBootloader = false;
 
   // The move under way ("QDT" answers the target).
   int targetPosition = 0;

@@ -411,9 +411,16 @@ std::optional<std::string> SimulatedServoChain::Compose(const std::string& line)
       all += servo.Answer(*parsed, now).value_or(std::string());
     return all.empty() ? std::nullopt : std::optional<std::string>(all);
   }
-  for (auto& servo : m_servos)
-    if (servo.id == parsed->id)
-      return servo.Answer(*parsed, now);
+  for (auto& servo : m_servos) {
+    if (servo.id != parsed->id)
+      continue;
+    std::optional<std::string> answer = servo.Answer(*parsed, now);
+    if (servo.enterBootloader) {
+      servo.enterBootloader = false;
+      m_bootMode = ESimBootMode::WaitingForFirmware;
+    }
+    return answer;
+  }
   return std::nullopt;
 }
 

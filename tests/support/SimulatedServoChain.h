@@ -8,7 +8,8 @@
 // servo chain does: a query to a known id in one write after the reply delay, nothing for actions
 // and configurations, one reply per servo back to back for a "#254" broadcast, and the
 // bootloader's words ("STATUS", "jmp", "WAITING FOR FIRMWARE.") according to the boot mode.
-// Faults are injected per line. Every byte received is kept too (firmware images are not lines).
+// Faults are injected per line. Every byte received is kept too, in chunks with the time each
+// came (a firmware image is no line; its blocks and the gaps between them show there).
 //
 // To model more of the servo (firmware transfer, calibration), extend SSimulatedServo or the
 // chain's Compose; for a one-off answer in a test, SetLineHandler is enough.
