@@ -113,14 +113,14 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
   auto y = CopyArrayOf(other.m_y.get(), n * t);
   auto mask = CopyArrayOf(other.m_mask.get(), n);
   auto z = CopyArrayOf(other.m_z.get(), t);
-  const int records = other.m_peaks ? other.PeakRecordCount() : 0;
+  const size_t records = other.m_peaks ? other.PeakRecordCount() : 0;
   std::unique_ptr<SSpectrumPeak[]> peaks;
   if (records > 0 && records == PeakRecordCount() && m_peaks)
     peaks = std::move(m_peaks); // the table is only reallocated when its size differs
   else if (records > 0)
-    peaks = ZeroArray<SSpectrumPeak>(size_t(records));
-  for (int r = 0; r < records; ++r)
-    peaks[size_t(r)] = other.m_peaks[size_t(r)];
+    peaks = ZeroArray<SSpectrumPeak>(records);
+  for (size_t r = 0; r < records; ++r)
+    peaks[r] = other.m_peaks[r];
 
   m_absoluteIntensity = other.m_absoluteIntensity;
   m_maskEnabled = other.m_maskEnabled;

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-int CSpectrumData::PeakRecordCount() const
+size_t CSpectrumData::PeakRecordCount() const
 {
   const int perTrace = m_peakFindParams.m_peaksPerTrace;
-  return perTrace > 0 ? perTrace * m_arraySize : 0;
+  return perTrace > 0 ? size_t(perTrace) * size_t(m_arraySize) : 0;
 }
 
 const SSpectrumPeak* CSpectrumData::PeakRecord(int trace, int k) const

@@ -231,8 +231,9 @@ public:
   void Smooth(int width);    // Savitzky-Golay, order 4, width / 2 points each side
   void Smooth(float xWidth); // the same with a half-window of about xWidth in x units
   // Savitzky-Golay filter over first..last of every trace of the trace window, in place: nl points
-  // left, nr right, derivative order ld, polynomial order m. Returns 1; 0 when the window is
-  // refused (nl != nr, or an order the points cannot fit), in which case nothing changes.
+  // left, nr right, derivative order ld, polynomial order m; the trace is extended by its end
+  // values. Returns 1; 0 when the window is refused (nl != nr, fewer offsets than the order needs,
+  // a fit double precision cannot hold, or a window far beyond any trace), and nothing changes.
   int SGFilter(int nl, int nr, int ld, int m);
   // Savitzky-Golay derivative of order ld (polynomial order 4) per point index; false, with dst
   // unchanged, when the source has fewer than nl + nr points or the window is refused.
@@ -260,7 +261,7 @@ private:
                                        bool useMask) const;
   ZSPECTRUMDATA_LOCAL void ResizePeakTable(int oldArraySize, int newArraySize);
   ZSPECTRUMDATA_LOCAL void RemovePeakTrace(int trace);
-  ZSPECTRUMDATA_LOCAL int PeakRecordCount() const;
+  ZSPECTRUMDATA_LOCAL size_t PeakRecordCount() const;
   ZSPECTRUMDATA_LOCAL const SSpectrumPeak* PeakRecord(int trace, int k) const;
 
   CSpectrumMarkerList m_verticalMarkers;
