@@ -20,6 +20,8 @@ void CSpectrumData::Smooth(float xWidth)
   const float x0 = GetX(m_firstIndex);
   const int most = m_vectorSize / 2;
   int steps = 0;
+  // The count stops at the last point of the window: past it lies unused capacity (zeros after
+  // AddPoint), which would count as points inside the width, or the end of the arrays.
   while (steps < most && m_firstIndex + steps <= m_lastIndex) {
     const float d = GetX(m_firstIndex + steps) - x0;
     if (d >= reach || d < 0)

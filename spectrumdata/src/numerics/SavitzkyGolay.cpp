@@ -71,8 +71,8 @@ SavitzkyGolayFilter::Method SavitzkyGolayFilter::MethodFor(int count) const
 {
   if (!m_ready || count <= 0)
     return Method::Refused;
-  // Measured costs: a multiply-add of the direct sums against about 80 of them per value and
-  // halving of the book's radix-2 transforms, which walk memory in strides.
+  // Measured: the book's radix-2 transforms walk memory in strides and cost about as much per
+  // value and halving as 80 multiply-adds of the direct sums.
   const double direct = double(count) * double(m_weights.size());
   const size_t n = BufferLength(m_nl, count, m_nr);
   if (n != 0 && direct > 80.0 * double(n) * std::log2(double(n)))
