@@ -1,14 +1,36 @@
-#include <wx/wx.h>
+// The program's entry point: the window toolkit's application runs the application object's
+// InitInstance, which shows the main dialog modally; when it returns the program ends.
+#include "CZHVXProConfigApp.h"
+#include "EmbeddedResources.h"
+#include "FrameworkMessageBox.h"
+#include "StandardMessageBox.h"
 
-// For now the program is one empty main window that opens and closes.
-class CZHVXProConfigApp : public wxApp {
+#include <wx/app.h>
+
+CZHVXProConfigApp theApp;
+
+namespace {
+void ShowInStandardBox(const CString& text)
+{
+  AfxMessageBox(text, MB_OK);
+}
+
+class CProgramApp : public wxApp {
 public:
   bool OnInit() override
   {
-    auto* frame = new wxFrame(nullptr, wxID_ANY, "HVX PRO Config", wxDefaultPosition, wxSize(800, 600));
-    frame->Show();
+    SetAppName(L"ZHVXProConfig");
+    EnsureImageHandlers();
+    SetFrameworkMessageBoxHandler(&ShowInStandardBox);
     return true;
   }
+  // No main loop of its own: the dialog's modal loop is the program's.
+  int OnRun() override
+  {
+    theApp.InitInstance();
+    return 0;
+  }
 };
+} // namespace
 
-wxIMPLEMENT_APP(CZHVXProConfigApp);
+wxIMPLEMENT_APP(CProgramApp);

@@ -69,26 +69,21 @@ CString BuildFreeFormatLine(const CString& text, int currentId)
   return line;
 }
 
-int IdOfCommandLine(const CString& line)
+int AddressedId(const CString& line, int currentId)
 {
+  if (line.Left(1) != L"#")
+    return currentId;
   int end = 1;
-  while (end < line.GetLength() && line[end] >= L'0' && line[end] <= L'9')
+  while (end < line.GetLength() && end < 10 && line[end] >= L'0' && line[end] <= L'9')
     ++end;
-  return end > 1 ? _wtoi(line.Mid(1, end - 1)) : 0;
+  return end > 1 ? _wtoi(line.Mid(1, end - 1)) : currentId;
 }
 
-SFreeFormatRoute RouteFreeFormatLine(const CString& line)
+EFreeFormatRoute RouteFreeFormatLine(const CString& line)
 {
-  SFreeFormatRoute result;
-  // Without its "#" the line addresses nobody; it goes to the port, which refuses it.
-  if (line.Left(1) != L"#")
-    return result;
   if (line.Find(L"DEFAULT") > 0)
-    result.route = EFreeFormatRoute::DefaultButton;
-  else if (line.Find(L"UPDATE") > 0)
-    result.route = EFreeFormatRoute::FirmwareUpdateButton;
-  else
-    return result;
-  result.id = IdOfCommandLine(line);
-  return result;
+    return EFreeFormatRoute::DefaultButton;
+  if (line.Find(L"UPDATE") > 0)
+    return EFreeFormatRoute::FirmwareUpdateButton;
+  return EFreeFormatRoute::Transact;
 }

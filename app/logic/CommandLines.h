@@ -20,15 +20,10 @@ CString InvalidValueMessage(const CString& text);
 CString BuildFreeFormatLine(const CString& text, int currentId);
 
 enum class EFreeFormatRoute { Transact, DefaultButton, FirmwareUpdateButton };
-struct SFreeFormatRoute {
-  EFreeFormatRoute route = EFreeFormatRoute::Transact;
-  // For the two button routes: the id the line addresses ("#7DEFAULT" addresses 7 whichever servo
-  // is selected).
-  int id = -1;
-};
-// "DEFAULT" or "UPDATE" after the "#" of the line runs that button's dialogue instead of sending
-// the line; a line that starts with the word itself is sent as typed.
-SFreeFormatRoute RouteFreeFormatLine(const CString& line);
+// "DEFAULT" or "UPDATE" after the start of the line runs that button's dialogue instead of
+// sending the line; a line that starts with the word itself is sent as typed.
+EFreeFormatRoute RouteFreeFormatLine(const CString& line);
 
-// The id written after the "#" of a command line (0 when no digits follow), as the port reads it.
-int IdOfCommandLine(const CString& line);
+// The servo a command line addresses: the id written after its "#" ("#7DEFAULT" addresses 7
+// whichever servo is selected), or currentId when no digits follow.
+int AddressedId(const CString& line, int currentId);

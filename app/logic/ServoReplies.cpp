@@ -1,6 +1,7 @@
 #include "ServoReplies.h"
 
 #include "CLocale.h"
+#include "ServoReply.h"
 
 CString ReplyValueText(const CString& lastReply, const CString& lastCommand)
 {
@@ -42,13 +43,7 @@ CString CommandErrorMessage(int code)
 
 std::vector<int> ParseIdListReply(const CString& reply)
 {
-  CString rest = reply;
-  for (int star = rest.Find(L'*'); star >= 0; star = rest.Find(L'*')) {
-    const int qid = rest.Find(L"QID", star);
-    if (qid < 0)
-      break;
-    rest.Replace(rest.Mid(star, qid + 3 - star), L"");
-  }
+  const CString rest = StripIdMarkers(reply);
   std::vector<int> ids;
   int start = 0;
   for (CString token = rest.Tokenize(L"\r", start); start >= 0; token = rest.Tokenize(L"\r", start))

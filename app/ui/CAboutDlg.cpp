@@ -16,8 +16,8 @@ constexpr const wchar_t* kCaption = L"About ZHVXProConfig";
 CAboutDlg::CAboutDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, kCaption)
 {
   auto* row = new wxBoxSizer(wxHORIZONTAL);
-  row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX)), 0,
-           wxALL, 10);
+  row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX)),
+           0, wxALL, 10);
   auto* lines = new wxBoxSizer(wxVERTICAL);
   lines->Add(new wxStaticText(this, wxID_ANY, L"ZHVXProConfig, Version 1.0"), 0, wxBOTTOM, 6);
   lines->Add(new wxStaticText(this, wxID_ANY, L"Set-up, test and maintenance of HVX PRO servos"), 0);

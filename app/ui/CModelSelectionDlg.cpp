@@ -16,11 +16,12 @@ constexpr const wchar_t* kCaption = L"Model Selection";
 CModelSelectionDlg::CModelSelectionDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, kCaption)
 {
   auto* column = new wxBoxSizer(wxVERTICAL);
-  column->Add(new wxStaticText(this, wxID_ANY,
-                               L"Please select the model for this servo.  After pressing Ok the value will be "
-                               L"configured.",
-                               wxDefaultPosition, ConvertDialogToPixels(wxSize(160, 20))),
-              0, wxALL | wxEXPAND, 10);
+  column->Add(
+      new wxStaticText(this, wxID_ANY,
+                       L"Please select the model for this servo.  After pressing Ok the value will be "
+                       L"configured.",
+                       wxDefaultPosition, ConvertDialogToPixels(wxSize(160, 20))),
+      0, wxALL | wxEXPAND, 10);
   const wxString models[] = {L"HVX PRO Standard", L"HVX PRO High Torque", L"HVX PRO High Speed"};
   m_modelCombo = new wxChoice(this, IDC_MODEL_COMBO, wxDefaultPosition, wxDefaultSize, 3, models);
   column->Add(m_modelCombo, 0, wxLEFT | wxRIGHT | wxEXPAND, 10);

@@ -23,8 +23,31 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
+#include <wx/timer.h>
 
 namespace {
+// A caption wider than its button (the profile's titles can be anything) is set in a smaller
+// font, down to a legible limit, and the whole caption becomes the button's tool tip.
+void FitCaption(wxAnyButton* button)
+{
+  constexpr int kSmallestPoints = 7;
+  wxFont font = button->GetParent()->GetFont();
+  button->SetFont(font);
+  button->UnsetToolTip();
+  const int width = button->GetSize().x;
+  auto fits = [&] { return button->GetBestSize().x <= width; };
+  if (button->GetLabel().empty() || fits())
+    return;
+  button->SetToolTip(button->GetLabel());
+  while (!fits() && font.GetPointSize() > kSmallestPoints) {
+    font.SetPointSize(font.GetPointSize() - 1);
+    button->SetFont(font);
+    button->InvalidateBestSize();
+  }
+}
+
+constexpr COLORREF kStopHoldFace = 0x64FFFF;
+constexpr COLORREF kStopLimpFace = 0x6464FF;
 constexpr const wchar_t* kMessageBoxCaption = L"HVX PRO Config";
 constexpr const wchar_t* kTemplateCaption = L"HVX Pro Config";
 } // namespace
@@ -33,9 +56,7 @@ CZHVXProConfigDlg::CZHVXProConfigDlg(wxWindow* parent) : m_parentWindow(parent),
 {
   AddDefaultCommands(m_cmdInfoList);
   m_icon = LoadAppIcon();
-  m_profile = ReadTraceActionProfile([](const CString& section, const CString& entry, const CString& fallback) {
-    return CZHVXProConfigApp::GetProfileString(section, entry, fallback);
-  });
+  m_profile = ReadTraceActionProfile(&CZHVXProConfigDlg::ProfileString);
   SetDefaultCaption(kMessageBoxCaption);
 }
 
@@ -72,23 +93,27 @@ int CZHVXProConfigDlg::DoModal()
 void CZHVXProConfigDlg::CreateControls()
 {
   for (const SDialogControl& control : MainDialogControls()) {
+    const wxRect r = DialogUnitsToPixels(this, control.rect);
     if (control.kind != EDialogControlKind::Placeholder) {
-      CreateDialogControl(this, control);
+      wxWindow* window = CreateDialogControl(this, control);
+      // An entry's natural width is far wider than the value fields of the template.
+      if (control.kind == EDialogControlKind::Edit)
+        window->SetSize(r.x, r.y, r.width, window->GetSize().y);
       continue;
     }
-    const wxRect r = DialogUnitsToPixels(this, control.rect);
     if (control.id == IDC_PROGRESS) {
       m_progress = new wxGauge(this, IDC_PROGRESS, 100, r.GetPosition(), r.GetSize());
     } else if (control.id == IDC_POSITION_READOUT || control.id == IDC_STATUS_READOUT ||
                control.id == IDC_ERROR_READOUT) {
       auto* readout = new CZLCDDisplay();
-      readout->Create(L"", 0, r, this, control.id);
-      (control.id == IDC_POSITION_READOUT  ? m_positionReadout
+      const RECT bounds{r.GetLeft(), r.GetTop(), r.GetRight() + 1, r.GetBottom() + 1};
+      readout->Create(L"", 0, bounds, this, UINT(control.id));
+      (control.id == IDC_POSITION_READOUT ? m_positionReadout
        : control.id == IDC_STATUS_READOUT ? m_statusReadout
                                           : m_errorReadout) = readout;
     } else {
       // Trace boxes and the pause button stay down while on.
-      auto* toggle = new wxToggleButton(this, control.id, L"", r.GetPosition(), r.GetSize());
+      auto* toggle = new wxToggleButton(this, control.id, L"", r.GetPosition(), r.GetSize(), wxBU_EXACTFIT);
       const wxSize best = toggle->GetBestSize();
       toggle->SetSize(r.x, r.y, r.width, std::max(r.height, best.y));
     }
@@ -111,7 +136,8 @@ template <typename T> T* CZHVXProConfigDlg::Control(int id) const
 void CZHVXProConfigDlg::BindHandlers()
 {
   auto onClick = [this](int id, void (CZHVXProConfigDlg::*handler)()) {
-    Bind(wxEVT_BUTTON, [this, handler](wxCommandEvent&) { (this->*handler)(); }, id);
+    Bind(
+        wxEVT_BUTTON, [this, handler](wxCommandEvent&) { (this->*handler)(); }, id);
   };
   onClick(IDC_CONNECT, &CZHVXProConfigDlg::ConnectToggle);
   onClick(IDC_CLOSE, &CZHVXProConfigDlg::OnCloseButton);
@@ -131,21 +157,27 @@ void CZHVXProConfigDlg::BindHandlers()
   onClick(IDC_HELP_BUTTON, &CZHVXProConfigDlg::OnHelpButton);
 
   auto onSelect = [this](int id, void (CZHVXProConfigDlg::*handler)()) {
-    Bind(wxEVT_COMBOBOX, [this, handler](wxCommandEvent&) { (this->*handler)(); }, id);
+    Bind(
+        wxEVT_COMBOBOX, [this, handler](wxCommandEvent&) { (this->*handler)(); }, id);
   };
   onSelect(IDC_PORT_COMBO, &CZHVXProConfigDlg::OnPortComboSelChange);
   onSelect(IDC_ID_COMBO, &CZHVXProConfigDlg::SelectServoId);
   onSelect(IDC_QUERY_COMBO, &CZHVXProConfigDlg::OnQueryComboSelChange);
   onSelect(IDC_ACTION_COMBO, &CZHVXProConfigDlg::OnActionComboSelChange);
   onSelect(IDC_CONFIG_COMBO, &CZHVXProConfigDlg::OnConfigComboSelChange);
-  Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { OnPortComboDropDown(); }, IDC_PORT_COMBO);
-  Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { FillIdCombo(); }, IDC_ID_COMBO);
+  Bind(
+      wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { OnPortComboDropDown(); }, IDC_PORT_COMBO);
+  Bind(
+      wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) { FillIdCombo(); }, IDC_ID_COMBO);
 
   for (int n = 0; n < kTraceCount; ++n)
-    Bind(wxEVT_TOGGLEBUTTON, [this, n](wxCommandEvent&) { OnTraceToggle(n); }, kTraceBoxIds[n]);
-  Bind(wxEVT_TOGGLEBUTTON, [this](wxCommandEvent&) { OnPause(); }, IDC_PAUSE);
+    Bind(
+        wxEVT_TOGGLEBUTTON, [this, n](wxCommandEvent&) { OnTraceToggle(n); }, kTraceBoxIds[n]);
+  Bind(
+      wxEVT_TOGGLEBUTTON, [this](wxCommandEvent&) { OnPause(); }, IDC_PAUSE);
   for (int n = 0; n < kActionCount; ++n)
-    Bind(wxEVT_BUTTON, [this, n](wxCommandEvent&) { RunCustomAction(n); }, kActionButtonIds[n]);
+    Bind(
+        wxEVT_BUTTON, [this, n](wxCommandEvent&) { RunCustomAction(n); }, kActionButtonIds[n]);
 
   // Focus events stay with the window that gets them.
   for (int id : {IDC_FREE_FORMAT_TEXT, IDC_ACTION_VALUE, IDC_CONFIG_VALUE}) {
@@ -191,20 +223,19 @@ bool CZHVXProConfigDlg::OnInitDialog()
   m_plot->CreateInPlaceOf(IDC_PLOT_PLACEHOLDER, this, wxBORDER_NONE, wxBORDER_SUNKEN);
   SetupPlot();
 
-  SetButtonImages(m_onlineTableAvailable);
+  // Captions first: GTK drops a button's picture when its label is set afterwards.
   for (int n = 0; n < kTraceCount; ++n)
-    Control<wxToggleButton>(kTraceBoxIds[n])->SetLabel(m_profile.traceTitle[n].GetString());
+    SetButtonCaption(kTraceBoxIds[n], m_profile.traceTitle[n]);
+  for (int n = 0; n < kActionCount; ++n)
+    SetButtonCaption(kActionButtonIds[n], m_profile.actionTitle[n]);
+  SetButtonImages(m_onlineTableAvailable);
 
   static const COLORREF traceColours[kTraceCount] = {0x00FFFF, 0xFF0000, 0x0000FF, 0x00FF00,
                                                      0xFF00FF, 0xFFFF00, 0x969696, 0xFFFF00};
   for (int n = 0; n < kTraceCount; ++n)
     m_traceData[n].SetTraceColour(traceColours[n]);
-  FindWindow(IDC_STOP_HOLD)->SetBackgroundColour(ToWxColour(0x64FFFF));
-  FindWindow(IDC_STOP_LIMP)->SetBackgroundColour(ToWxColour(0x6464FF));
 
   SetupReadouts();
-  for (int n = 0; n < kActionCount; ++n)
-    SetButtonCaption(kActionButtonIds[n], m_profile.actionTitle[n]);
   UpdateControls();
   return true;
 }
@@ -337,7 +368,10 @@ void CZHVXProConfigDlg::DoDataExchange(bool save)
   check(IDC_PAUSE, m_pause);
 }
 
-void CZHVXProConfigDlg::UpdateData(bool saveAndValidate) { DoDataExchange(saveAndValidate); }
+void CZHVXProConfigDlg::UpdateData(bool saveAndValidate)
+{
+  DoDataExchange(saveAndValidate);
+}
 
 void CZHVXProConfigDlg::UpdateControls()
 {
@@ -371,8 +405,20 @@ void CZHVXProConfigDlg::UpdateControls()
   enable(IDC_ACTION_VALUE, c.actionSend);
   enable(IDC_CONFIG_SEND, c.configSend);
   enable(IDC_CONFIG_VALUE, c.configSend);
-  for (int id : {IDC_RESET, IDC_DEFAULT, IDC_STOP_LIMP, IDC_STOP_HOLD, IDC_FREE_FORMAT_TEXT, IDC_FREE_FORMAT_SEND})
+  for (int id :
+       {IDC_RESET, IDC_DEFAULT, IDC_STOP_LIMP, IDC_STOP_HOLD, IDC_FREE_FORMAT_TEXT, IDC_FREE_FORMAT_SEND})
     enable(id, c.servoCommands);
+  // The STOP buttons' faces are coloured while they can be pressed; GTK's greyed caption is
+  // unreadable on them otherwise.
+  auto face = [this](int id, COLORREF colour, bool on) {
+    wxWindow* button = FindWindow(id);
+    if (on && button->GetBackgroundColour() != ToWxColour(colour))
+      button->SetBackgroundColour(ToWxColour(colour));
+    else if (!on && button->UseBgCol())
+      button->SetBackgroundColour(wxNullColour);
+  };
+  face(IDC_STOP_HOLD, kStopHoldFace, c.servoCommands);
+  face(IDC_STOP_LIMP, kStopLimpFace, c.servoCommands);
   for (int n = 0; n < kTraceCount; ++n)
     enable(kTraceBoxIds[n], c.traceAndActionButtons);
   for (int n = 0; n < kActionCount; ++n)
@@ -391,8 +437,11 @@ void CZHVXProConfigDlg::RefreshDialog()
 
 void CZHVXProConfigDlg::SetButtonCaption(int id, const CString& caption)
 {
-  if (auto* button = Control<wxAnyButton>(id); button && ButtonCaption(id) != caption)
-    button->SetLabel(caption.GetString());
+  auto* button = Control<wxAnyButton>(id);
+  if (!button || ButtonCaption(id) == caption)
+    return;
+  button->SetLabel(caption.GetString());
+  FitCaption(button);
 }
 
 CString CZHVXProConfigDlg::ButtonCaption(int id) const
@@ -465,7 +514,10 @@ void CZHVXProConfigDlg::OnCloseWindow(wxCloseEvent& event)
     event.Veto();
 }
 
-void CZHVXProConfigDlg::OnCancel() { OnCloseButton(); }
+void CZHVXProConfigDlg::OnCancel()
+{
+  OnCloseButton();
+}
 
 void CZHVXProConfigDlg::OnCloseButton()
 {
@@ -480,12 +532,35 @@ void CZHVXProConfigDlg::OnCloseButton()
     KillTimer(kFirmwareWriterTimer);
     m_port.Disconnect();
   }
-  WriteTraceActionProfile(m_profile, [](const CString& section, const CString& entry, const CString& value) {
-    CZHVXProConfigApp::WriteProfileString(section, entry, value);
-  });
-  if (CZHVXProConfigApp::GetFirmwareUpdateStatus() == L"STARTED")
-    CZHVXProConfigApp::SetFirmwareUpdateStatus(L"ABORTED");
+  WriteTraceActionProfile(m_profile, &CZHVXProConfigDlg::WriteProfileString);
+  if (FirmwareUpdateStatus() == L"STARTED")
+    SetFirmwareUpdateStatus(L"ABORTED");
   EndDialog(wxID_OK);
+}
+
+CString CZHVXProConfigDlg::ProfileString(const CString& section, const CString& entry,
+                                         const CString& fallback)
+{
+  CZHVXProConfigApp* app = GetHvxApp();
+  return app ? app->GetProfileString(section, entry, fallback) : fallback;
+}
+
+void CZHVXProConfigDlg::WriteProfileString(const CString& section, const CString& entry, const CString& value)
+{
+  if (CZHVXProConfigApp* app = GetHvxApp())
+    app->WriteProfileString(section, entry, value);
+}
+
+CString CZHVXProConfigDlg::FirmwareUpdateStatus()
+{
+  CZHVXProConfigApp* app = GetHvxApp();
+  return app ? app->GetFirmwareUpdateStatus() : CString();
+}
+
+void CZHVXProConfigDlg::SetFirmwareUpdateStatus(const CString& status)
+{
+  if (CZHVXProConfigApp* app = GetHvxApp())
+    app->SetFirmwareUpdateStatus(status);
 }
 
 void CZHVXProConfigDlg::EndDialog(int result)
@@ -512,13 +587,25 @@ void CZHVXProConfigDlg::OnPaint(wxPaintEvent&)
     dc.DrawBitmap(m_background, 0, 0);
 }
 
-void CZHVXProConfigDlg::SetTimer(UINT_PTR timerId, UINT periodMs) { m_timers.SetTimer(timerId, periodMs); }
+void CZHVXProConfigDlg::SetTimer(UINT_PTR timerId, UINT periodMs)
+{
+  m_timers.SetTimer(timerId, periodMs);
+}
 
-void CZHVXProConfigDlg::KillTimer(UINT_PTR timerId) { m_timers.KillTimer(timerId); }
+void CZHVXProConfigDlg::KillTimer(UINT_PTR timerId)
+{
+  m_timers.KillTimer(timerId);
+}
 
-bool CZHVXProConfigDlg::IsTimerRunning(UINT_PTR timerId) const { return m_timers.IsRunning(timerId); }
+bool CZHVXProConfigDlg::IsTimerRunning(UINT_PTR timerId) const
+{
+  return m_timers.IsRunning(timerId);
+}
 
-bool CZHVXProConfigDlg::FireTimer(UINT_PTR timerId) { return m_timers.Fire(timerId); }
+bool CZHVXProConfigDlg::FireTimer(UINT_PTR timerId)
+{
+  return m_timers.Fire(timerId);
+}
 
 void CZHVXProConfigDlg::KillTraceTimers()
 {

@@ -112,22 +112,28 @@ public:
 
 private:
   void CreateControls();
-  wxControl* CreateControl(int id, int kind, const wchar_t* caption, wxPoint pos, wxSize size);
   void BindHandlers();
   void OnCharHook(wxKeyEvent& event);
   void OnKeyUp(wxKeyEvent& event);
   void OnCloseWindow(wxCloseEvent& event);
   void OnPaint(wxPaintEvent& event);
-  void OnIdComboDropDown();
   void OnEditFocus(int editId, bool gained);
 
   void FillCommandCombos();
   void SetupReadouts();
   void SetButtonImages(bool onlineTableAvailable);
   bool CheckOnlineForNewVersion();
+  void UpdateFirmwareButtonImage();
   void ResumeFirmwareUpdate();
+  void CheckNewBoardAndModel(int id);
   void AskForModel(int id);
-  bool ValueForSend(const CString& valueText, int& value, bool& hasValue);
+  // A program message box with the busy flag raised while it is open.
+  int Ask(const CString& text, UINT type);
+  bool LookUpDescription(const CString& key, CString& description) const;
+  // The action or configuration panel's send; -1 when the value was refused and nothing sent.
+  int SendPanelCommand(const CString& comboText, CString& valueText);
+  void DefaultServo(int id);
+  void CheckCommandError(int id);
   void LogLine(const CString& text);
   void EndDialog(int result);
   void StartTraceTimers();
@@ -138,8 +144,15 @@ private:
   CString ButtonCaption(int id) const;
   template <typename T> T* Control(int id) const;
 
+  // The profile of the application object (defaults while there is none).
+  static CString ProfileString(const CString& section, const CString& entry, const CString& fallback);
+  static void WriteProfileString(const CString& section, const CString& entry, const CString& value);
+  static CString FirmwareUpdateStatus();
+  static void SetFirmwareUpdateStatus(const CString& status);
+
   // Poll steps of timer 0.
   void PollStatus();
+  bool IsServoSelected() const;
   bool PollQuery(const char* mnemonic, CString& valueText);
   void PollPosition();
   void PollMotionStatus();

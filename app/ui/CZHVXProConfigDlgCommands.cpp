@@ -32,6 +32,20 @@ int CZHVXProConfigDlg::Ask(const CString& text, UINT type)
   return answer;
 }
 
+void CZHVXProConfigDlg::FillCommandCombos()
+{
+  // The combos sort their rows themselves. GTK opens a list as wide as its widest row, so the
+  // drop-down width needs no setting.
+  const SCommandComboTexts texts = CommandComboTexts(m_cmdInfoList);
+  auto fill = [](wxComboBox* combo, const std::vector<CString>& rows) {
+    for (const CString& row : rows)
+      combo->Append(row.GetString());
+  };
+  fill(m_queryCombo, texts.query);
+  fill(m_actionCombo, texts.action);
+  fill(m_configCombo, texts.configuration);
+}
+
 void CZHVXProConfigDlg::OnQuerySend()
 {
   if (m_currentId < 0)
@@ -144,24 +158,27 @@ void CZHVXProConfigDlg::OnFreeFormatSend()
 {
   UpdateData(true);
   const CString line = BuildFreeFormatLine(m_freeFormatText, m_currentId);
-  const SFreeFormatRoute route = RouteFreeFormatLine(line);
-  if (route.route == EFreeFormatRoute::DefaultButton) {
-    CallAfter([this, id = route.id] { DefaultServo(id); });
-  } else if (route.route == EFreeFormatRoute::FirmwareUpdateButton) {
+  const EFreeFormatRoute route = RouteFreeFormatLine(line);
+  if (route == EFreeFormatRoute::DefaultButton) {
+    CallAfter([this, id = AddressedId(line, m_currentId)] { DefaultServo(id); });
+  } else if (route == EFreeFormatRoute::FirmwareUpdateButton) {
     CallAfter(&CZHVXProConfigDlg::OnFirmwareUpdate);
   } else if (m_port.Transact(line) == CHVXProControlPort::StatusSuccess) {
     LogLine(m_port.GetLastCommand());
     if (!m_port.GetLastReply().IsEmpty())
       LogLine(m_port.GetLastReply());
     Sleep(kCommandSettleMs);
-    CheckCommandError(IdOfCommandLine(line));
+    CheckCommandError(AddressedId(line, m_currentId));
   } else {
     Ask(L"Syntax Error!", MB_OK);
   }
   UpdateControls();
 }
 
-void CZHVXProConfigDlg::CheckCommandError() { CheckCommandError(m_currentId); }
+void CZHVXProConfigDlg::CheckCommandError()
+{
+  CheckCommandError(m_currentId);
+}
 
 // Several servos answer a broadcast "QCE" back to back, so their codes cannot be told apart:
 // the broadcast id is not checked, and neither is "no servo".
@@ -222,7 +239,10 @@ void CZHVXProConfigDlg::OnReset()
   UpdateControls();
 }
 
-void CZHVXProConfigDlg::OnDefault() { DefaultServo(m_currentId); }
+void CZHVXProConfigDlg::OnDefault()
+{
+  DefaultServo(m_currentId);
+}
 
 void CZHVXProConfigDlg::DefaultServo(int id)
 {
@@ -234,7 +254,8 @@ void CZHVXProConfigDlg::DefaultServo(int id)
   KillTimer(kStatusPollTimer);
   if (m_port.Send(id, "DEFAULT") == CHVXProControlPort::StatusSuccess) {
     LogLine(m_port.GetLastCommand());
-    if (Ask(L"Are you sure you want to reconfigure the HVX Pro Servo to its default values?", MB_YESNO) == IDYES) {
+    if (Ask(L"Are you sure you want to reconfigure the HVX Pro Servo to its default values?", MB_YESNO) ==
+        IDYES) {
       m_port.Send(id, "CONFIRM");
       LogLine(m_port.GetLastCommand());
     }

@@ -5,6 +5,7 @@
 #include "CZLCDDisplay.h"
 #include "CZMessageBox.h"
 #include "CZSpectrumWnd.h"
+#include "ConnectStatus.h"
 #include "MainDialogIds.h"
 #include "NativePath.h"
 #include "PortRows.h"
@@ -86,28 +87,10 @@ void CZHVXProConfigDlg::ConnectToggle()
       break;
     case CHVXProControlPort::StatusDeviceNotFound:
       if (!m_firmwareUpdateRunning) {
-        ZMessageBox(L"HVX PRO device not found at this port!", MB_ICONHAND, 0);
+        Ask(ConnectFailureMessage(status), MB_ICONHAND);
         LogLine(L"Device not recognized");
         LogLine(m_port.GetLastReply());
       }
-      break;
-    case CHVXProControlPort::StatusMasterNotFound:
-      ZMessageBox(L"Master id not found!\nTry disconnecting and reconnecting the usb cable and/or toggle the "
-                  L"power to the connected servo.",
-                  MB_ICONHAND, 0);
-      break;
-    case CHVXProControlPort::StatusPortNotAvailable:
-      ZMessageBox(L"Port not available!\nMake sure it is not already connected through another application.",
-                  MB_ICONHAND, 0);
-      break;
-    case 8:
-      ZMessageBox(L"Port configuration failed!", MB_ICONHAND, 0);
-      break;
-    case 11:
-      ZMessageBox(L"Servo not found!", MB_ICONHAND, 0);
-      break;
-    case 13:
-      ZMessageBox(L"Serial port timeout!", MB_ICONHAND, 0);
       break;
     case CHVXProControlPort::StatusWaitingForFirmware:
       m_statusReadout->SetText(L"Waiting for Firmware");
@@ -116,17 +99,17 @@ void CZHVXProConfigDlg::ConnectToggle()
       ResumeFirmwareUpdate();
       break;
     case CHVXProControlPort::StatusBootloaderCommandMode:
-      if (ZMessageBox(L"The connected servo is currently in Bootloader mode.\nDo you want to exit and connect?",
-                      MB_YESNO, 0) == IDYES) {
+      if (Ask(L"The connected servo is currently in Bootloader mode.\nDo you want to exit and connect?",
+              MB_YESNO) == IDYES) {
         wxBusyCursor starting;
         if (m_port.StartFirmware() != 0)
-          ZMessageBox(L"Failed to start firmware!", MB_OK, 0);
+          Ask(L"Failed to start firmware!", MB_OK);
         else
           CallAfter(&CZHVXProConfigDlg::ConnectToggle);
       }
       break;
     default:
-      ZMessageBox(L"Unknown error trying to connect!", MB_ICONHAND, 0);
+      Ask(ConnectFailureMessage(status), MB_ICONHAND);
       break;
     }
   }
@@ -139,13 +122,14 @@ void CZHVXProConfigDlg::ResumeFirmwareUpdate()
 {
   if (m_firmwareUpdateRunning)
     return;
-  const CString status = CZHVXProConfigApp::GetFirmwareUpdateStatus();
+  const CString status = FirmwareUpdateStatus();
   if (status == L"STARTED" || status == L"ABORTED") {
-    std::ifstream file(NativePath(CZHVXProConfigApp::GetDataFolder() + L"latest.hex"), std::ios::binary);
+    std::ifstream file(NativePath((GetHvxApp() ? GetHvxApp()->GetDataFolder() : CString()) + L"latest.hex"),
+                       std::ios::binary);
     if (!file)
       return;
     m_firmwareImage.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    CZHVXProConfigApp::SetFirmwareUpdateStatus(L"STARTED");
+    SetFirmwareUpdateStatus(L"STARTED");
     m_firmwareState = 2;
     m_firmwareBlockIndex = 0;
     SetTimer(kFirmwareWriterTimer, kFirmwareWriterPeriodMs);
@@ -194,24 +178,30 @@ void CZHVXProConfigDlg::SelectServoId()
     m_plot->SetTitle(m_currentId == kBroadcastId ? L"Disabled for Id=254" : L"");
     UpdateFirmwareButtonImage();
 
-    const int id = m_currentId;
-    const CString serial = m_port.QuerySerialNumber(id);
-    const bool serialAnswered = m_port.GetStatus() == CHVXProControlPort::StatusSuccess;
-    int firmwareNumber = 0;
-    if (m_port.Send(id, "QFV") == CHVXProControlPort::StatusSuccess)
-      firmwareNumber = m_port.GetReplyValue();
-    if (IsNewControlBoard(firmwareNumber, m_eepromError != 0, serialAnswered, serial)) {
-      ZMessageBox(L"A new HVX PRO control board has been detected.  Initialization procedure will begin.", MB_OK,
-                  0);
-      m_port.WriteSerialNumber(id);
-    }
-    if (NeedsModelSelection(firmwareNumber, m_port.QueryModelId(id)))
-      AskForModel(id);
+    // All servos at once would answer with their serial numbers run together, which reads as a
+    // new board, and would all be stamped with one number: only a single servo is checked.
+    if (m_currentId != kBroadcastId)
+      CheckNewBoardAndModel(m_currentId);
     // Every failed query above cleared the port's current id.
     m_port.SetCurrentId(m_currentId);
   }
   RefreshDialog();
   UpdateControls();
+}
+
+void CZHVXProConfigDlg::CheckNewBoardAndModel(int id)
+{
+  const CString serial = m_port.QuerySerialNumber(id);
+  const bool serialAnswered = m_port.GetStatus() == CHVXProControlPort::StatusSuccess;
+  int firmwareNumber = 0;
+  if (m_port.Send(id, "QFV") == CHVXProControlPort::StatusSuccess)
+    firmwareNumber = m_port.GetReplyValue();
+  if (IsNewControlBoard(firmwareNumber, m_eepromError != 0, serialAnswered, serial)) {
+    Ask(L"A new HVX PRO control board has been detected.  Initialization procedure will begin.", MB_OK);
+    m_port.WriteSerialNumber(id);
+  }
+  if (NeedsModelSelection(firmwareNumber, m_port.QueryModelId(id)))
+    AskForModel(id);
 }
 
 void CZHVXProConfigDlg::AskForModel(int id)

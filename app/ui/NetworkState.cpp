@@ -24,6 +24,7 @@ bool IsInternetConnected()
 CString OnlineHelpUrl(const CString& updateServerName)
 {
   CString url;
-  url.Format(L"http://%s/HVXPro/Help/", updateServerName.IsEmpty() ? CString(kDefaultUpdateServer) : updateServerName);
+  url.Format(L"http://%s/HVXPro/Help/",
+             updateServerName.IsEmpty() ? CString(kDefaultUpdateServer) : updateServerName);
   return url;
 }

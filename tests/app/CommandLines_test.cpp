@@ -24,7 +24,8 @@ TEST(CommandLines, ValuesAreWholeNumbersOrRefused)
   EXPECT_EQ(v, INT32_MIN);
   EXPECT_EQ(ParseCommandValue(L"   ", v), ECommandValue::Empty);
   v = 77;
-  for (const wchar_t* bad : {L"abc", L"12abc", L"1.5", L"-", L"2147483648", L"99999999999999999999", L"1 2"}) {
+  for (const wchar_t* bad :
+       {L"abc", L"12abc", L"1.5", L"-", L"2147483648", L"99999999999999999999", L"1 2"}) {
     EXPECT_EQ(ParseCommandValue(bad, v), ECommandValue::Invalid) << bad;
     EXPECT_EQ(v, 77) << bad;
   }
@@ -42,17 +43,21 @@ TEST(CommandLines, FreeFormatLineGetsTheSelectedServo)
 
 TEST(CommandLines, FreeFormatDefaultAndUpdateAddressTheIdInTheLine)
 {
-  SFreeFormatRoute r = RouteFreeFormatLine(BuildFreeFormatLine(L"DEFAULT", 5));
-  EXPECT_EQ(r.route, EFreeFormatRoute::DefaultButton);
-  EXPECT_EQ(r.id, 5);
-  r = RouteFreeFormatLine(BuildFreeFormatLine(L"#7DEFAULT", 5));
-  EXPECT_EQ(r.route, EFreeFormatRoute::DefaultButton);
-  EXPECT_EQ(r.id, 7);
-  r = RouteFreeFormatLine(L"#12UPDATE");
-  EXPECT_EQ(r.route, EFreeFormatRoute::FirmwareUpdateButton);
-  EXPECT_EQ(r.id, 12);
-  EXPECT_EQ(RouteFreeFormatLine(L"DEFAULT").route, EFreeFormatRoute::Transact);
-  EXPECT_EQ(RouteFreeFormatLine(L"#5QD").route, EFreeFormatRoute::Transact);
-  EXPECT_EQ(RouteFreeFormatLine(L"").route, EFreeFormatRoute::Transact);
-  EXPECT_EQ(IdOfCommandLine(L"#DEFAULT"), 0);
+  // Typed with servo 5 selected.
+  CString line = BuildFreeFormatLine(L"DEFAULT", 5);
+  EXPECT_EQ(RouteFreeFormatLine(line), EFreeFormatRoute::DefaultButton);
+  EXPECT_EQ(AddressedId(line, 5), 5);
+  line = BuildFreeFormatLine(L"#7DEFAULT", 5);
+  EXPECT_EQ(RouteFreeFormatLine(line), EFreeFormatRoute::DefaultButton);
+  EXPECT_EQ(AddressedId(line, 5), 7) << "the id written in the line, not the selected one";
+  EXPECT_EQ(RouteFreeFormatLine(L"#12UPDATE"), EFreeFormatRoute::FirmwareUpdateButton);
+  EXPECT_EQ(AddressedId(L"#12UPDATE", 5), 12);
+  // A line that starts with the word is sent as typed (and refused by the port).
+  EXPECT_EQ(RouteFreeFormatLine(L"DEFAULT"), EFreeFormatRoute::Transact);
+  EXPECT_EQ(RouteFreeFormatLine(L"#5QD"), EFreeFormatRoute::Transact);
+  EXPECT_EQ(RouteFreeFormatLine(L""), EFreeFormatRoute::Transact);
+  EXPECT_EQ(AddressedId(L"#DEFAULT", 5), 5) << "no id written: the selected servo";
+  EXPECT_EQ(AddressedId(L"QD", 3), 3);
+  EXPECT_EQ(AddressedId(L"#0QD", 3), 0);
+  EXPECT_EQ(AddressedId(L"#99999999999999QD", 3), 999999999) << "no overflow";
 }

@@ -24,5 +24,6 @@ TEST(ServoSelection, ModelQuestionForUnsetModels)
 
 TEST(ServoSelection, TitleCarriesRevisionBeforeBuild)
 {
-  EXPECT_EQ(MainWindowTitle(1, 2, 4, 3), L"Brantor HVX PRO Config - Version 1 Release 2 Build 4 for Firmware v3 ");
+  EXPECT_EQ(MainWindowTitle(1, 2, 4, 3),
+            L"Brantor HVX PRO Config - Version 1 Release 2 Build 4 for Firmware v3 ");
 }
