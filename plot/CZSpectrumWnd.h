@@ -19,6 +19,14 @@ class wxDC;
 
 class CZSpectrumWnd : public wxWindow, public CZSpectrumPlot {
 public:
+  // A caller's own entry in the context menu: its command goes to the target window.
+  struct UserMenuItem {
+    UINT commandId = 0;
+    UINT stringId = 0;
+    wxWindow* target = nullptr;
+    BOOL checked = FALSE;
+  };
+
   // No window yet: Create or CreateInPlaceOf makes it.
   CZSpectrumWnd();
   ~CZSpectrumWnd() override;
@@ -52,6 +60,8 @@ public:
 
 protected:
   int GetControlId() const override { return GetId(); }
+
+  CList<UserMenuItem, const UserMenuItem&> m_userMenuItems;
   void InvalidatePlot(bool erase) override;
 
 private:

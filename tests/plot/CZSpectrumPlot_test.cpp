@@ -80,15 +80,21 @@ TEST(CZSpectrumPlotTraces, RemovalRulesForHoldAndAll)
 TEST(CZSpectrumPlotTraces, ReplaceSameNameReplacesHoldTracesAndFreesOwnedCopies)
 {
   CZSpectrumPlot plot;
+  RecordingSink sink;
+  plot.SetNotificationSink(&sink);
   auto hold = MakeTrace(L"Hold", {0, 1}, {0, 1});
   auto live = MakeTrace(L"Live", {0, 1}, {5, 6});
   plot.AddTrace(live.get(), false, false);
   plot.AddTrace(hold.get(), true, true);
+  sink.seen.clear();
   plot.AddTrace(hold.get(), true, true);
+  // One for the hold copy that was replaced (and freed: ASan watches), one for the new one.
+  EXPECT_EQ(sink.seen, std::vector<SNotification>(2, kTracesChanged));
   std::vector<CSpectrumData*> list = ListOf(plot);
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0], live.get());
   EXPECT_TRUE(plot.IsOwnedCopy(list[1]));
+  EXPECT_NE(list[1], hold.get());
 
   // A trace by pointer with replace-same-name moves to the tail; it is not duplicated.
   plot.AddTrace(live.get(), true, false);

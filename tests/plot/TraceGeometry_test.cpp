@@ -101,14 +101,17 @@ TEST(TraceGeometry, FastPaintDrawsTheSamePictureAsTheWalk)
   for (int round = 0; round < 16; ++round) {
     CZSpectrumPlot plot;
     FixedMeasure measure;
-    auto data = std::make_unique<CSpectrumData>();
-    data->SetName(L"R");
     const int points = round < 6 ? 5000 : round < 12 ? 300 : 200000;
     // Later rounds repeat x values (several samples in one timer tick) and hold failed readings.
     const int repeat = round >= 8 ? 1 + round % 4 : 1;
-    for (int i = 0; i < points; ++i)
-      data->AddPoint(float(i / repeat) * 0.1f * float(repeat) / float(points / 300 + 1),
-                     round >= 10 && i % 37 == 5 ? nan : noise(random));
+    std::vector<float> xs(static_cast<size_t>(points)), ys(static_cast<size_t>(points));
+    for (int i = 0; i < points; ++i) {
+      xs[size_t(i)] = float(i / repeat) * 0.1f * float(repeat) / float(points / 300 + 1);
+      ys[size_t(i)] = round >= 10 && i % 37 == 5 ? nan : noise(random);
+    }
+    auto data = std::make_unique<CSpectrumData>(L"R", points, 1);
+    data->SetXData(xs.data());
+    data->SetYData(ys.data(), 0);
     if (round % 3 == 1) {
       data->EnableMask(true);
       for (int i = 0; i < points; i += 7)
