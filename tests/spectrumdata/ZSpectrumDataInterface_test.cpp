@@ -10,7 +10,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -47,137 +46,77 @@ std::set<std::string> Lines(std::istream& in, bool skipComments)
 
 } // namespace
 
+// The member order of the data model, after a pointer-sized slot for the virtual table.
 struct CSpectrumDataLayout {
-  static std::vector<std::pair<const char*, ptrdiff_t>> Offsets(const CSpectrumData& d)
+  static void Check(const CSpectrumData& d)
   {
-    return {
-        {"vertical markers", OffsetIn(d, d.m_verticalMarkers)},
-        {"second markers", OffsetIn(d, d.m_secondMarkers)},
-        {"line width", OffsetIn(d, d.m_lineWidth)},
-        {"CIE dominant wavelength", OffsetIn(d, d.m_cieDominantWavelength)},
-        {"CIE y", OffsetIn(d, d.m_cieY)},
-        {"CIE x", OffsetIn(d, d.m_cieX)},
-        {"CIE luminance", OffsetIn(d, d.m_cieLuminance)},
-        {"CIE intensity", OffsetIn(d, d.m_cieIntensity)},
-        {"line style", OffsetIn(d, d.m_lineStyle)},
-        {"valid", OffsetIn(d, d.m_valid)},
-        {"colour", OffsetIn(d, d.m_colour)},
-        {"vector size", OffsetIn(d, d.m_vectorSize)},
-        {"array size", OffsetIn(d, d.m_arraySize)},
-        {"x position", OffsetIn(d, d.m_xPos)},
-        {"y position", OffsetIn(d, d.m_yPos)},
-        {"x values", OffsetIn(d, d.m_x)},
-        {"y values", OffsetIn(d, d.m_y)},
-        {"z values", OffsetIn(d, d.m_z)},
-        {"index range", OffsetIn(d, d.m_indexRange)},
-        {"first index", OffsetIn(d, d.m_firstIndex)},
-        {"last index", OffsetIn(d, d.m_lastIndex)},
-        {"first array index", OffsetIn(d, d.m_firstArrayIndex)},
-        {"last array index", OffsetIn(d, d.m_lastArrayIndex)},
-        {"array index range", OffsetIn(d, d.m_arrayIndexRange)},
-        {"x min", OffsetIn(d, d.m_xMin)},
-        {"y offset", OffsetIn(d, d.m_yOffset)},
-        {"y scale", OffsetIn(d, d.m_yScale)},
-        {"y range", OffsetIn(d, d.m_yRange)},
-        {"y min", OffsetIn(d, d.m_yMin)},
-        {"y max", OffsetIn(d, d.m_yMax)},
-        {"X label", OffsetIn(d, d.m_xLabel)},
-        {"Y label", OffsetIn(d, d.m_yLabel)},
-        {"X units", OffsetIn(d, d.m_xUnits)},
-        {"Y units", OffsetIn(d, d.m_yUnits)},
-        {"Z label", OffsetIn(d, d.m_zLabel)},
-        {"Z units", OffsetIn(d, d.m_zUnits)},
-        {"name", OffsetIn(d, d.m_name)},
-        {"spectrum type", OffsetIn(d, d.m_spectrumType)},
-        {"resolution", OffsetIn(d, d.m_resolution)},
-        {"noise probability", OffsetIn(d, d.m_noiseProbability)},
-        {"index of max Y", OffsetIn(d, d.m_indexOfMaxY)},
-        {"trace of max Y", OffsetIn(d, d.m_traceOfMaxY)},
-        {"index of min Y", OffsetIn(d, d.m_indexOfMinY)},
-        {"trace of min Y", OffsetIn(d, d.m_traceOfMinY)},
-        {"view limits", OffsetIn(d, d.m_viewLimits)},
-        {"absolute intensity", OffsetIn(d, d.m_absoluteIntensity)},
-        {"X label offset", OffsetIn(d, d.m_xLabelOffset)},
-        {"X label scaling", OffsetIn(d, d.m_xLabelScaling)},
-        {"Y label offset", OffsetIn(d, d.m_yLabelOffset)},
-        {"Y label scaling", OffsetIn(d, d.m_yLabelScaling)},
-        {"peaks", OffsetIn(d, d.m_peaks)},
-        {"peak-finding parameters", OffsetIn(d, d.m_peakFindParams)},
-        {"region", OffsetIn(d, d.m_region)},
-        {"mask", OffsetIn(d, d.m_mask)},
-        {"mask enabled", OffsetIn(d, d.m_maskEnabled)},
-        {"current array index", OffsetIn(d, d.m_arrayIndex)},
-        {"string list", OffsetIn(d, d.m_stringList)},
-        {"info text", OffsetIn(d, d.m_infoText)},
-    };
+#define EXPECT_AT(member, offset) EXPECT_EQ(OffsetIn(d, d.member), offset) << #member
+    EXPECT_AT(m_verticalMarkers, 8);
+    EXPECT_AT(m_secondMarkers, 40);
+    EXPECT_AT(m_lineWidth, 72);
+    EXPECT_AT(m_cieDominantWavelength, 76);
+    EXPECT_AT(m_cieY, 80);
+    EXPECT_AT(m_cieX, 84);
+    EXPECT_AT(m_cieLuminance, 88);
+    EXPECT_AT(m_cieIntensity, 92);
+    EXPECT_AT(m_lineStyle, 96);
+    EXPECT_AT(m_valid, 100);
+    EXPECT_AT(m_colour, 104);
+    EXPECT_AT(m_vectorSize, 108);
+    EXPECT_AT(m_arraySize, 112);
+    EXPECT_AT(m_xPos, 116);
+    EXPECT_AT(m_yPos, 120);
+    EXPECT_AT(m_x, 128);
+    EXPECT_AT(m_y, 136);
+    EXPECT_AT(m_z, 144);
+    EXPECT_AT(m_indexRange, 152);
+    EXPECT_AT(m_firstIndex, 156);
+    EXPECT_AT(m_lastIndex, 160);
+    EXPECT_AT(m_firstArrayIndex, 164);
+    EXPECT_AT(m_lastArrayIndex, 168);
+    EXPECT_AT(m_arrayIndexRange, 172);
+    EXPECT_AT(m_xMin, 176);
+    EXPECT_AT(m_yOffset, 180);
+    EXPECT_AT(m_yScale, 184);
+    EXPECT_AT(m_yRange, 188);
+    EXPECT_AT(m_yMin, 192);
+    EXPECT_AT(m_yMax, 196);
+    EXPECT_AT(m_xLabel, 200);
+    EXPECT_AT(m_yLabel, 232);
+    EXPECT_AT(m_xUnits, 264);
+    EXPECT_AT(m_yUnits, 296);
+    EXPECT_AT(m_zLabel, 328);
+    EXPECT_AT(m_zUnits, 360);
+    EXPECT_AT(m_name, 392);
+    EXPECT_AT(m_spectrumType, 424);
+    EXPECT_AT(m_resolution, 456);
+    EXPECT_AT(m_noiseProbability, 460);
+    EXPECT_AT(m_indexOfMaxY, 464);
+    EXPECT_AT(m_traceOfMaxY, 468);
+    EXPECT_AT(m_indexOfMinY, 472);
+    EXPECT_AT(m_traceOfMinY, 476);
+    EXPECT_AT(m_viewLimits, 480);
+    EXPECT_AT(m_absoluteIntensity, 504);
+    EXPECT_AT(m_xLabelOffset, 508);
+    EXPECT_AT(m_xLabelScaling, 512);
+    EXPECT_AT(m_yLabelOffset, 516);
+    EXPECT_AT(m_yLabelScaling, 520);
+    EXPECT_AT(m_peaks, 528);
+    EXPECT_AT(m_peakFindParams, 536);
+    EXPECT_AT(m_region, 568);
+    EXPECT_AT(m_mask, 576);
+    EXPECT_AT(m_maskEnabled, 584);
+    EXPECT_AT(m_arrayIndex, 588);
+    EXPECT_AT(m_stringList, 592);
+    EXPECT_AT(m_infoText, 624);
+#undef EXPECT_AT
   }
 };
 
 TEST(ZSpectrumDataInterface, CSpectrumDataLayoutIsPinned)
 {
-  // The member order of the data model; a pointer-sized slot for the virtual table comes first.
-  const std::vector<std::pair<const char*, ptrdiff_t>> expected = {
-      {"vertical markers", 8},
-      {"second markers", 40},
-      {"line width", 72},
-      {"CIE dominant wavelength", 76},
-      {"CIE y", 80},
-      {"CIE x", 84},
-      {"CIE luminance", 88},
-      {"CIE intensity", 92},
-      {"line style", 96},
-      {"valid", 100},
-      {"colour", 104},
-      {"vector size", 108},
-      {"array size", 112},
-      {"x position", 116},
-      {"y position", 120},
-      {"x values", 128},
-      {"y values", 136},
-      {"z values", 144},
-      {"index range", 152},
-      {"first index", 156},
-      {"last index", 160},
-      {"first array index", 164},
-      {"last array index", 168},
-      {"array index range", 172},
-      {"x min", 176},
-      {"y offset", 180},
-      {"y scale", 184},
-      {"y range", 188},
-      {"y min", 192},
-      {"y max", 196},
-      {"X label", 200},
-      {"Y label", 232},
-      {"X units", 264},
-      {"Y units", 296},
-      {"Z label", 328},
-      {"Z units", 360},
-      {"name", 392},
-      {"spectrum type", 424},
-      {"resolution", 456},
-      {"noise probability", 460},
-      {"index of max Y", 464},
-      {"trace of max Y", 468},
-      {"index of min Y", 472},
-      {"trace of min Y", 476},
-      {"view limits", 480},
-      {"absolute intensity", 504},
-      {"X label offset", 508},
-      {"X label scaling", 512},
-      {"Y label offset", 516},
-      {"Y label scaling", 520},
-      {"peaks", 528},
-      {"peak-finding parameters", 536},
-      {"region", 568},
-      {"mask", 576},
-      {"mask enabled", 584},
-      {"current array index", 588},
-      {"string list", 592},
-      {"info text", 624},
-  };
   CSpectrumData data;
-  EXPECT_EQ(CSpectrumDataLayout::Offsets(data), expected);
+  CSpectrumDataLayout::Check(data);
   EXPECT_EQ(sizeof(CSpectrumData), 656u);
   EXPECT_EQ(alignof(CSpectrumData), 8u);
   EXPECT_EQ(sizeof(CSpectrumMarkerList), 32u);
