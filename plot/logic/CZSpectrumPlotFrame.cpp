@@ -238,7 +238,10 @@ bool CZSpectrumPlot::PrepareFrame(IPlotTextMeasure& measure, const RECT& area, c
   m_xOriginPixel = m_plotRect.left + 3;
   m_yOriginPixel = m_plotRect.bottom - 3;
   CalcGridValues();
-  m_frameDrawsTraces = yMin != yMax && xMin != xMax;
+  // A failed reading as a trace's first sample leaves it NaN limits: nothing can be placed.
+  const bool finite =
+      std::isfinite(xMin) && std::isfinite(xMax) && std::isfinite(yMin) && std::isfinite(yMax);
+  m_frameDrawsTraces = finite && yMin != yMax && xMin != xMax;
   return true;
 }
 

@@ -125,10 +125,25 @@ TEST(CZSpectrumPlotFrame, UnusableStepsEndTheGridComputation)
     plot.AddTrace(bad.get(), false, false);
     plot.SetShowXGrid(true);
     EXPECT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+    EXPECT_FALSE(plot.ShouldDrawTraces());
+    EXPECT_TRUE(plot.GetYTickValues().IsEmpty());
     STraceGeometry geometry;
     plot.BuildTraceGeometry(*bad, geometry);
+    for (const POINT& p : geometry.points)
+      EXPECT_TRUE(PointInRect(MakeRect(0, 0, 401, 301), p.x, p.y)) << p.x << "," << p.y;
     plot.YAxisTexts(measure);
     plot.XAxisTexts(measure);
+
+    // A failed reading later on is left out of the limits and of the line.
+    auto later = MakeTrace(L"L", {0, 1, 2, 3}, {1, nan, 3, 2});
+    CZSpectrumPlot second;
+    second.AddTrace(later.get(), false, false);
+    ASSERT_TRUE(second.PrepareFrame(measure, kArea, nullptr));
+    EXPECT_TRUE(second.ShouldDrawTraces());
+    second.BuildTraceGeometry(*later, geometry);
+    ASSERT_EQ(geometry.points.size(), 3u);
+    EXPECT_EQ(geometry.points[1].x, second.XToPixel(2));
+    EXPECT_EQ(geometry.points[1].y, second.YToPixel(3));
   }
   {
     // A window too small for anything and a range far below float precision.

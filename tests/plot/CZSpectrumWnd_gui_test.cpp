@@ -195,6 +195,7 @@ TEST(CZSpectrumWnd, LivePlotSettingsWithAFlatTraceStayDrawable)
   CZSpectrumWnd& p = *f.plot;
   EXPECT_TRUE(NearPixel(image, p.XToPixel(10), p.YToPixel(position->GetYMin(false)), kGreen));
   EXPECT_TRUE(NearPixel(image, p.XToPixel(10), p.YToPixel(100 + 3 * 19), kRed));
+  EXPECT_FALSE(SaveSnapshot(f.frame, "plot_live_traces").IsEmpty());
 
   // A collapsed Y range: frame and labels, no traces.
   f.plot->RemoveAllTraces(false);
