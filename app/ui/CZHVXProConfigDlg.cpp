@@ -304,6 +304,9 @@ void CZHVXProConfigDlg::SetComboText(wxComboBox* combo, const CString& text)
 {
   if (text.IsEmpty()) {
     combo->SetSelection(wxNOT_FOUND);
+    // GTK keeps showing the last row without a selection.
+    if (!combo->GetValue().empty())
+      combo->ChangeValue(wxString());
     return;
   }
   const int exact = combo->FindString(text.GetString(), true);
