@@ -7,7 +7,10 @@
 #include <cmath>
 
 namespace {
-RECT Inset(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
+RECT Inset(const RECT& r, int by)
+{
+  return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by};
+}
 
 wxGraphicsGradientStops Blend(std::initializer_list<std::pair<uint32_t, float>> stops)
 {
@@ -57,13 +60,18 @@ int CGdiBorder::Draw(wxGraphicsContext& g, RECT* rect)
   case 0:
     FillRing(g,
              Vertical(g, outer,
-                      Blend({{0xFF8C8887, 0.0f}, {0xFFFFFFFF, 0.05f}, {0xFFFFFFFF, 0.5f}, {0xFF787878, 0.6f},
-                             {0xFFF7F1F3, 0.7f}, {0xFF949494, 1.0f}})),
+                      Blend({{0xFF8C8887, 0.0f},
+                             {0xFFFFFFFF, 0.05f},
+                             {0xFFFFFFFF, 0.5f},
+                             {0xFF787878, 0.6f},
+                             {0xFFF7F1F3, 0.7f},
+                             {0xFF949494, 1.0f}})),
              m_shape, m_cornerDiameter, outer, inner);
-    FillRing(g,
-             Vertical(g, outer,
-                      Blend({{0xFF535353, 0.0f}, {0xFFE8E8E8, 0.25f}, {0xFF4D4D4D, 0.5f}, {0xFFF4F5F7, 1.0f}})),
-             m_shape, m_cornerDiameter, inner, inside);
+    FillRing(
+        g,
+        Vertical(g, outer,
+                 Blend({{0xFF535353, 0.0f}, {0xFFE8E8E8, 0.25f}, {0xFF4D4D4D, 0.5f}, {0xFFF4F5F7, 1.0f}})),
+        m_shape, m_cornerDiameter, inner, inside);
     break;
   case 1:
     FillRing(g, Vertical(g, outer, wxGraphicsGradientStops(c2, c1)), m_shape, m_cornerDiameter, outer, inner);
@@ -73,7 +81,8 @@ int CGdiBorder::Draw(wxGraphicsContext& g, RECT* rect)
     break;
   case 3:
     FillRing(g, Vertical(g, outer, wxGraphicsGradientStops(c1, c2)), m_shape, m_cornerDiameter, outer, inner);
-    FillRing(g, Vertical(g, outer, wxGraphicsGradientStops(c2, c1)), m_shape, m_cornerDiameter, inner, inside);
+    FillRing(g, Vertical(g, outer, wxGraphicsGradientStops(c2, c1)), m_shape, m_cornerDiameter, inner,
+             inside);
     break;
   case 4: {
     // A path gradient has no wx counterpart: a radial one from the inset centre, solid colour 1
@@ -81,7 +90,8 @@ int CGdiBorder::Draw(wxGraphicsContext& g, RECT* rect)
     const double cx = (inner.left + inner.right) / 2.0, cy = (inner.top + inner.bottom) / 2.0;
     const double insetWidth = std::max<double>(inner.right - inner.left, 1);
     const double insetHeight = std::max<double>(inner.bottom - inner.top, 1);
-    const double focus = std::clamp(std::min(1 - 2 * m_borderWidth / insetWidth, 1 - 2 * m_borderWidth / insetHeight), 0.0, 0.99);
+    const double focus = std::clamp(
+        std::min(1 - 2 * m_borderWidth / insetWidth, 1 - 2 * m_borderWidth / insetHeight), 0.0, 0.99);
     wxGraphicsGradientStops stops(c1, c2);
     stops.Add(c1, float(focus));
     wxGraphicsPath whole = g.CreatePath();

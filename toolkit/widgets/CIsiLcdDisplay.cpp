@@ -38,7 +38,8 @@ wxColour Mix(const wxColour& from, const wxColour& to, float share)
   auto channel = [share](unsigned char a, unsigned char b) {
     return (unsigned char)std::lround(a + (b - a) * share);
   };
-  return wxColour(channel(from.Red(), to.Red()), channel(from.Green(), to.Green()), channel(from.Blue(), to.Blue()));
+  return wxColour(channel(from.Red(), to.Red()), channel(from.Green(), to.Green()),
+                  channel(from.Blue(), to.Blue()));
 }
 } // namespace
 
@@ -47,7 +48,10 @@ CIsiLcdDisplay::CIsiLcdDisplay() : m_timers(this)
   Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { OnTimer(UINT_PTR(event.GetId())); });
 }
 
-CIsiLcdDisplay::~CIsiLcdDisplay() { m_timers.KillAll(); }
+CIsiLcdDisplay::~CIsiLcdDisplay()
+{
+  m_timers.KillAll();
+}
 
 bool CIsiLcdDisplay::Create(const CString& text, long style, const RECT& rect, wxWindow* parent, UINT id)
 {
@@ -83,7 +87,10 @@ void CIsiLcdDisplay::SetValue(double value)
     Refresh(true);
 }
 
-double CIsiLcdDisplay::GetValue() const { return m_value; }
+double CIsiLcdDisplay::GetValue() const
+{
+  return m_value;
+}
 
 void CIsiLcdDisplay::SetTextMode(BOOL textMode)
 {
@@ -153,7 +160,10 @@ void CIsiLcdDisplay::OnTimer(UINT_PTR id)
   Refresh(true);
 }
 
-bool CIsiLcdDisplay::LoadDotMatrixFont(UINT bitmapId) { return LoadDotMatrixFont(LoadEmbeddedImage(int(bitmapId))); }
+bool CIsiLcdDisplay::LoadDotMatrixFont(UINT bitmapId)
+{
+  return LoadDotMatrixFont(LoadEmbeddedImage(int(bitmapId)));
+}
 
 bool CIsiLcdDisplay::LoadDotMatrixFont(const wxImage& bitmap)
 {
@@ -244,7 +254,8 @@ void CIsiLcdDisplay::CellTransform(wxGraphicsContext& g, int cell)
   g.Translate(m_inside.left + cell * m_cellWidth, m_inside.top);
 }
 
-void CIsiLcdDisplay::FillShape(wxGraphicsContext& g, ELcdShape shape, SLcdPoint at, COLORREF colour, bool shine)
+void CIsiLcdDisplay::FillShape(wxGraphicsContext& g, ELcdShape shape, SLcdPoint at, COLORREF colour,
+                               bool shine)
 {
   if (!m_shapesBuilt)
     return;
@@ -364,8 +375,8 @@ BOOL CIsiLcdDisplay::PaintBackground(wxGraphicsContext& g, RECT* rect)
   }
   m_cellCount = UpdateCellCount();
   m_cellWidth = (rect->right - rect->left) / m_cellCount;
-  m_geometry = BuildLcdGeometry(m_displayMode, m_cellWidth, rect->bottom - rect->top, m_scaleFactor, m_font.width,
-                                m_font.height);
+  m_geometry = BuildLcdGeometry(m_displayMode, m_cellWidth, rect->bottom - rect->top, m_scaleFactor,
+                                m_font.width, m_font.height);
   BuildShapes(g);
   if (m_showUnlit)
     for (int cell = 0; cell < m_cellCount; ++cell)
@@ -379,7 +390,8 @@ void CIsiLcdDisplay::PaintContent(wxGraphicsContext& g, RECT* /*rect*/)
   if (!m_blinkPhase || !m_cellsVisible)
     return;
   const CString text = m_textMode ? GetWindowText() : LcdValueText(m_value, TextSettings(), m_cellCount);
-  const std::vector<SLcdCell> cells = LcdCells(text, m_displayMode, m_cellCount, m_stepPeriod != 0, m_stepCounter);
+  const std::vector<SLcdCell> cells =
+      LcdCells(text, m_displayMode, m_cellCount, m_stepPeriod != 0, m_stepCounter);
   for (size_t i = 0; i < cells.size(); ++i) {
     CellTransform(g, int(i));
     DrawLitCell(g, cells[i]);

@@ -9,12 +9,16 @@
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
 
-CPictureCtrl::CPictureCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
+CPictureCtrl::CPictureCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                           long style)
 {
   Create(parent, id, pos, size, style);
 }
 
-CPictureCtrl::~CPictureCtrl() { Unload(); }
+CPictureCtrl::~CPictureCtrl()
+{
+  Unload();
+}
 
 bool CPictureCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
 {
@@ -56,8 +60,11 @@ bool CPictureCtrl::Load(const CString& path)
   // Also a failed load repaints: the control is empty now and must not keep showing the
   // picture of an earlier load.
   if (GetHandle()) {
+    // Repainting goes through the window system, which may leave errno changed.
+    const int error = errno;
     Refresh(true);
     Update();
+    errno = error;
   }
   return read;
 }

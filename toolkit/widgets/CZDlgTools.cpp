@@ -30,7 +30,10 @@ void CZDlgTools::ShowOrList(int id1, int id2, int kind, bool show)
     second->Show(show);
 }
 
-void CZDlgTools::AddItem(int id, bool show) { ShowOrList(id, 0, int(EDlgItemKind::Single), show); }
+void CZDlgTools::AddItem(int id, bool show)
+{
+  ShowOrList(id, 0, int(EDlgItemKind::Single), show);
+}
 
 void CZDlgTools::AddItemPair(int labelId, int fieldId, int minHeight, bool show)
 {
@@ -38,9 +41,15 @@ void CZDlgTools::AddItemPair(int labelId, int fieldId, int minHeight, bool show)
   ShowOrList(labelId, fieldId, int(EDlgItemKind::Pair), show);
 }
 
-void CZDlgTools::AddButton(int id, bool show) { ShowOrList(id, 0, int(EDlgItemKind::Button), show); }
+void CZDlgTools::AddButton(int id, bool show)
+{
+  ShowOrList(id, 0, int(EDlgItemKind::Button), show);
+}
 
-void CZDlgTools::SetMargins(int value) { m_topMargin = m_leftMargin = m_rightMargin = m_bottomMargin = value; }
+void CZDlgTools::SetMargins(int value)
+{
+  m_topMargin = m_leftMargin = m_rightMargin = m_bottomMargin = value;
+}
 
 SDlgLayoutSettings CZDlgTools::Settings() const
 {

@@ -14,6 +14,7 @@
 #include <wx/button.h>
 #include <wx/clipbrd.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
@@ -53,8 +54,14 @@ CList<ZResourceId>& ZResourceIdList()
   return list;
 }
 
-void SetDefaultCaption(const CString& caption) { Caption() = caption; }
-const CString& GetDefaultCaption() { return Caption(); }
+void SetDefaultCaption(const CString& caption)
+{
+  Caption() = caption;
+}
+const CString& GetDefaultCaption()
+{
+  return Caption();
+}
 
 CZMessageBox::CZMessageBox(wxWindow* parent) : m_parentWindow(parent) {}
 
@@ -97,8 +104,9 @@ bool CZMessageBox::CreateFromTemplate()
   SetFont(wxFont(wxFontInfo(9)));
   CreateDialogControls(this, kTemplate);
   m_textControl = dynamic_cast<wxStaticText*>(FindWindow(IDC_ZMESSAGE_TEXT));
-  m_picture = new CPictureCtrl(this, IDC_ZMESSAGE_IMAGE, DialogUnitsToPixels(this, kTemplate[7].rect).GetPosition(),
-                               DialogUnitsToPixels(this, kTemplate[7].rect).GetSize());
+  m_picture =
+      new CPictureCtrl(this, IDC_ZMESSAGE_IMAGE, DialogUnitsToPixels(this, kTemplate[7].rect).GetPosition(),
+                       DialogUnitsToPixels(this, kTemplate[7].rect).GetSize());
   wxBitmap icon = LoadEmbeddedBitmap(IDI_ZMESSAGE);
   if (!icon.IsOk())
     icon = wxBitmap(kIconSize, kIconSize, 24);
@@ -107,11 +115,15 @@ bool CZMessageBox::CreateFromTemplate()
   SetEscapeId(wxID_NONE);
   SetAffirmativeId(wxID_NONE);
   for (int id : kButtonOrder)
-    Bind(wxEVT_BUTTON, [this, id](wxCommandEvent&) { PressButton(id); }, ToWindowId(id));
+    Bind(
+        wxEVT_BUTTON, [this, id](wxCommandEvent&) { PressButton(id); }, ToWindowId(id));
   Bind(wxEVT_INIT_DIALOG, &CZMessageBox::OnInitDialog, this);
   Bind(wxEVT_CHAR_HOOK, &CZMessageBox::OnCharHook, this);
   Bind(wxEVT_SIZE, &CZMessageBox::OnSize, this);
   Bind(wxEVT_RIGHT_DCLICK, &CZMessageBox::OnRightDoubleClick, this);
+  // Static controls let the mouse through to their dialog; here they are windows of their own.
+  m_textControl->Bind(wxEVT_RIGHT_DCLICK, &CZMessageBox::OnRightDoubleClick, this);
+  m_icon->Bind(wxEVT_RIGHT_DCLICK, &CZMessageBox::OnRightDoubleClick, this);
   m_created = true;
   return true;
 }
@@ -145,8 +157,8 @@ void CZMessageBox::LayoutControls()
   wxClientDC dc(this);
   dc.SetFont(m_textControl->GetFont());
   const int maxWidth = MessageBoxMaxTextWidth(m_showImage);
-  const CString wrapped =
-      WrapMessageText(m_text, maxWidth, [&dc](const CString& s) { return dc.GetTextExtent(wxString(s.GetString())).x; });
+  const CString wrapped = WrapMessageText(
+      m_text, maxWidth, [&dc](const CString& s) { return dc.GetTextExtent(wxString(s.GetString())).x; });
   wxCoord w = 0, h = 0;
   dc.GetMultiLineTextExtent(wxString(wrapped.GetString()), &w, &h);
   m_textControl->SetLabelText(wxString(wrapped.GetString()));
@@ -172,7 +184,7 @@ void CZMessageBox::LayoutControls()
   m_textHeight = size.textHeight;
   m_textControl->SetSize(m_textControl->GetSize().x, size.textHeight);
   SetClientSize(size.width, size.height);
-  CentreOnParent();
+  CentreOnOwner();
 
   CZDlgTools tools(this);
   if (m_showImage) {
@@ -196,6 +208,24 @@ void CZMessageBox::LayoutControls()
   for (int id : kPinOrder)
     tools.PinBottom(id);
   m_inLayout = false;
+}
+
+void CZMessageBox::CentreOnOwner()
+{
+  // A box built without a parent belongs to the program's main window, as a parentless dialog
+  // does on the platform the box comes from; without one it centres on the screen.
+  wxWindow* owner = m_parentWindow;
+  if (!owner && wxTheApp && wxTheApp->GetTopWindow() != this)
+    owner = wxTheApp->GetTopWindow();
+  const int display = wxDisplay::GetFromWindow(owner && owner->IsShown() ? owner : this);
+  const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+  const wxRect around = owner && owner->IsShown() ? owner->GetScreenRect() : screen;
+  const wxSize size = GetSize();
+  wxPoint at(around.x + (around.width - size.x) / 2, around.y + (around.height - size.y) / 2);
+  // Never off the screen, even over a parent that partly is.
+  at.x = std::max(screen.x, std::min(at.x, screen.GetRight() + 1 - size.x));
+  at.y = std::max(screen.y, std::min(at.y, screen.GetBottom() + 1 - size.y));
+  Move(at);
 }
 
 void CZMessageBox::PressButton(int id)
@@ -230,7 +260,7 @@ void CZMessageBox::OnCharHook(wxKeyEvent& event)
     PressButton(id);
     return;
   }
-  // Enter in a box without buttons answers nothing, and must not reach wx's default handling.
+  // Enter must never reach wx's default handling, which would press a button of its own choice.
   if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER)
     return;
   event.Skip();

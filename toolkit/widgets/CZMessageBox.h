@@ -63,6 +63,7 @@ protected:
   bool CreateFromTemplate();
   void OnInitDialog(wxInitDialogEvent& event);
   void LayoutControls();
+  void CentreOnOwner();
   void PressButton(int id);
   void OnCharHook(wxKeyEvent& event);
   void OnSize(wxSizeEvent& event);

@@ -23,6 +23,9 @@ void AddRoundRect(wxGraphicsPath& path, int cornerDiameter, int x, int y, int wi
     path.AddRectangle(x, y, width, height);
     return;
   }
+  // An arc continues the path from its current point; a rounded rectangle added after another
+  // closed figure (the inner outline of a ring) must start a figure of its own.
+  path.MoveToPoint(x, y + d / 2.0);
   AddQuarterArc(path, x, y, d, 180);
   // A diameter of exactly 20 draws the other three corners one pixel larger inside a box one
   // pixel smaller, as the house library has always drawn its 20-pixel frames.
@@ -58,4 +61,7 @@ void AddBorderShape(wxGraphicsPath& path, int shape, int cornerDiameter, const R
   }
 }
 
-wxColour OpaqueColour(COLORREF colour) { return ToWxColour(colour, wxALPHA_OPAQUE); }
+wxColour OpaqueColour(COLORREF colour)
+{
+  return ToWxColour(colour, wxALPHA_OPAQUE);
+}

@@ -34,6 +34,13 @@ int main(int argc, char** argv)
   // A log message must never open a modal box that nobody answers.
   delete wxLog::SetActiveTarget(new wxLogStderr);
   wxInitAllImageHandlers();
+  // A failed wx assertion fails the test that made it, instead of opening a box of its own.
+  wxSetAssertHandler(
+      [](const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
+        ADD_FAILURE_AT(file.utf8_string().c_str(), line)
+            << "wx assertion \"" << cond.utf8_string() << "\" failed in " << func.utf8_string() << ": "
+            << msg.utf8_string();
+      });
   // An unexpected modal dialog fails its test instead of waiting for a person.
   ModalWatchdog().Register();
   int result = RUN_ALL_TESTS();

@@ -10,7 +10,28 @@
 #include <wx/window.h>
 
 #include <chrono>
+#include <dlfcn.h>
 #include <thread>
+
+namespace {
+// GTK 3 draws the screen DC with cairo, which keeps a snapshot of the root window's surface once it
+// has been read and believes nothing else draws there: every later capture would show the screen
+// as it was at the first one. Marking the surface dirty makes cairo read the screen again. The
+// two cairo calls are looked up at run time, as the toolkit links cairo and we have no headers.
+void ForgetScreenSnapshot(wxScreenDC& screen)
+{
+#ifdef __WXGTK3__
+  using GetTarget = void* (*)(void*);
+  using MarkDirty = void (*)(void*);
+  static const auto getTarget = reinterpret_cast<GetTarget>(dlsym(RTLD_DEFAULT, "cairo_get_target"));
+  static const auto markDirty = reinterpret_cast<MarkDirty>(dlsym(RTLD_DEFAULT, "cairo_surface_mark_dirty"));
+  if (void* cairo = screen.GetHandle(); cairo && getTarget && markDirty)
+    markDirty(getTarget(cairo));
+#else
+  (void)screen;
+#endif
+}
+} // namespace
 
 void PumpEvents(int milliseconds)
 {
@@ -24,6 +45,17 @@ void PumpEvents(int milliseconds)
   } while (std::chrono::steady_clock::now() < end);
 }
 
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMilliseconds)
+{
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end)
+      return false;
+    PumpEvents(20);
+  }
+  return true;
+}
+
 wxBitmap CaptureWindow(wxWindow* window)
 {
   window->Update();
@@ -33,17 +65,23 @@ wxBitmap CaptureWindow(wxWindow* window)
   wxMemoryDC memory(bitmap);
   // Reading back a window's own DC is not supported by every GTK back end; the screen is.
   wxScreenDC screen;
+  ForgetScreenSnapshot(screen);
   wxPoint origin = window->ClientToScreen(wxPoint(0, 0));
   memory.Blit(0, 0, size.x, size.y, &screen, origin.x, origin.y);
   memory.SelectObject(wxNullBitmap);
   return bitmap;
 }
 
-wxString SaveSnapshot(wxWindow* window, const wxString& name)
+wxString SaveSnapshot(const wxBitmap& bitmap, const wxString& name)
 {
   wxString folder = HVX_SNAPSHOT_DIR;
   if (!wxFileName::Mkdir(folder, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL) && !wxFileName::DirExists(folder))
     return {};
   wxString path = folder + "/" + name + ".png";
-  return CaptureWindow(window).ConvertToImage().SaveFile(path, wxBITMAP_TYPE_PNG) ? path : wxString();
+  return bitmap.IsOk() && bitmap.ConvertToImage().SaveFile(path, wxBITMAP_TYPE_PNG) ? path : wxString();
+}
+
+wxString SaveSnapshot(wxWindow* window, const wxString& name)
+{
+  return SaveSnapshot(CaptureWindow(window), name);
 }

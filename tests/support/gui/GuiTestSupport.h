@@ -1,11 +1,19 @@
 #pragma once
 #include <wx/bitmap.h>
+#include <wx/colour.h>
 #include <wx/string.h>
+
+#include <functional>
+#include <ostream>
 
 class wxWindow;
 
 // Lets the window system deliver pending events (paint, size, show) for about the given time.
 void PumpEvents(int milliseconds = 50);
+
+// Pumps events until the condition holds or the time is up; whether it held. What a window shows
+// on screen lags its paint by a frame or more, so tests of the screen wait for it this way.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMilliseconds = 2000);
 
 // What the window shows on screen now, as a bitmap of its client area.
 wxBitmap CaptureWindow(wxWindow* window);
@@ -13,3 +21,11 @@ wxBitmap CaptureWindow(wxWindow* window);
 // Saves what the window shows as <build>/snapshots/<name>.png for people to look at; returns the
 // path written, or an empty text when it could not be written.
 wxString SaveSnapshot(wxWindow* window, const wxString& name);
+// The same for a picture painted off screen.
+wxString SaveSnapshot(const wxBitmap& bitmap, const wxString& name);
+
+// Lets GoogleTest show a colour as its RGB value in failure messages.
+inline void PrintTo(const wxColour& colour, std::ostream* os)
+{
+  *os << "RGB(" << int(colour.Red()) << ", " << int(colour.Green()) << ", " << int(colour.Blue()) << ")";
+}

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 namespace {
-RECT MakeRect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+RECT MakeRect(int left, int top, int width, int height)
+{
+  return RECT{left, top, left + width, top + height};
+}
 } // namespace
 
 SDlgLayoutResult PlanDlgLayout(const RECT& area, const std::vector<SDlgLayoutInput>& items,
@@ -29,7 +32,8 @@ SDlgLayoutResult PlanDlgLayout(const RECT& area, const std::vector<SDlgLayoutInp
       break;
     }
     case EDlgItemKind::Button: {
-      const int right = area.right - s.rightMargin - (s.horizontalSpacing + s.buttonWidth) * (columns - c - 1);
+      const int right =
+          area.right - s.rightMargin - (s.horizontalSpacing + s.buttonWidth) * (columns - c - 1);
       placed.rect1 = MakeRect(right - s.buttonWidth, top, s.buttonWidth, item.size1.cy);
       bottom = placed.rect1.bottom;
       break;

@@ -20,13 +20,13 @@ struct SDlgLayoutSettings {
 
 struct SDlgLayoutInput {
   EDlgItemKind kind = EDlgItemKind::Single;
-  SIZE size1;  // present size of the control (the label of a pair)
-  SIZE size2;  // present size of the field of a pair
+  SIZE size1; // present size of the control (the label of a pair)
+  SIZE size2; // present size of the field of a pair
 };
 
 struct SDlgLayoutPlacement {
-  RECT rect1;  // the control, or the label of a pair
-  RECT rect2;  // the field of a pair (empty otherwise)
+  RECT rect1; // the control, or the label of a pair
+  RECT rect2; // the field of a pair (empty otherwise)
 };
 
 struct SDlgLayoutResult {

@@ -14,10 +14,7 @@ struct SDotMatrixFont {
   std::vector<BYTE> glyphs; // 256 glyphs of width x height bytes, 1 = dot on
 
   bool IsLoaded() const { return width > 0 && height > 0; }
-  bool Dot(int glyph, int x, int y) const
-  {
-    return glyphs[size_t((glyph * height + y) * width + x)] != 0;
-  }
+  bool Dot(int glyph, int x, int y) const { return glyphs[size_t((glyph * height + y) * width + x)] != 0; }
 };
 
 // differs(x, y): the bitmap's pixel there is not the background colour. False, and no font, when

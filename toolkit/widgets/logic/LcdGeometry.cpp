@@ -14,13 +14,14 @@ void SegmentAnchors(SLcdGeometry& g)
   const SLcdPoint point{w, y2}, colonTop{w, yUpper}, colonBottom{w, yLower};
   if (g.mode == kLcdSevenSegment) {
     g.anchors = {{x1, y0}, {x2, yUpper}, {x2, yLower}, {x1, y2}, {x0, yLower}, {x0, yUpper},
-                 {x1, y1}, {x1, y1},     {x1, y1},     point,    colonTop,    colonBottom};
+                 {x1, y1}, {x1, y1},     {x1, y1},     point,    colonTop,     colonBottom};
   } else {
     const float xLeft = (x0 + x1) / 2, xRight = (x1 + x2) / 2;
-    g.anchors = {{xLeft, y0},      {xRight, y0},     {x2, yUpper},  {x2, yLower}, {xRight, y2}, {xLeft, y2},
-                 {x0, yLower},     {x0, yUpper},     {x1, yUpper},  {x1, yLower}, {xLeft, y1},  {xRight, y1},
-                 {xLeft, yUpper},  {xRight, yUpper}, {xRight, yLower}, {xLeft, yLower}, {x1, y1}, {x1, y1},
-                 point,            colonTop,         colonBottom};
+    g.anchors = {
+        {xLeft, y0},     {xRight, y0},     {x2, yUpper},     {x2, yLower},    {xRight, y2}, {xLeft, y2},
+        {x0, yLower},    {x0, yUpper},     {x1, yUpper},     {x1, yLower},    {xLeft, y1},  {xRight, y1},
+        {xLeft, yUpper}, {xRight, yUpper}, {xRight, yLower}, {xLeft, yLower}, {x1, y1},     {x1, y1},
+        point,           colonTop,         colonBottom};
   }
 }
 

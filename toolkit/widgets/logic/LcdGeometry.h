@@ -29,7 +29,8 @@ struct SLcdGeometry {
   SLcdPoint Dot(int x, int y) const { return dots[size_t(y * fontWidth + x)]; }
 };
 
-SLcdGeometry BuildLcdGeometry(int mode, int cellWidth, int height, float scale, int fontWidth, int fontHeight);
+SLcdGeometry BuildLcdGeometry(int mode, int cellWidth, int height, float scale, int fontWidth,
+                              int fontHeight);
 
 // The outline of a shape, centred on the origin: a bar with pointed ends (six points), a cross,
 // or a round dot. shrink < 1 leaves the gap between neighbouring segments.

@@ -8,7 +8,10 @@ constexpr int kLcdSevenSegment = 0;
 constexpr int kLcdSixteenSegment = 1;
 constexpr int kLcdDotMatrix = 2;
 constexpr int kLcdDotMatrixAlt = 3;
-inline bool IsSegmentMode(int mode) { return mode == kLcdSevenSegment || mode == kLcdSixteenSegment; }
+inline bool IsSegmentMode(int mode)
+{
+  return mode == kLcdSevenSegment || mode == kLcdSixteenSegment;
+}
 
 // Seven-segment columns: 0-6 segments a (top), b, c, d (bottom), e, f, g (middle); 7 the sign's
 // minus, 8 the sign's plus, 9 the decimal point, 10 and 11 the colon dots.

@@ -40,7 +40,8 @@ CString LcdValueText(double value, const SLcdTextSettings& s, int cellCount)
   return text;
 }
 
-std::vector<SLcdCell> LcdCells(const CString& source, int mode, int cellCount, bool scrolling, int& stepCounter)
+std::vector<SLcdCell> LcdCells(const CString& source, int mode, int cellCount, bool scrolling,
+                               int& stepCounter)
 {
   std::vector<SLcdCell> cells;
   CString text = source;

@@ -31,4 +31,5 @@ struct SLcdCell {
 
 // Fills cellCount cells from the text. While scrolling, the text gets cellCount - 1 blanks in
 // front and stepCounter (the first character shown) wraps to 0 at the end of the text.
-std::vector<SLcdCell> LcdCells(const CString& text, int mode, int cellCount, bool scrolling, int& stepCounter);
+std::vector<SLcdCell> LcdCells(const CString& text, int mode, int cellCount, bool scrolling,
+                               int& stepCounter);

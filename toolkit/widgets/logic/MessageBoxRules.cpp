@@ -84,14 +84,19 @@ std::vector<int> MessageBoxButtons(UINT type)
   return shown;
 }
 
-int MessageBoxDefaultButton(UINT type) { return FirstOfType(type); }
+int MessageBoxDefaultButton(UINT type)
+{
+  return FirstOfType(type);
+}
 
 int MessageBoxKeyButton(UINT type, const SMessageBoxKey& key)
 {
   if (key.keyCode == kKeyReturn || key.keyCode == kKeyNumpadEnter) {
     if (key.focusedButton && MessageBoxShowsButton(type, key.focusedButton))
       return key.focusedButton;
-    return MessageBoxDefaultButton(type);
+    // A box without buttons has no close box either: Enter is its only way out, as a cancel.
+    const int shownDefault = MessageBoxDefaultButton(type);
+    return shownDefault ? shownDefault : IDCANCEL;
   }
   if (key.ctrl || key.alt)
     return 0;
@@ -102,7 +107,10 @@ int MessageBoxKeyButton(UINT type, const SMessageBoxKey& key)
   return MessageBoxShowsButton(type, id) ? id : 0;
 }
 
-int MessageBoxMaxTextWidth(bool showImage) { return showImage ? 300 : 400; }
+int MessageBoxMaxTextWidth(bool showImage)
+{
+  return showImage ? 300 : 400;
+}
 
 SMessageBoxSize MessageBoxSize(const SMessageBoxMeasure& m)
 {
@@ -157,7 +165,8 @@ void WrapLine(const CString& line, int maxWidth, const std::function<int(const C
 }
 } // namespace
 
-CString WrapMessageText(const CString& text, int maxWidth, const std::function<int(const CString&)>& measureWidth)
+CString WrapMessageText(const CString& text, int maxWidth,
+                        const std::function<int(const CString&)>& measureWidth)
 {
   CString normal = text;
   normal.Replace(L"\r\n", L"\n");

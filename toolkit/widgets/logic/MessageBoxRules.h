@@ -15,8 +15,9 @@ bool MessageBoxShowsButton(UINT type, int id);
 int MessageBoxDefaultButton(UINT type);
 
 // The button that a key presses, or 0 when the key answers nothing. Enter presses the focused
-// shown button, else the default one; a letter presses the shown button it names (A, C, I, N, O,
-// R, Y), but not with Ctrl or Alt held. Esc never answers.
+// shown button, else the default one (in a box without buttons it ends the box with IDCANCEL); a
+// letter presses the shown button it names (A, C, I, N, O, R, Y), but not with Ctrl or Alt held.
+// Esc never answers.
 struct SMessageBoxKey {
   int keyCode = 0; // wx key code: letters as upper-case ASCII, WXK_RETURN, WXK_ESCAPE...
   bool ctrl = false;
@@ -27,13 +28,13 @@ int MessageBoxKeyButton(UINT type, const SMessageBoxKey& key);
 
 // Sizes in pixels. The text is measured after wrapping, so its height fits it.
 struct SMessageBoxMeasure {
-  int buttons = 0;        // number of buttons shown
+  int buttons = 0; // number of buttons shown
   bool showImage = false;
-  int textWidth = 0;      // widest line of the wrapped text
-  int textHeight = 0;     // height of the wrapped text
+  int textWidth = 0;  // widest line of the wrapped text
+  int textHeight = 0; // height of the wrapped text
   int averageCharWidth = 0;
-  int textOverhead = 42;  // client width beside the text: margins, icon and spacing
-  int minimumHeight = 0;  // client height the laid-out controls need beside the text
+  int textOverhead = 42; // client width beside the text: margins, icon and spacing
+  int minimumHeight = 0; // client height the laid-out controls need beside the text
 };
 struct SMessageBoxSize {
   int width = 0;
@@ -46,4 +47,5 @@ SMessageBoxSize MessageBoxSize(const SMessageBoxMeasure& measure);
 
 // Breaks the text into lines no wider than maxWidth: at blanks where it can, inside a word only
 // when the word alone is too wide. Existing line breaks stay.
-CString WrapMessageText(const CString& text, int maxWidth, const std::function<int(const CString&)>& measureWidth);
+CString WrapMessageText(const CString& text, int maxWidth,
+                        const std::function<int(const CString&)>& measureWidth);

@@ -5,8 +5,7 @@
 
 SColourHSL::SColourHSL(COLORREF colour)
     : red(GetRValue(colour)), green(GetGValue(colour)), blue(GetBValue(colour))
-{
-}
+{}
 
 SColourHSL SColourHSL::FromHSL(float h, float s, float l)
 {
@@ -61,7 +60,10 @@ float Channel(float m1, float m2, float h)
 }
 
 // Rounded, so that a byte converted to HSL and back is the same byte.
-BYTE ToByte(float v) { return BYTE(std::clamp(std::lround(v * 255.0f), 0L, 255L)); }
+BYTE ToByte(float v)
+{
+  return BYTE(std::clamp(std::lround(v * 255.0f), 0L, 255L));
+}
 } // namespace
 
 COLORREF SColourHSL::ToRGB()
