@@ -317,10 +317,11 @@ TEST(CZMessageBox, ImageShowsAboveTheTextWhenItLoads)
     client = dialog->GetClientSize();
     image = Child(dialog, IDC_ZMESSAGE_IMAGE)->GetRect();
     text = Child(dialog, IDC_ZMESSAGE_TEXT)->GetRect();
-    const wxImage shown = CaptureWindow(dialog).ConvertToImage();
-    EXPECT_EQ(wxColour(shown.GetRed(client.x / 2, 10), shown.GetGreen(client.x / 2, 10),
-                       shown.GetBlue(client.x / 2, 10)),
-              wxColour(0, 160, 0));
+    EXPECT_TRUE(WaitUntil([&] {
+      const wxImage shown = CaptureWindow(dialog).ConvertToImage();
+      return wxColour(shown.GetRed(client.x / 2, 10), shown.GetGreen(client.x / 2, 10),
+                      shown.GetBlue(client.x / 2, 10)) == wxColour(0, 160, 0);
+    }));
     EXPECT_FALSE(SaveSnapshot(dialog, "message_box_with_image").IsEmpty());
     PressKey(dialog, 'O');
   });

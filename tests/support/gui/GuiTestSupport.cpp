@@ -6,6 +6,7 @@
 #include <wx/dcscreen.h>
 #include <wx/filename.h>
 #include <wx/image.h>
+#include <wx/toplevel.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
@@ -58,6 +59,9 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMilliseconds)
 
 wxBitmap CaptureWindow(wxWindow* window)
 {
+  // Test programs run side by side on one display, and their windows may lie over ours.
+  if (wxWindow* top = wxGetTopLevelParent(window))
+    top->Raise();
   window->Update();
   PumpEvents(30);
   wxSize size = window->GetClientSize();

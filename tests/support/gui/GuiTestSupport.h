@@ -15,7 +15,8 @@ void PumpEvents(int milliseconds = 50);
 // on screen lags its paint by a frame or more, so tests of the screen wait for it this way.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMilliseconds = 2000);
 
-// What the window shows on screen now, as a bitmap of its client area.
+// What the window shows on screen now, as a bitmap of its client area. Its top-level window is
+// raised first; other test programs may still cover it for a moment, so compare in WaitUntil.
 wxBitmap CaptureWindow(wxWindow* window);
 
 // Saves what the window shows as <build>/snapshots/<name>.png for people to look at; returns the

@@ -57,8 +57,9 @@ SModalAnswer CModalAnswerQueue::Answer(const SModalRequest& request)
 {
   m_requests.push_back(request);
   if (m_answers.empty()) {
-    ADD_FAILURE() << "unexpected " << KindName(request.kind) << " \"" << wxString(request.text.GetString()).utf8_string()
-                  << "\" (caption \"" << wxString(request.caption.GetString()).utf8_string() << "\")";
+    ADD_FAILURE() << "unexpected " << KindName(request.kind) << " \""
+                  << wxString(request.text.GetString()).utf8_string() << "\" (caption \""
+                  << wxString(request.caption.GetString()).utf8_string() << "\")";
     SModalAnswer cancel;
     cancel.result = 2; // IDCANCEL
     return cancel;
@@ -71,7 +72,10 @@ SModalAnswer CModalAnswerQueue::Answer(const SModalRequest& request)
 CModalWatchdog::CModalWatchdog() = default;
 CModalWatchdog::~CModalWatchdog() = default;
 
-void CModalWatchdog::ExpectDialog(std::function<void(wxDialog*)> driver) { m_drivers.push_back(std::move(driver)); }
+void CModalWatchdog::ExpectDialog(std::function<void(wxDialog*)> driver)
+{
+  m_drivers.push_back(std::move(driver));
+}
 
 int CModalWatchdog::Enter(wxDialog* dialog)
 {
