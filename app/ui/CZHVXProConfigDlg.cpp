@@ -221,6 +221,8 @@ bool CZHVXProConfigDlg::OnInitDialog()
 
   m_plot = new CZSpectrumWnd();
   m_plot->CreateInPlaceOf(IDC_PLOT_PLACEHOLDER, this, wxBORDER_NONE, wxBORDER_SUNKEN);
+  // Made after the handlers were bound: its key-up must reach the modifier flags too.
+  m_plot->Bind(wxEVT_KEY_UP, &CZHVXProConfigDlg::OnKeyUp, this);
   SetupPlot();
 
   // Captions first: GTK drops a button's picture when its label is set afterwards.

@@ -267,3 +267,27 @@ TEST_F(Ports, ServoWithoutModelIsAskedForIt)
   EXPECT_TRUE(Has(traffic, "#1CONFIRM"));
   EXPECT_TRUE(dialog->IsTimerRunning(0));
 }
+
+TEST_F(Ports, OpeningThePortListReadsThePortsAgainAndKeepsTheChoice)
+{
+  OpenDialog();
+  PumpEvents(100);
+  ChoosePort();
+  const std::wstring chosen = ComboText(IDC_PORT_COMBO);
+  ASSERT_TRUE(dialog->FindWindow(IDC_START_HERE)->IsShown());
+
+  // A second adapter is plugged in while the dialog is open.
+  SimulatedServoChain second(SimulatedServoChain::kDefaultPortNumber + 1);
+  EXPECT_FALSE(Choose(IDC_PORT_COMBO, second.PortName().Str() + L" "));
+  Get<wxComboBox>(IDC_PORT_COMBO)->Popup();
+  PumpEvents(200);
+  Get<wxComboBox>(IDC_PORT_COMBO)->Dismiss();
+  PumpEvents(100);
+  EXPECT_FALSE(dialog->FindWindow(IDC_START_HERE)->IsShown());
+  EXPECT_EQ(ComboText(IDC_PORT_COMBO), chosen);
+  EXPECT_TRUE(Choose(IDC_PORT_COMBO, second.PortName().Str() + L" "));
+  const auto rows = ComboRows(IDC_PORT_COMBO);
+  EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
+                          [](const std::wstring& row) { return row.starts_with(L"COM4"); }),
+            2);
+}
