@@ -19,6 +19,18 @@ CString FirstTokenOf(const CString& text)
   return text.Tokenize(L" \t-", start);
 }
 
+bool FindCommandDescription(const CCmdInfoList& table, const CString& key, CString& description)
+{
+  for (POSITION pos = table.GetHeadPosition(); pos;) {
+    const SCmdInfo& row = table.GetNext(pos);
+    if (row.mnemonic == key) {
+      description = row.description;
+      return true;
+    }
+  }
+  return false;
+}
+
 ECommandValue ParseCommandValue(const CString& text, int& value)
 {
   CString trimmed = text;

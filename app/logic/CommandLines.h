@@ -1,5 +1,6 @@
 #pragma once
 // Building the command lines of the command panels from what the user picked and typed.
+#include "CCmdInfoList.h"
 #include "CString.h"
 
 // The mnemonic of a query or configuration combo row: its first four characters, trimmed.
@@ -7,6 +8,10 @@ CString MnemonicFromComboText(const CString& text);
 // The mnemonic of an action row, and the key of the action description lookup: the first token,
 // with blank, tab and '-' as separators.
 CString FirstTokenOf(const CString& text);
+
+// The description of the first table row whose mnemonic is the key, exactly and case-sensitive;
+// false, and description untouched, when there is none.
+bool FindCommandDescription(const CCmdInfoList& table, const CString& key, CString& description);
 
 enum class ECommandValue { Empty, Number, Invalid };
 // The value of an action or configuration: empty (send the mnemonic alone), a whole decimal number

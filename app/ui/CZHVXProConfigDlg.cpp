@@ -257,9 +257,8 @@ void CZHVXProConfigDlg::SetButtonImages(bool onlineTableAvailable)
   } else {
     setImage(IDC_HELP_BUTTON, kHelpOfflineImage);
   }
-  static const int traceImages[kTraceCount] = {152, 145, 151, 147, 149, 150, 148, 146};
   for (int n = 0; n < kTraceCount; ++n)
-    setImage(kTraceBoxIds[n], traceImages[n]);
+    setImage(kTraceBoxIds[n], kTraceImages[n]);
   setImage(IDC_PAUSE, kPauseImage);
 }
 

@@ -129,7 +129,6 @@ private:
   void AskForModel(int id);
   // A program message box with the busy flag raised while it is open.
   int Ask(const CString& text, UINT type);
-  bool LookUpDescription(const CString& key, CString& description) const;
   // The action or configuration panel's send; -1 when the value was refused and nothing sent.
   int SendPanelCommand(const CString& comboText, CString& valueText);
   void DefaultServo(int id);

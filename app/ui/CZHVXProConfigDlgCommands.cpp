@@ -58,23 +58,11 @@ void CZHVXProConfigDlg::OnQuerySend()
   UpdateControls();
 }
 
-bool CZHVXProConfigDlg::LookUpDescription(const CString& key, CString& description) const
-{
-  for (POSITION pos = m_cmdInfoList.GetHeadPosition(); pos;) {
-    const SCmdInfo& row = m_cmdInfoList.GetNext(pos);
-    if (row.mnemonic == key) {
-      description = row.description;
-      return true;
-    }
-  }
-  return false;
-}
-
 void CZHVXProConfigDlg::OnQueryComboSelChange()
 {
   UpdateData(true);
   FindWindow(IDC_QUERY_DESCRIPTION)->Refresh();
-  LookUpDescription(MnemonicFromComboText(m_queryText), m_queryDescription);
+  FindCommandDescription(m_cmdInfoList, MnemonicFromComboText(m_queryText), m_queryDescription);
   UpdateControls();
 }
 
@@ -82,7 +70,7 @@ void CZHVXProConfigDlg::OnActionComboSelChange()
 {
   UpdateData(true);
   FindWindow(IDC_ACTION_DESCRIPTION)->Refresh();
-  LookUpDescription(FirstTokenOf(m_actionText), m_actionDescription);
+  FindCommandDescription(m_cmdInfoList, FirstTokenOf(m_actionText), m_actionDescription);
   UpdateControls();
 }
 
@@ -90,7 +78,7 @@ void CZHVXProConfigDlg::OnConfigComboSelChange()
 {
   UpdateData(true);
   FindWindow(IDC_CONFIG_DESCRIPTION)->Refresh();
-  LookUpDescription(MnemonicFromComboText(m_configText), m_configDescription);
+  FindCommandDescription(m_cmdInfoList, MnemonicFromComboText(m_configText), m_configDescription);
   UpdateControls();
 }
 

@@ -152,6 +152,13 @@ TEST_F(Ports, BootloaderWaitingForFirmwareResumesAnUnfinishedUpdate)
   // The list of a bootloader holds one row, which selects nothing.
   dialog->FillIdCombo();
   EXPECT_EQ(ComboRows(IDC_ID_COMBO), (std::vector<std::wstring>{L"0 - No Firmware"}));
+  EXPECT_EQ(dialog->CurrentId(), -1);
+  Get<wxComboBox>(IDC_ID_COMBO)->SetSelection(0); // the list is disabled for the user
+  dialog->SelectServoId();
+  EXPECT_EQ(dialog->CurrentId(), -1);
+  chain.ClearReceived();
+  dialog->OnTimer(0);
+  EXPECT_TRUE(Traffic().empty()) << "no servo behind the row: nothing is polled";
   ASSERT_TRUE(Click(IDC_CONNECT));
 
   // An update that was cut off goes on from the image it had downloaded.

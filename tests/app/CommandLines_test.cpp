@@ -61,3 +61,18 @@ TEST(CommandLines, FreeFormatDefaultAndUpdateAddressTheIdInTheLine)
   EXPECT_EQ(AddressedId(L"#0QD", 3), 0);
   EXPECT_EQ(AddressedId(L"#99999999999999QD", 3), 999999999) << "no overflow";
 }
+
+TEST(CommandLines, DescriptionOfTheFirstRowWithTheMnemonic)
+{
+  CCmdInfoList table;
+  AddDefaultCommands(table);
+  CString description = L"kept";
+  EXPECT_TRUE(FindCommandDescription(table, L"QD", description));
+  EXPECT_EQ(description, L"Position in 1/100 degrees");
+  // The four-character key of a longer configuration mnemonic matches no row.
+  description = L"kept";
+  EXPECT_FALSE(FindCommandDescription(table, MnemonicFromComboText(L"CMSSN           (A) x"), description));
+  EXPECT_FALSE(FindCommandDescription(table, L"qd", description));
+  EXPECT_FALSE(FindCommandDescription(table, L"", description));
+  EXPECT_EQ(description, L"kept");
+}
