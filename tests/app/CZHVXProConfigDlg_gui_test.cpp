@@ -56,6 +56,11 @@ TEST_F(MainDialog, EveryControlOfTheTemplateIsVisibleInsideTheWindow)
   EXPECT_GT(Get<wxComboBox>(IDC_QUERY_COMBO)->GetCount(), 30u);
   EXPECT_GT(Get<wxComboBox>(IDC_ACTION_COMBO)->GetCount(), 10u);
   EXPECT_GT(Get<wxComboBox>(IDC_CONFIG_COMBO)->GetCount(), 10u);
+  // Without the on-line table Help shows its off-line picture and Firmware Update none.
+  EXPECT_TRUE(Get<wxAnyButton>(IDC_HELP_BUTTON)->GetBitmap().IsOk());
+  EXPECT_FALSE(Get<wxAnyButton>(IDC_FIRMWARE_UPDATE)->GetBitmap().IsOk());
+  EXPECT_TRUE(Get<wxAnyButton>(IDC_TRACE1)->GetBitmap().IsOk());
+  EXPECT_TRUE(Get<wxAnyButton>(IDC_PAUSE)->GetBitmap().IsOk());
   EXPECT_FALSE(SaveSnapshot(dialog.get(), "MainDialog_disconnected").empty());
 }
 
