@@ -1,6 +1,7 @@
 #include "CZHVXProConfigApp.h"
 
 #include "CZHVXProConfigDlg.h"
+#include "SerialPortNumberStore.h"
 #include "StandardMessageBox.h"
 
 #include <curl/curl.h>
@@ -33,6 +34,8 @@ CZHVXProConfigApp::CZHVXProConfigApp()
 CZHVXProConfigApp::~CZHVXProConfigApp()
 {
   std::erase(LiveApps(), this);
+  if (m_portNumbers && GetSerialPortNumberStore() == m_portNumbers)
+    SetSerialPortNumberStore(nullptr);
   if (m_networkStarted)
     curl_global_cleanup();
 }
@@ -53,6 +56,7 @@ void CZHVXProConfigApp::CGdiPlusInit::Start()
 bool CZHVXProConfigApp::StartUp()
 {
   CZWinAppEx::InitInstance();
+  KeepPortNumbersInProfile();
   m_gdiPlus.Start();
   // The HTTP downloads need the network library's global state before any thread exists.
   if (!m_networkStarted)
@@ -62,6 +66,17 @@ bool CZHVXProConfigApp::StartUp()
     return false;
   }
   return true;
+}
+
+// Each serial device keeps its "COMn" number across runs in the profile's "Ports" section.
+void CZHVXProConfigApp::KeepPortNumbersInProfile()
+{
+  m_portNumbers = std::make_shared<CProfileSerialPortNumberStore>(
+      [this](const wchar_t* section, const wchar_t* entry) { return GetProfileString(section, entry, L""); },
+      [this](const wchar_t* section, const wchar_t* entry, const wchar_t* value) {
+        WriteProfileString(section, entry, value);
+      });
+  SetSerialPortNumberStore(m_portNumbers);
 }
 
 BOOL CZHVXProConfigApp::InitInstance()

@@ -8,7 +8,10 @@
 // own next to the test runner's.
 #include "CZWinAppEx.h"
 
+#include <memory>
+
 class CZHVXProConfigDlg;
+class ISerialPortNumberStore;
 
 class CZHVXProConfigApp : public CZWinAppEx {
 public:
@@ -42,8 +45,11 @@ private:
     UINT_PTR m_token = 0;
   };
 
+  void KeepPortNumbersInProfile();
+
   CGdiPlusInit m_gdiPlus;
   bool m_networkStarted = false;
+  std::shared_ptr<ISerialPortNumberStore> m_portNumbers;
   CZHVXProConfigDlg* m_pMainWnd = nullptr;
 };
 

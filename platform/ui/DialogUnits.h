@@ -9,7 +9,7 @@
 
 class wxWindow;
 
-// The spec's control ids 1 (OK) and 2 (Cancel) are wxID_OK and wxID_CANCEL as window ids, so
+// Control ids 1 (OK) and 2 (Cancel) are wxID_OK and wxID_CANCEL as window ids, so
 // that wx's own dialog logic recognises them; every other id is its own window id.
 int ToWindowId(int controlId);
 int FromWindowId(int windowId);

@@ -258,7 +258,7 @@ protected:
   LONG LeftInsidePlot(LONG left, LONG width) const;
   CString YTitleText() const;
 
-  // Part 5.101 members (the names follow what they mean)
+  // The window's properties
   bool m_logY = false;
   bool m_showXTitle = true;
   bool m_showYTitle = true;

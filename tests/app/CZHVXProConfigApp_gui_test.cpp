@@ -5,6 +5,7 @@
 #include "GuiTestSupport.h"
 #include "MainDialogIds.h"
 #include "ModalTestSupport.h"
+#include "SerialPortNumberStore.h"
 #include "TempUserFolders.h"
 
 #include <gtest/gtest.h>
@@ -55,4 +56,21 @@ TEST(CZHVXProConfigApp, StatusEntriesOfUpdateAndCalibration)
     EXPECT_EQ(next.GetProfileString(L"Encoder Calibration", L"Status"), L"CW");
   }
   EXPECT_EQ(GetHvxApp(), &app);
+}
+
+TEST(CZHVXProConfigApp, SerialPortNumbersAreKeptInTheProfile)
+{
+  TempUserFolders folders;
+  {
+    CZHVXProConfigApp app;
+    ASSERT_TRUE(app.StartUp());
+    GetSerialPortNumberStore()->Save({{7, "/dev/serial/by-id/usb-servo-if00"}});
+    EXPECT_EQ(app.GetProfileString(L"Ports", L"COM7"), L"/dev/serial/by-id/usb-servo-if00");
+  }
+  // Without a program the port list falls back to its own file; the next run finds the number.
+  CZHVXProConfigApp next;
+  ASSERT_TRUE(next.StartUp());
+  const SerialPortNumbers numbers = GetSerialPortNumberStore()->Load();
+  ASSERT_EQ(numbers.count(7), 1u);
+  EXPECT_EQ(numbers.at(7), "/dev/serial/by-id/usb-servo-if00");
 }
