@@ -101,6 +101,31 @@ void CSpectrumData::Init(int points, int traces)
   m_infoText.Empty();
 }
 
+// The index and trace windows, the current trace and where the extremes were found.
+void CSpectrumData::CopyWindows(const CSpectrumData& other)
+{
+  m_firstIndex = other.m_firstIndex;
+  m_firstArrayIndex = other.m_firstArrayIndex;
+  m_arrayIndex = other.m_arrayIndex;
+  m_indexOfMaxY = other.m_indexOfMaxY;
+  m_traceOfMaxY = other.m_traceOfMaxY;
+  m_indexOfMinY = other.m_indexOfMinY;
+  m_traceOfMinY = other.m_traceOfMinY;
+  m_indexRange = other.m_indexRange;
+  m_arrayIndexRange = other.m_arrayIndexRange;
+  m_lastIndex = other.m_lastIndex;
+  m_lastArrayIndex = other.m_lastArrayIndex;
+}
+
+void CSpectrumData::CopyColourValues(const CSpectrumData& other)
+{
+  m_cieDominantWavelength = other.m_cieDominantWavelength;
+  m_cieY = other.m_cieY;
+  m_cieX = other.m_cieX;
+  m_cieLuminance = other.m_cieLuminance;
+  m_cieIntensity = other.m_cieIntensity;
+}
+
 CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
 {
   if (this == &other)
@@ -124,11 +149,7 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
 
   m_absoluteIntensity = other.m_absoluteIntensity;
   m_maskEnabled = other.m_maskEnabled;
-  m_cieDominantWavelength = other.m_cieDominantWavelength;
-  m_cieY = other.m_cieY;
-  m_cieX = other.m_cieX;
-  m_cieLuminance = other.m_cieLuminance;
-  m_cieIntensity = other.m_cieIntensity;
+  CopyColourValues(other);
   m_xLabel = other.m_xLabel;
   m_yLabel = other.m_yLabel;
   m_xUnits = other.m_xUnits;
@@ -142,17 +163,7 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
   m_mask = std::move(mask);
   m_z = std::move(z);
   m_name = other.m_name;
-  m_firstIndex = other.m_firstIndex;
-  m_firstArrayIndex = other.m_firstArrayIndex;
-  m_arrayIndex = other.m_arrayIndex;
-  m_indexOfMaxY = other.m_indexOfMaxY;
-  m_traceOfMaxY = other.m_traceOfMaxY;
-  m_indexOfMinY = other.m_indexOfMinY;
-  m_traceOfMinY = other.m_traceOfMinY;
-  m_indexRange = other.m_indexRange;
-  m_arrayIndexRange = other.m_arrayIndexRange;
-  m_lastIndex = other.m_lastIndex;
-  m_lastArrayIndex = other.m_lastArrayIndex;
+  CopyWindows(other);
   m_lineStyle = other.m_lineStyle;
   m_lineWidth = other.m_lineWidth;
   m_noiseProbability = other.m_noiseProbability;
@@ -215,22 +226,8 @@ void CSpectrumData::CopyArray(const CSpectrumData& other)
 
   m_absoluteIntensity = other.m_absoluteIntensity;
   m_maskEnabled = other.m_maskEnabled;
-  m_cieDominantWavelength = other.m_cieDominantWavelength;
-  m_cieY = other.m_cieY;
-  m_cieX = other.m_cieX;
-  m_cieLuminance = other.m_cieLuminance;
-  m_cieIntensity = other.m_cieIntensity;
-  m_firstIndex = other.m_firstIndex;
-  m_firstArrayIndex = other.m_firstArrayIndex;
-  m_arrayIndex = other.m_arrayIndex;
-  m_indexOfMaxY = other.m_indexOfMaxY;
-  m_traceOfMaxY = other.m_traceOfMaxY;
-  m_indexOfMinY = other.m_indexOfMinY;
-  m_traceOfMinY = other.m_traceOfMinY;
-  m_indexRange = other.m_indexRange;
-  m_arrayIndexRange = other.m_arrayIndexRange;
-  m_lastIndex = other.m_lastIndex;
-  m_lastArrayIndex = other.m_lastArrayIndex;
+  CopyColourValues(other);
+  CopyWindows(other);
   m_xMin = other.m_xMin;
   m_yMax = other.m_yMax;
   m_yMin = other.m_yMin;

@@ -75,15 +75,7 @@ SimulatedServoChain::SimulatedServoChain(int portNumber) : m_portNumber(portNumb
 
 SimulatedServoChain::~SimulatedServoChain()
 {
-  {
-    std::lock_guard guard(m_lock);
-    m_stopping = true;
-  }
-  uint64_t one = 1;
-  (void)!write(m_wake, &one, sizeof one);
-  if (m_thread.joinable())
-    m_thread.join();
-  CloseMaster();
+  HangUp();
   close(m_slave);
   close(m_wake);
   if (m_hadPreviousPorts)

@@ -254,6 +254,8 @@ private:
   ZSPECTRUMDATA_LOCAL bool HasPoints() const;
   ZSPECTRUMDATA_LOCAL bool IsTrace(int trace) const;
   ZSPECTRUMDATA_LOCAL bool IsWritable(int i) const;
+  ZSPECTRUMDATA_LOCAL void CopyWindows(const CSpectrumData& other);
+  ZSPECTRUMDATA_LOCAL void CopyColourValues(const CSpectrumData& other);
   ZSPECTRUMDATA_LOCAL float YAt(int trace, int i) const;
   ZSPECTRUMDATA_LOCAL float InterpolateY(int trace, float x, bool beyondEnds) const;
   ZSPECTRUMDATA_LOCAL float InterpolateAcrossTraces(float z, int i, int& pos, bool logY) const;
