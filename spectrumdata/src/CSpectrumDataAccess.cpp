@@ -5,17 +5,7 @@
 #include <CLocale.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cwchar>
-
-namespace {
-
-float Log10Abs(float y)
-{
-  return y == 0 ? 0.0f : float(std::log10(std::fabs(double(y))));
-}
-
-} // namespace
 
 bool CSpectrumData::IsTrace(int trace) const
 {
@@ -78,16 +68,6 @@ void CSpectrumData::SetY(int trace, int i, float y)
 {
   if (m_y && IsTrace(trace) && IsWritable(i))
     m_y[size_t(trace) * size_t(m_vectorSize) + size_t(i)] = y;
-}
-
-float CSpectrumData::GetLogY(int i) const
-{
-  return Log10Abs(GetY(i));
-}
-
-float CSpectrumData::GetLogY(int trace, int i) const
-{
-  return Log10Abs(GetY(trace, i));
 }
 
 float CSpectrumData::GetZ(int trace) const

@@ -1,4 +1,4 @@
-// Searching, interpolating and the cached limits.
+// Searching, interpolating, the logarithmic readings and the cached limits.
 #include "ZSpectrumData/CSpectrumData.h"
 
 #include <algorithm>
@@ -155,6 +155,18 @@ float CSpectrumData::GetLogY(float z, int i, int& pos) const
 float CSpectrumData::GetY(float, float, int&, int&) const
 {
   return 0;
+}
+
+// --- logarithmic readings
+
+float CSpectrumData::GetLogY(int i) const
+{
+  return Log10Abs(GetY(i));
+}
+
+float CSpectrumData::GetLogY(int trace, int i) const
+{
+  return Log10Abs(GetY(trace, i));
 }
 
 // --- limits
