@@ -144,8 +144,7 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
     peaks = std::move(m_peaks); // the table is only reallocated when its size differs
   else if (records > 0)
     peaks = ZeroArray<SSpectrumPeak>(records);
-  for (size_t r = 0; r < records; ++r)
-    peaks[r] = other.m_peaks[r];
+  CopyInto(peaks.get(), other.m_peaks.get(), records);
 
   m_absoluteIntensity = other.m_absoluteIntensity;
   m_maskEnabled = other.m_maskEnabled;

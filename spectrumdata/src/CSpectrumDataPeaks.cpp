@@ -27,9 +27,7 @@ void CSpectrumData::ResizePeakTable(int oldArraySize, int newArraySize)
     return;
   const size_t records = size_t(newArraySize) * size_t(perTrace);
   auto table = ZeroArray<SSpectrumPeak>(records);
-  const size_t keep = size_t(std::min(oldArraySize, newArraySize)) * size_t(perTrace);
-  for (size_t r = 0; r < keep; ++r)
-    table[r] = m_peaks[r];
+  CopyInto(table.get(), m_peaks.get(), size_t(std::min(oldArraySize, newArraySize)) * size_t(perTrace));
   m_peaks = std::move(table);
 }
 
@@ -38,14 +36,11 @@ void CSpectrumData::RemovePeakTrace(int trace)
   const int perTrace = m_peakFindParams.m_peaksPerTrace;
   if (!m_peaks || perTrace <= 0 || !IsTrace(trace) || m_arraySize <= 1)
     return;
-  auto table = ZeroArray<SSpectrumPeak>(size_t(m_arraySize - 1) * size_t(perTrace));
-  for (int t = 0, to = 0; t < m_arraySize; ++t) {
-    if (t == trace)
-      continue;
-    for (int k = 0; k < perTrace; ++k)
-      table[size_t(to) * size_t(perTrace) + size_t(k)] = m_peaks[size_t(t) * size_t(perTrace) + size_t(k)];
-    ++to;
-  }
+  const size_t below = size_t(trace) * size_t(perTrace);
+  const size_t above = size_t(m_arraySize - 1 - trace) * size_t(perTrace);
+  auto table = ZeroArray<SSpectrumPeak>(below + above);
+  CopyInto(table.get(), m_peaks.get(), below);
+  CopyInto(table.get() + below, m_peaks.get() + below + size_t(perTrace), above);
   m_peaks = std::move(table);
 }
 
