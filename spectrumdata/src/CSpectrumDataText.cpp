@@ -57,6 +57,12 @@ private:
   bool m_failed = false;
 };
 
+// "X Values", or "X Values (s)" with units.
+CString ColumnHeading(const wchar_t* word, const CString& units)
+{
+  return units.IsEmpty() ? CString(word) : word + (L" (" + units + L")");
+}
+
 } // namespace
 
 bool CSpectrumData::ExportToCSVFile(const wchar_t* path) const
@@ -87,16 +93,7 @@ CString CSpectrumData::GetDataAsText() const
     text = m_name + L"\n";
     text.Replace(L"Paste: ", L"");
   }
-  const bool xUnits = !m_xUnits.IsEmpty();
-  const bool yUnits = !m_yUnits.IsEmpty();
-  if (xUnits && yUnits)
-    text.AppendFormat(L"%s (%s)\t%s (%s)\n", L"X Values", m_xUnits, L"Y Values", m_yUnits);
-  else if (yUnits)
-    text.AppendFormat(L"%s\t%s (%s)\n", L"X Values", L"Y Values", m_yUnits);
-  else if (xUnits)
-    text.AppendFormat(L"%s (%s)\t%s\n", L"X Values", m_xUnits, L"Y Values");
-  else
-    text.AppendFormat(L"%s\t%s\n", L"X Values", L"Y Values");
+  text += ColumnHeading(L"X Values", m_xUnits) + L"\t" + ColumnHeading(L"Y Values", m_yUnits) + L"\n";
   if (!m_xLabel.IsEmpty())
     text.Replace(L"X Values", m_xLabel);
   if (!m_yLabel.IsEmpty())
