@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -14,6 +16,22 @@ float Log10Abs(float y)
 float Lerp(float x0, float y0, float x1, float y1, float x)
 {
   return y0 + (y1 - y0) / (x1 - x0) * (x - x0);
+}
+
+// The smallest and largest y of a trace over GetIndex(x1)..GetIndex(x2); a trace that does not
+// exist reads 0 throughout.
+std::pair<float, float> YExtremes(const CSpectrumData& data, int trace, float x1, float x2)
+{
+  const int i1 = data.GetIndex(x1);
+  const int i2 = data.GetIndex(x2);
+  float min = data.GetY(trace, i1);
+  float max = min;
+  for (int i = i1; i <= i2; ++i) {
+    const float y = data.GetY(trace, i);
+    min = std::min(min, y);
+    max = std::max(max, y);
+  }
+  return {min, max};
 }
 
 } // namespace
@@ -267,26 +285,12 @@ float CSpectrumData::GetYRange(bool recalc)
 
 float CSpectrumData::GetYMin(int trace, float x1, float x2) const
 {
-  if (!IsTrace(trace))
-    return 0;
-  const int i1 = GetIndex(x1);
-  const int i2 = GetIndex(x2);
-  float min = GetY(trace, i1);
-  for (int i = i1; i <= i2; ++i)
-    min = std::min(min, GetY(trace, i));
-  return min;
+  return YExtremes(*this, trace, x1, x2).first;
 }
 
 float CSpectrumData::GetYMax(int trace, float x1, float x2) const
 {
-  if (!IsTrace(trace))
-    return 0;
-  const int i1 = GetIndex(x1);
-  const int i2 = GetIndex(x2);
-  float max = GetY(trace, i1);
-  for (int i = i1; i <= i2; ++i)
-    max = std::max(max, GetY(trace, i));
-  return max;
+  return YExtremes(*this, trace, x1, x2).second;
 }
 
 void CSpectrumData::GetYMinMax(float& min, float& max)
@@ -298,8 +302,7 @@ void CSpectrumData::GetYMinMax(float& min, float& max)
 
 void CSpectrumData::GetYMinMax(float& min, float& max, float x1, float x2) const
 {
-  min = GetYMin(m_arrayIndex, x1, x2);
-  max = GetYMax(m_arrayIndex, x1, x2);
+  std::tie(min, max) = YExtremes(*this, m_arrayIndex, x1, x2);
 }
 
 void CSpectrumData::SetYMin(float y)
