@@ -8,7 +8,6 @@
 #include "ServoReplies.h"
 #include "StatusReadouts.h"
 
-#include "CLocale.h"
 #include "WinTime.h"
 
 #include <wx/anybutton.h>
@@ -174,11 +173,9 @@ void CZHVXProConfigDlg::CheckCommandError(int id)
 {
   if (id < 0 || id == kBroadcastId)
     return;
-  CString line;
-  line.Format(L"#%dQCE", id);
-  if (m_port.Transact(line) != CHVXProControlPort::StatusSuccess)
+  if (m_port.Send(id, "QCE") != CHVXProControlPort::StatusSuccess)
     return;
-  const int code = _wtoi(ReplyValueText(m_port.GetLastReply(), m_port.GetLastCommand()));
+  const int code = m_port.GetReplyValue();
   if (code == 0)
     return;
   CZMessageBox box(nullptr);
