@@ -49,13 +49,6 @@ std::string Text(const char* s)
   return s ? s : "";
 }
 
-CString PortName(int number)
-{
-  CString name;
-  name.Format(L"COM%d", number);
-  return name;
-}
-
 int LowestFreeNumber(const std::set<int>& taken)
 {
   for (int n = kFirstSerialPortNumber; n <= kLastSerialPortNumber; ++n)
@@ -77,6 +70,13 @@ int SerialPortNumberFromName(const CString& portName)
     number = number * 10 + int(c - L'0');
   }
   return number >= kFirstSerialPortNumber && number <= kLastSerialPortNumber ? number : 0;
+}
+
+CString SerialPortName(int number)
+{
+  CString name;
+  name.Format(L"COM%d", number);
+  return name;
 }
 
 SerialPortNumbers ParseSerialPortOverrides(const std::string& text)
@@ -110,7 +110,7 @@ std::vector<SSerialPortInfo> AssignSerialPortNumbers(const std::vector<SDetected
   for (const auto& [number, path] : overrides) {
     SSerialPortInfo info;
     info.number = number;
-    info.name = PortName(number);
+    info.name = SerialPortName(number);
     info.devicePath = path;
     info.description = FromUtf8(path);
     info.fromEnvironment = true;
@@ -144,7 +144,7 @@ std::vector<SSerialPortInfo> AssignSerialPortNumbers(const std::vector<SDetected
     taken.insert(number);
     SSerialPortInfo info;
     info.number = number;
-    info.name = PortName(number);
+    info.name = SerialPortName(number);
     info.devicePath = device.stablePath;
     info.description = FromUtf8(device.description);
     info.manufacturer = FromUtf8(device.manufacturer);

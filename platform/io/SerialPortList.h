@@ -42,6 +42,8 @@ std::string GetSerialDevicePath(const CString& portName);
 
 // The number of a port name: "COM" in any case and digits, 1..999; 0 otherwise.
 int SerialPortNumberFromName(const CString& portName);
+// "COMn" for the number n.
+CString SerialPortName(int number);
 
 // HVX_SERIAL_PORTS entries separated by ';', each "COMn=<path>" with blanks around the parts
 // allowed; malformed entries are skipped and a later entry for the same number wins.

@@ -23,13 +23,6 @@ std::string Trimmed(const std::string& s)
   return s.substr(from, to - from + 1);
 }
 
-CString EntryName(int number)
-{
-  CString name;
-  name.Format(L"COM%d", number);
-  return name;
-}
-
 struct StoreSlot {
   std::mutex lock;
   std::shared_ptr<ISerialPortNumberStore> store;
@@ -114,7 +107,7 @@ SerialPortNumbers CProfileSerialPortNumberStore::Load()
 {
   SerialPortNumbers numbers;
   for (int number = kFirstSerialPortNumber; number <= kLastSerialPortNumber; ++number) {
-    std::string path = Trimmed(ToUtf8(m_read(kSection, EntryName(number))));
+    std::string path = Trimmed(ToUtf8(m_read(kSection, SerialPortName(number))));
     if (!path.empty())
       numbers[number] = path;
   }
@@ -126,13 +119,13 @@ void CProfileSerialPortNumberStore::Save(const SerialPortNumbers& numbers)
 {
   for (const auto& [number, path] : m_loaded)
     if (!numbers.count(number))
-      m_write(kSection, EntryName(number), nullptr);
+      m_write(kSection, SerialPortName(number), nullptr);
   for (const auto& [number, path] : numbers) {
     if (number < kFirstSerialPortNumber || number > kLastSerialPortNumber || path.empty())
       continue;
     auto known = m_loaded.find(number);
     if (known == m_loaded.end() || known->second != path)
-      m_write(kSection, EntryName(number), FromUtf8(path));
+      m_write(kSection, SerialPortName(number), FromUtf8(path));
   }
   m_loaded = numbers;
 }
