@@ -11,11 +11,9 @@ constexpr size_t kReadAheadBytes = 16384;
 
 CStdioFile::~CStdioFile() = default;
 
+// CFile::Open closes first, through Close below, so nothing read ahead survives a reopening.
 bool CStdioFile::Open(const wchar_t* path, UINT flags)
 {
-  m_readAhead.clear();
-  m_readAheadPos = 0;
-  m_lastWrittenCR = false;
   return CFile::Open(path, flags & ~UINT(typeText));
 }
 

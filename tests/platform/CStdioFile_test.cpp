@@ -19,7 +19,10 @@ std::string ReadAll(const std::filesystem::path& path)
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-CString Wide(const std::filesystem::path& path) { return FromNativePath(path.string()); }
+CString Wide(const std::filesystem::path& path)
+{
+  return FromNativePath(path.string());
+}
 } // namespace
 
 TEST(CStdioFile, LinesEndWithCrLfOrLfAndKeepTheirOwnEncoding)
@@ -27,7 +30,8 @@ TEST(CStdioFile, LinesEndWithCrLfOrLfAndKeepTheirOwnEncoding)
   TempFolder folder;
   const auto path = folder.Path() / "lines.txt";
   // A BOM, a UTF-8 line, a Windows-1252 line, an empty line, a lone CR inside a line, no final end.
-  WriteAll(path, "\xEF\xBB\xBF" "first \xC3\xA9\r\nsecond \xE9\n\nthird\rstill\r\nlast");
+  WriteAll(path, "\xEF\xBB\xBF"
+                 "first \xC3\xA9\r\nsecond \xE9\n\nthird\rstill\r\nlast");
   CStdioFile file;
   ASSERT_TRUE(file.Open(Wide(path), CFile::modeRead | CStdioFile::typeText));
   CString line;
@@ -56,6 +60,16 @@ TEST(CStdioFile, LinesEndWithCrLfOrLfAndKeepTheirOwnEncoding)
   char bytes[4] = {};
   EXPECT_EQ(file.Read(bytes, 4), 4u);
   EXPECT_EQ(std::string(bytes, 4), "last");
+
+  // Opening another file without closing this one drops what was read ahead of the old one.
+  ASSERT_TRUE(file.Open(Wide(path), CFile::modeRead));
+  ASSERT_TRUE(file.ReadString(line));
+  WriteAll(folder.Path() / "other.txt", "other\n");
+  ASSERT_TRUE(file.Open(Wide(folder.Path() / "other.txt"), CFile::modeRead));
+  EXPECT_EQ(file.GetPosition(), 0u);
+  ASSERT_TRUE(file.ReadString(line));
+  EXPECT_EQ(line, L"other");
+  EXPECT_FALSE(file.ReadString(line));
 }
 
 TEST(CStdioFile, WrittenTextIsUtf8WithCrLfLineEnds)
@@ -71,4 +85,12 @@ TEST(CStdioFile, WrittenTextIsUtf8WithCrLfLineEnds)
   EXPECT_FALSE(file.WriteString(nullptr));
   file.Close();
   EXPECT_EQ(ReadAll(path), "Caf\xC3\xA9\r\nalready\r\nsplit\r\nend");
+
+  // A CR that ended the text of a file opened before does not pair with the next file's "\n".
+  ASSERT_TRUE(file.Open(Wide(path), CFile::modeCreate | CFile::modeWrite));
+  EXPECT_TRUE(file.WriteString(L"cr\r"));
+  ASSERT_TRUE(file.Open(Wide(folder.Path() / "next.txt"), CFile::modeCreate | CFile::modeWrite));
+  EXPECT_TRUE(file.WriteString(L"\n"));
+  file.Close();
+  EXPECT_EQ(ReadAll(folder.Path() / "next.txt"), "\r\n");
 }
