@@ -334,7 +334,6 @@ void CArchive::WriteStringA(const CStringA& v)
 // anything is allocated for it, so a damaged length costs an exception, not memory.
 CArchive& CArchive::operator>>(CString& v)
 {
-  CheckLoading();
   bool wide = false;
   ULONGLONG length = ReadStringLength(wide);
   ULONGLONG unitSize = wide ? 2 : 1;
@@ -342,19 +341,18 @@ CArchive& CArchive::operator>>(CString& v)
     Fail(CArchiveException::endOfFile);
   if (length > ULONGLONG(INT_MAX))
     Fail(CArchiveException::genericException);
-  std::vector<BYTE> bytes(size_t(length * unitSize));
-  ReadBytes(bytes.data(), bytes.size());
   if (wide) {
+    std::vector<BYTE> bytes(size_t(length * unitSize));
+    ReadBytes(bytes.data(), bytes.size());
     std::u16string units(size_t(length), u'\0');
     for (size_t i = 0; i < units.size(); ++i)
       units[i] = char16_t(FromLittleEndian<uint16_t>(&bytes[2 * i]));
     v = FromUtf16(units);
   } else {
     // Untagged text is 8-bit; it is widened byte for byte, as the serial line's text is.
-    std::wstring text(bytes.size(), L'\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-      text[i] = wchar_t(bytes[i]);
-    v = CString(std::move(text));
+    std::string bytes(size_t(length), '\0');
+    ReadBytes(reinterpret_cast<BYTE*>(bytes.data()), bytes.size());
+    v = CStringA(std::move(bytes));
   }
   return *this;
 }

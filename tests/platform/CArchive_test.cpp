@@ -126,6 +126,7 @@ TEST(CArchive, UntaggedNarrowStringsAreReadByteForByte)
   EXPECT_EQ(LoadOne<CString>(Bytes{0x03, 'a', 'b', 'c'}), L"abc");
   EXPECT_EQ(LoadOne<CString>(Bytes{0x00}), L"");
   EXPECT_EQ(LoadOne<CString>(Bytes{0x03, 0xE4, 0x80, 0xFF}), L"\u00E4\u0080\u00FF");
+  EXPECT_EQ(LoadOne<CString>(Bytes{0x03, 'a', 0x00, 'b'}), CString(L"a\0b", 3));
 
   Bytes text300(300, 'x');
   EXPECT_EQ(LoadOne<CString>(Cat({{0xFF, 0x2C, 0x01}, text300})), CString(L'x', 300));
