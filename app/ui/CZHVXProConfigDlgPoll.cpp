@@ -59,13 +59,11 @@ void CZHVXProConfigDlg::PollStatus()
 // and a servo that gave no reply at all is dropped from the selection.
 bool CZHVXProConfigDlg::PollQuery(const char* mnemonic, CString& valueText)
 {
-  CString line;
-  line.Format(L"#%d%s", m_currentId, CString(mnemonic));
-  if (m_port.Transact(line) == CHVXProControlPort::StatusSuccess) {
+  if (m_port.Send(m_currentId, mnemonic) == CHVXProControlPort::StatusSuccess) {
     valueText = ReplyValueText(m_port.GetLastReply(), m_port.GetLastCommand());
     return true;
   }
-  valueText = line;
+  valueText = m_port.GetLastCommand();
   if (m_port.GetLastReply().IsEmpty()) {
     m_idText.Empty();
     m_currentId = CHVXProControlPort::kNoServo;
