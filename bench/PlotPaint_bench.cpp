@@ -4,7 +4,7 @@
 // points. Two floors: every point of the data (what drawing the data takes without the paint's one
 // point per pixel column), and only the points the paint draws (the polyline it hands to the DC).
 #include "CZSpectrumWnd.h"
-#include "PlotColour.h"
+#include "Colours.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 #include "CZSpectrumWnd.h"
-#include "PlotColour.h"
+#include "Colours.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
 #include <wx/dcmemory.h>
