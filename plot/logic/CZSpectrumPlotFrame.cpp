@@ -37,6 +37,18 @@ LONG TextWidth(IPlotTextMeasure& measure, const CString& text)
   return measure.MeasureText(text).cx;
 }
 
+// The trace's label with its units, or the window's own label where that is preferred or the
+// trace has neither.
+CString AxisTitle(const CString& label, const CString& units, const CString& windowLabel, bool useWindowLabel)
+{
+  CString title = label;
+  if (!units.IsEmpty())
+    title.Format(L"%s (%s)", label, units);
+  if (useWindowLabel || (title.IsEmpty() && !windowLabel.IsEmpty()))
+    title = windowLabel;
+  return title;
+}
+
 SPlotText Text(const CString& text, const RECT& box, unsigned align, COLORREF colour)
 {
   SPlotText t;
@@ -88,23 +100,13 @@ int CZSpectrumPlot::YToPixel(float y) const
 CString CZSpectrumPlot::XTitleText() const
 {
   CSpectrumData* active = GetActiveTrace();
-  CString title = active->GetXLabel();
-  if (!active->GetXUnits().IsEmpty())
-    title.Format(L"%s (%s)", active->GetXLabel(), active->GetXUnits());
-  if (m_useWindowXLabel || (title.IsEmpty() && !m_xLabel.IsEmpty()))
-    title = m_xLabel;
-  return title;
+  return AxisTitle(active->GetXLabel(), active->GetXUnits(), m_xLabel, m_useWindowXLabel);
 }
 
 CString CZSpectrumPlot::YTitleText() const
 {
   CSpectrumData* active = GetActiveTrace();
-  CString title = active->GetYLabel();
-  if (!active->GetYUnits().IsEmpty())
-    title.Format(L"%s (%s)", active->GetYLabel(), active->GetYUnits());
-  if (m_useWindowYLabel || (title.IsEmpty() && !m_yLabel.IsEmpty()))
-    title = m_yLabel;
-  return title;
+  return AxisTitle(active->GetYLabel(), active->GetYUnits(), m_yLabel, m_useWindowYLabel);
 }
 
 void CZSpectrumPlot::CalcYLabelWidth(IPlotTextMeasure& measure)
@@ -128,13 +130,10 @@ void CZSpectrumPlot::CalcYLabelWidth(IPlotTextMeasure& measure)
 
 void CZSpectrumPlot::CalcLayout()
 {
-  CSpectrumData* active = GetActiveTrace();
-  if (!active)
+  if (m_traces.IsEmpty())
     return;
   RECT band = m_plotRect;
-  m_yTitlePresent =
-      m_yTitleSwitch && (!m_yLabel.IsEmpty() || (!m_useWindowYLabel && (!active->GetYLabel().IsEmpty() ||
-                                                                        !active->GetYUnits().IsEmpty())));
+  m_yTitlePresent = m_yTitleSwitch && !YTitleText().IsEmpty();
   const LONG w = RectWidth(m_yLabelRect);
   const LONG h = RectHeight(m_yLabelRect);
   if (m_yTitleBesideLabels) {
@@ -188,9 +187,7 @@ bool CZSpectrumPlot::PrepareFrame(IPlotTextMeasure& measure, const RECT& area, c
   MeasureInto(m_yLabelRect, measure, L"0");
   const LONG h = RectHeight(m_yLabelRect);
   const RECT outer = band ? *band : area;
-  m_xTitlePresent =
-      m_xTitleSwitch && (!m_xLabel.IsEmpty() || (!m_useWindowXLabel && (!active->GetXLabel().IsEmpty() ||
-                                                                        !active->GetXUnits().IsEmpty())));
+  m_xTitlePresent = m_xTitleSwitch && !XTitleText().IsEmpty();
   const LONG xBandHeight = !m_showXTitle ? 0 : (!m_xTitleInline && m_xTitlePresent) ? 2 * h : h;
 
   // First estimates of the steps, for the width of the labels that the layout leaves room for.
