@@ -15,6 +15,16 @@ float Clamp(float v, float lo, float hi)
 {
   return v < lo ? lo : (v > hi ? hi : v);
 }
+
+// A shown marker as a vertical line in column x, from the X axis up to the top of the plot; a
+// movable marker is at least 3 pixels wide.
+SPlotSegment MarkerLine(const SSpectrumMarker& marker, int x, int bottom, int top, float pixelsPerUnit)
+{
+  int width = int(marker.m_width * pixelsPerUnit);
+  if (marker.m_secondFlag && width < 3)
+    width = 3;
+  return {POINT{x, bottom}, POINT{x, top}, marker.m_colour, std::max(width, 1)};
+}
 } // namespace
 
 std::vector<SPlotSegment> CZSpectrumPlot::WindowMarkerLines() const
@@ -26,10 +36,7 @@ std::vector<SPlotSegment> CZSpectrumPlot::WindowMarkerLines() const
     if (!marker.m_shown)
       continue;
     const int x = PixelOf(XPixelOf(marker.m_position) + 0.5f);
-    int width = int(marker.m_width * m_xPixelsPerUnit);
-    if (marker.m_secondFlag && width < 3)
-      width = 3;
-    lines.push_back({POINT{x, m_yOriginPixel}, POINT{x, top}, marker.m_colour, std::max(width, 1)});
+    lines.push_back(MarkerLine(marker, x, m_yOriginPixel, top, m_xPixelsPerUnit));
   }
   return lines;
 }
@@ -75,12 +82,8 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
     const SSpectrumMarker& marker = markers.GetNext(pos);
     if (!marker.m_shown)
       continue;
-    int width = int(marker.m_width * m_xPixelsPerUnit);
-    if (marker.m_secondFlag && width < 3)
-      width = 3;
     const int x = XToPixel(marker.m_position + 0.5f);
-    geometry.markers.push_back(
-        {POINT{x, m_yOriginPixel}, POINT{x, top}, marker.m_colour, std::max(width, 1)});
+    geometry.markers.push_back(MarkerLine(marker, x, m_yOriginPixel, top, m_xPixelsPerUnit));
   }
 
   if (trace.GetIndexRange() <= 0)
