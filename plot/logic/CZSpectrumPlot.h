@@ -237,8 +237,9 @@ protected:
   virtual void InvalidatePlot(bool /*erase*/) {}
   virtual void UpdateArraySlider() {}
 
-  // The first trace with points becomes the active trace when the active one has none.
-  void PromoteTraceWithPoints();
+  // The first trace with points becomes the active trace when the active one has none. Returns
+  // the active trace, or null when there is none or it has no points.
+  CSpectrumData* PromoteTraceWithPoints();
   bool JoinsLimits(CSpectrumData* trace) const;
   // Joins and has points to join with.
   bool WidensLimits(CSpectrumData* trace) const;

@@ -17,19 +17,23 @@ float ScaleOrOne(float numerator, float denominator)
 }
 } // namespace
 
-void CZSpectrumPlot::PromoteTraceWithPoints()
+CSpectrumData* CZSpectrumPlot::PromoteTraceWithPoints()
 {
-  if (m_traces.GetCount() < 2 || m_traces.GetHead()->GetIndexRange() != 0)
-    return;
-  for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
-    POSITION here = pos;
-    CSpectrumData* data = m_traces.GetNext(pos);
-    if (data->GetIndexRange() > 0) {
-      m_traces.RemoveAt(here);
-      m_traces.AddHead(data);
-      return;
+  if (m_traces.IsEmpty())
+    return nullptr;
+  if (m_traces.GetHead()->GetIndexRange() == 0) {
+    for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
+      POSITION here = pos;
+      CSpectrumData* data = m_traces.GetNext(pos);
+      if (data->GetIndexRange() > 0) {
+        m_traces.RemoveAt(here);
+        m_traces.AddHead(data);
+        break;
+      }
     }
   }
+  CSpectrumData* active = m_traces.GetHead();
+  return active->GetIndexRange() == 0 ? nullptr : active;
 }
 
 bool CZSpectrumPlot::JoinsLimits(CSpectrumData* trace) const
@@ -61,11 +65,8 @@ CSpectrumData& CZSpectrumPlot::LimitSource(CSpectrumData& trace)
 
 void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yMax)
 {
-  if (m_traces.IsEmpty())
-    return;
-  PromoteTraceWithPoints();
-  CSpectrumData* active = m_traces.GetHead();
-  if (active->GetIndexRange() == 0)
+  CSpectrumData* active = PromoteTraceWithPoints();
+  if (!active)
     return;
   if (m_autoScaleAll) {
     active->SetYScale(1.0f);
@@ -184,11 +185,8 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
 
 bool CZSpectrumPlot::GetCommonXRange(float& xMin, float& xMax)
 {
-  if (m_traces.IsEmpty())
-    return false;
-  PromoteTraceWithPoints();
-  CSpectrumData* active = m_traces.GetHead();
-  if (active->GetIndexRange() == 0)
+  CSpectrumData* active = PromoteTraceWithPoints();
+  if (!active)
     return false;
   xMin = active->GetXMin(true);
   xMax = xMin + active->GetXRange(false);
