@@ -23,7 +23,6 @@ int CHVXProControlPort::SendBroadcast(const char* mnemonic)
 
 int CHVXProControlPort::Transact(CString line)
 {
-  m_status = StatusSuccess;
   m_lastCommand = line;
   m_lastReply.Empty();
   m_status = IsServoCommandLine(line) ? Exchange(line) : StatusNotACommand;
