@@ -78,6 +78,8 @@ private:
 
   void OnPaint(wxPaintEvent& event);
   void SelectPlotFont(wxDC& dc);
+  // With the DC's pen, through the window's reused point buffer.
+  void DrawPolyline(wxDC& dc, const std::vector<POINT>& points);
   RECT ClientArea() const;
 
   ParentNotifier m_parentNotifier{*this};

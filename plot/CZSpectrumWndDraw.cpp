@@ -116,6 +116,14 @@ void CZSpectrumWnd::SelectPlotFont(wxDC& dc)
   dc.SetFont(font);
 }
 
+void CZSpectrumWnd::DrawPolyline(wxDC& dc, const std::vector<POINT>& points)
+{
+  m_pointBuffer.resize(points.size());
+  for (size_t i = 0; i < points.size(); ++i)
+    m_pointBuffer[i] = wxPoint(points[i].x, points[i].y);
+  dc.DrawLines(int(m_pointBuffer.size()), m_pointBuffer.data());
+}
+
 void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
 {
   RECT area = m_created ? ClientArea() : (rect ? *rect : MakeRect(0, 0, 0, 0));
@@ -137,16 +145,11 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
     DcTextMeasure measure(memory);
     if (!PrepareFrame(measure, area, rect)) {
       FillRect(memory, area, m_backColour);
-      memory.SetTextForeground(*wxBLACK);
       memory.DrawLabel(wxString(m_emptyPlotText.GetString()), ToWxRect(area), wxALIGN_CENTRE);
     } else {
       DrawBackground(memory, rect);
-      std::vector<POINT> outline = FrameOutline();
-      m_pointBuffer.assign(outline.size(), wxPoint());
-      for (size_t i = 0; i < outline.size(); ++i)
-        m_pointBuffer[i] = wxPoint(outline[i].x, outline[i].y);
       memory.SetPen(wxPen(ToWxColour(kFrameColour), 1));
-      memory.DrawLines(int(m_pointBuffer.size()), m_pointBuffer.data());
+      DrawPolyline(memory, FrameOutline());
       DrawTexts(memory, PlotAreaTexts(measure), m_backColour);
       DrawSegments(memory, TickMarks(), wxPENSTYLE_SOLID);
       if (m_showXTitle)
@@ -213,11 +216,8 @@ void CZSpectrumWnd::DrawTraces(wxDC& dc)
     case ETraceMark::Line:
       if (points.size() < 2)
         break;
-      m_pointBuffer.resize(points.size());
-      for (size_t i = 0; i < points.size(); ++i)
-        m_pointBuffer[i] = wxPoint(points[i].x, points[i].y);
       dc.SetPen(wxPen(colour, std::max(m_geometry.lineWidth, 1), PenStyle(m_geometry.lineStyle)));
-      dc.DrawLines(int(m_pointBuffer.size()), m_pointBuffer.data());
+      DrawPolyline(dc, points);
       break;
     case ETraceMark::Pixel:
       dc.SetPen(wxPen(colour, 1));
