@@ -12,6 +12,8 @@
 namespace {
 constexpr COLORREF kNoHighlight = 0xFFFFFFFF;
 constexpr COLORREF kWhiteHighlight = 0xFFFFFF;
+// The shine fills the shape's outline shrunk once more to four fifths.
+constexpr float kShineShrink = 0.95f * 0.8f;
 
 wxGraphicsPath PolygonPath(wxGraphicsContext& g, const std::vector<SLcdPoint>& points)
 {
@@ -243,7 +245,9 @@ void CIsiLcdDisplay::BuildShapes(wxGraphicsContext& g)
 {
   for (int kind = 0; kind < kShapeKinds; ++kind) {
     m_shapes[kind] = PolygonPath(g, LcdShapeOutline(m_geometry, ELcdShape(kind)));
-    m_shapes[kShapeKinds + kind] = PolygonPath(g, LcdShapeOutline(m_geometry, ELcdShape(kind), 0.95f * 0.8f));
+    const std::vector<SLcdPoint> inner = LcdShapeOutline(m_geometry, ELcdShape(kind), kShineShrink);
+    m_shapes[kShapeKinds + kind] = PolygonPath(g, inner);
+    m_shineRadius[kind] = Extent(inner);
   }
   m_shapesBuilt = true;
 }
@@ -271,8 +275,7 @@ void CIsiLcdDisplay::FillShape(wxGraphicsContext& g, ELcdShape shape, SLcdPoint 
     wxGraphicsGradientStops stops(centre, lit);
     stops.Add(Mix(lit, centre, 0.8f), 0.6f);
     stops.Add(Mix(lit, centre, 0.5f), 0.75f);
-    const float radius = Extent(LcdShapeOutline(m_geometry, shape, 0.95f * 0.8f));
-    g.SetBrush(g.CreateRadialGradientBrush(0, 0, 0, 0, radius, stops));
+    g.SetBrush(g.CreateRadialGradientBrush(0, 0, 0, 0, m_shineRadius[int(shape)], stops));
     g.FillPath(m_shapes[kShapeKinds + int(shape)]);
   }
   g.PopState();

@@ -100,9 +100,11 @@ protected:
   COLORREF m_highlightColour = 0;
   SLcdGeometry m_geometry;
   SDotMatrixFont m_font;
-  // One outline and one inner outline (for the shine) per shape kind.
+  // One outline and one inner outline (for the shine) per shape kind, and how far the inner
+  // outline reaches from its centre (the radius of the shine's gradient).
   static constexpr int kShapeKinds = 7;
   wxGraphicsPath m_shapes[2 * kShapeKinds];
+  float m_shineRadius[kShapeKinds] = {};
   bool m_shapesBuilt = false;
   CGdiBorder m_border;
 
