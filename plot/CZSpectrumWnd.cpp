@@ -8,10 +8,9 @@ wxBEGIN_EVENT_TABLE(CZSpectrumWnd, wxWindow) EVT_PAINT(CZSpectrumWnd::OnPaint) w
 
 CZSpectrumWnd::~CZSpectrumWnd()
 {
-  // Nothing may reach the parent from a window that is going away.
+  // Nothing may reach the parent from a window that is going away; the sink is a member, gone
+  // before the plot's own destructor clears the trace list.
   SetNotificationSink(nullptr);
-  m_created = false;
-  ClearTraceList(false);
 }
 
 bool CZSpectrumWnd::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
