@@ -37,7 +37,7 @@ void CZDlgTools::AddItem(int id, bool show)
 
 void CZDlgTools::AddItemPair(int labelId, int fieldId, int minHeight, bool show)
 {
-  m_pairMinHeight = minHeight;
+  m_settings.pairMinHeight = minHeight;
   ShowOrList(labelId, fieldId, int(EDlgItemKind::Pair), show);
 }
 
@@ -48,21 +48,7 @@ void CZDlgTools::AddButton(int id, bool show)
 
 void CZDlgTools::SetMargins(int value)
 {
-  m_topMargin = m_leftMargin = m_rightMargin = m_bottomMargin = value;
-}
-
-SDlgLayoutSettings CZDlgTools::Settings() const
-{
-  SDlgLayoutSettings s;
-  s.topMargin = m_topMargin;
-  s.leftMargin = m_leftMargin;
-  s.rightMargin = m_rightMargin;
-  s.bottomMargin = m_bottomMargin;
-  s.horizontalSpacing = m_horizontalSpacing;
-  s.rowSpacing = m_rowSpacing;
-  s.buttonWidth = m_buttonWidth;
-  s.pairMinHeight = m_pairMinHeight;
-  return s;
+  m_settings.topMargin = m_settings.leftMargin = m_settings.rightMargin = m_settings.bottomMargin = value;
 }
 
 void CZDlgTools::Place(wxWindow* control, const RECT& r) const
@@ -100,7 +86,7 @@ bool CZDlgTools::Layout(int columns)
     inputs.push_back(input);
     windows.emplace_back(first, second);
   }
-  const SDlgLayoutResult plan = PlanDlgLayout(area, inputs, Settings(), columns, m_currentY);
+  const SDlgLayoutResult plan = PlanDlgLayout(area, inputs, m_settings, columns, m_currentY);
   for (size_t i = 0; i < plan.placements.size(); ++i) {
     Place(windows[i].first, plan.placements[i].rect1);
     if (windows[i].second)
@@ -114,16 +100,17 @@ bool CZDlgTools::Layout(int columns)
 bool CZDlgTools::StretchRight(int id)
 {
   if (id == 0) {
-    m_currentY = m_topMargin;
+    m_currentY = m_settings.topMargin;
     return false;
   }
   wxWindow* control = Control(id);
   if (!control)
     return false;
   const wxSize client = m_parent->GetClientSize();
-  const RECT r{m_leftMargin, m_topMargin, client.x - m_rightMargin, m_topMargin + control->GetSize().y};
+  const RECT r{m_settings.leftMargin, m_settings.topMargin, client.x - m_settings.rightMargin,
+               m_settings.topMargin + control->GetSize().y};
   Place(control, r);
-  m_currentY = r.bottom + m_rowSpacing;
+  m_currentY = r.bottom + m_settings.rowSpacing;
   return true;
 }
 
@@ -133,7 +120,7 @@ bool CZDlgTools::PinBottom(int id)
   if (!control)
     return false;
   const wxRect now = control->GetRect();
-  const int bottom = m_parent->GetClientSize().y - m_bottomMargin;
+  const int bottom = m_parent->GetClientSize().y - m_settings.bottomMargin;
   Place(control, RECT{now.x, bottom - now.height, now.x + now.width, bottom});
   return true;
 }

@@ -33,10 +33,10 @@ public:
   bool PinBottom(int id);
 
   void SetMargins(int value);
-  void SetTopMargin(int value) { m_topMargin = value; }
-  void SetLeftMargin(int value) { m_leftMargin = value; }
-  void SetRightMargin(int value) { m_rightMargin = value; }
-  void SetRowSpacing(int value) { m_rowSpacing = value; }
+  void SetTopMargin(int value) { m_settings.topMargin = value; }
+  void SetLeftMargin(int value) { m_settings.leftMargin = value; }
+  void SetRightMargin(int value) { m_settings.rightMargin = value; }
+  void SetRowSpacing(int value) { m_settings.rowSpacing = value; }
   // Lay out inside this control's rectangle instead of the whole client area (0: client area).
   void SetReferenceId(int id) { m_referenceId = id; }
   int GetCurrentY() const { return m_currentY; }
@@ -45,21 +45,13 @@ private:
   wxWindow* Control(int id) const;
   void Place(wxWindow* control, const RECT& rect) const;
   void ShowOrList(int id1, int id2, int kind, bool show);
-  SDlgLayoutSettings Settings() const;
 
-  int m_topMargin = 5;
-  int m_leftMargin = 5;
-  int m_rightMargin = 5;
-  int m_bottomMargin = 5;
-  int m_horizontalSpacing = 1;
-  int m_rowSpacing = 3;
+  SDlgLayoutSettings m_settings;
   int m_groupSpacing = 5;
   int m_groupHeader = 12;
-  int m_buttonWidth = 80;
   int m_referenceId = 0;
   wxWindow* m_parent;
   CList<SDlgItemPairID> m_items;
-  int m_pairMinHeight = 0;
   int m_currentY = 0;
   std::deque<RECT> m_savedRects;
   bool m_fixedSize = false;
