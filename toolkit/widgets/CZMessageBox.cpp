@@ -36,7 +36,6 @@ constexpr SDialogControl kTemplate[] = {
     {IDC_ZMESSAGE_IMAGE, EDialogControlKind::Placeholder, {0, 0, 164, 120}, L"Static Image"},
     {IDC_ZMESSAGE_TEXT, EDialogControlKind::Label, {35, 127, 122, 24}, L"Message\nline2\nline3"},
 };
-constexpr int kButtonOrder[] = {IDABORT, IDYES, IDNO, IDOK, IDRETRY, IDCANCEL, IDIGNORE};
 constexpr int kPinOrder[] = {IDYES, IDNO, IDOK, IDCANCEL, IDRETRY, IDIGNORE, IDABORT};
 constexpr int kMargin = 8;
 constexpr int kIconSize = 32;
@@ -114,7 +113,7 @@ bool CZMessageBox::CreateFromTemplate()
   // The box answers its keys itself; wx's own Enter and Esc handling must not close it.
   SetEscapeId(wxID_NONE);
   SetAffirmativeId(wxID_NONE);
-  for (int id : kButtonOrder)
+  for (int id : kMessageBoxButtonOrder)
     Bind(
         wxEVT_BUTTON, [this, id](wxCommandEvent&) { PressButton(id); }, ToWindowId(id));
   Bind(wxEVT_INIT_DIALOG, &CZMessageBox::OnInitDialog, this);
@@ -202,7 +201,7 @@ void CZMessageBox::LayoutControls()
   tools.SetRowSpacing(kMargin);
   tools.AddItemPair(IDC_ZMESSAGE_ICON, IDC_ZMESSAGE_TEXT, m_textHeight, m_showText);
   tools.Layout(1);
-  for (int id : kButtonOrder)
+  for (int id : kMessageBoxButtonOrder)
     tools.AddButton(id, MessageBoxShowsButton(m_type, id));
   tools.Layout(n);
   for (int id : kPinOrder)

@@ -1,32 +1,8 @@
 #include "MessageBoxRules.h"
 
-#include "MessageBoxTypes.h"
-
 #include <algorithm>
 
 namespace {
-constexpr int kLayoutOrder[] = {IDABORT, IDYES, IDNO, IDOK, IDRETRY, IDCANCEL, IDIGNORE};
-
-// Windows answers Enter with the first button of the type's own order.
-int FirstOfType(UINT type)
-{
-  switch (type & MB_TYPEMASK) {
-  case MB_OK:
-  case MB_OKCANCEL:
-    return IDOK;
-  case MB_ABORTRETRYIGNORE:
-  case 7:
-    return IDABORT;
-  case MB_YESNOCANCEL:
-  case MB_YESNO:
-    return IDYES;
-  case MB_RETRYCANCEL:
-    return IDRETRY;
-  default:
-    return 0;
-  }
-}
-
 int ButtonOfLetter(int keyCode)
 {
   switch (keyCode) {
@@ -78,7 +54,7 @@ bool MessageBoxShowsButton(UINT type, int id)
 std::vector<int> MessageBoxButtons(UINT type)
 {
   std::vector<int> shown;
-  for (int id : kLayoutOrder)
+  for (int id : kMessageBoxButtonOrder)
     if (MessageBoxShowsButton(type, id))
       shown.push_back(id);
   return shown;
@@ -86,7 +62,22 @@ std::vector<int> MessageBoxButtons(UINT type)
 
 int MessageBoxDefaultButton(UINT type)
 {
-  return FirstOfType(type);
+  // Windows answers Enter with the first button of the type's own order.
+  switch (type & MB_TYPEMASK) {
+  case MB_OK:
+  case MB_OKCANCEL:
+    return IDOK;
+  case MB_ABORTRETRYIGNORE:
+  case 7:
+    return IDABORT;
+  case MB_YESNOCANCEL:
+  case MB_YESNO:
+    return IDYES;
+  case MB_RETRYCANCEL:
+    return IDRETRY;
+  default:
+    return 0;
+  }
 }
 
 int MessageBoxKeyButton(UINT type, const SMessageBoxKey& key)

@@ -2,13 +2,16 @@
 // The house message box's rules that need no window: which buttons a type shows, which button a
 // key presses, how big the box is for its text, and how the text wraps.
 #include "CString.h"
+#include "MessageBoxTypes.h"
 #include "WinTypes.h"
 
 #include <functional>
 #include <vector>
 
-// Buttons shown for a type (only its low four bits count), in the box's layout order: Abort,
-// Yes, No, OK, Retry, Cancel, Ignore.
+// Every button of the box, in its layout order.
+inline constexpr int kMessageBoxButtonOrder[] = {IDABORT, IDYES, IDNO, IDOK, IDRETRY, IDCANCEL, IDIGNORE};
+
+// Buttons shown for a type (only its low four bits count), in the layout order.
 std::vector<int> MessageBoxButtons(UINT type);
 bool MessageBoxShowsButton(UINT type, int id);
 // The button that Enter presses when no shown button has the focus; 0 when none is shown.
