@@ -14,11 +14,6 @@
 #include <memory>
 
 namespace {
-wxColour At(const wxImage& image, int x, int y)
-{
-  return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-}
-
 // A window whose background is a grey frame of 4 pixels and whose content is a green square in
 // the area the background leaves; it counts how often each layer is painted.
 class CountingWnd : public CGdiPlusWnd<wxWindow> {
@@ -85,9 +80,9 @@ TEST(CGdiPlusWnd, BackgroundIsPaintedOnceUntilTheWindowIsDirty)
 {
   Window w;
   const wxImage first = w.wnd->PaintToBitmap().ConvertToImage();
-  EXPECT_EQ(At(first, 1, 1), wxColour(128, 128, 128));
-  EXPECT_EQ(At(first, 8, 8), wxColour(0, 200, 0));
-  EXPECT_EQ(At(first, 20, 20), wxColour(128, 128, 128));
+  EXPECT_EQ(ColourAt(first, 1, 1), wxColour(128, 128, 128));
+  EXPECT_EQ(ColourAt(first, 8, 8), wxColour(0, 200, 0));
+  EXPECT_EQ(ColourAt(first, 20, 20), wxColour(128, 128, 128));
   EXPECT_EQ(w.wnd->contentRect.left, 4);
   EXPECT_EQ(w.wnd->contentRect.right, 56);
 
@@ -96,8 +91,8 @@ TEST(CGdiPlusWnd, BackgroundIsPaintedOnceUntilTheWindowIsDirty)
   const wxImage second = w.wnd->PaintToBitmap().ConvertToImage();
   EXPECT_EQ(w.wnd->backgrounds, backgrounds);
   EXPECT_EQ(w.wnd->contents, contents + 1);
-  EXPECT_EQ(At(second, 1, 1), wxColour(128, 128, 128));
-  EXPECT_EQ(At(second, 8, 8), wxColour(0, 200, 0));
+  EXPECT_EQ(ColourAt(second, 1, 1), wxColour(128, 128, 128));
+  EXPECT_EQ(ColourAt(second, 8, 8), wxColour(0, 200, 0));
 
   w.wnd->MarkDirty();
   w.wnd->PaintToBitmap();
@@ -159,12 +154,12 @@ TEST(MemDC, DrawsOffScreenOverACopyOfTheTargetAndCopiesItBack)
     memory.DrawRectangle(10, 5, 10, 20);
   }
   const wxImage image = target.ConvertToImage();
-  EXPECT_EQ(At(image, 12, 7), *wxRED);
-  EXPECT_EQ(At(image, 19, 24), *wxRED);
+  EXPECT_EQ(ColourAt(image, 12, 7), *wxRED);
+  EXPECT_EQ(ColourAt(image, 19, 24), *wxRED);
   // The rest of the rectangle is the target's own picture, copied in and back out.
-  EXPECT_EQ(At(image, 25, 7), *wxBLUE);
-  EXPECT_EQ(At(image, 5, 7), *wxBLUE);
-  EXPECT_EQ(At(image, 12, 27), *wxBLUE);
+  EXPECT_EQ(ColourAt(image, 25, 7), *wxBLUE);
+  EXPECT_EQ(ColourAt(image, 5, 7), *wxBLUE);
+  EXPECT_EQ(ColourAt(image, 12, 27), *wxBLUE);
 }
 
 TEST(CGdiBorder, StyleFiveDrawsNothingAndLeavesTheRectangle)
@@ -178,7 +173,7 @@ TEST(CGdiBorder, StyleFiveDrawsNothingAndLeavesTheRectangle)
   EXPECT_EQ(rect.right, 100);
   EXPECT_EQ(rect.bottom, 60);
   for (int x = 0; x < 100; x += 3)
-    EXPECT_EQ(At(image, x, 0), *wxWHITE);
+    EXPECT_EQ(ColourAt(image, x, 0), *wxWHITE);
 }
 
 TEST(CGdiBorder, TwoRingStylesInsetTwoThirdsThenTheRest)
@@ -192,9 +187,9 @@ TEST(CGdiBorder, TwoRingStylesInsetTwoThirdsThenTheRest)
   EXPECT_EQ(rect.top, 4);
   EXPECT_EQ(rect.right, 96);
   EXPECT_EQ(rect.bottom, 56);
-  EXPECT_NE(At(image, 1, 40), *wxWHITE);
-  EXPECT_NE(At(image, 3, 40), *wxWHITE);
-  EXPECT_EQ(At(image, 50, 30), *wxWHITE);
+  EXPECT_NE(ColourAt(image, 1, 40), *wxWHITE);
+  EXPECT_NE(ColourAt(image, 3, 40), *wxWHITE);
+  EXPECT_EQ(ColourAt(image, 50, 30), *wxWHITE);
   EXPECT_FALSE(SaveSnapshot(wxBitmap(image), "border_style0").IsEmpty());
 
   border.SetStyle(3);
@@ -220,7 +215,7 @@ TEST(CGdiBorder, GradientRunsFromTheTopColourToTheBottomColour)
   // Style 1: dark at the top, light at the bottom; the inside stays untouched.
   EXPECT_LT(image.GetRed(50, 1), 30);
   EXPECT_GT(image.GetRed(50, 98), 225);
-  EXPECT_EQ(At(image, 50, 50), *wxWHITE);
+  EXPECT_EQ(ColourAt(image, 50, 50), *wxWHITE);
   border.SetStyle(2);
   image = DrawBorder(border, rect, 100, 100);
   EXPECT_GT(image.GetRed(50, 1), 225);
@@ -241,12 +236,12 @@ TEST(CGdiBorder, RoundedRingIsWholeAllAround)
   // Every pixel well inside the ring's straight sides is the ring's colour, none shows through.
   for (int y = 20; y < 60; ++y)
     for (int x : {1, 2, 3, 4, 5, 6, 113, 114, 115, 116, 117, 118})
-      EXPECT_EQ(At(image, x, y), *wxBLUE) << x << "," << y;
+      EXPECT_EQ(ColourAt(image, x, y), *wxBLUE) << x << "," << y;
   for (int x = 20; x < 100; ++x)
     for (int y : {1, 6, 73, 78})
-      EXPECT_EQ(At(image, x, y), *wxBLUE) << x << "," << y;
-  EXPECT_EQ(At(image, 60, 40), *wxWHITE);
-  EXPECT_EQ(At(image, 0, 0), *wxWHITE);
+      EXPECT_EQ(ColourAt(image, x, y), *wxBLUE) << x << "," << y;
+  EXPECT_EQ(ColourAt(image, 60, 40), *wxWHITE);
+  EXPECT_EQ(ColourAt(image, 0, 0), *wxWHITE);
 }
 
 TEST(GdiPlusHelpers, RoundRectCutsItsCornersAndFillsItsMiddle)
@@ -263,9 +258,9 @@ TEST(GdiPlusHelpers, RoundRectCutsItsCornersAndFillsItsMiddle)
     g->FillPath(path);
   }
   const wxImage image = bitmap.ConvertToImage();
-  EXPECT_EQ(At(image, 0, 0), *wxWHITE);
-  EXPECT_EQ(At(image, 59, 39), *wxWHITE);
-  EXPECT_EQ(At(image, 30, 20), *wxBLACK);
-  EXPECT_EQ(At(image, 30, 1), *wxBLACK);
-  EXPECT_EQ(At(image, 1, 20), *wxBLACK);
+  EXPECT_EQ(ColourAt(image, 0, 0), *wxWHITE);
+  EXPECT_EQ(ColourAt(image, 59, 39), *wxWHITE);
+  EXPECT_EQ(ColourAt(image, 30, 20), *wxBLACK);
+  EXPECT_EQ(ColourAt(image, 30, 1), *wxBLACK);
+  EXPECT_EQ(ColourAt(image, 1, 20), *wxBLACK);
 }

@@ -11,11 +11,6 @@
 #include <wx/panel.h>
 
 namespace {
-wxColour At(const wxImage& image, int x, int y)
-{
-  return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-}
-
 // A 40 x 20 picture, red on the left half and blue on the right.
 CString WriteRedBluePicture(const TempFolder& folder)
 {
@@ -71,18 +66,18 @@ TEST(CPictureCtrl, DrawsThePictureStretchedOverTheControl)
   BOOL drawn = FALSE;
   wxImage image = DrawnOnBitmap(*f.picture, &drawn);
   EXPECT_TRUE(drawn);
-  EXPECT_EQ(At(image, 5, 25), *wxRED);
-  EXPECT_EQ(At(image, 45, 3), *wxRED);
-  EXPECT_EQ(At(image, 55, 47), *wxBLUE);
-  EXPECT_EQ(At(image, 95, 25), *wxBLUE);
+  EXPECT_EQ(ColourAt(image, 5, 25), *wxRED);
+  EXPECT_EQ(ColourAt(image, 45, 3), *wxRED);
+  EXPECT_EQ(ColourAt(image, 55, 47), *wxBLUE);
+  EXPECT_EQ(ColourAt(image, 95, 25), *wxBLUE);
 
   // A new size stretches the picture anew, without keeping its aspect ratio.
   f.picture->SetSize(200, 20);
   image = DrawnOnBitmap(*f.picture);
-  EXPECT_EQ(At(image, 90, 10), *wxRED);
-  EXPECT_EQ(At(image, 110, 10), *wxBLUE);
-  EXPECT_EQ(At(image, 195, 17), *wxBLUE);
-  WaitUntil([&] { return At(CaptureWindow(f.picture).ConvertToImage(), 195, 17) == *wxBLUE; });
+  EXPECT_EQ(ColourAt(image, 90, 10), *wxRED);
+  EXPECT_EQ(ColourAt(image, 110, 10), *wxBLUE);
+  EXPECT_EQ(ColourAt(image, 195, 17), *wxBLUE);
+  WaitUntil([&] { return ColourAt(CaptureWindow(f.picture).ConvertToImage(), 195, 17) == *wxBLUE; });
   EXPECT_FALSE(SaveSnapshot(f.frame, "picture_ctrl").IsEmpty());
 }
 
@@ -91,7 +86,7 @@ TEST(CPictureCtrl, FailedLoadLeavesTheControlEmptyOnScreen)
   TempFolder folder;
   PictureFrame f;
   ASSERT_TRUE(f.picture->Load(WriteRedBluePicture(folder)));
-  auto screenAt = [&](int x, int y) { return At(CaptureWindow(f.picture).ConvertToImage(), x, y); };
+  auto screenAt = [&](int x, int y) { return ColourAt(CaptureWindow(f.picture).ConvertToImage(), x, y); };
   ASSERT_TRUE(WaitUntil([&] { return screenAt(5, 25) == *wxRED; }));
 
   errno = 0;
@@ -121,5 +116,5 @@ TEST(CPictureCtrl, FileThatIsNoPictureDrawsNothing)
   BOOL drawn = TRUE;
   const wxImage image = DrawnOnBitmap(*f.picture, &drawn);
   EXPECT_FALSE(drawn);
-  EXPECT_EQ(At(image, 50, 25), *wxWHITE);
+  EXPECT_EQ(ColourAt(image, 50, 25), *wxWHITE);
 }

@@ -329,7 +329,7 @@ TEST(CZLCDDisplay, ReadoutsOfTheMainDialogLookRight)
   EXPECT_FALSE(SaveSnapshot(position.lcd->PaintToBitmap(), "lcd_position_readout").IsEmpty());
   // The border's two pixels each side are the frame, not the display's black fill.
   const wxImage image = position.Paint();
-  EXPECT_NE(wxColour(image.GetRed(0, 15), image.GetGreen(0, 15), image.GetBlue(0, 15)), *wxBLACK);
+  EXPECT_NE(ColourAt(image, 0, 15), *wxBLACK);
   EXPECT_EQ(position.lcd->GetCellRect(0).left, 2);
 
   LcdFrame status(220, 30);

@@ -1,6 +1,7 @@
 #include "CStringPrinting.h"
 #include "CZDlgTools.h"
 #include "CZMessageBox.h"
+#include "DialogUnits.h"
 #include "GuiTestSupport.h"
 #include "ModalTestSupport.h"
 #include "StandardMessageBox.h"
@@ -44,7 +45,16 @@ void PressKey(wxDialog* dialog, int keyCode, bool ctrl = false, bool alt = false
 
 wxWindow* Child(wxDialog* dialog, int controlId)
 {
-  return dialog->FindWindow(controlId == IDOK ? wxID_OK : controlId == IDCANCEL ? wxID_CANCEL : controlId);
+  return dialog->FindWindow(ToWindowId(controlId));
+}
+
+// Clicks a button of the box as the mouse would.
+void Click(wxDialog* dialog, int controlId)
+{
+  wxWindow* button = Child(dialog, controlId);
+  wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+  click.SetEventObject(button);
+  button->GetEventHandler()->ProcessEvent(click);
 }
 
 // The answer a box gives when it is ended by keys, one after the other, while it stays open.
@@ -238,12 +248,7 @@ TEST(CZMessageBox, ReturnsTheIdAndCaptionOfTheButtonPressed)
   CZMessageBox box;
   box.SetText(L"Are you sure you want to reconfigure the HVX Pro Servo to its default values?");
   box.SetType(MB_YESNO);
-  const int result = RunBox(box, [](wxDialog* dialog) {
-    wxWindow* no = dialog->FindWindow(IDNO);
-    wxCommandEvent click(wxEVT_BUTTON, IDNO);
-    click.SetEventObject(no);
-    no->GetEventHandler()->ProcessEvent(click);
-  });
+  const int result = RunBox(box, [](wxDialog* dialog) { Click(dialog, IDNO); });
   EXPECT_EQ(result, IDNO);
   EXPECT_EQ(box.GetResult(), IDNO);
   EXPECT_EQ(box.GetButtonText(), CString(L"No"));
@@ -252,10 +257,7 @@ TEST(CZMessageBox, ReturnsTheIdAndCaptionOfTheButtonPressed)
   int resultWhileOpen = 0;
   const int again = RunBox(box, [&](wxDialog* dialog) {
     resultWhileOpen = box.GetResult();
-    wxWindow* yes = dialog->FindWindow(IDYES);
-    wxCommandEvent click(wxEVT_BUTTON, IDYES);
-    click.SetEventObject(yes);
-    yes->GetEventHandler()->ProcessEvent(click);
+    Click(dialog, IDYES);
   });
   EXPECT_EQ(resultWhileOpen, -1);
   EXPECT_EQ(again, IDYES);
@@ -319,8 +321,7 @@ TEST(CZMessageBox, ImageShowsAboveTheTextWhenItLoads)
     text = Child(dialog, IDC_ZMESSAGE_TEXT)->GetRect();
     EXPECT_TRUE(WaitUntil([&] {
       const wxImage shown = CaptureWindow(dialog).ConvertToImage();
-      return wxColour(shown.GetRed(client.x / 2, 10), shown.GetGreen(client.x / 2, 10),
-                      shown.GetBlue(client.x / 2, 10)) == wxColour(0, 160, 0);
+      return ColourAt(shown, client.x / 2, 10) == wxColour(0, 160, 0);
     }));
     EXPECT_FALSE(SaveSnapshot(dialog, "message_box_with_image").IsEmpty());
     PressKey(dialog, 'O');

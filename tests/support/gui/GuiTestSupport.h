@@ -1,6 +1,7 @@
 #pragma once
 #include <wx/bitmap.h>
 #include <wx/colour.h>
+#include <wx/image.h>
 #include <wx/string.h>
 
 #include <functional>
@@ -24,6 +25,12 @@ wxBitmap CaptureWindow(wxWindow* window);
 wxString SaveSnapshot(wxWindow* window, const wxString& name);
 // The same for a picture painted off screen.
 wxString SaveSnapshot(const wxBitmap& bitmap, const wxString& name);
+
+// The colour of one pixel of a picture, for comparing with the colour expected there.
+inline wxColour ColourAt(const wxImage& image, int x, int y)
+{
+  return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
 
 // Lets GoogleTest show a colour as its RGB value in failure messages.
 inline void PrintTo(const wxColour& colour, std::ostream* os)

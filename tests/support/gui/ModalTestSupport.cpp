@@ -1,5 +1,7 @@
 #include "ModalTestSupport.h"
 
+#include "MessageBoxTypes.h"
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
@@ -61,7 +63,7 @@ SModalAnswer CModalAnswerQueue::Answer(const SModalRequest& request)
                   << wxString(request.text.GetString()).utf8_string() << "\" (caption \""
                   << wxString(request.caption.GetString()).utf8_string() << "\")";
     SModalAnswer cancel;
-    cancel.result = 2; // IDCANCEL
+    cancel.result = IDCANCEL;
     return cancel;
   }
   SModalAnswer answer = m_answers.front();
