@@ -17,35 +17,9 @@ import sys
 import os
 
 sys.dont_write_bytecode = True
-from generate_images import write_png  # noqa: E402
+from generate_images import render, write_png  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SUB = 4
-
-
-def render(path, width, height, paint):
-    """paint(x, y) -> (r, g, b, a) with a in 0..1 at sub-pixel (x, y); layers already composited."""
-    rows = []
-    for y in range(height):
-        row = []
-        for x in range(width):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SUB):
-                for sx in range(SUB):
-                    r, g, b, a = paint(x + (sx + 0.5) / SUB, y + (sy + 0.5) / SUB)
-                    acc[0] += r * a
-                    acc[1] += g * a
-                    acc[2] += b * a
-                    acc[3] += a
-            n = SUB * SUB
-            alpha = acc[3] / n
-            if acc[3] > 0:
-                rgb = tuple(int(round(c / acc[3])) for c in acc[:3])
-            else:
-                rgb = (0, 0, 0)
-            row.append(rgb + (int(round(alpha * 255)),))
-        rows.append(row)
-    write_png(path, width, height, rows, alpha=True)
 
 
 def over(layers):

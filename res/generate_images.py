@@ -13,6 +13,7 @@ import struct
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+SUB = 4
 
 
 def write_png(path, width, height, rows, alpha):
@@ -32,6 +33,32 @@ def write_png(path, width, height, rows, alpha):
     png += chunk(b"IEND", b"")
     with open(path, "wb") as f:
         f.write(png)
+
+
+def render(path, width, height, paint):
+    """paint(x, y) -> (r, g, b, a) with a in 0..1 at sub-pixel (x, y); each pixel is the
+    coverage-weighted mean of SUB x SUB sub-pixels."""
+    rows = []
+    for y in range(height):
+        row = []
+        for x in range(width):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(SUB):
+                for sx in range(SUB):
+                    r, g, b, a = paint(x + (sx + 0.5) / SUB, y + (sy + 0.5) / SUB)
+                    acc[0] += r * a
+                    acc[1] += g * a
+                    acc[2] += b * a
+                    acc[3] += a
+            n = SUB * SUB
+            alpha = acc[3] / n
+            if acc[3] > 0:
+                rgb = tuple(int(round(c / acc[3])) for c in acc[:3])
+            else:
+                rgb = (0, 0, 0)
+            row.append(rgb + (int(round(alpha * 255)),))
+        rows.append(row)
+    write_png(path, width, height, rows, alpha=True)
 
 
 # 5 x 7 glyphs, one string of 5 characters per row, '#' a dot.
@@ -157,37 +184,21 @@ def font_png(path):
 
 
 def icon_png(path, size=32):
-    """A blue disc with a white lower-case i, smoothed by 4 x 4 sub-samples per pixel."""
-    n = 4
-    r = size / 2 - 1
+    """A blue disc with a white lower-case i, darker towards the bottom."""
     c = size / 2
-    rows = []
-    for y in range(size):
-        row = []
-        for x in range(size):
-            cover = white = 0
-            for sy in range(n):
-                for sx in range(n):
-                    fx, fy = x + (sx + 0.5) / n, y + (sy + 0.5) / n
-                    if math.hypot(fx - c, fy - c) <= r:
-                        cover += 1
-                        dot = math.hypot(fx - c, fy - 9.5) <= 2.6
-                        stem = abs(fx - c) <= 2.2 and 14 <= fy <= 25
-                        foot = 12.5 <= fx <= 19.5 and 23.5 <= fy <= 25.5
-                        if dot or stem or foot:
-                            white += 1
-            total = n * n
-            a = cover / total
-            if cover == 0:
-                row.append((0, 0, 0, 0))
-                continue
-            w = white / cover
-            shade = 1.0 - 0.25 * (y / size)
-            blue = (int(30 * shade), int(100 * shade), int(210 * shade))
-            rgb = tuple(int(b + (255 - b) * w) for b in blue)
-            row.append(rgb + (int(round(a * 255)),))
-        rows.append(row)
-    write_png(path, size, size, rows, alpha=True)
+
+    def paint(x, y):
+        if math.hypot(x - c, y - c) > c - 1:
+            return (0, 0, 0, 0.0)
+        dot = math.hypot(x - c, y - 9.5) <= 2.6
+        stem = abs(x - c) <= 2.2 and 14 <= y <= 25
+        foot = 12.5 <= x <= 19.5 and 23.5 <= y <= 25.5
+        if dot or stem or foot:
+            return (255, 255, 255, 1.0)
+        shade = 1.0 - 0.25 * (int(y) / size)
+        return (int(30 * shade), int(100 * shade), int(210 * shade), 1.0)
+
+    render(path, size, size, paint)
 
 
 if __name__ == "__main__":
