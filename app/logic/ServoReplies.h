@@ -8,7 +8,6 @@
 inline constexpr const wchar_t* kNoFirmwareRow = L"0 - No Firmware";
 inline constexpr const wchar_t* kAllServosRow = L"254 - All Servos";
 inline constexpr const wchar_t* kWaitingForFirmwareReply = L"WAITING FOR FIRMWARE.";
-inline constexpr int kBroadcastId = 254;
 
 // The reply with every "*" turned into "#" and every copy of the line just sent removed: what is
 // left is the value the servo appended to its echo (*5QD-1234 after #5QD gives -1234).

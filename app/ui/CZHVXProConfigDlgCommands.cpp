@@ -171,7 +171,7 @@ void CZHVXProConfigDlg::CheckCommandError()
 // the broadcast id is not checked, and neither is "no servo".
 void CZHVXProConfigDlg::CheckCommandError(int id)
 {
-  if (id < 0 || id == kBroadcastId)
+  if (id < 0 || id == CHVXProControlPort::kBroadcastId)
     return;
   if (m_port.Send(id, "QCE") != CHVXProControlPort::StatusSuccess)
     return;

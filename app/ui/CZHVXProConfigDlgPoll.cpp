@@ -13,7 +13,7 @@ void CZHVXProConfigDlg::OnTimer(UINT_PTR timerId)
   m_eepromError = 0;
   // No timer work inside the nested message loop of one of the dialog's own prompts, and none
   // for the broadcast id, whose replies pile up from every servo.
-  if (m_busy || m_currentId == kBroadcastId)
+  if (m_busy || m_currentId == CHVXProControlPort::kBroadcastId)
     return;
   switch (TimerRole(timerId)) {
   case ETimerRole::StatusPoll:

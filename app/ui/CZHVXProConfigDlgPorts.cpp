@@ -175,12 +175,12 @@ void CZHVXProConfigDlg::SelectServoId()
     m_positionReadout->SetText(L"");
     m_statusReadout->SetText(L"");
     m_errorReadout->SetText(L"");
-    m_plot->SetTitle(m_currentId == kBroadcastId ? L"Disabled for Id=254" : L"");
+    m_plot->SetTitle(m_currentId == CHVXProControlPort::kBroadcastId ? L"Disabled for Id=254" : L"");
     UpdateFirmwareButtonImage();
 
     // All servos at once would answer with their serial numbers run together, which reads as a
     // new board, and would all be stamped with one number: only a single servo is checked.
-    if (m_currentId != kBroadcastId)
+    if (m_currentId != CHVXProControlPort::kBroadcastId)
       CheckNewBoardAndModel(m_currentId);
     // Every failed query above cleared the port's current id.
     m_port.SetCurrentId(m_currentId);
