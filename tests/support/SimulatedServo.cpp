@@ -40,6 +40,11 @@ std::optional<SServoLine> SServoLine::Parse(const std::string& line)
   return parsed;
 }
 
+std::string SServoLine::Key() const
+{
+  return Upper(mnemonic);
+}
+
 void SSimulatedServo::Advance(Clock::time_point now)
 {
   if (!moving)
@@ -167,7 +172,7 @@ std::optional<std::string> SSimulatedServo::QueryValue(const std::string& key)
 std::optional<std::string> SSimulatedServo::Answer(const SServoLine& line, Clock::time_point now)
 {
   Advance(now);
-  const std::string key = Upper(line.mnemonic);
+  const std::string key = line.Key();
   if (!line.IsQuery()) {
     Act(key, line, now);
     return std::nullopt;

@@ -21,6 +21,7 @@ struct SServoLine {
   std::string mnemonic; // the letters after the id, as sent
   std::string value;    // the rest
   bool IsQuery() const { return !mnemonic.empty() && (mnemonic[0] == 'Q' || mnemonic[0] == 'q'); }
+  std::string Key() const; // the mnemonic in upper case: servos read mnemonics in any case
   static std::optional<SServoLine> Parse(const std::string& line); // nullopt without a leading "#"
 };
 

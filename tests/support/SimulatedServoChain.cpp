@@ -29,12 +29,6 @@ void MakeRaw(int fd)
   tcsetattr(fd, TCSANOW, &mode);
 }
 
-std::string Upper(std::string s)
-{
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::toupper(c)); });
-  return s;
-}
-
 // "*5QD12\r" becomes "*6QD12\r".
 std::string WithNextId(const std::string& reply)
 {
@@ -391,7 +385,7 @@ std::optional<std::string> SimulatedServoChain::Compose(const std::string& line)
     return std::nullopt;
   const Clock::time_point now = Now();
   if (m_bootMode == ESimBootMode::WaitingForFirmware) {
-    if (parsed->id == kBroadcastId && Upper(parsed->mnemonic) == "QID")
+    if (parsed->id == kBroadcastId && parsed->Key() == "QID")
       return std::string("WAITING FOR FIRMWARE.\r");
     return std::nullopt;
   }
