@@ -1,6 +1,7 @@
 #include "CPictureCtrl.h"
 
 #include "EmbeddedResources.h"
+#include "NativePath.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -43,7 +44,7 @@ bool CPictureCtrl::Load(const CString& path)
   bool read = false;
   if (path.IsEmpty()) {
     errno = ENOENT;
-  } else if (FILE* file = std::fopen(wxString(path.GetString()).fn_str(), "rb")) {
+  } else if (FILE* file = std::fopen(NativePath(path).c_str(), "rb")) {
     unsigned char chunk[1024];
     size_t count;
     while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
