@@ -119,29 +119,28 @@ void CZSpectrumPlot::RemoveAllTraces(bool keepHold)
   RemoveTrace(kAllName, keepHold);
 }
 
-void CZSpectrumPlot::RemoveTracesAt(float xPos, float yPos)
+void CZSpectrumPlot::RemoveTracesAtPosition(float xPos, float yPos, const CString* type)
 {
   for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
     POSITION here = pos;
     CSpectrumData* data = m_traces.GetNext(pos);
-    if (data->GetXPos() == xPos && data->GetYPos() == yPos) {
+    if (data->GetXPos() == xPos && data->GetYPos() == yPos &&
+        (!type || data->GetSpectrumType().Compare(*type) == 0)) {
       TakeOutOfList(here);
       NotifyTracesChanged();
     }
   }
 }
 
+void CZSpectrumPlot::RemoveTracesAt(float xPos, float yPos)
+{
+  RemoveTracesAtPosition(xPos, yPos, nullptr);
+}
+
 void CZSpectrumPlot::RemoveTraces(const wchar_t* type, float xPos, float yPos)
 {
   const CString wanted(type);
-  for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
-    POSITION here = pos;
-    CSpectrumData* data = m_traces.GetNext(pos);
-    if (data->GetXPos() == xPos && data->GetYPos() == yPos && data->GetSpectrumType().Compare(wanted) == 0) {
-      TakeOutOfList(here);
-      NotifyTracesChanged();
-    }
-  }
+  RemoveTracesAtPosition(xPos, yPos, &wanted);
 }
 
 void CZSpectrumPlot::ClearTraceList(bool)

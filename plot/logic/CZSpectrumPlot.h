@@ -322,6 +322,9 @@ protected:
 
 private:
   void NotifyTracesChanged();
+  // Every trace at that position, and of that type when one is given, leaves the list with a
+  // notification of its own.
+  void RemoveTracesAtPosition(float xPos, float yPos, const CString* type);
 
   // While AddTrace replaces traces of the same name, the data set being added is not deleted
   // even when it is one of the owned copies.
