@@ -161,19 +161,9 @@ int CZStringGrid::ReadFrom(CStdioFile& file, const CString& marker, int columns,
     SetSize(rows, m_columns, m_headerRows, m_keyColumns, m_separator, m_keySeparator);
 
   if (rows == 0) {
-    const ULONGLONG start = file.GetPosition();
-    int count = 0;
     size_t widest = 0;
-    CGridRecordReader reader(file, format);
-    CString record, firstLine;
-    while (count < INT_MAX && reader.Read(record, &firstLine) &&
-           !IsSectionEnd(firstLine, marker, m_separator)) {
-      ++count;
-      if (columns == 0)
-        widest = std::max(widest, SplitGridRecord(record, format, -1).cells.size());
-    }
+    const int count = CountSectionRecords(file, format, marker, columns == 0 ? &widest : nullptr, true);
     SetSize(count - m_headerRows, m_columns, m_headerRows, m_keyColumns, m_separator, m_keySeparator);
-    file.Seek(LONGLONG(start), CFile::begin);
     if (columns == 0)
       m_columns = int(std::min<size_t>(widest, INT_MAX));
   }

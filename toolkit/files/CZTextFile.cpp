@@ -46,20 +46,8 @@ void CZTextFile::SkipSectionEnd(wchar_t separator)
 void CZTextFile::CountSection(const CZStringGrid& grid, int& rows, int& columns)
 {
   const SGridTextFormat format{grid.GetKeyColumnCount(), grid.GetSeparator(), grid.GetKeySeparator()};
-  const ULONGLONG start = GetPosition();
-  rows = 0;
   size_t widest = 0;
-  CGridRecordReader reader(*this, format);
-  CString record, firstLine;
-  while (rows < INT_MAX && reader.Read(record, &firstLine) &&
-         !IsSectionEnd(firstLine, m_marker, grid.GetSeparator())) {
-    ++rows;
-    if (grid.GetColumnCount() == 0) {
-      SGridRecordCells parsed = SplitGridRecord(record, format, -1);
-      widest = std::max(widest, parsed.cells.size() - (parsed.endsWithSeparator ? 1 : 0));
-    }
-  }
-  Seek(LONGLONG(start), CFile::begin);
+  rows = CountSectionRecords(*this, format, m_marker, grid.GetColumnCount() == 0 ? &widest : nullptr, false);
   columns = grid.GetColumnCount() == 0 ? int(std::min<size_t>(widest, INT_MAX)) : grid.GetColumnCount();
 }
 

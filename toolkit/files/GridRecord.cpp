@@ -1,6 +1,7 @@
 #include "GridRecord.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 namespace {
@@ -206,6 +207,26 @@ bool IsSectionEnd(const CString& line, const CString& marker, wchar_t separator)
   if (line.IsEmpty() || line.CompareNoCase(marker) == 0)
     return true;
   return separator == L',' && line.View().find_first_not_of(L',') == std::wstring_view::npos;
+}
+
+int CountSectionRecords(CStdioFile& file, const SGridTextFormat& format, const CString& marker,
+                        size_t* widest, bool trailingSeparatorOpensCell)
+{
+  const ULONGLONG start = file.GetPosition();
+  int count = 0;
+  CGridRecordReader reader(file, format);
+  CString record, firstLine;
+  while (count < INT_MAX && reader.Read(record, &firstLine) &&
+         !IsSectionEnd(firstLine, marker, format.separator)) {
+    ++count;
+    if (widest) {
+      SGridRecordCells parsed = SplitGridRecord(record, format, -1);
+      const bool dropLast = parsed.endsWithSeparator && !trailingSeparatorOpensCell;
+      *widest = std::max(*widest, parsed.cells.size() - (dropLast ? 1 : 0));
+    }
+  }
+  file.Seek(LONGLONG(start), CFile::begin);
+  return count;
 }
 
 CString QuoteGridCell(const CString& cell, wchar_t separator)

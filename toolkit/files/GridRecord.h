@@ -52,6 +52,12 @@ SGridRecordCells SplitGridRecord(const CString& record, const SGridTextFormat& f
 // or, with the separator ',', nothing but commas.
 bool IsSectionEnd(const CString& line, const CString& marker, wchar_t separator);
 
+// The records from the file's current position up to the line that ends the section; the file is
+// put back where it was. With widest given, also the cell count of the widest record, where a
+// trailing separator ("a,b,") counts as a cell only when trailingSeparatorOpensCell is set.
+int CountSectionRecords(CStdioFile& file, const SGridTextFormat& format, const CString& marker,
+                        size_t* widest, bool trailingSeparatorOpensCell);
+
 // A value cell as a row writes it: quoted, with its quotes doubled, when it holds the separator, a
 // quote or a line break, or starts with a byte-order mark (which would vanish at the start of a
 // file) or, with the blank separator, with '[', so that it reads back as it was.
