@@ -30,9 +30,23 @@ bool IsUsableName(const wchar_t* name)
   return text.Find(L'/') < 0 && text != L"." && text != L"..";
 }
 
+wxString GroupPath(const wchar_t* section)
+{
+  return wxString(L"/") + wxString(section);
+}
+
 wxString KeyPath(const wchar_t* section, const wchar_t* entry)
 {
-  return wxString(L"/") + wxString(section) + L"/" + wxString(entry);
+  return GroupPath(section) + L"/" + wxString(entry);
+}
+
+// The stored text of an entry; false when a name is unusable or the entry does not exist.
+bool ReadValue(wxFileConfig& config, const wchar_t* section, const wchar_t* entry, wxString& value)
+{
+  if (!IsUsableName(section) || !IsUsableName(entry))
+    return false;
+  CStderrLogScope log;
+  return config.Read(KeyPath(section, entry), &value);
 }
 
 bool ParseWholeInt(const wxString& text, int& value)
@@ -52,8 +66,9 @@ CZProfileStore::CZProfileStore(const CString& filePath) : m_filePath(filePath)
   CreateFolderPath(filePath);
   // The path is absolute already; "relative" only keeps the file class from asking for the
   // standard folders, which needs an application object that headless code does not have.
-  m_config = std::make_unique<wxFileConfig>(wxEmptyString, wxEmptyString, wxString(filePath.GetString()),
-                                            wxEmptyString, wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_RELATIVE_PATH);
+  m_config =
+      std::make_unique<wxFileConfig>(wxEmptyString, wxEmptyString, wxString(filePath.GetString()),
+                                     wxEmptyString, wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_RELATIVE_PATH);
   m_config->SetExpandEnvVars(false);
   m_config->SetRecordDefaults(false);
 }
@@ -64,15 +79,12 @@ CZProfileStore::~CZProfileStore()
   m_config.reset();
 }
 
-CString CZProfileStore::GetString(const wchar_t* section, const wchar_t* entry, const wchar_t* defaultValue) const
+CString CZProfileStore::GetString(const wchar_t* section, const wchar_t* entry,
+                                  const wchar_t* defaultValue) const
 {
-  CString fallback(defaultValue ? defaultValue : L"");
-  if (!IsUsableName(section) || !IsUsableName(entry))
-    return fallback;
-  CStderrLogScope log;
   wxString value;
-  if (!m_config->Read(KeyPath(section, entry), &value))
-    return fallback;
+  if (!ReadValue(*m_config, section, entry, value))
+    return CString(defaultValue ? defaultValue : L"");
   return CString(value.ToStdWstring());
 }
 
@@ -82,23 +94,23 @@ bool CZProfileStore::WriteString(const wchar_t* section, const wchar_t* entry, c
     return false;
   CStderrLogScope log;
   bool done;
-  if (!entry)
-    done = m_config->DeleteGroup(wxString(L"/") + wxString(section)) || !m_config->HasGroup(wxString(L"/") + wxString(section));
-  else if (!value)
-    done = m_config->DeleteEntry(KeyPath(section, entry), false) || !m_config->HasEntry(KeyPath(section, entry));
-  else
+  if (!entry) {
+    const wxString group = GroupPath(section);
+    done = m_config->DeleteGroup(group) || !m_config->HasGroup(group);
+  } else if (!value) {
+    const wxString key = KeyPath(section, entry);
+    done = m_config->DeleteEntry(key, false) || !m_config->HasEntry(key);
+  } else {
     done = m_config->Write(KeyPath(section, entry), wxString(value));
+  }
   return m_config->Flush() && done;
 }
 
 UINT CZProfileStore::GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const
 {
-  if (!IsUsableName(section) || !IsUsableName(entry))
-    return UINT(defaultValue);
-  CStderrLogScope log;
   wxString text;
   int value = 0;
-  if (!m_config->Read(KeyPath(section, entry), &text) || !ParseWholeInt(text, value))
+  if (!ReadValue(*m_config, section, entry, text) || !ParseWholeInt(text, value))
     return UINT(defaultValue);
   return UINT(value);
 }
