@@ -1,5 +1,6 @@
 #include "CIsiLcdDisplay.h"
 
+#include "Colours.h"
 #include "EmbeddedResources.h"
 #include "GdiPlusHelpers.h"
 #include "SColourHSL.h"
@@ -266,12 +267,12 @@ void CIsiLcdDisplay::FillShape(wxGraphicsContext& g, ELcdShape shape, SLcdPoint 
   g.PushState();
   g.Translate(at.x, at.y);
   g.SetPen(*wxTRANSPARENT_PEN);
-  g.SetBrush(wxBrush(OpaqueColour(colour)));
+  g.SetBrush(wxBrush(ToWxColour(colour)));
   g.FillPath(m_shapes[int(shape)]);
   if (shine) {
     // The shine is a path gradient over the inner outline; wx has radial gradients only, so
     // the centre colour fades out over the shape's half length.
-    const wxColour lit = OpaqueColour(colour), centre = OpaqueColour(HighlightColour());
+    const wxColour lit = ToWxColour(colour), centre = ToWxColour(HighlightColour());
     wxGraphicsGradientStops stops(centre, lit);
     stops.Add(Mix(lit, centre, 0.8f), 0.6f);
     stops.Add(Mix(lit, centre, 0.5f), 0.75f);
@@ -373,7 +374,7 @@ BOOL CIsiLcdDisplay::PaintBackground(wxGraphicsContext& g, RECT* rect)
     else
       AddBorderShape(inside, m_border.GetShape(), m_border.GetCornerDiameter(), *rect);
     g.SetPen(*wxTRANSPARENT_PEN);
-    g.SetBrush(wxBrush(OpaqueColour(m_backColour)));
+    g.SetBrush(wxBrush(ToWxColour(m_backColour)));
     g.FillPath(inside);
   }
   m_cellCount = UpdateCellCount();

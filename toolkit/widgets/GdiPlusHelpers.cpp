@@ -1,7 +1,5 @@
 #include "GdiPlusHelpers.h"
 
-#include "Colours.h"
-
 #include <algorithm>
 #include <numbers>
 
@@ -59,9 +57,4 @@ void AddBorderShape(wxGraphicsPath& path, int shape, int cornerDiameter, const R
     path.AddRectangle(x, y, w, h);
     break;
   }
-}
-
-wxColour OpaqueColour(COLORREF colour)
-{
-  return ToWxColour(colour, wxALPHA_OPAQUE);
 }

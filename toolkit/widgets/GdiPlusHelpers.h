@@ -11,6 +11,3 @@ void AddRoundRect(wxGraphicsPath& path, int cornerDiameter, int x, int y, int wi
 // Border shapes: 0 rectangle, 1 circle (a square centred in the rectangle), 2 ellipse, 3 rounded
 // rectangle.
 void AddBorderShape(wxGraphicsPath& path, int shape, int cornerDiameter, const RECT& rect);
-
-// An opaque colour from a COLORREF, as the painters take their colour setters.
-wxColour OpaqueColour(COLORREF colour);
