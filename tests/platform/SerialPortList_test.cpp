@@ -1,6 +1,7 @@
 // "COMn" names over the serial devices: numbers that stay with their devices across runs, the
 // HVX_SERIAL_PORTS overrides, and the stores the numbers are kept in.
 #include "CStringPrinting.h"
+#include "ScopedEnvironment.h"
 #include "SerialPortList.h"
 #include "SerialPortNumberStore.h"
 #include "TempUserFolders.h"
@@ -38,33 +39,6 @@ std::string FileText(const std::filesystem::path& file)
 }
 
 // Puts the environment variable back as it was.
-class ScopedEnvironment {
-public:
-  ScopedEnvironment(const char* name, const char* value) : m_name(name)
-  {
-    if (const char* old = getenv(name)) {
-      m_had = true;
-      m_old = old;
-    }
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnvironment()
-  {
-    if (m_had)
-      setenv(m_name, m_old.c_str(), 1);
-    else
-      unsetenv(m_name);
-  }
-
-private:
-  const char* m_name;
-  bool m_had = false;
-  std::string m_old;
-};
-
 class MemoryStore : public ISerialPortNumberStore {
 public:
   SerialPortNumbers Load() override { return numbers; }

@@ -55,14 +55,10 @@ SimulatedServoChain::SimulatedServoChain(int portNumber) : m_portNumber(portNumb
   fcntl(m_slave, F_SETFD, FD_CLOEXEC);
   m_wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 
-  std::string ports;
-  if (const char* previous = getenv(kPortsVariable)) {
-    m_hadPreviousPorts = true;
-    m_previousPorts = previous;
-    ports = m_previousPorts + ";";
-  }
+  m_ports.emplace(kPortsVariable, nullptr);
+  std::string ports = m_ports->Previous() ? *m_ports->Previous() + ";" : "";
   ports += "COM" + std::to_string(m_portNumber) + "=" + m_devicePath;
-  setenv(kPortsVariable, ports.c_str(), 1);
+  m_ports->Set(ports.c_str());
 
   m_thread = std::thread([this] { Run(); });
 }
@@ -72,10 +68,6 @@ SimulatedServoChain::~SimulatedServoChain()
   HangUp();
   close(m_slave);
   close(m_wake);
-  if (m_hadPreviousPorts)
-    setenv(kPortsVariable, m_previousPorts.c_str(), 1);
-  else
-    unsetenv(kPortsVariable);
 }
 
 CString SimulatedServoChain::PortName() const

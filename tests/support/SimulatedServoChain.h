@@ -14,6 +14,7 @@
 // To model more of the servo (firmware transfer, calibration), extend SSimulatedServo or the
 // chain's Compose; for a one-off answer in a test, SetLineHandler is enough.
 #include "CString.h"
+#include "ScopedEnvironment.h"
 #include "SimulatedServo.h"
 
 #include <chrono>
@@ -133,8 +134,7 @@ private:
 
   int m_portNumber;
   std::string m_devicePath;
-  std::string m_previousPorts;
-  bool m_hadPreviousPorts = false;
+  std::optional<ScopedEnvironment> m_ports; // HVX_SERIAL_PORTS with this chain's entry added
   int m_master = -1;
   int m_slave = -1;
   int m_wake = -1;

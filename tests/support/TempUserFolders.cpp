@@ -12,14 +12,6 @@ std::filesystem::path MakeTempDir()
     throw std::runtime_error("mkdtemp failed");
   return pattern;
 }
-
-void Restore(const char* name, bool had, const std::string& old)
-{
-  if (had)
-    setenv(name, old.c_str(), 1);
-  else
-    unsetenv(name);
-}
 } // namespace
 
 TempFolder::TempFolder() : m_path(MakeTempDir()) {}
@@ -32,24 +24,16 @@ TempFolder::~TempFolder()
 
 TempUserFolders::TempUserFolders() : m_root(MakeTempDir())
 {
-  if (const char* v = getenv("XDG_CONFIG_HOME")) {
-    m_hadConfig = true;
-    m_oldConfig = v;
-  }
-  if (const char* v = getenv("XDG_DATA_HOME")) {
-    m_hadData = true;
-    m_oldData = v;
-  }
   std::filesystem::create_directories(ConfigHome());
   std::filesystem::create_directories(DataHome());
-  setenv("XDG_CONFIG_HOME", ConfigHome().c_str(), 1);
-  setenv("XDG_DATA_HOME", DataHome().c_str(), 1);
+  m_config.emplace("XDG_CONFIG_HOME", ConfigHome().c_str());
+  m_data.emplace("XDG_DATA_HOME", DataHome().c_str());
 }
 
 TempUserFolders::~TempUserFolders()
 {
-  Restore("XDG_CONFIG_HOME", m_hadConfig, m_oldConfig);
-  Restore("XDG_DATA_HOME", m_hadData, m_oldData);
+  m_config.reset();
+  m_data.reset();
   std::error_code ec;
   std::filesystem::remove_all(m_root, ec);
 }

@@ -1,6 +1,8 @@
 #pragma once
+#include "ScopedEnvironment.h"
+
 #include <filesystem>
-#include <string>
+#include <optional>
 
 // Points XDG_CONFIG_HOME and XDG_DATA_HOME at a fresh temporary folder for the lifetime of the
 // object, so that a test never reads or writes the real user's profile or app-data folder.
@@ -17,8 +19,7 @@ public:
 
 private:
   std::filesystem::path m_root;
-  std::string m_oldConfig, m_oldData;
-  bool m_hadConfig = false, m_hadData = false;
+  std::optional<ScopedEnvironment> m_config, m_data;
 };
 
 // A fresh empty temporary folder, removed with everything in it when the object goes.

@@ -1,6 +1,7 @@
 #include "CZWinAppEx.h"
+#include "ScopedEnvironment.h"
 #include "TempUserFolders.h"
-#include "ToolkitTestFiles.h"
+#include "TestFiles.h"
 #include "UserFolders.h"
 
 #include <cstdlib>
@@ -12,30 +13,6 @@ namespace fs = std::filesystem;
 namespace {
 
 // Sets or clears an environment variable for one test and puts it back afterwards.
-class ScopedEnv {
-public:
-  ScopedEnv(const char* name, const char* value) : m_name(name)
-  {
-    if (const char* old = std::getenv(name))
-      m_old = old, m_had = true;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv()
-  {
-    if (m_had)
-      setenv(m_name.c_str(), m_old.c_str(), 1);
-    else
-      unsetenv(m_name.c_str());
-  }
-
-private:
-  std::string m_name, m_old;
-  bool m_had = false;
-};
-
 fs::path ProfileFile(const TempUserFolders& folders)
 {
   return folders.ConfigHome() / "Zorvane" / "toolkit_unit_tests.ini";
@@ -72,17 +49,17 @@ TEST(CZWinAppEx, FoldersFollowTheUserDataHomeAndTheProgramName)
 TEST(CZWinAppEx, UnsetOrRelativeFolderVariablesFallBackToTheHomeFolder)
 {
   TempUserFolders folders;
-  ScopedEnv home("HOME", folders.Root().c_str());
+  ScopedEnvironment home("HOME", folders.Root().c_str());
   {
-    ScopedEnv data("XDG_DATA_HOME", nullptr);
-    ScopedEnv config("XDG_CONFIG_HOME", "relative/config");
+    ScopedEnvironment data("XDG_DATA_HOME", nullptr);
+    ScopedEnvironment config("XDG_CONFIG_HOME", "relative/config");
     CZWinAppEx app;
     EXPECT_EQ(app.GetDataFolder(), Wide(folders.Root()) + L"/.local/share/Zorvane/");
     EXPECT_EQ(app.InitInstance(), TRUE);
     EXPECT_TRUE(app.WriteProfileString(L"Firmware Update", L"Status", L"STARTED"));
     EXPECT_TRUE(fs::exists(folders.Root() / ".config" / "Zorvane" / "toolkit_unit_tests.ini"));
   }
-  ScopedEnv data("XDG_DATA_HOME", "");
+  ScopedEnvironment data("XDG_DATA_HOME", "");
   EXPECT_EQ(GetUserDataHome(), Wide(folders.Root()) + L"/.local/share");
 }
 
@@ -170,8 +147,8 @@ TEST(CZWinAppEx, WithoutAProfileOrAWritableFolderNothingIsStoredAndNoWindowIsNee
   // Both per-user folders lie under a plain file: the folders cannot be made, the profile cannot be
   // written, and start-up still succeeds. The complaint goes to the error stream.
   WriteBytes(folders.Root() / "blocker", "");
-  ScopedEnv data("XDG_DATA_HOME", (folders.Root() / "blocker" / "data").c_str());
-  ScopedEnv config("XDG_CONFIG_HOME", (folders.Root() / "blocker" / "config").c_str());
+  ScopedEnvironment data("XDG_DATA_HOME", (folders.Root() / "blocker" / "data").c_str());
+  ScopedEnvironment config("XDG_CONFIG_HOME", (folders.Root() / "blocker" / "config").c_str());
   wxLog* before = wxLog::GetActiveTarget();
   testing::internal::CaptureStderr();
   CZWinAppEx app;
