@@ -2,26 +2,13 @@
 #include "CFile.h"
 #include "NativePath.h"
 #include "TempUserFolders.h"
+#include "TestFiles.h"
 
 #include "CStringPrinting.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-
-namespace {
-std::string ReadAll(const std::filesystem::path& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-CString Wide(const std::filesystem::path& path)
-{
-  return FromNativePath(path.string());
-}
-} // namespace
 
 TEST(CFile, WideNamesReachTheDiskAsUtf8)
 {
@@ -33,7 +20,7 @@ TEST(CFile, WideNamesReachTheDiskAsUtf8)
   EXPECT_TRUE(file.Write("abc", 3));
   file.Close();
   EXPECT_FALSE(file.IsOpen());
-  EXPECT_EQ(ReadAll(folder.Path() / "Messung \xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80.dat"), "abc");
+  EXPECT_EQ(ReadBytes(folder.Path() / "Messung \xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80.dat"), "abc");
   EXPECT_EQ(NativePath(name.GetString()),
             (folder.Path() / "Messung \xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80.dat").string());
 }
@@ -60,7 +47,7 @@ TEST(CFile, OpenFlagsCreateTruncateOrKeep)
   EXPECT_EQ(file.GetPosition(), 5u);
   file.Write("Z", 1);
   file.Close();
-  EXPECT_EQ(ReadAll(folder.Path() / "f.bin"), "01ab4Z6789");
+  EXPECT_EQ(ReadBytes(folder.Path() / "f.bin"), "01ab4Z6789");
 
   ASSERT_TRUE(file.Open(name, CFile::modeRead));
   EXPECT_FALSE(file.Write("x", 1)) << "read-only";

@@ -2,36 +2,19 @@
 #include "CStringPrinting.h"
 #include "NativePath.h"
 #include "TempUserFolders.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-
-namespace {
-void WriteAll(const std::filesystem::path& path, const std::string& bytes)
-{
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-std::string ReadAll(const std::filesystem::path& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-CString Wide(const std::filesystem::path& path)
-{
-  return FromNativePath(path.string());
-}
-} // namespace
 
 TEST(CStdioFile, LinesEndWithCrLfOrLfAndKeepTheirOwnEncoding)
 {
   TempFolder folder;
   const auto path = folder.Path() / "lines.txt";
   // A BOM, a UTF-8 line, a Windows-1252 line, an empty line, a lone CR inside a line, no final end.
-  WriteAll(path, "\xEF\xBB\xBF"
-                 "first \xC3\xA9\r\nsecond \xE9\n\nthird\rstill\r\nlast");
+  WriteBytes(path, "\xEF\xBB\xBF"
+                   "first \xC3\xA9\r\nsecond \xE9\n\nthird\rstill\r\nlast");
   CStdioFile file;
   ASSERT_TRUE(file.Open(Wide(path), CFile::modeRead | CStdioFile::typeText));
   CString line;
@@ -64,7 +47,7 @@ TEST(CStdioFile, LinesEndWithCrLfOrLfAndKeepTheirOwnEncoding)
   // Opening another file without closing this one drops what was read ahead of the old one.
   ASSERT_TRUE(file.Open(Wide(path), CFile::modeRead));
   ASSERT_TRUE(file.ReadString(line));
-  WriteAll(folder.Path() / "other.txt", "other\n");
+  WriteBytes(folder.Path() / "other.txt", "other\n");
   ASSERT_TRUE(file.Open(Wide(folder.Path() / "other.txt"), CFile::modeRead));
   EXPECT_EQ(file.GetPosition(), 0u);
   ASSERT_TRUE(file.ReadString(line));
@@ -84,7 +67,7 @@ TEST(CStdioFile, WrittenTextIsUtf8WithCrLfLineEnds)
   EXPECT_TRUE(file.WriteString(L"\nend"));
   EXPECT_FALSE(file.WriteString(nullptr));
   file.Close();
-  EXPECT_EQ(ReadAll(path), "Caf\xC3\xA9\r\nalready\r\nsplit\r\nend");
+  EXPECT_EQ(ReadBytes(path), "Caf\xC3\xA9\r\nalready\r\nsplit\r\nend");
 
   // A CR that ended the text of a file opened before does not pair with the next file's "\n".
   ASSERT_TRUE(file.Open(Wide(path), CFile::modeCreate | CFile::modeWrite));
@@ -92,5 +75,5 @@ TEST(CStdioFile, WrittenTextIsUtf8WithCrLfLineEnds)
   ASSERT_TRUE(file.Open(Wide(folder.Path() / "next.txt"), CFile::modeCreate | CFile::modeWrite));
   EXPECT_TRUE(file.WriteString(L"\n"));
   file.Close();
-  EXPECT_EQ(ReadAll(folder.Path() / "next.txt"), "\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "next.txt"), "\r\n");
 }

@@ -1,6 +1,6 @@
 #include "CZCSVFile.h"
 #include "TempUserFolders.h"
-#include "ToolkitTestFiles.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

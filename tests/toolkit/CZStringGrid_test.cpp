@@ -1,7 +1,7 @@
 #include "CArchive.h"
 #include "CZStringGrid.h"
 #include "TempUserFolders.h"
-#include "ToolkitTestFiles.h"
+#include "TestFiles.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "CZTextFile.h"
 #include "FrameworkMessageBox.h"
 #include "TempUserFolders.h"
-#include "ToolkitTestFiles.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "FileFunctions.h"
 #include "TempUserFolders.h"
-#include "ToolkitTestFiles.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

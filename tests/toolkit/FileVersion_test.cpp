@@ -1,6 +1,6 @@
 #include "FileVersion.h"
 #include "TempUserFolders.h"
-#include "ToolkitTestFiles.h"
+#include "TestFiles.h"
 #include "UserFolders.h"
 #include "CLocale.h"
 

@@ -1,8 +1,8 @@
 #pragma once
-// Small helpers for the toolkit file tests: files written and read back as raw bytes.
+// Small helpers for the file tests: files written and read back as raw bytes.
 #include "CString.h"
 #include "CStringPrinting.h"
-#include "TextConversion.h"
+#include "NativePath.h"
 
 #include <filesystem>
 #include <fstream>
@@ -21,4 +21,8 @@ inline std::string ReadBytes(const std::filesystem::path& path)
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline CString Wide(const std::filesystem::path& path) { return FromUtf8(path.string()); }
+// A path as the program's file layer names it.
+inline CString Wide(const std::filesystem::path& path)
+{
+  return FromNativePath(path.string());
+}
