@@ -31,7 +31,7 @@ bool ServoReplyFromBytes(const char* bytes, size_t count, CString& reply)
   return true;
 }
 
-int ServoReplyValue(const CString& lastCommand, const CString& lastReply)
+CString ServoReplyValueText(const CString& lastCommand, const CString& lastReply)
 {
   CString command = lastCommand;
   while (!command.IsEmpty()) {
@@ -44,7 +44,12 @@ int ServoReplyValue(const CString& lastCommand, const CString& lastReply)
   rest.Replace(L'*', L'#');
   if (!command.IsEmpty())
     rest.Replace(command, L"");
-  return _wtoi(rest);
+  return rest;
+}
+
+int ServoReplyValue(const CString& lastCommand, const CString& lastReply)
+{
+  return _wtoi(ServoReplyValueText(lastCommand, lastReply));
 }
 
 bool ServoReplyTextAfter(const CString& reply, const CString& mnemonic, CString& value)

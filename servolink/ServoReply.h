@@ -17,9 +17,11 @@ bool ServoLineExpectsReply(const CString& line);
 // short and is no reply: false, and reply is left as it was.
 bool ServoReplyFromBytes(const char* bytes, size_t count, CString& reply);
 
-// The value of a reply: the reply with every "*" turned into "#" and every copy of the command
-// (less a trailing value: #5D-1500 counts as #5D) removed, read as a leading decimal integer;
-// 0 when nothing numeric is left. *5QD-250 after #5QD gives -250.
+// What the servo appended to its echo: the reply with every "*" turned into "#" and every copy of
+// the command (less a trailing value: #5D-1500 counts as #5D) removed. *5QD-250 after #5QD gives
+// "-250"; a reply from another servo keeps its echo.
+CString ServoReplyValueText(const CString& lastCommand, const CString& lastReply);
+// That text read as a leading decimal integer; 0 when nothing numeric is left.
 int ServoReplyValue(const CString& lastCommand, const CString& lastReply);
 
 // The text after the first occurrence of mnemonic in the reply (*5QBI2 after "QBI" gives "2").

@@ -3,15 +3,6 @@
 #include "CLocale.h"
 #include "ServoReply.h"
 
-CString ReplyValueText(const CString& lastReply, const CString& lastCommand)
-{
-  CString value = lastReply;
-  value.Replace(L'*', L'#');
-  if (!lastCommand.IsEmpty())
-    value.Replace(lastCommand, L"");
-  return value;
-}
-
 CString CommandErrorText(int code)
 {
   switch (code) {

@@ -1,5 +1,5 @@
 #pragma once
-// Reading what the servos answer: the value text of a reply, the command-error texts, the id list
+// Reading what the servos answer: the command-error texts, the id list
 // of the "QID" broadcast and the rows of the servo id list.
 #include "CString.h"
 
@@ -8,10 +8,6 @@
 inline constexpr const wchar_t* kNoFirmwareRow = L"0 - No Firmware";
 inline constexpr const wchar_t* kAllServosRow = L"254 - All Servos";
 inline constexpr const wchar_t* kWaitingForFirmwareReply = L"WAITING FOR FIRMWARE.";
-
-// The reply with every "*" turned into "#" and every copy of the line just sent removed: what is
-// left is the value the servo appended to its echo (*5QD-1234 after #5QD gives -1234).
-CString ReplyValueText(const CString& lastReply, const CString& lastCommand);
 
 // The servo's answer to "QCE" as the user reads it; 0 has no text.
 CString CommandErrorText(int code);

@@ -4,6 +4,7 @@
 #include "CZLCDDisplay.h"
 #include "MainDialogIds.h"
 #include "ServoReplies.h"
+#include "ServoReply.h"
 #include "StatusReadouts.h"
 
 #include "CLocale.h"
@@ -60,7 +61,7 @@ void CZHVXProConfigDlg::PollStatus()
 bool CZHVXProConfigDlg::PollQuery(const char* mnemonic, CString& valueText)
 {
   if (m_port.Send(m_currentId, mnemonic) == CHVXProControlPort::StatusSuccess) {
-    valueText = ReplyValueText(m_port.GetLastReply(), m_port.GetLastCommand());
+    valueText = ServoReplyValueText(m_port.GetLastCommand(), m_port.GetLastReply());
     return true;
   }
   valueText = m_port.GetLastCommand();

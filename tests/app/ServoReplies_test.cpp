@@ -2,15 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(ServoReplies, ValueTextIsWhatFollowsTheEcho)
-{
-  EXPECT_EQ(ReplyValueText(L"*5QD-1234", L"#5QD"), L"-1234");
-  EXPECT_EQ(ReplyValueText(L"*5QRF0", L"#5QRF"), L"0");
-  EXPECT_EQ(ReplyValueText(L"", L"#5QD"), L"");
-  // A reply from another servo keeps its echo, so it does not read as a value.
-  EXPECT_EQ(ReplyValueText(L"*6QD100", L"#5QD"), L"#6QD100");
-}
-
 TEST(ServoReplies, CommandErrorTexts)
 {
   EXPECT_EQ(CommandErrorText(0), L"");
