@@ -10,7 +10,6 @@ constexpr DWORD kReadIntervalMs = 20;
 constexpr DWORD kReadTotalMultiplierMs = 20;
 constexpr DWORD kReadTotalConstantMs = 100;
 
-constexpr const wchar_t* kWaitingForFirmware = L"WAITING FOR FIRMWARE.";
 } // namespace
 
 int CHVXProControlPort::Connect(int portNumber)
@@ -29,7 +28,7 @@ int CHVXProControlPort::Connect(int portNumber)
   m_masterId = kNoServo;
   SendBroadcast("QID");
   const CString reply = m_lastReply;
-  if (reply == kWaitingForFirmware) {
+  if (reply == kWaitingForFirmwareReply) {
     m_connected = true;
     return SetStatus(StatusWaitingForFirmware);
   }

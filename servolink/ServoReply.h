@@ -33,6 +33,9 @@ bool ServoReplyTextAfter(const CString& reply, const CString& mnemonic, CString&
 // "\r" (*1QID1\r*3QID3 gives 1\r3). A "*" with no "QID" after it ends the stripping there.
 CString StripIdMarkers(CString reply);
 
+// What a bootloader waiting for firmware answers to the "#254QID" broadcast.
+inline constexpr const wchar_t* kWaitingForFirmwareReply = L"WAITING FOR FIRMWARE.";
+
 // The bootloader's answer to "STATUS", compared whole and case-sensitive: "frw" 1, "cmd" 2,
 // "wtf" and "flf" 3, "wtc" 4, anything else 0.
 int BootStatusFromAnswer(const CString& answer);

@@ -7,7 +7,6 @@
 
 inline constexpr const wchar_t* kNoFirmwareRow = L"0 - No Firmware";
 inline constexpr const wchar_t* kAllServosRow = L"254 - All Servos";
-inline constexpr const wchar_t* kWaitingForFirmwareReply = L"WAITING FOR FIRMWARE.";
 
 // The servo's answer to "QCE" as the user reads it; 0 has no text.
 CString CommandErrorText(int code);

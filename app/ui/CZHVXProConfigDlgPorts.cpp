@@ -11,6 +11,7 @@
 #include "PortRows.h"
 #include "SerialPortList.h"
 #include "ServoReplies.h"
+#include "ServoReply.h"
 #include "ServoSelection.h"
 #include "StatusReadouts.h"
 
