@@ -1,5 +1,11 @@
 #include "ConnectStatus.h"
 
+#include "TextConversion.h"
+#include "WinSerial.h"
+
+#include <grp.h>
+#include <sys/stat.h>
+
 CString ConnectFailureMessage(int status)
 {
   switch (status) {
@@ -24,4 +30,18 @@ CString ConnectFailureMessage(int status)
   default:
     return L"Unknown error trying to connect!";
   }
+}
+
+CString PortAccessHint(DWORD openError, const std::string& devicePath)
+{
+  if (openError != ERROR_ACCESS_DENIED || devicePath.empty())
+    return CString();
+  const CString refused = L"You have no permission to use " + FromUtf8(devicePath) + L".";
+  struct stat info {};
+  if (stat(devicePath.c_str(), &info) != 0)
+    return refused;
+  const struct group* entry = getgrgid(info.st_gid);
+  const CString owner = FromUtf8(entry ? std::string(entry->gr_name) : std::to_string(info.st_gid));
+  return refused + L" Join its group \"" + owner + L"\" (sudo usermod -aG " + owner +
+         L" $USER), then log out and in again.";
 }

@@ -14,6 +14,7 @@
 #include "ServoReply.h"
 #include "ServoSelection.h"
 #include "StatusReadouts.h"
+#include "WinSerial.h"
 
 #include <wx/combobox.h>
 #include <wx/utils.h>
@@ -72,6 +73,7 @@ void CZHVXProConfigDlg::ConnectToggle()
     m_pauseStartTick = 0;
     m_pausedTime = 0;
     const int status = m_port.Connect(m_comPortNumber);
+    const DWORD openError = GetLastError();
     switch (status) {
     case CHVXProControlPort::StatusSuccess:
       m_statusReadout->SetText(L"Connected");
@@ -109,6 +111,12 @@ void CZHVXProConfigDlg::ConnectToggle()
           CallAfter(&CZHVXProConfigDlg::ConnectToggle);
       }
       break;
+    case CHVXProControlPort::StatusPortNotAvailable: {
+      const CString hint =
+        PortAccessHint(openError, GetSerialDevicePath(SerialPortName(m_comPortNumber)));
+      Ask(ConnectFailureMessage(status) + (hint.IsEmpty() ? CString() : L"\n" + hint), MB_ICONHAND);
+      break;
+    }
     default:
       Ask(ConnectFailureMessage(status), MB_ICONHAND);
       break;
