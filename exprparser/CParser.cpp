@@ -29,16 +29,6 @@ double LinearTerms(double x, double c0, double c1)
   return c1 * x + c0;
 }
 
-// The square term as x * c2 * x, not c2 * x^2: the last bit can differ, and poly2 has always done so.
-struct Poly2 : Function {
-  Poly2() : Function(4) {}
-  using Function::operator();
-  double operator()(const double& x, const double& c0, const double& c1, const double& c2) override
-  {
-    return LinearTerms(x, c0, c1) + x * c2 * x;
-  }
-};
-
 // Adds c[k] * x^k for k = 2 .. count-1 to c1*x + c0.
 double PowerSum(double x, std::initializer_list<double> c)
 {
@@ -50,95 +40,105 @@ double PowerSum(double x, std::initializer_list<double> c)
 }
 
 using D = const double&;
+} // namespace
 
-struct Poly3 : Function {
-  Poly3() : Function(5) {}
+// The square term as x * c2 * x, not c2 * x^2: the last bit can differ, and poly2 has always done so.
+struct CParser::poly2 : Function {
+  poly2() : Function(4) {}
+  using Function::operator();
+  double operator()(const double& x, const double& c0, const double& c1, const double& c2) override
+  {
+    return LinearTerms(x, c0, c1) + x * c2 * x;
+  }
+};
+
+struct CParser::poly3 : Function {
+  poly3() : Function(5) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3) override { return PowerSum(x, {c0, c1, c2, c3}); }
 };
-struct Poly4 : Function {
-  Poly4() : Function(6) {}
+struct CParser::poly4 : Function {
+  poly4() : Function(6) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3, D c4) override { return PowerSum(x, {c0, c1, c2, c3, c4}); }
 };
-struct Poly5 : Function {
-  Poly5() : Function(7) {}
+struct CParser::poly5 : Function {
+  poly5() : Function(7) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3, D c4, D c5) override
   {
     return PowerSum(x, {c0, c1, c2, c3, c4, c5});
   }
 };
-struct Poly6 : Function {
-  Poly6() : Function(8) {}
+struct CParser::poly6 : Function {
+  poly6() : Function(8) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3, D c4, D c5, D c6) override
   {
     return PowerSum(x, {c0, c1, c2, c3, c4, c5, c6});
   }
 };
-struct Poly7 : Function {
-  Poly7() : Function(9) {}
+struct CParser::poly7 : Function {
+  poly7() : Function(9) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3, D c4, D c5, D c6, D c7) override
   {
     return PowerSum(x, {c0, c1, c2, c3, c4, c5, c6, c7});
   }
 };
-struct Poly8 : Function {
-  Poly8() : Function(10) {}
+struct CParser::poly8 : Function {
+  poly8() : Function(10) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3, D c4, D c5, D c6, D c7, D c8) override
   {
     return PowerSum(x, {c0, c1, c2, c3, c4, c5, c6, c7, c8});
   }
 };
-struct Poly9 : Function {
-  Poly9() : Function(11) {}
+struct CParser::poly9 : Function {
+  poly9() : Function(11) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3, D c4, D c5, D c6, D c7, D c8, D c9) override
   {
     return PowerSum(x, {c0, c1, c2, c3, c4, c5, c6, c7, c8, c9});
   }
 };
-struct Poly10 : Function {
-  Poly10() : Function(12) {}
+struct CParser::poly10 : Function {
+  poly10() : Function(12) {}
   using Function::operator();
   double operator()(D x, D c0, D c1, D c2, D c3, D c4, D c5, D c6, D c7, D c8, D c9, D c10) override
   {
     return PowerSum(x, {c0, c1, c2, c3, c4, c5, c6, c7, c8, c9, c10});
   }
 };
-} // namespace
 
 // The functions and the loop check come first, so that they outlive the table, the compiled
 // expression and the parser, which point at them.
 struct CParser::Engine {
   exprtk::loop_runtime_check loopCheck;
-  Poly2 poly2;
-  Poly3 poly3;
-  Poly4 poly4;
-  Poly5 poly5;
-  Poly6 poly6;
-  Poly7 poly7;
-  Poly8 poly8;
-  Poly9 poly9;
-  Poly10 poly10;
+  CParser::poly2 m_poly2;
+  CParser::poly3 m_poly3;
+  CParser::poly4 m_poly4;
+  CParser::poly5 m_poly5;
+  CParser::poly6 m_poly6;
+  CParser::poly7 m_poly7;
+  CParser::poly8 m_poly8;
+  CParser::poly9 m_poly9;
+  CParser::poly10 m_poly10;
   exprtk::symbol_table<double> symbols;
   exprtk::expression<double> expression;
   exprtk::parser<double> parser{Settings(kCompileOptions)};
 
   Engine()
   {
-    symbols.add_function("poly2", poly2);
-    symbols.add_function("poly3", poly3);
-    symbols.add_function("poly4", poly4);
-    symbols.add_function("poly5", poly5);
-    symbols.add_function("poly6", poly6);
-    symbols.add_function("poly7", poly7);
-    symbols.add_function("poly8", poly8);
-    symbols.add_function("poly9", poly9);
-    symbols.add_function("poly10", poly10);
+    symbols.add_function("poly2", m_poly2);
+    symbols.add_function("poly3", m_poly3);
+    symbols.add_function("poly4", m_poly4);
+    symbols.add_function("poly5", m_poly5);
+    symbols.add_function("poly6", m_poly6);
+    symbols.add_function("poly7", m_poly7);
+    symbols.add_function("poly8", m_poly8);
+    symbols.add_function("poly9", m_poly9);
+    symbols.add_function("poly10", m_poly10);
     // Not add_constants: its epsilon is a comparison tolerance (1e-10), while expressions mean the
     // spacing of doubles at 1.
     symbols.add_constant("pi", std::numbers::pi);

@@ -21,6 +21,18 @@ public:
   // 0.0 until the first successful evaluation.
   double GetResult() const { return m_result; }
 
+  // poly2(x, c0, c1, c2) to poly10(x, c0, ..., c10): the library's function objects for the
+  // polynomials, defined where the library is seen.
+  struct poly2;
+  struct poly3;
+  struct poly4;
+  struct poly5;
+  struct poly6;
+  struct poly7;
+  struct poly8;
+  struct poly9;
+  struct poly10;
+
   // How often one loop of an expression may repeat before the evaluation fails.
   static constexpr unsigned long long kMaxLoopIterations = 100000;
 

@@ -112,8 +112,7 @@ void CZHVXProConfigDlg::ConnectToggle()
       }
       break;
     case CHVXProControlPort::StatusPortNotAvailable: {
-      const CString hint =
-        PortAccessHint(openError, GetSerialDevicePath(SerialPortName(m_comPortNumber)));
+      const CString hint = PortAccessHint(openError, GetSerialDevicePath(SerialPortName(m_comPortNumber)));
       Ask(ConnectFailureMessage(status) + (hint.IsEmpty() ? CString() : L"\n" + hint), MB_ICONHAND);
       break;
     }
