@@ -1,5 +1,6 @@
 #include "CFile.h"
 
+#include "CInvalidArgException.h"
 #include "NativePath.h"
 
 #include <algorithm>
@@ -147,4 +148,11 @@ ULONGLONG CMemFile::Seek(LONGLONG offset, SeekPosition from)
   if (offset < 0 ? base + offset >= 0 : offset <= std::numeric_limits<LONGLONG>::max() - base)
     m_position = size_t(base + offset);
   return m_position;
+}
+
+void CFile::SetFilePath(const wchar_t* path)
+{
+  if (!path)
+    AfxThrowInvalidArgException();
+  m_path = path;
 }

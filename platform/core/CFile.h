@@ -44,6 +44,8 @@ public:
   ULONGLONG SeekToBegin() { return Seek(0, begin); }
   ULONGLONG SeekToEnd() { return Seek(0, end); }
   const CString& GetFilePath() const { return m_path; }
+  // Names the file without opening it; a null path throws CInvalidArgException.
+  virtual void SetFilePath(const wchar_t* path);
 
 private:
   // A stdio stream must be repositioned between a write and a read that follows it (and back);

@@ -1,3 +1,4 @@
+#include "CInvalidArgException.h"
 #include "CZTextFile.h"
 #include "FrameworkMessageBox.h"
 #include "TempUserFolders.h"
@@ -116,4 +117,13 @@ TEST_F(TextFileTest, ReadAndWriteNeedAnOpenFileWithSections)
   file.SetSections(0, L"\n", L' ');
   EXPECT_EQ(file.Read(), -1);
   EXPECT_EQ(file.Write(), -1);
+}
+
+TEST(CZTextFile, SetFilePathNamesTheFileAndRefusesNull)
+{
+  CZTextFile file;
+  file.SetFilePath(L"/tmp/settings.csv");
+  EXPECT_EQ(file.GetFilePath(), L"/tmp/settings.csv");
+  EXPECT_THROW(file.SetFilePath(nullptr), CInvalidArgException);
+  EXPECT_EQ(file.GetFilePath(), L"/tmp/settings.csv");
 }

@@ -86,3 +86,8 @@ int CZTextFile::Write()
   }
   return written && Flush() ? 0 : -1;
 }
+
+void CZTextFile::SetFilePath(const wchar_t* path)
+{
+  CStdioFile::SetFilePath(path);
+}

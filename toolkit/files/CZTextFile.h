@@ -33,6 +33,8 @@ public:
   // its own. 0 when done; -1 when the file is not open, there is no section or the file refused
   // the text.
   int Write();
+  // Names the file; a null path throws CInvalidArgException, as for any file.
+  void SetFilePath(const wchar_t* path) override;
   // The byte-level reads and writes of the file stay available beside the section ones.
   using CStdioFile::Read;
   using CStdioFile::Write;
