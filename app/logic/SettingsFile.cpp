@@ -47,6 +47,20 @@ SEntry EntryOfKey(const CString& key, STraceActionProfile& profile)
   return {};
 }
 
+// The value of a row: its third cell, and any cells after it joined again by the separator. Files
+// were once written without quoting, so a comma in a title or a command (poly3(x,1,2,3)) split it
+// into more cells; our own writer quotes such a value into the one cell.
+CString RowValue(const CZStringGrid& grid, int row)
+{
+  const CZStringRow* cells = grid.GetRow(row);
+  CString value = grid.GetString(row, 3);
+  for (int i = 3; cells && i < cells->GetCellCount(); ++i) {
+    value += grid.GetSeparator();
+    value += cells->GetCell(i);
+  }
+  return value;
+}
+
 } // namespace
 
 CString SettingsPathWithExtension(const CString& path)
@@ -81,9 +95,9 @@ bool ApplySettingsGrid(const CZStringGrid& grid, STraceActionProfile& profile)
       continue;
     const CString kind = grid.GetString(row, 2);
     if (kind == L"Title")
-      *entry.title = grid.GetString(row, 3);
+      *entry.title = RowValue(grid, row);
     else if (kind == L"Command")
-      *entry.command = FromFileCommand(grid.GetString(row, 3));
+      *entry.command = FromFileCommand(RowValue(grid, row));
   }
   return true;
 }

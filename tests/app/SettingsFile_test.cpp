@@ -63,12 +63,14 @@ TEST_F(SettingsFileTest, SavedFileLoadsBackEverySixteenDefinitions)
 TEST_F(SettingsFileTest, FileWrittenWithoutQuotingLoadsExactlyAndMerges)
 {
   // As files were written before cells were quoted: a title with a quote at its start and one
-  // within, "|" for line breaks; and rows in any order, repeated, or for no entry.
+  // within, commas and "|" for line breaks; and rows in any order, repeated, or for no entry.
   WriteBytes(m_temp.Path() / "old.csv", "HVXProConfig,Version,1.01.00.0001\r\n"
                                         "Trace 2,Title,\"Fast\r\n"
                                         "Trace 2,Command,#<ID>QD|#<ID>QT|a|b\r\n"
                                         "Action 8,Command,#<ID>H\r\n"
                                         "Action 8,Title,Halt it 5\" now\r\n"
+                                        "Trace 5,Title,Move, then hold,\r\n"
+                                        "Trace 5,Command,#<ID>QD|[poly3(<QD>,1,2,3)]\r\n"
                                         "Trace 4,Title,first\r\n"
                                         "Trace 4,Title,second\r\n"
                                         "Trace 10,Title,ten\r\n"
@@ -84,6 +86,8 @@ TEST_F(SettingsFileTest, FileWrittenWithoutQuotingLoadsExactlyAndMerges)
   expected.actionCommand[7] = L"#<ID>H";
   expected.actionTitle[7] = L"Halt it 5\" now";
   expected.traceTitle[3] = L"second";
+  expected.traceTitle[4] = L"Move, then hold,";
+  expected.traceCommand[4] = L"#<ID>QD\r\n[poly3(<QD>,1,2,3)]";
   ExpectSame(loaded, expected);
 }
 
