@@ -109,10 +109,3 @@ TEST_F(SettingsFileTest, FailedSaveLeavesNoFileBehind)
   EXPECT_TRUE(fs::is_directory(m_temp.Path() / "taken.csv"));
   EXPECT_EQ(std::distance(fs::directory_iterator(m_temp.Path()), fs::directory_iterator()), 1);
 }
-
-TEST(SettingsFile, PathWithoutExtensionGetsCsv)
-{
-  EXPECT_EQ(SettingsPathWithExtension(L"/home/u/mine"), L"/home/u/mine.csv");
-  EXPECT_EQ(SettingsPathWithExtension(L"/home/u/mine.txt"), L"/home/u/mine.txt");
-  EXPECT_EQ(SettingsPathWithExtension(L"/home/u.v/mine"), L"/home/u.v/mine.csv");
-}
