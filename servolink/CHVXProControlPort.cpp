@@ -45,13 +45,16 @@ int CHVXProControlPort::Exchange(const CString& line)
   DWORD received = 0;
   if (!ReadAnswer(buffer, sizeof buffer, &received) || received == 0)
     return StatusNoReply;
-  // Only a reply that ends in "\r" is whole; one cut short would read as a wrong value.
+  // Only a reply that ends in "\r" is whole; one cut short would read as a wrong value. Its text
+  // is kept all the same: the servo did answer, which is what a caller that drops a silent servo
+  // asks the last reply.
   return ServoReplyFromBytes(buffer, received, m_lastReply) ? StatusSuccess : StatusNoReply;
 }
 
 int CHVXProControlPort::GetReplyValue() const
 {
-  return ServoReplyValue(m_lastCommand, m_lastReply);
+  // A reply cut short is kept, but what value it shows may be cut short too.
+  return m_status == StatusNoReply ? 0 : ServoReplyValue(m_lastCommand, m_lastReply);
 }
 
 int CHVXProControlPort::SetStatus(int status)

@@ -37,9 +37,11 @@ public:
   int SendBroadcast(const char* mnemonic);           // to id 254
   // Sends one line (without its "\r") and, when it expects one, reads its reply. Lines that are
   // not commands are refused with 3 before anything is written. A line that expects no reply
-  // gives 0 whatever its write did. A non-zero status sets the current id to -1.
+  // gives 0 whatever its write did. A non-zero status sets the current id to -1. A reply cut
+  // short (no closing "\r") gives 6 but stays as the last reply: only silence leaves it empty.
   int Transact(CString line);
-  // The value of the last reply for the last command (ServoReplyValue); 0 for an empty reply.
+  // The value of the last reply for the last command (ServoReplyValue); 0 for an empty reply and
+  // after status 6, whose reply may be cut short.
   int GetReplyValue() const;
 
   CString GetLastCommand() const { return m_lastCommand; }

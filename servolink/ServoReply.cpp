@@ -23,12 +23,12 @@ bool ServoLineExpectsReply(const CString& line)
 
 bool ServoReplyFromBytes(const char* bytes, size_t count, CString& reply)
 {
-  if (count == 0 || bytes[count - 1] != '\r')
-    return false;
-  size_t length = strnlen(bytes, count - 1);
+  const bool whole = count > 0 && bytes[count - 1] == '\r';
+  const size_t body = whole ? count - 1 : count;
+  size_t length = strnlen(bytes, body);
   size_t from = length > 0 && bytes[0] == '\n' ? 1 : 0;
   reply = CString(CStringA(bytes + from, int(length - from)));
-  return true;
+  return whole;
 }
 
 CString ServoReplyValueText(const CString& lastCommand, const CString& lastReply)

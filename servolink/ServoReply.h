@@ -14,7 +14,7 @@ bool ServoLineExpectsReply(const CString& line);
 
 // The reply text of one read: the bytes before the closing "\r", a leading "\n" skipped, taken up
 // to the first zero byte and widened byte for byte. A read that does not end in "\r" was cut
-// short and is no reply: false, and reply is left as it was.
+// short: its text is all that arrived, and the result is false.
 bool ServoReplyFromBytes(const char* bytes, size_t count, CString& reply);
 
 // What the servo appended to its echo: the reply with every "*" turned into "#" and every copy of

@@ -123,11 +123,22 @@ TEST_F(Poll, ErrorFlagsAndPendingResetBlinkTheCaptions)
   EXPECT_EQ(dialog->ErrorReadout()->GetText(), L"Blocked");
 }
 
-TEST_F(Poll, ServoThatStopsAnsweringIsDropped)
+TEST_F(Poll, ServoThatStopsAnsweringIsDroppedButNotOneThatGarblesAReply)
 {
   chain.AddServos(2, 1);
   OpenDialog();
   ConnectAndSelect(2);
+  // A reply without its "\r", or cut short, fails, but the servo did answer.
+  chain.InjectFault({SSimFault::NoCarriageReturn, "#2QD"});
+  SSimFault cut{SSimFault::Garbage, "#2Q"};
+  cut.bytes = "*2";
+  chain.InjectFault(cut);
+  ASSERT_TRUE(dialog->FireTimer(0));
+  EXPECT_EQ(Traffic(), (std::vector<std::string>{"#2QD", "#2Q", "#2QEF", "#2QRF"}));
+  EXPECT_EQ(dialog->CurrentId(), 2);
+  EXPECT_FALSE(ComboText(IDC_ID_COMBO).empty());
+  chain.ClearReceived();
+
   chain.InjectFault({SSimFault::Silence, "#2QD"});
   ASSERT_TRUE(dialog->FireTimer(0));
   EXPECT_EQ(Traffic(), (std::vector<std::string>{"#2QD"})) << "nothing more in the same tick";

@@ -177,9 +177,20 @@ TEST_F(CsvFileTest, AnOpeningQuoteThatNeverClosesTakesOnlyTheRestOfItsLine)
   EXPECT_EQ(grid.GetString(201, 3), L"T200");
   EXPECT_EQ(grid.GetString(202, 3), L"\"");
 
-  // A quoted cell that does close further down spans the lines up to its quote; below its first
-  // line only a quote before a comma or a line end closes it.
-  Give("spans.csv", "a,\"one\r\nsay \"hi\" two\nthree\",b\r\nc\r\n");
+  // Nor does a quote further down that opens another cell, as the settings files of old wrote
+  // their titles.
+  Give("titles.csv", "Trace 1,Title,\"Fast\r\nTrace 1,Command,QD\r\nTrace 2,Title,\"Slow\"\r\n");
+  CZCSVFile titles;
+  ReadCsv(titles, "titles.csv");
+  ASSERT_EQ(titles.GetSection(1)->GetRowCount(), 3);
+  EXPECT_EQ(titles.GetSection(1)->GetString(1, 3), L"Fast");
+  EXPECT_EQ(titles.GetSection(1)->GetString(2, 3), L"QD");
+  EXPECT_EQ(titles.GetSection(1)->GetString(3, 1), L"Trace 2");
+  EXPECT_EQ(titles.GetSection(1)->GetString(3, 3), L"Slow");
+
+  // A quoted cell as our writer writes it spans the lines up to its quote; below its first line
+  // only a quote before a comma or a line end closes it, and its other quotes are doubled.
+  Give("spans.csv", "a,\"one\r\nsay \"\"hi\"\" two\nthree\",b\r\nc\r\n");
   CZCSVFile spans;
   ReadCsv(spans, "spans.csv");
   ASSERT_EQ(spans.GetSection(1)->GetRowCount(), 2);

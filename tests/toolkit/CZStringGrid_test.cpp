@@ -184,6 +184,20 @@ TEST(CZStringGrid, RowTextQuotesCellsThatWouldNotReadBack)
   keyed.SetCell(0, L"Speed");
   keyed.SetCell(1, L"100");
   EXPECT_EQ(keyed.ToText(), L"Speed: 100\n");
+  // A key that holds the key separator, starts with a quote or is empty at the line's start.
+  keyed.SetCell(0, L"Port:COM3");
+  EXPECT_EQ(keyed.ToText(), L"\"Port:COM3\": 100\n");
+  keyed.SetCell(0, L"\"x");
+  EXPECT_EQ(keyed.ToText(), L"\"\"\"x\": 100\n");
+  keyed.SetCell(0, L"");
+  EXPECT_EQ(keyed.ToText(), L"\"\": 100\n");
+
+  // A row that reads as the section marker, in any letter case, is quoted.
+  CZStringRow end;
+  end.SetSize(1, 0, L' ', L':');
+  end.SetCell(0, L"end");
+  EXPECT_EQ(end.ToText(L"END"), L"\"end\"\n");
+  EXPECT_EQ(end.ToText(L"\n"), L"end\n");
 
   // A row of empty cells would read back as the end of the section.
   CZStringRow empty;
@@ -218,9 +232,16 @@ TEST(CZStringGrid, ReadFromSplitsQuotedBracketedAndKeyCells)
 
   CZStringGrid keyed;
   keyed.SetSize(0, 0, 0, 1, L' ', L':');
-  ParseInto(keyed, "Speed: 100\n", 0, 0);
+  ParseInto(keyed, "Speed: 100\n\"Port:COM3\": x\n\"\": y\n\"a\"b: z\n", 0, 0);
   EXPECT_EQ(keyed.GetString(1, 1), L"Speed");
   EXPECT_EQ(keyed.GetString(1, 2), L"100");
+  EXPECT_EQ(keyed.GetString(2, 1), L"Port:COM3");
+  EXPECT_EQ(keyed.GetString(2, 2), L"x");
+  EXPECT_EQ(keyed.GetString(3, 1), L"");
+  EXPECT_EQ(keyed.GetString(3, 2), L"y");
+  // A key whose quote does not close before the key separator was never quoted.
+  EXPECT_EQ(keyed.GetString(4, 1), L"\"a\"b");
+  EXPECT_EQ(keyed.GetString(4, 2), L"z");
 
   // A key row written with another separator reads back as written: "Speed=,100" is two cells.
   CZStringGrid keyedCsv;
@@ -329,6 +350,9 @@ TEST(CZStringGrid, ArchiveRoundTripsAndKeepsTheGridWhenItCannotBeRead)
   expectRefused(GridHeader(0, 0x7FFFFFFF, 2, 0), CArchiveException::badSchema);
   expectRefused(GridHeader(-1, 0, 2, 0), CArchiveException::badSchema);
   expectRefused(GridHeader(0, 0, 0x7FFFFFFF, 0), CArchiveException::badSchema);
+  // Header rows and columns that no archived row bears out: the next SetString would make 65536
+  // rows of 65536 cells.
+  expectRefused(GridHeader(0, 65536, 65536, 0), CArchiveException::badSchema);
   expectRefused(std::vector<BYTE>(bytes.begin(), bytes.end() - 3), CArchiveException::endOfFile);
 
   // A grid sized to no rows keeps its header row count, fewer rows than headers and all.

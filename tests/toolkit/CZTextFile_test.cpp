@@ -9,12 +9,18 @@
 namespace {
 
 std::vector<CString> g_messages;
-void RecordMessage(const CString& text) { g_messages.push_back(text); }
+void RecordMessage(const CString& text)
+{
+  g_messages.push_back(text);
+}
 
 class TextFileTest : public testing::Test {
 protected:
   CString Path(const char* name = "sections.txt") const { return Wide(m_temp.Path() / name); }
-  void Give(const std::string& bytes, const char* name = "sections.txt") const { WriteBytes(m_temp.Path() / name, bytes); }
+  void Give(const std::string& bytes, const char* name = "sections.txt") const
+  {
+    WriteBytes(m_temp.Path() / name, bytes);
+  }
   std::string Contents(const char* name = "sections.txt") const { return ReadBytes(m_temp.Path() / name); }
 
   TempFolder m_temp;
@@ -61,6 +67,24 @@ TEST_F(TextFileTest, AMarkerWordEndsASectionInAnyLetterCaseAndIsWrittenAsSet)
   EXPECT_EQ(file.Write(), 0);
   file.Close();
   EXPECT_EQ(Contents("out.txt"), "a,b\r\nEND\r\nc,d\r\n");
+
+  // A row that reads as the marker is quoted, so that it and every row after it come back.
+  CZTextFile written;
+  written.SetSections(2, L"END", L',');
+  written.GetSection(1)->AppendFormat(L"%s", L"a");
+  written.GetSection(1)->AppendFormat(L"%s", L"end");
+  written.GetSection(2)->AppendFormat(L"%s", L"c");
+  written.GetSection(2)->Append(L"d");
+  ASSERT_TRUE(written.Open(Path("rows.txt"), CFile::modeCreate | CFile::modeWrite));
+  EXPECT_EQ(written.Write(), 0);
+  written.Close();
+  CZTextFile again;
+  again.SetSections(2, L"END", L',');
+  ASSERT_TRUE(again.Open(Path("rows.txt"), CFile::modeRead));
+  EXPECT_EQ(again.Read(), 0);
+  EXPECT_EQ(again.GetSection(1)->GetRowCount(), 2);
+  EXPECT_EQ(again.GetSection(1)->GetString(2, 1), L"end");
+  EXPECT_EQ(again.GetSection(2)->GetString(1, 2), L"d");
 }
 
 TEST_F(TextFileTest, APreSizedSectionAfterTheFirstStartsAfterTheMarkerLine)

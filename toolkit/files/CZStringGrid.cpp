@@ -12,9 +12,10 @@ namespace {
 
 // An archived row takes at least its version field.
 constexpr ULONGLONG kSmallestArchivedRow = 4;
-// Column and header-row counts above this are believed only when the archive holds that many
-// cells or rows.
-constexpr int kPlainCountLimit = 65536;
+// A grid sized to fewer rows than its header rows, or to more columns than any of its rows holds,
+// archives no cells for them; the next SetString makes the missing header rows, each of that many
+// columns. Beyond what the archive holds, this many such cells are believed.
+constexpr long long kCellsBeyondArchive = 65536;
 
 bool InIntRange(long long v)
 {
@@ -192,13 +193,13 @@ int CZStringGrid::ReadFrom(CStdioFile& file, const CString& marker, int columns,
   return 1;
 }
 
-bool CZStringGrid::WriteTo(CStdioFile& file) const
+bool CZStringGrid::WriteTo(CStdioFile& file, const CString& marker) const
 {
   bool written = true;
   for (const CZStringRow& row : m_rows) {
     // Written as bytes, not through the text-mode line end translation, so that a line break
     // inside a quoted cell goes to the file exactly as the cell holds it.
-    CString text = row.ToText();
+    CString text = row.ToText(marker);
     text.Truncate(text.GetLength() - 1);
     std::string bytes = ToUtf8(text) + "\r\n";
     written = file.Write(bytes.data(), UINT(bytes.size())) && written;
@@ -222,10 +223,7 @@ void CZStringGrid::Serialize(CArchive& ar)
   WORD keySeparator = 0, separator = 0;
   int keyColumns = 0, headerRows = 0, columns = 0, count = 0;
   ar >> keySeparator >> separator >> keyColumns >> headerRows >> columns >> count;
-  // A grid may hold fewer rows than its header rows (sized to no rows at all); the header count
-  // is believed beyond the rows only while it stays plausible, as sizing allocates by it.
-  if (keyColumns < 0 || headerRows < 0 || columns < 0 || count < 0 ||
-      headerRows > std::max(count, kPlainCountLimit))
+  if (keyColumns < 0 || headerRows < 0 || columns < 0 || count < 0)
     AfxThrowArchiveException(CArchiveException::badSchema);
   if (ULONGLONG(count) > ar.GetRemaining() / kSmallestArchivedRow)
     AfxThrowArchiveException(CArchiveException::endOfFile);
@@ -237,7 +235,12 @@ void CZStringGrid::Serialize(CArchive& ar)
     row.Serialize(ar);
     widest = std::max(widest, row.GetCellCount());
   }
-  if (columns > std::max(widest, kPlainCountLimit))
+  // The counts are believed as far as the rows and cells read back bear them out: the empty cells
+  // they add on top of those are bounded, rows and columns together.
+  const long long missingHeaderRows = std::max(0LL, (long long)headerRows - count);
+  const long long extraColumns = std::max(0LL, (long long)columns - widest);
+  if (extraColumns > kCellsBeyondArchive ||
+      missingHeaderRows * std::max(1LL, (long long)columns) > kCellsBeyondArchive)
     AfxThrowArchiveException(CArchiveException::badSchema);
 
   m_rows = std::move(rows);

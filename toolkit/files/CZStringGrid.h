@@ -18,7 +18,8 @@ public:
 
   // Empties the grid and gives it dataRows + headerRows rows of `columns` empty cells. The current
   // row and column are kept.
-  void SetSize(int dataRows, int columns, int headerRows, int keyColumns, wchar_t separator, wchar_t keySeparator);
+  void SetSize(int dataRows, int columns, int headerRows, int keyColumns, wchar_t separator,
+               wchar_t keySeparator);
   // SetSize with this many rows in all, header rows included.
   void SetRowCount(int totalRows);
   // Appends empty rows with the grid's column count, key columns and separators.
@@ -61,8 +62,9 @@ public:
   // them and, with columns 0, to their widest. Otherwise exactly that many records are read into
   // the grid as it is sized. Returns 1.
   int ReadFrom(CStdioFile& file, const CString& marker, int columns, int rows);
-  // Every row, header rows included, as one line ended by "\r\n". False when the file refused it.
-  bool WriteTo(CStdioFile& file) const;
+  // Every row, header rows included, as one line ended by "\r\n"; a row that would read back as
+  // the section marker is quoted. False when the file refused it.
+  bool WriteTo(CStdioFile& file, const CString& marker = CString()) const;
 
   // version 0, key separator, separator, key columns, header rows, columns, row count, rows.
   // Loading checks every count against what the archive still holds before it allocates, and

@@ -39,17 +39,19 @@ void CZStringRow::CopyFrom(const CZStringRow& other)
     *this = other;
 }
 
-CString CZStringRow::ToText() const
+CString CZStringRow::ToText(const CString& marker) const
 {
-  auto line = [this](bool quoteEmptyFirstValue) {
+  // Without a key separator a quoted key would not read back: the first value cell takes it.
+  const int firstQuotable = m_keyColumns > 0 && !m_keySeparator ? m_keyColumns : 0;
+  auto line = [&](bool quoteFirst) {
     CString text;
     const int count = GetCellCount();
     for (int i = 0; i < count; ++i) {
       const CString& cell = m_cells[size_t(i)];
-      if (i < m_keyColumns)
-        text += cell;
-      else if (quoteEmptyFirstValue && i == std::max(m_keyColumns, 0))
-        text += L"\"\"";
+      if (quoteFirst && i == firstQuotable)
+        text += QuotedGridCell(cell);
+      else if (i < m_keyColumns)
+        text += QuoteGridKeyCell(cell, m_keySeparator, i == 0);
       else
         text += QuoteGridCell(cell, m_separator);
       if (i < m_keyColumns && m_keySeparator)
@@ -60,8 +62,9 @@ CString CZStringRow::ToText() const
     return text;
   };
   CString text = line(false);
-  // An empty line, or one of nothing but commas, would end the section when read back.
-  if (GetCellCount() > std::max(m_keyColumns, 0) && IsSectionEnd(text, CString(), m_separator))
+  // An empty line, one of nothing but commas or one equal to the section marker would end the
+  // section when read back.
+  if (GetCellCount() > firstQuotable && IsSectionEnd(text, marker, m_separator))
     text = line(true);
   return text + L'\n';
 }

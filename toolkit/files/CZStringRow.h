@@ -26,10 +26,11 @@ public:
   wchar_t GetKeySeparator() const { return m_keySeparator; }
 
   // The row as one line ending in "\n": each key cell followed by the key separator, the cells
-  // joined by the separator. A value cell that holds the separator, a quote or a line break is
-  // quoted, and a row whose line would read as the end of a section gets its first value cell
-  // quoted, so that the line reads back as this row.
-  CString ToText() const;
+  // joined by the separator. A cell that would not read back as it is (a value cell that holds the
+  // separator, a quote or a line break; a key cell that holds the key separator) is quoted, and a
+  // row whose line would read as the end of a section (empty, nothing but commas, or the marker
+  // given) gets its first cell quoted, so that the line reads back as this row.
+  CString ToText(const CString& marker = CString()) const;
   // version 0, key separator, separator, key columns, cell count, cells.
   void Serialize(CArchive& ar) override;
 

@@ -80,7 +80,7 @@ int CZTextFile::Write()
   separatorLine += L'\n';
   bool written = true;
   for (size_t s = 0; s < m_sections.size(); ++s) {
-    written = m_sections[s].WriteTo(*this) && written;
+    written = m_sections[s].WriteTo(*this, m_marker) && written;
     if (s + 1 < m_sections.size())
       written = WriteString(separatorLine) && written;
   }

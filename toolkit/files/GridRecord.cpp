@@ -18,6 +18,12 @@ std::wstring WithoutDoubledQuotes(std::wstring_view quoted)
   return cell;
 }
 
+enum class EWalk {
+  Done,
+  NeedMore,  // the text ends inside a quoted cell and more text may follow
+  NotQuoted, // a quote below the opening line shows that the cell was never quoted
+};
+
 // Walks the cells of a record. It can stop inside a quoted cell at the end of the text and go on
 // when the caller has appended the next line, so that a record of many lines is walked once.
 class CRecordWalker {
@@ -26,26 +32,26 @@ public:
       : m_format(format), m_columns(columns), m_out(out)
   {}
 
-  // False when the text ends inside a quoted cell and more text may follow (final is false).
-  bool Walk(std::wstring_view text, bool final)
+  EWalk Walk(std::wstring_view text, bool final)
   {
     for (;;) {
       if (m_inQuote) {
-        if (!FinishQuote(text, final))
-          return false;
+        const EWalk quote = FinishQuote(text, final);
+        if (quote != EWalk::Done)
+          return quote;
         continue;
       }
       const size_t length = text.size();
       if (m_p > length)
-        return true;
+        return EWalk::Done;
       if (m_column > m_format.keyColumns && m_columns >= 0 && m_column > m_columns)
-        return true;
-      if (m_column <= m_format.keyColumns) {
-        KeyCell(text);
-        continue;
-      }
+        return EWalk::Done;
       const wchar_t first = m_p < length ? text[m_p] : L'\0';
-      if (first == L'[' && m_format.separator == L' ') {
+      if (first == L'"') {
+        OpenQuote(m_column <= m_format.keyColumns);
+      } else if (m_column <= m_format.keyColumns) {
+        KeyCell(text);
+      } else if (first == L'[' && m_format.separator == L' ') {
         size_t close = text.find(L']', m_p + 1);
         if (close != std::wstring_view::npos) {
           Emit(text.substr(m_p + 1, close - m_p - 1));
@@ -54,10 +60,6 @@ public:
           Emit(text.substr(m_p + 1));
           m_p = length + 1;
         }
-      } else if (first == L'"') {
-        m_inQuote = true;
-        m_quoteStart = m_quoteScan = m_lineEndSearched = m_p + 1;
-        m_openingLineEnd = std::wstring_view::npos;
       } else {
         size_t stop = m_format.separator ? text.find(m_format.separator, m_p) : std::wstring_view::npos;
         if (stop != std::wstring_view::npos) {
@@ -74,6 +76,14 @@ public:
   }
 
 private:
+  void OpenQuote(bool key)
+  {
+    m_inQuote = true;
+    m_quotedKey = key;
+    m_quoteStart = m_quoteScan = m_lineEndSearched = m_p + 1;
+    m_openingLineEnd = std::wstring_view::npos;
+  }
+
   void KeyCell(std::wstring_view text)
   {
     size_t stop = m_format.keySeparator ? text.find(m_format.keySeparator, m_p) : std::wstring_view::npos;
@@ -84,15 +94,23 @@ private:
       Emit(text.substr(m_p));
       m_p = text.size() + 1;
     }
+    SkipAfterKeySeparator(text);
+  }
+
+  void SkipAfterKeySeparator(std::wstring_view text)
+  {
     if (m_p < text.size() && (text[m_p] == L' ' || (m_format.separator && text[m_p] == m_format.separator)))
       ++m_p;
   }
 
-  // On the line it opened on, a quote closes the cell whatever follows it, as it always did.
-  // Further down, only a quote that ends the cell as a writer ends it (before the separator or
-  // the end of a line) closes it, so that a quote character in an old file that never quoted
-  // does not swallow the lines up to the next such character.
-  bool FinishQuote(std::wstring_view text, bool final)
+  // A quoted key cell is closed only by a quote right before the key separator; any other key
+  // that starts with a quote is read as it always was, quote and all. A quoted value cell is
+  // closed, on the line it opened on, by any quote, as it always was. Further down, only a quote
+  // that ends the cell as our writer ends it (before the separator or a line end) closes it, and
+  // a lone quote anywhere else shows that the cell was never quoted: an old file that wrote its
+  // cells as they were, with a quote character at the start of one of them. Its record is then
+  // its first line alone, and the lines below stay rows of their own.
+  EWalk FinishQuote(std::wstring_view text, bool final)
   {
     for (;;) {
       size_t quote = text.find(L'"', m_quoteScan);
@@ -104,20 +122,41 @@ private:
         ++m_quoteScan;
         continue;
       }
-      if (quote > OpeningLineEnd(text) && after != m_format.separator && after != L'\r' && after != L'\n')
-        continue;
+      const bool belowOpeningLine = quote > OpeningLineEnd(text);
+      const bool closes =
+          m_quotedKey ? after == m_format.keySeparator
+                      : !belowOpeningLine || after == m_format.separator || after == L'\r' || after == L'\n';
+      if (!closes) {
+        if (belowOpeningLine)
+          return EWalk::NotQuoted;
+        UnquotedKey(text);
+        return EWalk::Done;
+      }
       EmitQuoted(text.substr(m_quoteStart, quote - m_quoteStart));
-      m_p = quote + 2;
       m_inQuote = false;
-      return true;
+      m_p = quote + 2;
+      if (m_quotedKey)
+        SkipAfterKeySeparator(text);
+      return EWalk::Done;
     }
     m_quoteScan = text.size();
     if (!final)
-      return false;
+      return EWalk::NeedMore;
+    if (m_quotedKey) {
+      UnquotedKey(text);
+      return EWalk::Done;
+    }
     EmitQuoted(text.substr(m_quoteStart));
     m_p = text.size() + 1;
     m_inQuote = false;
-    return true;
+    return EWalk::Done;
+  }
+
+  void UnquotedKey(std::wstring_view text)
+  {
+    m_inQuote = false;
+    m_p = m_quoteStart - 1;
+    KeyCell(text);
   }
 
   // Where the line that the open quote stands on ends; npos while it has not ended yet.
@@ -153,6 +192,7 @@ private:
   size_t m_p = 0;
   int m_column = 1;
   bool m_inQuote = false;
+  bool m_quotedKey = false;
   size_t m_quoteStart = 0;
   size_t m_quoteScan = 0;
   size_t m_openingLineEnd = std::wstring_view::npos;
@@ -169,30 +209,32 @@ bool CGridRecordReader::Read(CString& record, CString* firstLine)
     return false;
   if (firstLine)
     *firstLine = line;
+  record = line;
   CRecordWalker walker(m_format, -1, nullptr);
   std::wstring text = line.Str();
-  if (walker.Walk(text, false) || m_quotesNeverClose) {
-    record = line;
+  if (walker.Walk(text, false) == EWalk::Done || m_quotesNeverClose)
     return true;
-  }
   const ULONGLONG afterLine = m_file.GetPosition();
   for (;;) {
     CString next;
     CStringA nextEnd;
     if (lineEnd.IsEmpty() || !m_file.ReadString(next, nextEnd)) {
       m_quotesNeverClose = true;
-      m_file.Seek(LONGLONG(afterLine), CFile::begin);
-      record = line;
-      return true;
+      break;
     }
     text += CString(lineEnd).Str();
     text += next.Str();
     lineEnd = nextEnd;
-    if (walker.Walk(text, false)) {
+    const EWalk walked = walker.Walk(text, false);
+    if (walked == EWalk::Done) {
       record = CString(std::move(text));
       return true;
     }
+    if (walked == EWalk::NotQuoted)
+      break;
   }
+  m_file.Seek(LONGLONG(afterLine), CFile::begin);
+  return true;
 }
 
 SGridRecordCells SplitGridRecord(const CString& record, const SGridTextFormat& format, int columns)
@@ -234,8 +276,21 @@ CString QuoteGridCell(const CString& cell, wchar_t separator)
   const wchar_t first = cell.IsEmpty() ? L'\0' : cell.GetAt(0);
   bool quote = (separator && cell.Find(separator) >= 0) || cell.FindOneOf(L"\"\r\n") >= 0 ||
                first == L'\uFEFF' || (separator == L' ' && first == L'[');
-  if (!quote)
+  return quote ? QuotedGridCell(cell) : cell;
+}
+
+CString QuoteGridKeyCell(const CString& cell, wchar_t keySeparator, bool startsLine)
+{
+  if (!keySeparator)
     return cell;
+  const wchar_t first = cell.IsEmpty() ? L'\0' : cell.GetAt(0);
+  bool quote = cell.Find(keySeparator) >= 0 || cell.FindOneOf(L"\r\n") >= 0 || first == L'"' ||
+               first == L'\uFEFF' || (startsLine && cell.IsEmpty());
+  return quote ? QuotedGridCell(cell) : cell;
+}
+
+CString QuotedGridCell(const CString& cell)
+{
   CString text(L'"');
   for (wchar_t c : cell.View()) {
     if (c == L'"')

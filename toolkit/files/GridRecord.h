@@ -5,8 +5,9 @@
 // Cells are split at the separator. The key cells come first, each ended by the key separator;
 // one blank or one separator right after it is skipped, so that a row written with any separator
 // reads back. A cell that starts with '"' runs to the next '"' that is not doubled ("" stands for
-// one quote) and the character after its closing quote is skipped; with the blank separator a
-// cell that starts with '[' runs to the next ']' likewise. Cells are not trimmed.
+// one quote) and the character after its closing quote is skipped; a key cell is quoted only when
+// its closing quote stands right before the key separator. With the blank separator a value cell
+// that starts with '[' runs to the next ']' likewise. Cells are not trimmed.
 #include "CStdioFile.h"
 #include "CString.h"
 
@@ -20,9 +21,10 @@ struct SGridTextFormat {
 
 // Reads the records of a file one after another from its current position. A record is a line,
 // and the lines that a quoted cell opened on it runs into, joined with the line ends they had in
-// the file. A quote that is still open at the end of the file closes nothing: it is taken for a
-// quote character in a file that never used quoting, and the first line alone is the record, as
-// such files were always read.
+// the file. Below its first line a quoted cell is closed only by a quote before the separator or a
+// line end; a quote anywhere else, or no closing quote up to the end of the file, means that the
+// file never quoted that cell (files once wrote every cell as it was), and the first line alone is
+// the record, as such files were always read.
 class CGridRecordReader {
 public:
   CGridRecordReader(CStdioFile& file, const SGridTextFormat& format) : m_file(file), m_format(format) {}
@@ -62,3 +64,9 @@ int CountSectionRecords(CStdioFile& file, const SGridTextFormat& format, const C
 // quote or a line break, or starts with a byte-order mark (which would vanish at the start of a
 // file) or, with the blank separator, with '[', so that it reads back as it was.
 CString QuoteGridCell(const CString& cell, wchar_t separator);
+// A key cell as a row writes it: quoted likewise when it holds the key separator or a line break,
+// starts with a quote or a byte-order mark, or is empty at the start of its line (where a key
+// separator ends no key). Without a key separator nothing can be quoted.
+CString QuoteGridKeyCell(const CString& cell, wchar_t keySeparator, bool startsLine);
+// The cell in double quotes, its quotes doubled.
+CString QuotedGridCell(const CString& cell);

@@ -1,0 +1,56 @@
+// The Load and Save buttons: their file dialogs, the captions and profile after a load, and the
+// messages. The file's rows themselves are tested headless (SettingsFile_test.cpp).
+#include "MainDialogFixture.h"
+#include "TestFiles.h"
+
+namespace {
+using Settings = MainDialogTest;
+} // namespace
+
+TEST_F(Settings, SaveWritesTheChosenFileAndLoadShowsAndKeepsItsDefinitions)
+{
+  OpenDialog();
+  TempFolder temp;
+  answers.Queue(IDOK, {Wide(temp.Path() / "mine")});
+  ASSERT_TRUE(Click(IDC_SAVE));
+  ASSERT_EQ(answers.Requests().size(), 1u);
+  EXPECT_EQ(answers.Requests()[0].kind, EModalKind::FileSave);
+  EXPECT_EQ(answers.Requests()[0].defaultPath, L"*.csv");
+  EXPECT_EQ(answers.Requests()[0].filter, L"HVXProConfig Settings (*.csv)|*.csv");
+  EXPECT_NE(ReadBytes(temp.Path() / "mine.csv").find("Trace 1,Command,#<ID>QD\r\n"), std::string::npos);
+  EXPECT_FALSE(dialog->IsBusy());
+
+  WriteBytes(temp.Path() / "other.csv", "HVXProConfig,Version,1\r\nTrace 2,Title,Load\r\n"
+                                        "Trace 2,Command,#<ID>QL|#<ID>QT\r\nAction 3,Title,Spin\r\n");
+  answers.Queue(IDOK, {Wide(temp.Path() / "other.csv")});
+  ASSERT_TRUE(Click(IDC_LOAD));
+  EXPECT_EQ(answers.Requests()[1].kind, EModalKind::FileOpen);
+  EXPECT_EQ(answers.Requests()[1].defaultPath, L"default.csv");
+  EXPECT_EQ(Text(IDC_TRACE2), L"Load");
+  EXPECT_EQ(Text(IDC_ACTION1 + 2), L"Spin");
+  EXPECT_EQ(Text(IDC_TRACE1), L"Position");
+  EXPECT_EQ(dialog->Profile().traceCommand[1], L"#<ID>QL\r\n#<ID>QT");
+  // In the profile before the window closes: a crash now loses nothing.
+  EXPECT_EQ(app->GetProfileString(L"Trace 2", L"Command"), L"#<ID>QL\r\n#<ID>QT");
+  EXPECT_EQ(app->GetProfileString(L"Action 3", L"Title"), L"Spin");
+  EXPECT_FALSE(dialog->IsBusy());
+}
+
+TEST_F(Settings, AnUnknownFileOrAFailedSaveIsReported)
+{
+  OpenDialog();
+  TempFolder temp;
+  WriteBytes(temp.Path() / "table.csv", "Config,Status\r\nTrace 1,Title,x\r\n");
+  answers.Queue(IDOK, {Wide(temp.Path() / "table.csv")});
+  answers.Queue(IDOK);
+  ASSERT_TRUE(Click(IDC_LOAD));
+  EXPECT_EQ(MessageTexts().back(), L"Unknown file format!");
+  EXPECT_EQ(Text(IDC_TRACE1), L"Position");
+
+  const CString missing = Wide(temp.Path() / "no folder" / "s.csv");
+  answers.Queue(IDOK, {missing});
+  answers.Queue(IDOK);
+  ASSERT_TRUE(Click(IDC_SAVE));
+  EXPECT_EQ(MessageTexts().back(), (L"The settings could not be saved to " + missing + L"!").Str());
+  EXPECT_FALSE(dialog->IsBusy());
+}
