@@ -190,7 +190,7 @@ int CSpectrumData::GenerateCIESpectrum(CIESpectrumType type, float step)
     return 0;
   const int n = int(count);
   Resize(n, 0);
-  if (type != CIESpectralLocus || n == 0 || !m_x || !m_y)
+  if (type != CIESpectralLocus || n == 0 || !m_x || !m_y || !IsTrace(m_arrayIndex))
     return n;
   const cie::Observer& observer = SelectedObserver();
   float* y = m_y.get() + size_t(m_arrayIndex) * size_t(m_vectorSize);

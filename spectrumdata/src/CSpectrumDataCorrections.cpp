@@ -75,7 +75,7 @@ void CSpectrumData::RemoveSawTooth()
 
 int CSpectrumData::RemoveZeros()
 {
-  if (!HasPoints() || !m_x || !m_y)
+  if (!HasPoints() || !m_x || !m_y || !IsTrace(m_arrayIndex))
     return 0;
   const int first = std::max(m_firstIndex, 0);
   const int last = std::min(m_lastIndex, m_vectorSize - 1);

@@ -4,6 +4,7 @@
 #include "TraceInterpolator.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -49,7 +50,10 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
     return 0;
   const float upLast = up.GetX(up.m_lastIndex);
   // Intervals of the finer step from the lower x min to the upper x max, and a point at each end.
-  const int count = int((upLast - low.m_xMin) / step + 0.5f) + 1;
+  const float intervals = (upLast - low.m_xMin) / step + 0.5f;
+  if (!(intervals >= 0 && intervals < float(INT_MAX - 128)))
+    return 0;
+  const int count = int(intervals) + 1;
 
   float f = 1;
   if (matchLevels) {

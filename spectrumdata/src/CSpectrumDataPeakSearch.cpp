@@ -39,6 +39,8 @@ int CSpectrumData::FindPeaks(bool replaceWithSmoothed)
   w.CropTo(i1, i2);
   w.Pad(pad, pad);
   const int n = w.m_vectorSize;
+  if (n != (i2 - i1 + 1) + 2 * pad)
+    return 0; // too large to pad
   const int firstReal = pad;
   const int lastReal = n - 1 - pad;
   float* wx = w.m_x.get();
