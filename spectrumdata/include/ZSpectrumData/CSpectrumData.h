@@ -341,9 +341,6 @@ public:
 
 private:
   friend struct CSpectrumDataLayout; // lets the layout test read the member offsets
-  // Lets the tests and benchmarks set the search parameters (otherwise only an archive brings
-  // them) and read a peak record whole.
-  friend struct CSpectrumDataPeakAccess;
 
   ZSPECTRUMDATA_LOCAL void Init(int points, int traces);
   ZSPECTRUMDATA_LOCAL void FreePoints();
@@ -361,6 +358,10 @@ private:
   ZSPECTRUMDATA_LOCAL void RemovePeakTrace(int trace);
   ZSPECTRUMDATA_LOCAL size_t PeakRecordCount() const;
   ZSPECTRUMDATA_LOCAL const SSpectrumPeak* PeakRecord(int trace, int k) const;
+
+  // Lets the tests and benchmarks set the search parameters (otherwise only an archive brings
+  // them) and read a peak record whole.
+  friend struct CSpectrumDataPeakAccess;
 
   CSpectrumMarkerList m_verticalMarkers;
   CSpectrumMarkerList m_secondMarkers; // archived after the first; nothing else touches it
