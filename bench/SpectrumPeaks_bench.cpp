@@ -22,6 +22,7 @@
 // Sets the search parameters, which only an archive brings otherwise.
 struct CSpectrumDataPeakAccess {
   static SPeakFindParams& Params(CSpectrumData& d) { return d.m_peakFindParams; }
+  static const SSpectrumPeak& Record(const CSpectrumData& d, int k) { return d.m_peaks[size_t(k)]; }
 };
 
 namespace {
@@ -48,6 +49,7 @@ def search():
 peaks, widths = search()
 print('findpeaks %.9f' % (min(timeit.repeat(search, number=1, repeat=5))))
 print('findpeaks_count %d' % len(peaks))
+np.column_stack([peaks, widths[0]]).astype(np.float32).tofile(folder + '/peaks.f32')
 
 fx = np.fromfile(folder + '/fx.f32', dtype=np.float32).astype(np.float64)
 fy = np.fromfile(folder + '/fy.f32', dtype=np.float32).astype(np.float64)
@@ -189,6 +191,24 @@ void BM_FindPeaks(benchmark::State& state)
     ++runs;
   }
   state.counters["peaks"] = found;
+  // The full widths at half height of the peaks both found (the same place within 0.05), as the
+  // median of their relative differences; SciPy's are in points.
+  const std::vector<float> theirs = ReadRaw(b.folder / "peaks.f32", size_t(4 * kPeaks));
+  std::vector<double> differences;
+  for (size_t j = 0; j + 1 < theirs.size(); j += 2) {
+    const float x = theirs[j] * kStep;
+    const float width = theirs[j + 1] * kStep;
+    for (int k = 0; k < found; ++k) {
+      const SSpectrumPeak& peak = CSpectrumDataPeakAccess::Record(data, k);
+      if (std::fabs(peak.m_wavelength - x) < 0.05f && peak.m_fullWidth > 0)
+        differences.push_back(std::fabs(peak.m_fullWidth - width) / width);
+    }
+  }
+  if (!differences.empty()) {
+    std::nth_element(differences.begin(), differences.begin() + differences.size() / 2, differences.end());
+    state.counters["matched_peaks"] = double(differences.size());
+    state.counters["median_width_rel_diff"] = differences[differences.size() / 2];
+  }
   const auto count = b.values.find("findpeaks_count");
   if (count != b.values.end()) {
     state.counters["peer_peaks"] = count->second;
