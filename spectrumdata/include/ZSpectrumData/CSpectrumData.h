@@ -30,14 +30,14 @@ class CArchive;
 using CSpectrumMarkerList = CList<SSpectrumMarker, const SSpectrumMarker&>;
 
 // The film material whose dispersion ConvertInterferenceToThickness corrects for.
-enum ZSpectrumMaterial {
+enum ZSpectrumMaterial : int {
   ZMaterialNone = 0,
   ZMaterialHighIndex = 1,   // n^2 = 3.6 + 1.75 / (1 - (256 / l)^2) + 4.1 / (1 - (17860 / l)^2)
   ZMaterialFusedSilica = 2, // three-term Sellmeier
 };
 
-// The standard observer of the colorimetry, one choice for every data set.
-enum ZColourFunction {
+// The standard observer of the colorimetry, one choice for every data set. Any int may be stored.
+enum ZColourFunction : int {
   ZColourFunctionCIE1964 = 0, // 10 degree; also every value but 1
   ZColourFunctionCIE1931 = 1, // 2 degree
 };
@@ -313,7 +313,7 @@ public:
   void ConvertWavelengthToInversePseudoLambda(float, float, float);   // does nothing
 
   // --- colorimetry (x in nm, the current trace a spectral power distribution)
-  enum CIESpectrumType { CIESpectralLocus = 0 };
+  enum CIESpectrumType : int { CIESpectralLocus = 0 }; // other values size the data set only
   static ZColourFunction GetCIEColourFunction();
   static void SetCIEColourFunction(ZColourFunction function);
   // Caches chromaticity, luminance and photopic intensity; 0, cache unchanged, when the window
