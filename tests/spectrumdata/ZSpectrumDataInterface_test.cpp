@@ -178,6 +178,102 @@ TEST(ZSpectrumDataInterface, LibraryExportsExactlyTheListedSymbols)
     EXPECT_TRUE(exported.count(symbol)) << "listed but not exported: " << symbol;
 }
 
+// The members the program binds to by name; each must stay exported.
+const char* const kProgramImports[] = {
+    "CSpectrumData::CSpectrumData()",
+    "CSpectrumData::CSpectrumData(wchar_t const*, int, int)",
+    "CSpectrumData::CSpectrumData(CSpectrumData*)",
+    "CSpectrumData::CSpectrumData(CSpectrumData const&)",
+    "CSpectrumData::~CSpectrumData()",
+    "CSpectrumData::operator=(CSpectrumData const&)",
+    "CSpectrumData::Serialize(CArchive&)",
+    "CSpectrumData::AddPoint(float, float, int)",
+    "CSpectrumData::Resize(int, int)",
+    "CSpectrumData::RemoveAllData()",
+    "CSpectrumData::RecalcLimits()",
+    "CSpectrumData::GetX(int) const",
+    "CSpectrumData::SetX(int, float)",
+    "CSpectrumData::GetY(int) const",
+    "CSpectrumData::GetY(float, bool) const",
+    "CSpectrumData::SetY(int, float)",
+    "CSpectrumData::GetLogY(int) const",
+    "CSpectrumData::GetZ(int) const",
+    "CSpectrumData::GetIndex(float) const",
+    "CSpectrumData::GetFirstIndex() const",
+    "CSpectrumData::GetLastIndex() const",
+    "CSpectrumData::GetIndexRange() const",
+    "CSpectrumData::SetFirstIndex(float)",
+    "CSpectrumData::SetLastIndex(float)",
+    "CSpectrumData::GetFirstArrayIndex() const",
+    "CSpectrumData::GetLastArrayIndex() const",
+    "CSpectrumData::GetArrayIndex() const",
+    "CSpectrumData::SetArrayIndex(int)",
+    "CSpectrumData::GetVectorSize() const",
+    "CSpectrumData::GetArraySize() const",
+    "CSpectrumData::IsValid() const",
+    "CSpectrumData::GetXMin(bool)",
+    "CSpectrumData::GetXMax(bool)",
+    "CSpectrumData::GetXRange(bool) const",
+    "CSpectrumData::GetYMin(bool)",
+    "CSpectrumData::GetYMax(bool)",
+    "CSpectrumData::GetYRange(bool)",
+    "CSpectrumData::GetLogYMin(bool)",
+    "CSpectrumData::GetLogYRange(bool)",
+    "CSpectrumData::GetName() const",
+    "CSpectrumData::SetName(wchar_t const*)",
+    "CSpectrumData::GetSpectrumType() const",
+    "CSpectrumData::GetInfoText() const",
+    "CSpectrumData::GetXLabel() const",
+    "CSpectrumData::SetXLabel(wchar_t const*)",
+    "CSpectrumData::GetYLabel() const",
+    "CSpectrumData::SetYLabel(wchar_t const*)",
+    "CSpectrumData::GetZLabel() const",
+    "CSpectrumData::GetXUnits() const",
+    "CSpectrumData::SetXUnits(wchar_t const*)",
+    "CSpectrumData::GetYUnits() const",
+    "CSpectrumData::SetYUnits(wchar_t const*)",
+    "CSpectrumData::GetZUnits() const",
+    "CSpectrumData::GetTraceColour() const",
+    "CSpectrumData::SetTraceColour(unsigned int)",
+    "CSpectrumData::GetTraceLineWidth() const",
+    "CSpectrumData::SetTraceLineWidth(int)",
+    "CSpectrumData::GetTraceLineStyle() const",
+    "CSpectrumData::GetXPos() const",
+    "CSpectrumData::GetYPos() const",
+    "CSpectrumData::GetYOffset() const",
+    "CSpectrumData::SetYOffset(float)",
+    "CSpectrumData::GetYScale() const",
+    "CSpectrumData::SetYScale(float)",
+    "CSpectrumData::GetXLabelValue(int) const",
+    "CSpectrumData::GetYLabelValue(int) const",
+    "CSpectrumData::GetXLabelValueScaling() const",
+    "CSpectrumData::GetYLabelValueScaling() const",
+    "CSpectrumData::Mask(int, bool)",
+    "CSpectrumData::IsMasked(int) const",
+    "CSpectrumData::EnableMask(bool)",
+    "CSpectrumData::MaskEnabled() const",
+    "CSpectrumData::GetVerticalMarkerList()",
+    "CSpectrumData::GetDataAsText() const",
+    "CSpectrumData::ExportToCSVFile(wchar_t const*) const",
+    "CSpectrumData::Smooth(int)",
+    "SSpectrumMarker::SSpectrumMarker()",
+    "SSpectrumMarker::operator=(SSpectrumMarker const&)",
+};
+
+TEST(ZSpectrumDataInterface, TheListHoldsEveryMemberAndEveryImportOfTheProgram)
+{
+  std::ifstream file(ZSPECTRUMDATA_EXPORTS);
+  ASSERT_TRUE(file) << ZSPECTRUMDATA_EXPORTS;
+  std::set<std::string> members = Lines(file, true);
+  std::erase_if(members, [](const std::string& line) {
+    return line.starts_with("typeinfo") || line.starts_with("vtable");
+  });
+  EXPECT_EQ(members.size(), 209u);
+  EXPECT_EQ(std::size(kProgramImports), 78u);
+  for (const char* import : kProgramImports)
+    EXPECT_TRUE(members.count(import)) << "the program imports " << import;
+}
+
 TEST(ZSpectrumDataInterface, LibraryHasAVersionedSonameAndNeedsNoProjectLibrary)
 {
   const std::string dynamic = RunCommand(std::string("readelf -d '") + ZSPECTRUMDATA_LIBRARY + "'");

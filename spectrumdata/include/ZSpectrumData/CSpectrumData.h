@@ -29,6 +29,19 @@ class CArchive;
 
 using CSpectrumMarkerList = CList<SSpectrumMarker, const SSpectrumMarker&>;
 
+// The film material whose dispersion ConvertInterferenceToThickness corrects for.
+enum ZSpectrumMaterial : int {
+  ZMaterialNone = 0,
+  ZMaterialHighIndex = 1,   // n^2 = 3.6 + 1.75 / (1 - (256 / l)^2) + 4.1 / (1 - (17860 / l)^2)
+  ZMaterialFusedSilica = 2, // three-term Sellmeier
+};
+
+// The standard observer of the colorimetry, one choice for every data set. Any int may be stored.
+enum ZColourFunction : int {
+  ZColourFunctionCIE1964 = 0, // 10 degree; also every value but 1
+  ZColourFunctionCIE1931 = 1, // 2 degree
+};
+
 class ZSPECTRUMDATA_API CSpectrumData : public CObject {
 public:
   // --- lifetime and copy
@@ -245,6 +258,86 @@ public:
   void InitPeakArray(int n);
   float GetPeakWavelength(int trace, int k) const;
   float GetPeakIntensity(int trace, int k) const;
+  // Searches every trace of the trace window with the data set's peak parameters into the table
+  // (which InitPeakArray must have made); returns the count on the current trace. The flag
+  // replaces the searched points by their smoothed values.
+  int FindPeaks(bool replaceWithSmoothed);
+  // The Lomb normalized periodogram of src's traces, sampled at every (step + 1)th point, into out
+  // (2 x samples frequencies, as many as out holds; out is not resized). The largest power at or
+  // above minFrequency gives out's index of max Y and noise probability. Returns -1 always; a
+  // negative step, fewer than two samples or a trace without variance leave out's points as they
+  // were, with its index of max Y at -1.
+  static int FrequencySpectrum(CSpectrumData* src, CSpectrumData* out, int step, float minFrequency);
+  // Wavelengths in nm to refractive index / wavelength, then the frequency spectrum of that: a
+  // thickness distribution. False, with nothing changed, for a material other than 1 and 2.
+  bool ConvertInterferenceToThickness(ZSpectrumMaterial material);
+
+  // --- combining and correcting
+  // out = a + b interpolated at a's x, per trace of a's trace window (b's same trace when its
+  // trace window is as wide, else b's current trace). 0 when out's index range differs from a's
+  // or b has neither one trace nor as many as a in its window.
+  static int AddSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumData* out);
+  int AddSpectrum(CSpectrumData* b);
+  int SubtractSpectrum(CSpectrumData* b); // negates b's current trace only
+  // Current traces: out = a / ref, point by point on the same grid, else with ref interpolated at
+  // a's x; a zero reference gives 0. 0 when out holds fewer points than a.
+  static int DivideByReference(CSpectrumData* a, CSpectrumData* ref, CSpectrumData* out);
+  int DivideByReference(CSpectrumData* ref);
+  // dst = src x calib interpolated at src's x (current traces); 0 when src and dst differ in size.
+  static int Calibrate(CSpectrumData* src, CSpectrumData* calib, CSpectrumData* dst);
+  // Joins two overlapping data sets into one trace: the lower one up to the overlap, a blend
+  // across it on a grid whose spacing runs from the lower set's to the upper set's, then the upper
+  // one. matchLevels scales the upper set to the lower one's level over the middle half of the
+  // overlap and writes into scale the factor that a needed. Without resample out receives the
+  // merged set and its point count is returned; with resample out holds the merged data on an
+  // even grid of the finer step from the lower x min to the upper x max, and that count is
+  // returned. 0, with out unchanged, when either is missing or they do not overlap. out may be
+  // a, b or nullptr (the count only).
+  static int MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumData* out, float& scale,
+                          bool matchLevels, bool resample);
+  // out becomes one trace of the vector size: the mean over the traces firstTrace..lastTrace.
+  void GetAverageVector(CSpectrumData* out, int firstTrace, int lastTrace);
+  float GetYAverage(int trace, float x1, float x2); // over GetIndex(x1)..GetIndex(x2)
+  float GetAverageY(float x1, float x2);            // trace 0
+  // The mean over the points of the RMS deviation of the trace window's traces from their mean
+  // trace; 0 with one trace. perPoint, when given, receives the vector size per-point values.
+  float GetRMSNoiseLevel(float* perPoint);
+  void RemoveSawTooth(); // averages neighbours (current trace); one point fewer, window reset
+  // Drops the points of the window whose current-trace y is 0 from x, the mask and every trace;
+  // the rest move to the front. Returns how many were dropped.
+  int RemoveZeros();
+  // x becomes (a + b x + c x^2 + d x^3 + e x^4) / x over first..last.
+  void ConvertWavelengthToInversePseudoLambda(double a, double b, double c, double d, double e);
+  void ConvertWavelengthToInversePseudoLambda(float unused);          // a fixed dispersion model
+  void ConvertWavelengthToInversePseudoLambda(CSpectrumData& unused); // does nothing
+  void ConvertWavelengthToInversePseudoLambda(float, float, float);   // does nothing
+
+  // --- colorimetry (x in nm, the current trace a spectral power distribution)
+  enum CIESpectrumType : int { CIESpectralLocus = 0 }; // other values size the data set only
+  static ZColourFunction GetCIEColourFunction();
+  static void SetCIEColourFunction(ZColourFunction function);
+  // Caches chromaticity, luminance and photopic intensity; 0, cache unchanged, when the window
+  // misses 380..780 nm or the spectrum has no colour (all zero).
+  int CalculateCIEXY();
+  // The cached value, or (flag set) CalculateCIEXY and the search along the spectral locus; 0
+  // for purples and whites, which have none.
+  float GetCIEDominantWavelength(bool recalculate);
+  float GetCIEX() const;
+  float GetCIEY() const;
+  float GetCIEZ() const;
+  float GetCIEU() const; // CIE 1976 u'
+  float GetCIEV() const; // CIE 1976 v'
+  float GetCIELuminance() const;
+  float GetCIELuminantX() const; // tristimulus X from the cache; 0 while y is 0
+  float GetCIELuminantY() const;
+  float GetCIELuminantZ() const;
+  float GetCIELuminantU() const; // CIE 1960 U, V, W
+  float GetCIELuminantV() const;
+  float GetCIELuminantW() const;
+  float GetCIEIntensity() const;
+  // The spectral locus from 380 nm in steps of step nm, (int)((5 - step) x 81 / step) points;
+  // other types only size the data set. 0, nothing changed, for a step not in (0, 5].
+  int GenerateCIESpectrum(CIESpectrumType type, float step);
 
 private:
   friend struct CSpectrumDataLayout; // lets the layout test read the member offsets
@@ -265,6 +358,10 @@ private:
   ZSPECTRUMDATA_LOCAL void RemovePeakTrace(int trace);
   ZSPECTRUMDATA_LOCAL size_t PeakRecordCount() const;
   ZSPECTRUMDATA_LOCAL const SSpectrumPeak* PeakRecord(int trace, int k) const;
+
+  // Lets the tests and benchmarks set the search parameters (otherwise only an archive brings
+  // them) and read a peak record whole.
+  friend struct CSpectrumDataPeakAccess;
 
   CSpectrumMarkerList m_verticalMarkers;
   CSpectrumMarkerList m_secondMarkers; // archived after the first; nothing else touches it
