@@ -14,6 +14,7 @@
 #include <wx/panel.h>
 #include <wx/propdlg.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 namespace {
 // Chooses from the context menu in place of a person and remembers what the menu offered.
@@ -189,4 +190,16 @@ TEST(CZSpectrumWndMenu, SettingsSheetEditsTheLimitsAndEnablesByTheYPageRules)
   EXPECT_EQ(f.plot->GetXMin(), 2.5f);
   EXPECT_FALSE(f.plot->IsXMaxFixed());
   EXPECT_EQ(f.plot->GetYMax(), 7.0f);
+}
+
+TEST(CZSpectrumWndMenu, ARightClickOpensTheMenuWhereTheMouseIs)
+{
+  MenuFrame f;
+  f.plot->choice = 0;
+  const wxPoint inside(200, 120);
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(f.plot->ClientToScreen(inside));
+  mouse.MouseClick(wxMOUSE_BTN_RIGHT);
+  ASSERT_TRUE(WaitUntil([&] { return !f.plot->offered.empty(); }));
+  EXPECT_EQ(f.plot->at, inside);
 }
