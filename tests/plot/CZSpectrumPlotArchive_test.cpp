@@ -103,26 +103,29 @@ TEST(CZSpectrumPlotArchive, SettingsRoundTripAndLimitsThatAreNotFixedComeBackAsZ
 TEST(CZSpectrumPlotArchive, OlderVersionsLackFieldsAndKeepThoseMembers)
 {
   CZSpectrumPlot source;
-  SetUpSettings(source);
-  Bytes v1 = StoreSettings(source);
-  v1.resize(v1.size() - 10); // fields 52 to 55
-  v1.erase(v1.begin() + long(SwitchOffset(19)));
-  v1.erase(v1.begin() + long(SwitchOffset(7)));
-  v1[0] = 1;
+  SetUpSettings(source); // masking not allowed, limits from the active trace only
+  for (int version = 1; version <= 3; ++version) {
+    Bytes old = StoreSettings(source);
+    old.resize(old.size() - 10); // fields 52 to 55
+    if (version < 3)
+      old.erase(old.begin() + long(SwitchOffset(19)));
+    if (version < 2)
+      old.erase(old.begin() + long(SwitchOffset(7)));
+    old[0] = BYTE(version);
 
-  CZSpectrumPlot loaded;
-  loaded.AllowMasking(true);
-  LoadSettings(loaded, v1);
-  EXPECT_TRUE(loaded.IsMaskingAllowed());
-  EXPECT_EQ(loaded.GetXMin(), -4.0f);
-  EXPECT_EQ(loaded.GetYMax(), 9.5f);
-  const Bytes back = StoreSettings(loaded);
-  EXPECT_EQ(back[SwitchOffset(19)], 1); // limits from all traces kept its value
-  EXPECT_EQ(back[SwitchOffset(20)], 1); // show X grid, read from its place in version 1
-  SYAxisPageValues y;
-  SXAxisPageValues x;
-  loaded.GetAxisPageValues(x, y);
-  EXPECT_FALSE(y.m_scaleOverlapped);
+    CZSpectrumPlot loaded;
+    LoadSettings(loaded, old);
+    EXPECT_EQ(loaded.IsMaskingAllowed(), version < 2) << version;
+    EXPECT_EQ(loaded.GetXMin(), -4.0f) << version;
+    EXPECT_EQ(loaded.GetYMax(), 9.5f) << version;
+    const Bytes back = StoreSettings(loaded);
+    EXPECT_EQ(back[SwitchOffset(19)], version < 3 ? 1 : 0) << version; // limits from all traces
+    EXPECT_EQ(back[SwitchOffset(20)], 1) << version;                   // show X grid, wherever it was
+    SYAxisPageValues y;
+    SXAxisPageValues x;
+    loaded.GetAxisPageValues(x, y);
+    EXPECT_FALSE(y.m_scaleOverlapped) << version;
+  }
 
   // An unknown version reads nothing more but still clears the limits that are not fixed.
   CZSpectrumPlot other;
