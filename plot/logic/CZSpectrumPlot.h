@@ -210,8 +210,9 @@ public:
   void SetFontSize(int points);
   int GetFontSize() const { return m_fontSize; }
 
-  // --- context-menu commands. Each stores and notifies; redrawing is the window's. Those that
-  // need a trace or a cursor point do nothing without one and return false.
+  // --- context-menu commands. Each tells the parent which command ran; the redraw at once that
+  // masking wants is the window's. Those that need a trace or a cursor point do nothing without
+  // one and return false.
   bool IsHoldPresent() const { return m_holdPresent; }
   SPlotMenuState MenuState(bool canPaste) const;
   // An owned copy of the active trace named "Hold", replacing an earlier one.
