@@ -14,14 +14,11 @@ bool ReadClipboardText(CString& text)
 {
   if (!wxTheClipboard->Open())
     return false;
-  bool read = false;
-  if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
-    wxTextDataObject data;
-    if (wxTheClipboard->GetData(data)) {
-      text = CString(data.GetText().ToStdWstring());
-      read = true;
-    }
-  }
+  // Any text form will do: other programs offer their text in several.
+  wxTextDataObject data;
+  const bool read = wxTheClipboard->GetData(data);
+  if (read)
+    text = CString(data.GetText().ToStdWstring());
   wxTheClipboard->Close();
   return read;
 }
