@@ -22,6 +22,7 @@ bool CZSpectrumWnd::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
     return false;
   m_created = true;
   SetNotificationSink(parent ? &m_parentNotifier : nullptr);
+  BindMenuCommands();
   return true;
 }
 

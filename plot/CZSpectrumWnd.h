@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class wxContextMenuEvent;
 class wxDC;
 
 class CZSpectrumWnd : public wxWindow, public CZSpectrumPlot {
@@ -58,11 +59,35 @@ public:
   // The picture of the last paint.
   const wxBitmap& GetPlotBitmap() const { return m_plotBitmap; }
 
+  // --- context menu and clipboard
+  // The owner's own context-menu entries, shown after the built-in ones in list order; the window
+  // itself never adds to them.
+  CList<UserMenuItem, const UserMenuItem&>& GetUserMenuItems() { return m_userMenuItems; }
+  // A chosen menu command: a user item's command is sent to its target first (unless that is this
+  // window), then the window's own handling of the id runs.
+  void OnCommand(UINT commandId);
+  void OnEditCopy();
+  // Copies, and only after a successful copy removes the active trace (a hold copy is spared).
+  void OnEditCut();
+  void OnEditPaste();
+  void OnCopyAll();
+  void OnSettings();
+  void OnHold();
+  void OnClearHold();
+  void OnMask();
+  void OnEnableMasking();
+  void OnUnMask();
+  // Whether the clipboard holds text that Paste takes.
+  bool CanPaste();
+
 protected:
   int GetControlId() const override { return GetId(); }
 
   CList<UserMenuItem, const UserMenuItem&> m_userMenuItems;
   void InvalidatePlot(bool erase) override;
+  // Shows the entries as a pop-up at the point (client coordinates) and returns the command id
+  // chosen, 0 for none.
+  virtual UINT TrackPopupMenu(const std::vector<SPlotMenuEntry>& entries, const wxPoint& point);
 
 private:
   // The notifications go to the parent window's event handler.
@@ -77,6 +102,11 @@ private:
   };
 
   void OnPaint(wxPaintEvent& event);
+  void BindMenuCommands();
+  void OnContextMenu(wxContextMenuEvent& event);
+  // False when the clipboard could not be opened or took no text (the latter is reported).
+  bool CopyToClipboard(const CString& text);
+  void RedrawNow();
   void SelectPlotFont(wxDC& dc);
   // With the DC's pen, through the window's reused point buffer.
   void DrawPolyline(wxDC& dc, const std::vector<POINT>& points);

@@ -5,6 +5,7 @@
 #include "StandardMessageBox.h"
 
 #include <curl/curl.h>
+#include <wx/clipbrd.h>
 #include <wx/graphics.h>
 
 #include <vector>
@@ -87,6 +88,8 @@ BOOL CZHVXProConfigApp::InitInstance()
   m_pMainWnd = &dialog;
   dialog.DoModal();
   m_pMainWnd = nullptr;
+  // A trace copied from the plot is still there to paste once the program has ended.
+  wxTheClipboard->Flush();
   return FALSE;
 }
 

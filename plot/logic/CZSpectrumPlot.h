@@ -2,7 +2,9 @@
 // The plot window without the window: its settings, the trace list with the copies it owns, the
 // notifications to its parent, the axis limits, the layout of a paint and the pixel geometry of
 // everything a paint draws. CZSpectrumWnd puts a window around it; tests drive it directly.
+#include "AxisPageValues.h"
 #include "PlotGeometry.h"
+#include "PlotMenuModel.h"
 #include "PlotNotifications.h"
 
 #include <CList.h>
@@ -12,6 +14,7 @@
 
 #include <vector>
 
+class CArchive;
 class CSpectrumData;
 
 class CZSpectrumPlot {
@@ -207,6 +210,29 @@ public:
   void SetFontSize(int points);
   int GetFontSize() const { return m_fontSize; }
 
+  // --- context-menu commands. Each tells the parent which command ran; the redraw at once that
+  // masking wants is the window's. Those that need a trace or a cursor point do nothing without
+  // one and return false.
+  bool IsHoldPresent() const { return m_holdPresent; }
+  SPlotMenuState MenuState(bool canPaste) const;
+  // An owned copy of the active trace named "Hold", replacing an earlier one.
+  bool HoldActiveTrace();
+  bool ClearHold();
+  // Masking is switched on with the first masked point.
+  bool MaskCursorPoint();
+  bool UnMaskCursorPoint();
+  bool SwitchMasking();
+  // The Settings sheet's pages, filled from the plot and taken back after OK. A limit whose
+  // automatic box is ticked keeps its value until the next limit computation replaces it.
+  void GetAxisPageValues(SXAxisPageValues& x, SYAxisPageValues& y);
+  void ApplyAxisPageValues(const SXAxisPageValues& x, const SYAxisPageValues& y);
+
+  // --- archives. Storing writes settings version 4 and the owned copies; loading takes settings
+  // versions 1 to 4 and traces version 1. A damaged archive throws CArchiveException and leaves
+  // the plot as it was.
+  virtual void SerializeSettings(CArchive& ar);
+  virtual void SerializeTraces(CArchive& ar);
+
   // --- state of the last paint
   const RECT& GetPlotRect() const { return m_plotRect; }
   const RECT& GetXLabelRect() const { return m_xLabelRect; }
@@ -311,6 +337,9 @@ protected:
   bool m_showXTicks = false, m_showYTicks = false;
   bool m_allowMasking = true;
   bool m_limitsFromAllTraces = true;
+  // Stored and restored by the settings archive; nothing else reads them.
+  bool m_reservedSwitch1 = false, m_reservedSwitch2 = false, m_reservedSwitch3 = false;
+  bool m_reservedSwitch4 = true, m_reservedSwitch5 = false, m_reservedSwitch6 = false;
 
   // What the paint stores for the grid computation and the label drawing
   float m_xGridStep = 0, m_yGridStep = 0;

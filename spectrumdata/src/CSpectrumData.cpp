@@ -211,16 +211,20 @@ void CSpectrumData::CopyArray(const CSpectrumData& other)
     auto y = ZeroArray<float>(n * t);
     auto mask = ZeroArray<BYTE>(n);
     auto z = ZeroArray<float>(t);
+    // The peaks are not the numbers: the table only follows the number of traces, keeping the
+    // records of the traces both sizes share.
+    const int oldArraySize = m_arraySize;
+    auto peaks = std::move(m_peaks);
     RemoveAllData();
-    // The arrays are made at the source's sizes, and the sizes must say so; the peak table
-    // follows the number of traces.
+    // The arrays are made at the source's sizes, and the sizes must say so.
     m_x = std::move(x);
     m_y = std::move(y);
     m_mask = std::move(mask);
     m_z = std::move(z);
     m_vectorSize = other.m_vectorSize;
     m_arraySize = other.m_arraySize;
-    ResizePeakTable(1, m_arraySize);
+    m_peaks = std::move(peaks);
+    ResizePeakTable(oldArraySize, m_arraySize);
   }
 
   m_absoluteIntensity = other.m_absoluteIntensity;

@@ -1,12 +1,23 @@
 #include "ZSpectrumData/CSpectrumData.h"
 
-#include <CArchive.h>
+#include "SpectrumDataArchive.h"
 
-// The data-set layouts (401, the older integer formats and the float family) are not written yet;
-// failing loudly keeps a caller from taking an empty archive for a saved data set.
-void CSpectrumData::Serialize(CArchive&)
+void CSpectrumData::Serialize(CArchive& ar)
 {
-  AfxThrowArchiveException(CArchiveException::genericException);
+  if (ar.IsStoring())
+    SpectrumDataArchive::Store401(ar, *this, GetSerializeVersion());
+  else
+    SpectrumDataArchive::Load(ar, *this);
+}
+
+void CSpectrumData::Serialize(CArchive& ar, int version)
+{
+  if (ar.IsLoading() || (version != 307 && version != 308))
+    Serialize(ar);
+  else if (version == 308)
+    SpectrumDataArchive::Store401(ar, *this, 308);
+  else
+    SpectrumDataArchive::Store307(ar, *this);
 }
 
 int CSpectrumData::GetSerializeVersion() const

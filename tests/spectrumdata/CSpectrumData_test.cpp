@@ -100,11 +100,17 @@ TEST(CSpectrumData, SelfAssignmentKeepsTheData)
   CSpectrumData data(L"Self", 3, 2);
   FillGrid(data);
   data.InitPeakArray(2);
+  CSpectrumDataLayout::Peak(data, 1, 1).m_intensity = 5;
+  data.AddVerticalMarker(L"m", 1, 1, 0, true);
+  CSpectrumDataLayout::StringList(data).AddTail(L"kept");
   CSpectrumData& same = data;
   data = same;
   EXPECT_EQ(TraceValues(data, 1), (std::vector<float>{100, 101, 102}));
   EXPECT_EQ(data.GetName(), CString(L"Self"));
-  EXPECT_EQ(data.GetPeakWavelength(1, 1), 0.0f);
+  EXPECT_EQ(data.GetPeakIntensity(1, 1), 5.0f);
+  EXPECT_EQ(data.GetVerticalMarkerList().GetCount(), 1);
+  EXPECT_EQ(CSpectrumDataLayout::StringList(data).GetCount(), 1);
+  EXPECT_NE(CSpectrumDataLayout::Region(data), nullptr);
   data.CopyArray(same);
   EXPECT_EQ(TraceValues(data, 0), (std::vector<float>{0, 1, 2}));
 }
@@ -117,7 +123,6 @@ TEST(CSpectrumData, CopyArrayTakesTheSourceSizesAndOnlyTheNumbers)
   source.SetLastIndex(6);
 
   CSpectrumData target(L"Target", 0, 0);
-  target.InitPeakArray(3);
   target.CopyArray(source);
   EXPECT_EQ(target.GetVectorSize(), 10);
   EXPECT_EQ(target.GetArraySize(), 2);
@@ -128,13 +133,47 @@ TEST(CSpectrumData, CopyArrayTakesTheSourceSizesAndOnlyTheNumbers)
   EXPECT_EQ(target.GetZ(1), 10.0f);
   EXPECT_EQ(target.GetName(), CString(L"Target"));
   EXPECT_EQ(target.GetXLabel(), CString());
-  // The peak table follows the number of traces, so the second trace's records exist.
-  EXPECT_EQ(target.GetPeakWavelength(1, 2), 0.0f);
 
   // Same sizes: the values are copied into the arrays in place.
   CSpectrumData again(L"Again", 10, 2);
   again.CopyArray(source);
   EXPECT_EQ(again.GetY(1, 3), 103.0f);
+}
+
+namespace {
+// Two peaks per trace: record k of trace t has the intensity 10 t + k + 1.
+void FillPeaks(CSpectrumData& data)
+{
+  data.InitPeakArray(2);
+  for (int t = 0; t < data.GetArraySize(); ++t)
+    for (int k = 0; k < 2; ++k)
+      CSpectrumDataLayout::Peak(data, t, k).m_intensity = float(10 * t + k + 1);
+}
+} // namespace
+
+// The peak table keeps the traces both sizes share and starts the others empty. Shrinking first
+// leaves stale records behind wherever a table is not cut to size.
+TEST(CSpectrumData, ThePeakTableFollowsResizeAndCopyArray)
+{
+  CSpectrumData resized(L"R", 3, 3);
+  FillPeaks(resized);
+  resized.Resize(3, 1);
+  resized.Resize(4, 3);
+  EXPECT_EQ(resized.GetPeakIntensity(0, 1), 2.0f);
+  EXPECT_EQ(resized.GetPeakIntensity(2, 1), 0.0f);
+  EXPECT_EQ(resized.GetPeakIntensity(1, 0), 0.0f);
+
+  CSpectrumData oneTrace(L"One", 2, 1);
+  CSpectrumData threeTraces(L"Three", 2, 3);
+  CSpectrumData copied(L"C", 3, 3);
+  FillPeaks(copied);
+  copied.CopyArray(threeTraces); // new points, the same traces: every trace keeps its peaks
+  EXPECT_EQ(copied.GetPeakIntensity(2, 1), 22.0f);
+  copied.CopyArray(oneTrace);
+  copied.CopyArray(threeTraces);
+  EXPECT_EQ(copied.GetPeakIntensity(0, 0), 1.0f);
+  EXPECT_EQ(copied.GetPeakIntensity(1, 0), 0.0f);
+  EXPECT_EQ(copied.GetPeakIntensity(2, 1), 0.0f);
 }
 
 TEST(CSpectrumData, AddPointGrowsEveryTraceBy128Points)
@@ -166,11 +205,10 @@ TEST(CSpectrumData, AddPointGrowsEveryTraceBy128Points)
   }
 }
 
-TEST(CSpectrumData, ResizeKeepsTheOverlapAndSizesThePeakTable)
+TEST(CSpectrumData, ResizeKeepsTheOverlap)
 {
   CSpectrumData data(L"R", 3, 1);
   FillGrid(data);
-  data.InitPeakArray(2);
   data.SetLastIndex(1);
   data.Resize(5, 3);
   EXPECT_EQ(data.GetVectorSize(), 5);
@@ -180,7 +218,6 @@ TEST(CSpectrumData, ResizeKeepsTheOverlapAndSizesThePeakTable)
   EXPECT_EQ(TraceValues(data, 0), (std::vector<float>{0, 1, 2, 0, 0}));
   EXPECT_EQ(TraceValues(data, 2), (std::vector<float>(5, 0.0f)));
   EXPECT_EQ(data.GetX(2), 2.0f);
-  EXPECT_EQ(data.GetPeakWavelength(2, 1), 0.0f);
 
   data.Resize(2, 0); // 0 traces keeps the number of traces
   EXPECT_EQ(data.GetArraySize(), 3);

@@ -4,6 +4,19 @@
 
 #include <vector>
 
+// The members a test must reach although no operation shows them (the layout test is a friend of
+// the data set under this name).
+struct CSpectrumDataLayout {
+  static void Check(const CSpectrumData& d); // the member offsets
+  static CStringList& StringList(CSpectrumData& d) { return d.m_stringList; }
+  static const CSpectrumDataRegion* Region(const CSpectrumData& d) { return d.m_region.get(); }
+  // Record k of a trace's part of the peak table, which must exist.
+  static SSpectrumPeak& Peak(CSpectrumData& d, int trace, int k)
+  {
+    return d.m_peaks[size_t(trace) * size_t(d.m_peakFindParams.m_peaksPerTrace) + size_t(k)];
+  }
+};
+
 // points x traces, x = i and y of trace t = 100 t + i, z of trace t = 10 t.
 inline void FillGrid(CSpectrumData& data)
 {

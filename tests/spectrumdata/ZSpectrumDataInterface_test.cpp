@@ -1,5 +1,7 @@
 // The binary interface of libZSpectrumData.so: the program allocates the exported objects itself
 // and binds to the exported names, so both the object layouts and the export list are pinned.
+#include "SpectrumTestData.h"
+
 #include <ZSpectrumData/CSpectrumData.h>
 
 #include <gtest/gtest.h>
@@ -47,71 +49,69 @@ std::set<std::string> Lines(std::istream& in, bool skipComments)
 } // namespace
 
 // The member order of the data model, after a pointer-sized slot for the virtual table.
-struct CSpectrumDataLayout {
-  static void Check(const CSpectrumData& d)
-  {
+void CSpectrumDataLayout::Check(const CSpectrumData& d)
+{
 #define EXPECT_AT(member, offset) EXPECT_EQ(OffsetIn(d, d.member), offset) << #member
-    EXPECT_AT(m_verticalMarkers, 8);
-    EXPECT_AT(m_secondMarkers, 40);
-    EXPECT_AT(m_lineWidth, 72);
-    EXPECT_AT(m_cieDominantWavelength, 76);
-    EXPECT_AT(m_cieY, 80);
-    EXPECT_AT(m_cieX, 84);
-    EXPECT_AT(m_cieLuminance, 88);
-    EXPECT_AT(m_cieIntensity, 92);
-    EXPECT_AT(m_lineStyle, 96);
-    EXPECT_AT(m_valid, 100);
-    EXPECT_AT(m_colour, 104);
-    EXPECT_AT(m_vectorSize, 108);
-    EXPECT_AT(m_arraySize, 112);
-    EXPECT_AT(m_xPos, 116);
-    EXPECT_AT(m_yPos, 120);
-    EXPECT_AT(m_x, 128);
-    EXPECT_AT(m_y, 136);
-    EXPECT_AT(m_z, 144);
-    EXPECT_AT(m_indexRange, 152);
-    EXPECT_AT(m_firstIndex, 156);
-    EXPECT_AT(m_lastIndex, 160);
-    EXPECT_AT(m_firstArrayIndex, 164);
-    EXPECT_AT(m_lastArrayIndex, 168);
-    EXPECT_AT(m_arrayIndexRange, 172);
-    EXPECT_AT(m_xMin, 176);
-    EXPECT_AT(m_yOffset, 180);
-    EXPECT_AT(m_yScale, 184);
-    EXPECT_AT(m_yRange, 188);
-    EXPECT_AT(m_yMin, 192);
-    EXPECT_AT(m_yMax, 196);
-    EXPECT_AT(m_xLabel, 200);
-    EXPECT_AT(m_yLabel, 232);
-    EXPECT_AT(m_xUnits, 264);
-    EXPECT_AT(m_yUnits, 296);
-    EXPECT_AT(m_zLabel, 328);
-    EXPECT_AT(m_zUnits, 360);
-    EXPECT_AT(m_name, 392);
-    EXPECT_AT(m_spectrumType, 424);
-    EXPECT_AT(m_resolution, 456);
-    EXPECT_AT(m_noiseProbability, 460);
-    EXPECT_AT(m_indexOfMaxY, 464);
-    EXPECT_AT(m_traceOfMaxY, 468);
-    EXPECT_AT(m_indexOfMinY, 472);
-    EXPECT_AT(m_traceOfMinY, 476);
-    EXPECT_AT(m_viewLimits, 480);
-    EXPECT_AT(m_absoluteIntensity, 504);
-    EXPECT_AT(m_xLabelOffset, 508);
-    EXPECT_AT(m_xLabelScaling, 512);
-    EXPECT_AT(m_yLabelOffset, 516);
-    EXPECT_AT(m_yLabelScaling, 520);
-    EXPECT_AT(m_peaks, 528);
-    EXPECT_AT(m_peakFindParams, 536);
-    EXPECT_AT(m_region, 568);
-    EXPECT_AT(m_mask, 576);
-    EXPECT_AT(m_maskEnabled, 584);
-    EXPECT_AT(m_arrayIndex, 588);
-    EXPECT_AT(m_stringList, 592);
-    EXPECT_AT(m_infoText, 624);
+  EXPECT_AT(m_verticalMarkers, 8);
+  EXPECT_AT(m_secondMarkers, 40);
+  EXPECT_AT(m_lineWidth, 72);
+  EXPECT_AT(m_cieDominantWavelength, 76);
+  EXPECT_AT(m_cieY, 80);
+  EXPECT_AT(m_cieX, 84);
+  EXPECT_AT(m_cieLuminance, 88);
+  EXPECT_AT(m_cieIntensity, 92);
+  EXPECT_AT(m_lineStyle, 96);
+  EXPECT_AT(m_valid, 100);
+  EXPECT_AT(m_colour, 104);
+  EXPECT_AT(m_vectorSize, 108);
+  EXPECT_AT(m_arraySize, 112);
+  EXPECT_AT(m_xPos, 116);
+  EXPECT_AT(m_yPos, 120);
+  EXPECT_AT(m_x, 128);
+  EXPECT_AT(m_y, 136);
+  EXPECT_AT(m_z, 144);
+  EXPECT_AT(m_indexRange, 152);
+  EXPECT_AT(m_firstIndex, 156);
+  EXPECT_AT(m_lastIndex, 160);
+  EXPECT_AT(m_firstArrayIndex, 164);
+  EXPECT_AT(m_lastArrayIndex, 168);
+  EXPECT_AT(m_arrayIndexRange, 172);
+  EXPECT_AT(m_xMin, 176);
+  EXPECT_AT(m_yOffset, 180);
+  EXPECT_AT(m_yScale, 184);
+  EXPECT_AT(m_yRange, 188);
+  EXPECT_AT(m_yMin, 192);
+  EXPECT_AT(m_yMax, 196);
+  EXPECT_AT(m_xLabel, 200);
+  EXPECT_AT(m_yLabel, 232);
+  EXPECT_AT(m_xUnits, 264);
+  EXPECT_AT(m_yUnits, 296);
+  EXPECT_AT(m_zLabel, 328);
+  EXPECT_AT(m_zUnits, 360);
+  EXPECT_AT(m_name, 392);
+  EXPECT_AT(m_spectrumType, 424);
+  EXPECT_AT(m_resolution, 456);
+  EXPECT_AT(m_noiseProbability, 460);
+  EXPECT_AT(m_indexOfMaxY, 464);
+  EXPECT_AT(m_traceOfMaxY, 468);
+  EXPECT_AT(m_indexOfMinY, 472);
+  EXPECT_AT(m_traceOfMinY, 476);
+  EXPECT_AT(m_viewLimits, 480);
+  EXPECT_AT(m_absoluteIntensity, 504);
+  EXPECT_AT(m_xLabelOffset, 508);
+  EXPECT_AT(m_xLabelScaling, 512);
+  EXPECT_AT(m_yLabelOffset, 516);
+  EXPECT_AT(m_yLabelScaling, 520);
+  EXPECT_AT(m_peaks, 528);
+  EXPECT_AT(m_peakFindParams, 536);
+  EXPECT_AT(m_region, 568);
+  EXPECT_AT(m_mask, 576);
+  EXPECT_AT(m_maskEnabled, 584);
+  EXPECT_AT(m_arrayIndex, 588);
+  EXPECT_AT(m_stringList, 592);
+  EXPECT_AT(m_infoText, 624);
 #undef EXPECT_AT
-  }
-};
+}
 
 TEST(ZSpectrumDataInterface, CSpectrumDataLayoutIsPinned)
 {

@@ -64,7 +64,13 @@ public:
   void Pad(int before, int after);
 
   // --- archive (format 401 and older)
+  // Stores format 401, or loads any format the archive has had. A load that fails throws
+  // CArchiveException and leaves the data set as it was; loaded markers are appended to those
+  // already there; the string list is never archived and stays.
   void Serialize(CArchive& ar) override;
+  // Stores format 308 (401 without the info text) or the float layout 3.07 for older readers; any
+  // other version, and loading, is Serialize(ar).
+  void Serialize(CArchive& ar, int version);
   virtual void AssertValid() const {}
   virtual void Dump() const {}
   int GetSerializeVersion() const;
@@ -341,6 +347,7 @@ public:
 
 private:
   friend struct CSpectrumDataLayout; // lets the layout test read the member offsets
+  friend struct SpectrumDataArchive; // the archive layouts read and write every member
 
   ZSPECTRUMDATA_LOCAL void Init(int points, int traces);
   ZSPECTRUMDATA_LOCAL void FreePoints();

@@ -1,0 +1,64 @@
+// fuzz-link: plot_logic ZSpectrumData
+// Loads arbitrary bytes as the plot window's settings record or traces record; the first byte
+// picks which. A load that throws must leave the plot exactly as it was; a load that succeeds
+// must give a plot whose own record loads again and writes itself back unchanged.
+#include "CArchive.h"
+#include "CZSpectrumPlot.h"
+
+#include <ZSpectrumData/CSpectrumData.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+using Bytes = std::vector<BYTE>;
+
+Bytes Store(CZSpectrumPlot& plot, bool traces)
+{
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  traces ? plot.SerializeTraces(ar) : plot.SerializeSettings(ar);
+  ar.Close();
+  return file.Data();
+}
+
+void Load(CZSpectrumPlot& plot, bool traces, const void* data, size_t size)
+{
+  CMemFile file(data, size);
+  CArchive ar(&file, CArchive::load);
+  traces ? plot.SerializeTraces(ar) : plot.SerializeSettings(ar);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  if (size == 0)
+    return 0;
+  const bool traces = (data[0] & 1) != 0;
+  CSpectrumData mine(L"Mine", 2, 1);
+  CZSpectrumPlot plot;
+  plot.AddTrace(&mine, false, false);
+  plot.HoldActiveTrace();
+  const Bytes before = Store(plot, traces);
+  const int countBefore = plot.GetTraceCount();
+
+  try {
+    Load(plot, traces, data + 1, size - 1);
+  } catch (const CArchiveException&) {
+    if (Store(plot, traces) != before || plot.GetTraceCount() != countBefore)
+      std::abort();
+    return 0;
+  }
+
+  const Bytes written = Store(plot, traces);
+  CZSpectrumPlot again;
+  try {
+    Load(again, traces, written.data(), written.size());
+  } catch (const CArchiveException&) {
+    std::abort();
+  }
+  if (!traces && Store(again, traces) != written)
+    std::abort();
+  return 0;
+}

@@ -1,0 +1,337 @@
+// Loading a data set from any of the layouts the archive has had.
+#include "SpectrumDataArchive.h"
+
+#include "SpectrumArrays.h"
+#include "SpectrumPeakArchive.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kChunk = size_t(1) << 30;
+
+// The fewest bytes one record of each kind takes in an archive.
+constexpr ULONGLONG kMinPeakBytes = sizeof(SSpectrumPeak); // the raw form; the tagged one is longer
+constexpr ULONGLONG kMinMarkerBytes = sizeof(int);         // a record that is not version 1 stops there
+
+// What each integer format holds beyond format 300.
+struct Layout {
+  int format;
+  bool Luminance() const { return format >= 302; }
+  bool Traces() const { return format >= 301; }
+  bool Markers() const { return format >= 303; }
+  bool TraceWindow() const { return format >= 304; }
+  bool Mask() const { return format >= 305; }
+  bool EveryTracesPeaks() const { return format >= 308; }
+  bool InfoText() const { return format >= 401; }
+};
+
+bool IsIntegerFormat(int word)
+{
+  return (word >= 300 && word <= 306) || word == 308 || word == 401;
+}
+
+bool IsFloatVersion(float v)
+{
+  // 3.07 is the float layout that Serialize(ar, 307) writes for older readers.
+  return (v >= 1.04f && v < 2.2f) || v == 3.07f;
+}
+
+[[noreturn]] void Bad(int cause)
+{
+  AfxThrowArchiveException(cause);
+}
+
+// count records of at least recordBytes each must fit in what the archive still holds.
+void CheckCount(const CArchive& ar, long long count, ULONGLONG recordBytes)
+{
+  if (count < 0)
+    Bad(CArchiveException::badIndex);
+  if (count > 0 && ULONGLONG(count) > ar.GetRemaining() / recordBytes)
+    Bad(CArchiveException::endOfFile);
+}
+
+int ReadInt(CArchive& ar)
+{
+  int v = 0;
+  ar >> v;
+  return v;
+}
+
+void LoadMarkers(CArchive& ar, CSpectrumMarkerList& markers)
+{
+  const int count = ReadInt(ar);
+  CheckCount(ar, count, kMinMarkerBytes);
+  for (int i = 0; i < count; ++i) {
+    SSpectrumMarker marker;
+    marker.Serialize(ar);
+    markers.AddTail(marker);
+  }
+}
+
+} // namespace
+
+void SpectrumDataArchive::ReadBytes(CArchive& ar, void* bytes, size_t count)
+{
+  BYTE* to = static_cast<BYTE*>(bytes);
+  for (size_t done = 0; done < count; done += kChunk)
+    ar.ReadExact(to + done, UINT(std::min(kChunk, count - done)));
+}
+
+void SpectrumDataArchive::ReadFloats(CArchive& ar, float* values, size_t count)
+{
+  if constexpr (std::endian::native == std::endian::little) {
+    ReadBytes(ar, values, count * sizeof(float));
+  } else {
+    for (size_t i = 0; i < count; ++i)
+      ar >> values[i];
+  }
+}
+
+void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
+{
+  CSpectrumData d;
+  // Loaded markers are appended to those the data set has.
+  d.m_verticalMarkers.AddTail(&target.m_verticalMarkers);
+  d.m_secondMarkers.AddTail(&target.m_secondMarkers);
+
+  // The points: n x values, then t traces of n values; a zero mask.
+  auto readPoints = [&](int n, int t) {
+    if (n < 0 || t < 1)
+      Bad(CArchiveException::badIndex);
+    if (n > 0) {
+      CheckCount(ar, (long long)n * (1 + (long long)t), sizeof(float));
+      auto x = ZeroArray<float>(size_t(n));
+      auto y = ZeroArray<float>(size_t(n) * size_t(t));
+      ReadFloats(ar, x.get(), size_t(n));
+      ReadFloats(ar, y.get(), size_t(n) * size_t(t));
+      d.m_x = std::move(x);
+      d.m_y = std::move(y);
+      d.m_mask = ZeroArray<BYTE>(size_t(n));
+    }
+    d.m_vectorSize = n;
+    d.m_arraySize = t;
+    d.m_lastArrayIndex = t - 1;
+    d.m_arrayIndexRange = t;
+  };
+  // A window over no points is no window; one over points must lie inside them.
+  auto checkPointWindow = [&] {
+    if (d.m_vectorSize <= 0) {
+      d.m_firstIndex = d.m_lastIndex = 0;
+      return;
+    }
+    if (d.m_firstIndex < 0 || d.m_firstIndex >= d.m_vectorSize || d.m_lastIndex < 0 ||
+        d.m_lastIndex >= d.m_vectorSize)
+      Bad(CArchiveException::badIndex);
+  };
+  auto readPeaks = [&](int traces) {
+    const int perTrace = d.m_peakFindParams.m_peaksPerTrace;
+    if (perTrace <= 0)
+      return;
+    CheckCount(ar, (long long)perTrace * traces, kMinPeakBytes);
+    d.InitPeakArray(perTrace);
+    for (size_t k = 0; k < size_t(perTrace) * size_t(traces); ++k)
+      LoadPeak(ar, d.m_peaks[k]);
+  };
+
+  UINT word = 0;
+  ar >> word;
+  const int format = int(word);
+  float version = 0;
+  std::memcpy(&version, &word, sizeof version);
+
+  if (IsIntegerFormat(format)) {
+    const Layout layout{format};
+    ar >> d.m_absoluteIntensity >> d.m_cieX >> d.m_cieY;
+    if (layout.Luminance())
+      ar >> d.m_cieLuminance;
+    ar >> d.m_cieDominantWavelength >> d.m_cieIntensity;
+    ar >> d.m_xLabel >> d.m_xUnits >> d.m_yLabel >> d.m_yUnits;
+    if (!layout.Traces()) {
+      const int c = ReadInt(ar);
+      if (c < -1 || c == INT_MAX)
+        Bad(CArchiveException::badIndex);
+      readPoints(c + 1, 1);
+    } else {
+      ar >> d.m_zLabel >> d.m_zUnits;
+      const int t = ReadInt(ar);
+      if (t < 1)
+        Bad(CArchiveException::badIndex);
+      CheckCount(ar, t, sizeof(float));
+      auto z = ZeroArray<float>(size_t(t));
+      ReadFloats(ar, z.get(), size_t(t));
+      d.m_z = std::move(z);
+      readPoints(ReadInt(ar), t);
+    }
+    const int n = d.m_vectorSize;
+    if (layout.Mask() && n > 0) {
+      BYTE enabled = 0, present = 0;
+      ar >> enabled >> present;
+      d.m_maskEnabled = enabled != 0;
+      if (present == 1) {
+        CheckCount(ar, n, 1);
+        ReadBytes(ar, d.m_mask.get(), size_t(n));
+      }
+    }
+    ar >> d.m_name >> d.m_firstIndex >> d.m_indexOfMaxY >> d.m_indexOfMinY >> d.m_lastIndex >>
+        d.m_lineStyle >> d.m_lineWidth >> d.m_noiseProbability;
+    checkPointWindow();
+    d.m_peakFindParams.Serialize(ar);
+    readPeaks(layout.EveryTracesPeaks() ? d.m_arraySize : 1);
+    if (ReadInt(ar) != 0) {
+      const int regionFirst = ReadInt(ar);
+      const int regionLast = ReadInt(ar);
+      d.m_region = std::make_unique<CSpectrumDataRegion>(&d);
+      d.m_region->SetFirstIndex(regionFirst);
+      d.m_region->SetLastIndex(regionLast);
+    }
+    float resolution = 0;
+    UINT colour = 0;
+    int valid = 0;
+    ar >> resolution >> d.m_spectrumType >> colour >> valid;
+    d.SetResolution(resolution);
+    d.m_colour = colour;
+    d.m_valid = valid;
+    d.m_viewLimits.Serialize(ar);
+    ar >> d.m_xLabelOffset >> d.m_xLabelScaling;
+    if (layout.Markers())
+      LoadMarkers(ar, d.m_verticalMarkers);
+    ar >> d.m_xMin >> d.m_xPos >> d.m_yLabelOffset >> d.m_yLabelScaling;
+    if (layout.Markers())
+      LoadMarkers(ar, d.m_secondMarkers);
+    ar >> d.m_yMax >> d.m_yMin >> d.m_yOffset >> d.m_yPos >> d.m_yRange >> d.m_yScale;
+    const int lastTrace = d.m_arraySize - 1;
+    if (layout.TraceWindow()) {
+      ar >> d.m_arrayIndexRange >> d.m_firstArrayIndex >> d.m_lastArrayIndex;
+      // Older writers could leave a trace window of none (last -1, range 0) on a set of one trace.
+      d.m_arrayIndexRange = std::clamp(d.m_arrayIndexRange, 1, d.m_arraySize);
+      d.m_firstArrayIndex = std::clamp(d.m_firstArrayIndex, 0, lastTrace);
+      d.m_lastArrayIndex = std::clamp(d.m_lastArrayIndex, 0, lastTrace);
+    }
+    if (layout.Mask())
+      ar >> d.m_traceOfMaxY >> d.m_traceOfMinY;
+    if (layout.EveryTracesPeaks())
+      d.m_arrayIndex = std::clamp(ReadInt(ar), 0, lastTrace);
+    if (layout.InfoText())
+      ar >> d.m_infoText;
+    // A set with no points has no window, whatever format 300 computed for it.
+    d.m_indexRange = n > 0 ? d.m_lastIndex - d.m_firstIndex + 1 : 0;
+    if (n == 0 && !layout.Traces())
+      d.m_valid = 0;
+  } else if (IsFloatVersion(version)) {
+    d.RemoveAllData();
+    const int c = ReadInt(ar);
+    const int range = ReadInt(ar);
+    if (range >= 1) {
+      if (c < 0 || c == INT_MAX)
+        Bad(CArchiveException::badIndex);
+      readPoints(c + 1, 1);
+      d.m_indexRange = range;
+      d.m_valid = 1;
+    }
+    // Without points the set is empty: no vector size that no array backs.
+    ar >> d.m_firstIndex >> d.m_lastIndex >> d.m_yOffset >> d.m_yScale;
+    checkPointWindow();
+    ar >> d.m_xLabel >> d.m_yLabel >> d.m_xUnits >> d.m_yUnits >> d.m_name >> d.m_spectrumType;
+    float resolution = 0;
+    ar >> d.m_xPos >> d.m_yPos >> resolution >> d.m_noiseProbability >> d.m_indexOfMaxY;
+    d.SetResolution(resolution);
+    d.m_noiseProbability = 0;
+    SPeakFindParams& params = d.m_peakFindParams;
+    ar >> params.m_peaksPerTrace >> params.m_xFrom >> params.m_xTo >> params.m_thresholdFraction >>
+        params.m_smoothingWidth >> params.m_baseLevel >> params.m_useBaseLevel;
+    readPeaks(1);
+    UINT colour = 0;
+    ar >> d.m_absoluteIntensity >> colour;
+    d.m_colour = colour;
+    if (version >= 1.05f)
+      ar >> d.m_lineStyle;
+    if (version >= 1.06f)
+      ar >> d.m_cieIntensity >> d.m_cieX >> d.m_cieY >> d.m_cieDominantWavelength;
+    SSpectrumViewLimits& view = d.m_viewLimits;
+    ar >> view.m_xMin >> view.m_yMin >> view.m_xMax >> view.m_yMax >> view.m_user1 >> view.m_user2;
+  } else {
+    Bad(CArchiveException::writeOnly);
+  }
+  d.RecalcLimits();
+  Adopt(target, d);
+}
+
+// Takes over everything a load sets; the string list, which no archive holds, stays.
+void SpectrumDataArchive::Adopt(CSpectrumData& d, CSpectrumData& s)
+{
+  // The only allocations come first, so that the target changes whole or not at all.
+  CSpectrumMarkerList vertical(s.m_verticalMarkers);
+  CSpectrumMarkerList second(s.m_secondMarkers);
+  std::unique_ptr<CSpectrumDataRegion> region;
+  if (s.m_region)
+    region = std::make_unique<CSpectrumDataRegion>(&d);
+
+  d.m_verticalMarkers.RemoveAll();
+  d.m_verticalMarkers.AddTail(&vertical);
+  d.m_secondMarkers.RemoveAll();
+  d.m_secondMarkers.AddTail(&second);
+  d.m_lineWidth = s.m_lineWidth;
+  d.m_cieDominantWavelength = s.m_cieDominantWavelength;
+  d.m_cieY = s.m_cieY;
+  d.m_cieX = s.m_cieX;
+  d.m_cieLuminance = s.m_cieLuminance;
+  d.m_cieIntensity = s.m_cieIntensity;
+  d.m_lineStyle = s.m_lineStyle;
+  d.m_valid = s.m_valid;
+  d.m_colour = s.m_colour;
+  d.m_vectorSize = s.m_vectorSize;
+  d.m_arraySize = s.m_arraySize;
+  d.m_xPos = s.m_xPos;
+  d.m_yPos = s.m_yPos;
+  d.m_x = std::move(s.m_x);
+  d.m_y = std::move(s.m_y);
+  d.m_z = std::move(s.m_z);
+  d.m_indexRange = s.m_indexRange;
+  d.m_firstIndex = s.m_firstIndex;
+  d.m_lastIndex = s.m_lastIndex;
+  d.m_firstArrayIndex = s.m_firstArrayIndex;
+  d.m_lastArrayIndex = s.m_lastArrayIndex;
+  d.m_arrayIndexRange = s.m_arrayIndexRange;
+  d.m_xMin = s.m_xMin;
+  d.m_yOffset = s.m_yOffset;
+  d.m_yScale = s.m_yScale;
+  d.m_yRange = s.m_yRange;
+  d.m_yMin = s.m_yMin;
+  d.m_yMax = s.m_yMax;
+  std::swap(d.m_xLabel, s.m_xLabel);
+  std::swap(d.m_yLabel, s.m_yLabel);
+  std::swap(d.m_xUnits, s.m_xUnits);
+  std::swap(d.m_yUnits, s.m_yUnits);
+  std::swap(d.m_zLabel, s.m_zLabel);
+  std::swap(d.m_zUnits, s.m_zUnits);
+  std::swap(d.m_name, s.m_name);
+  std::swap(d.m_spectrumType, s.m_spectrumType);
+  d.m_resolution = s.m_resolution;
+  d.m_noiseProbability = s.m_noiseProbability;
+  d.m_indexOfMaxY = s.m_indexOfMaxY;
+  d.m_traceOfMaxY = s.m_traceOfMaxY;
+  d.m_indexOfMinY = s.m_indexOfMinY;
+  d.m_traceOfMinY = s.m_traceOfMinY;
+  d.m_viewLimits = s.m_viewLimits;
+  d.m_absoluteIntensity = s.m_absoluteIntensity;
+  d.m_xLabelOffset = s.m_xLabelOffset;
+  d.m_xLabelScaling = s.m_xLabelScaling;
+  d.m_yLabelOffset = s.m_yLabelOffset;
+  d.m_yLabelScaling = s.m_yLabelScaling;
+  d.m_peaks = std::move(s.m_peaks);
+  d.m_peakFindParams = s.m_peakFindParams;
+  // The region is made over the adopted window and clamps as the loaded one did.
+  if (region) {
+    region->SetFirstIndex(s.m_region->GetFirstIndex());
+    region->SetLastIndex(s.m_region->GetLastIndex());
+  }
+  d.m_region = std::move(region);
+  d.m_mask = std::move(s.m_mask);
+  d.m_maskEnabled = s.m_maskEnabled;
+  d.m_arrayIndex = s.m_arrayIndex;
+  std::swap(d.m_infoText, s.m_infoText);
+}

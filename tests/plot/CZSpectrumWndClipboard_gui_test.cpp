@@ -1,0 +1,95 @@
+#include "CStringPrinting.h"
+#include "CZSpectrumWnd.h"
+#include "GuiTestSupport.h"
+#include "PlotTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <wx/clipbrd.h>
+#include <wx/frame.h>
+
+namespace {
+struct ClipboardFrame {
+  ClipboardFrame()
+  {
+    frame = new wxFrame(nullptr, wxID_ANY, "plot", wxPoint(30, 30), wxSize(400, 300));
+    plot = new CZSpectrumWnd();
+    plot->Create(frame, 1027, wxPoint(0, 0), wxSize(380, 260));
+    plot->SetColours(RGB(57, 57, 57), RGB(20, 20, 80));
+    plot->AllowPaste(true);
+    frame->Show();
+    PumpEvents(50);
+  }
+  ~ClipboardFrame()
+  {
+    frame->Destroy();
+    PumpEvents(20);
+  }
+  wxFrame* frame;
+  CZSpectrumWnd* plot;
+};
+
+wxString ClipboardText()
+{
+  wxString text;
+  if (wxTheClipboard->Open()) {
+    wxTextDataObject data;
+    if (wxTheClipboard->GetData(data))
+      text = data.GetText();
+    wxTheClipboard->Close();
+  }
+  return text;
+}
+
+void SetClipboardText(const wxString& text)
+{
+  ASSERT_TRUE(wxTheClipboard->Open());
+  wxTheClipboard->SetData(new wxTextDataObject(text));
+  wxTheClipboard->Close();
+}
+} // namespace
+
+TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
+{
+  ClipboardFrame f;
+  auto scan = MakeTrace(L"Scan", {1, 3, 1e6f}, {2, 4, 0.25f});
+  scan->SetXLabel(L"Time");
+  f.plot->SetYLabel(L"Height");
+  f.plot->AddTrace(scan.get(), false, false);
+
+  f.plot->OnEditCopy();
+  EXPECT_EQ(ClipboardText(), "Scan\nTime\tHeight\n1\t2\n3\t4\n1e+06\t0.25\n");
+  ASSERT_TRUE(f.plot->CanPaste());
+  f.plot->OnEditPaste();
+  ASSERT_EQ(f.plot->GetTraceCount(), 2);
+  CSpectrumData* pasted = f.plot->FindTrace(L"Paste: Scan");
+  ASSERT_NE(pasted, nullptr);
+  EXPECT_EQ(pasted->GetX(2), 1e6f);
+  EXPECT_EQ(pasted->GetXLabel(), L"Time");
+
+  // Cut takes the pasted copy off the plot and leaves it on the clipboard.
+  f.plot->BringTraceToFront(L"Paste: Scan");
+  f.plot->OnEditCut();
+  EXPECT_EQ(f.plot->GetTraceCount(), 1);
+  EXPECT_EQ(f.plot->GetActiveTrace(), scan.get());
+  EXPECT_TRUE(ClipboardText().StartsWith("Scan\n"));
+}
+
+TEST(CZSpectrumWndClipboard, PastesASpreadsheetsCopyWithOneHeaderRowAndCrLf)
+{
+  ClipboardFrame f;
+  SetClipboardText("Time (s)\tPosition (deg)\r\n0.5\t10\r\n1\t12.5\r\n1.5\t-3\r\n");
+  EXPECT_TRUE(f.plot->CanPaste());
+  f.plot->OnEditPaste();
+  ASSERT_EQ(f.plot->GetTraceCount(), 1);
+  const CSpectrumData& pasted = *f.plot->GetActiveTrace();
+  EXPECT_EQ(pasted.GetName(), L"Paste: 1");
+  EXPECT_EQ(pasted.GetXLabel(), L"Time ");
+  EXPECT_EQ(pasted.GetXUnits(), L"s");
+  EXPECT_EQ(pasted.GetYLabel(), L"Position ");
+  EXPECT_EQ(pasted.GetYUnits(), L"deg");
+  EXPECT_EQ(pasted.GetIndexRange(), 3);
+  EXPECT_EQ(pasted.GetY(2), -3.0f);
+
+  SetClipboardText("just words");
+  EXPECT_FALSE(f.plot->CanPaste());
+}

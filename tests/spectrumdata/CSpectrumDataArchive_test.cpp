@@ -1,0 +1,337 @@
+// The data-set archive: hand-built archives of every layout, the current format byte for byte, and
+// damaged archives that must leave the data set as it was.
+#include "CStringPrinting.h"
+#include "SpectrumTestData.h"
+
+#include <ZSpectrumData/CSpectrumData.h>
+
+#include <CArchive.h>
+#include <CFile.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// An archive written field by field, as the layouts lay them out.
+struct Bytes {
+  std::vector<BYTE> data;
+  Bytes& Raw(const void* p, size_t n)
+  {
+    data.insert(data.end(), static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + n);
+    return *this;
+  }
+  Bytes& I(int v) { return Raw(&v, 4); }
+  Bytes& F(float v) { return Raw(&v, 4); }
+  Bytes& B(BYTE v) { return Raw(&v, 1); }
+  Bytes& S(const std::u16string& text)
+  {
+    B(0xFF).B(0xFE).B(0xFF).B(BYTE(text.size()));
+    return Raw(text.data(), text.size() * 2);
+  }
+  Bytes& Marker(const std::u16string& label, float position)
+  {
+    return I(1).B(1).I(0x00FF00).F(position).F(0.5f).S(label);
+  }
+};
+
+// Fields 2 to 7 as far as the format holds them.
+void Colorimetry(Bytes& b, int format)
+{
+  b.I(1).F(0.31f).F(0.32f);
+  if (format >= 302)
+    b.F(55.0f);
+  b.F(570.0f).F(2.5f);
+}
+
+// Three points x = 1, 2, 3; trace 0 holds 5, 7, 6 and trace 1 (from format 301) 4, 9, 8, so the
+// cached limits the archive holds are the ones a load computes again.
+Bytes IntegerArchive(int format)
+{
+  const bool traces = format >= 301;
+  Bytes b;
+  b.I(format);
+  Colorimetry(b, format);
+  b.S(u"Time").S(u"s").S(u"Position").S(u"deg");
+  if (!traces) {
+    b.I(2).F(1).F(2).F(3).F(5).F(7).F(6);
+  } else {
+    b.S(u"Servo").S(u"#").I(2).F(10).F(20).I(3).F(1).F(2).F(3).F(5).F(7).F(6).F(4).F(9).F(8);
+  }
+  if (format >= 305)
+    b.B(0).B(1).B(0).B(0).B(1); // mask not enabled, present, the last point masked
+  b.S(u"Scan").I(0).I(1).I(0).I(2).I(2).I(3).F(0.25f);
+  b.I(1).I(1).F(1).F(3).F(0.5f).F(0).F(0).I(0); // peak parameters: one peak per trace
+  const int peakTraces = format >= 308 ? 2 : 1;
+  for (int t = 0; t < peakTraces; ++t) {
+    b.I(1).F(2.0f + float(t));
+    for (int f = 1; f < 10; ++f)
+      b.F(float(f));
+    std::string label(255, '\0');
+    label.replace(0, 3, t ? "two" : "one");
+    b.Raw(label.data(), label.size());
+  }
+  b.I(1).I(1).I(2);                       // region over points 1..2
+  b.F(0.1f).S(u"Trace").I(0x123456).I(1); // resolution, type, colour, valid
+  b.I(1).F(0).F(1).F(3).F(10).I(4).I(5);  // view limits
+  b.F(0).F(1);
+  if (format >= 303)
+    b.I(1).Marker(u"m", 1.5f);
+  b.F(1).F(0).F(0).F(1); // x min, x position, y label offset and scaling
+  if (format >= 303)
+    b.I(1).Marker(u"second", 2.5f);
+  const float yMax = traces ? 9 : 7;
+  const float yMin = traces ? 4 : 5;
+  b.F(yMax).F(yMin).F(0).F(0).F(yMax - yMin).F(1);
+  if (format >= 304)
+    b.I(2).I(0).I(1);
+  if (format >= 305)
+    b.I(1).I(format >= 308 ? 0 : 1); // traces of max and min Y: the search starts on the current
+                                     // trace but at the first trace of the window
+  if (format >= 308)
+    b.I(1);
+  if (format >= 401)
+    b.S(u"notes");
+  return b;
+}
+
+// The float family: one trace of three points.
+Bytes FloatArchive(float version)
+{
+  Bytes b;
+  b.F(version).I(2).I(3).F(1).F(2).F(3).F(5).F(7).F(6);
+  b.I(0).I(2).F(0).F(1);
+  b.S(u"Time").S(u"Position").S(u"s").S(u"deg").S(u"Scan").S(u"Trace");
+  b.F(0).F(0).F(0.1f).F(0.9f).I(1);
+  b.I(1).F(1).F(3).F(0.5f).F(0).F(0).I(0);
+  // A raw peak record with a label that fills all 256 bytes.
+  b.F(2.0f);
+  for (int f = 1; f < 10; ++f)
+    b.F(float(f));
+  const std::string label(256, 'p');
+  b.Raw(label.data(), label.size());
+  b.I(1).I(0x123456);
+  if (version >= 1.05f)
+    b.I(2);
+  if (version >= 1.06f)
+    b.F(2.5f).F(0.31f).F(0.32f).F(570.0f);
+  b.F(0).F(1).F(3).F(10).I(4).I(5);
+  return b;
+}
+
+std::vector<BYTE> Store(CSpectrumData& data, int version = 401)
+{
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  data.Serialize(ar, version);
+  ar.Flush();
+  return file.Data();
+}
+
+void Load(CSpectrumData& data, const std::vector<BYTE>& bytes)
+{
+  CMemFile file(bytes.data(), bytes.size());
+  CArchive ar(&file, CArchive::load);
+  data.Serialize(ar);
+}
+
+// Where two archives first differ, or -1 when they are the same (a shorter one differs at its end).
+long FirstDifference(const std::vector<BYTE>& a, const std::vector<BYTE>& b)
+{
+  const auto at = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  return at.first == a.end() && at.second == b.end() ? -1 : long(at.first - a.begin());
+}
+
+int LoadFailure(CSpectrumData& data, const std::vector<BYTE>& bytes)
+{
+  try {
+    Load(data, bytes);
+  } catch (const CArchiveException& e) {
+    return e.m_cause;
+  }
+  return CArchiveException::none;
+}
+
+} // namespace
+
+TEST(CSpectrumDataArchive, EveryIntegerFormatLoads)
+{
+  for (int format : {300, 301, 302, 303, 304, 305, 306, 308, 401}) {
+    SCOPED_TRACE(format);
+    CSpectrumData data;
+    ASSERT_EQ(LoadFailure(data, IntegerArchive(format).data), 0);
+    EXPECT_EQ(data.GetName(), CString(L"Scan"));
+    EXPECT_EQ(data.GetYUnits(), CString(L"deg"));
+    EXPECT_EQ(data.GetSpectrumType(), CString(L"Trace"));
+    EXPECT_EQ(data.GetTraceColour(), COLORREF(0x123456));
+    EXPECT_EQ(data.GetTraceLineWidth(), 3);
+    EXPECT_EQ(data.GetVectorSize(), 3);
+    EXPECT_EQ(data.GetIndexRange(), 3);
+    EXPECT_EQ(XValues(data), (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(TraceValues(data, 0), (std::vector<float>{5, 7, 6}));
+    EXPECT_EQ(data.GetPeakWavelength(0, 0), 2.0f);
+    EXPECT_EQ(data.GetViewLimits().m_user2, 5);
+    EXPECT_EQ(data.GetResolution(), 0.1f);
+    const int traces = format >= 301 ? 2 : 1;
+    EXPECT_EQ(data.GetArraySize(), traces);
+    // Formats without a stored trace window get one over every trace.
+    EXPECT_EQ(data.GetLastArrayIndex(), traces - 1);
+    EXPECT_EQ(data.GetYMax(), traces == 2 ? 9.0f : 7.0f);
+    EXPECT_EQ(data.GetVerticalMarkerList().GetCount(), format >= 303 ? 1 : 0);
+    EXPECT_EQ(data.IsMasked(2), format >= 305);
+    EXPECT_EQ(data.GetPeakWavelength(1, 0), format >= 308 ? 3.0f : 0.0f);
+    EXPECT_EQ(data.GetArrayIndex(), format >= 308 ? 1 : 0);
+    EXPECT_EQ(data.GetInfoText(), CString(format >= 401 ? L"notes" : L""));
+  }
+}
+
+TEST(CSpectrumDataArchive, FloatVersionsLoadAsFarAsTheyGo)
+{
+  for (float version : {1.04f, 1.05f, 1.06f, 2.1f, 3.07f}) {
+    SCOPED_TRACE(version);
+    CSpectrumData data;
+    Load(data, FloatArchive(version).data);
+    EXPECT_EQ(data.GetName(), CString(L"Scan"));
+    EXPECT_EQ(data.GetXUnits(), CString(L"s"));
+    EXPECT_EQ(TraceValues(data, 0), (std::vector<float>{5, 7, 6}));
+    EXPECT_TRUE(data.IsValid());
+    EXPECT_EQ(data.GetFrequencySpectrumNoiseProbability(), 0.0f);
+    EXPECT_EQ(data.GetPeakWavelength(0, 0), 2.0f);
+    EXPECT_EQ(data.GetTraceLineStyle(), version >= 1.05f ? 2 : 0);
+    EXPECT_EQ(data.GetViewLimits().m_yMax, 10.0f);
+  }
+  // A point count with no points to go with it leaves an empty set, not a size without arrays.
+  Bytes empty;
+  empty.F(1.04f).I(40).I(0).I(0).I(0).F(0).F(1);
+  for (int i = 0; i < 6; ++i)
+    empty.S(u"");
+  empty.F(0).F(0).F(0).F(0).I(0);           // positions, resolution, noise, index of max Y
+  empty.I(0).F(0).F(0).F(0).F(0).F(0).I(0); // peak parameters, raw
+  empty.I(1).I(0);                          // absolute-intensity flag, colour
+  empty.F(0).F(0).F(0).F(0).I(0).I(0);      // view limits, raw
+  CSpectrumData data;
+  Load(data, empty.data);
+  EXPECT_EQ(data.GetVectorSize(), 0);
+  EXPECT_FALSE(data.IsValid());
+}
+
+TEST(CSpectrumDataArchive, Format401RoundTripsByteForByte)
+{
+  const std::vector<BYTE> fixture = IntegerArchive(401).data;
+  CSpectrumData data;
+  Load(data, fixture);
+  EXPECT_EQ(FirstDifference(Store(data), fixture), -1);
+
+  // A set made through the interface comes back equal in every archived member.
+  CSpectrumData made(L"Made", 5, 3);
+  FillGrid(made);
+  made.Mask(2, true);
+  made.InitPeakArray(2);
+  made.AddVerticalMarker(L"m", 1, 1, RGB(1, 2, 3), true);
+  made.SetInfoText(L"info");
+  made.RecalcLimits();
+  const std::vector<BYTE> bytes = Store(made);
+  CSpectrumData back;
+  Load(back, bytes);
+  EXPECT_EQ(FirstDifference(Store(back), bytes), -1);
+
+  // A masked point outside the window is stored too: the window may open again.
+  made.Mask(2, false);
+  made.Mask(4, true);
+  made.SetLastIndex(3);
+  CSpectrumData narrowed;
+  Load(narrowed, Store(made));
+  narrowed.SetLastIndex(4);
+  EXPECT_TRUE(narrowed.IsMasked(4));
+
+  CSpectrumData withMarker;
+  withMarker.AddVerticalMarker(L"already", 0, 0, 0, false);
+  Load(withMarker, bytes);
+  EXPECT_EQ(withMarker.GetVerticalMarkerList().GetCount(), 2);
+  EXPECT_EQ(withMarker.GetVerticalMarkerList().GetHead().m_label, CString(L"already"));
+}
+
+TEST(CSpectrumDataArchive, OlderLayoutsWrittenForOtherReadersLoadBack)
+{
+  CSpectrumData data;
+  Load(data, IntegerArchive(401).data);
+  const std::vector<BYTE> as308 = Store(data, 308);
+  EXPECT_EQ(FirstDifference(as308, IntegerArchive(308).data), -1);
+
+  // The float layout carries one trace; it used to start with a version no reader accepted.
+  CSpectrumData back;
+  Load(back, Store(data, 307));
+  EXPECT_EQ(TraceValues(back, 0), (std::vector<float>{5, 7, 6}));
+  EXPECT_EQ(back.GetArraySize(), 1);
+  EXPECT_EQ(back.GetPeakWavelength(0, 0), 2.0f);
+  EXPECT_EQ(back.GetTraceColour(), COLORREF(0x123456));
+  EXPECT_EQ(back.GetYUnits(), CString(L"deg"));
+}
+
+TEST(CSpectrumDataArchive, SetsWithoutPointsLoadWithoutArrays)
+{
+  CSpectrumData empty(L"Empty", 0, 0);
+  CSpectrumData back(L"Old", 4, 1);
+  Load(back, Store(empty));
+  EXPECT_EQ(back.GetVectorSize(), 0);
+  EXPECT_EQ(back.GetIndexRange(), 0);
+  EXPECT_EQ(back.GetName(), CString(L"Empty"));
+
+  // Format 300 with no points: its computed window of one point would reach arrays there are not.
+  Bytes b;
+  b.I(300);
+  Colorimetry(b, 300);
+  b.S(u"").S(u"").S(u"").S(u"").I(-1);
+  b.S(u"None").I(0).I(0).I(0).I(0).I(0).I(1).F(0).I(1).I(0).F(0).F(0).F(0).F(0).F(0).I(0);
+  b.I(0).F(0).S(u"").I(0).I(1).I(1).F(0).F(0).F(0).F(0).I(0).I(0).F(0).F(1);
+  b.F(0).F(0).F(0).F(1).F(0).F(0).F(0).F(0).F(0).F(1);
+  CSpectrumData none;
+  Load(none, b.data);
+  EXPECT_EQ(none.GetName(), CString(L"None"));
+  EXPECT_EQ(none.GetIndexRange(), 0);
+  EXPECT_FALSE(none.IsValid());
+  EXPECT_EQ(none.GetY(0), 0.0f);
+}
+
+TEST(CSpectrumDataArchive, DamagedArchivesThrowAndLeaveTheDataSetAsItWas)
+{
+  CSpectrumData data(L"Kept", 4, 2);
+  FillGrid(data);
+  data.AddVerticalMarker(L"m", 1, 1, 0, true);
+  const std::vector<BYTE> before = Store(data);
+
+  EXPECT_EQ(LoadFailure(data, Bytes().I(307).data), CArchiveException::writeOnly);
+  const std::vector<BYTE> good = IntegerArchive(401).data;
+  EXPECT_EQ(LoadFailure(data, std::vector<BYTE>(good.begin(), good.end() - 3)), CArchiveException::endOfFile);
+
+  // Trace and point counts far beyond the archive's length, or negative: refused before anything
+  // is allocated for them.
+  Bytes header;
+  header.I(401);
+  Colorimetry(header, 401);
+  header.S(u"Time").S(u"s").S(u"Position").S(u"deg").S(u"Servo").S(u"#");
+  for (int count : {0x7FFFFFFF, -3}) {
+    EXPECT_NE(LoadFailure(data, Bytes(header).I(count).data), CArchiveException::none) << count;
+    EXPECT_NE(LoadFailure(data, Bytes(header).I(1).F(0).I(count).F(1).data), CArchiveException::none)
+        << count;
+  }
+
+  // After the name come the first index and, seven fields on, the peaks per trace.
+  const char16_t name[] = u"Scan";
+  const BYTE* nameBytes = reinterpret_cast<const BYTE*>(name);
+  const size_t afterName =
+      size_t(std::search(good.begin(), good.end(), nameBytes, nameBytes + 8) - good.begin()) + 8;
+  auto patched = [&](size_t at, int value) {
+    std::vector<BYTE> bytes = good;
+    std::memcpy(bytes.data() + at, &value, 4);
+    return bytes;
+  };
+  EXPECT_EQ(LoadFailure(data, patched(afterName, 3)), CArchiveException::badIndex);
+  EXPECT_EQ(LoadFailure(data, patched(afterName + 12, -1)), CArchiveException::badIndex);
+  EXPECT_EQ(LoadFailure(data, patched(afterName + 32, 0x1000000)), CArchiveException::endOfFile);
+
+  EXPECT_EQ(FirstDifference(Store(data), before), -1);
+}
