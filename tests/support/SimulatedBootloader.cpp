@@ -49,10 +49,11 @@ bool SimulatedBootloader::TakeCompleted()
 
 bool SimulatedBootloader::TakeHangUp()
 {
-  const bool hangUp = m_hangUp;
+  if (!m_hangUp)
+    return false;
   m_hangUp = false;
   m_hangUpAfter = 0;
-  return hangUp;
+  return true;
 }
 
 void SimulatedBootloader::Clear()
