@@ -122,10 +122,7 @@ public:
   CZSpectrumWnd* PlotWindow() const { return m_plot; }
   const CCmdInfoList& CommandTable() const { return m_cmdInfoList; }
   CFirmwareWriter& FirmwareWriter();
-  bool IsFirmwareUpdateRunning() const { return m_firmwareUpdateRunning; }
   const CString& LatestFirmwareVersion() const { return m_latestFirmwareVersion; }
-  const CString& LatestProgramVersion() const { return m_latestProgramVersion; }
-  const CString& UpdateServerName() const { return m_updateServerName; }
   std::vector<CString> LogLines() const;
   std::vector<CString> IdRows() const;
 

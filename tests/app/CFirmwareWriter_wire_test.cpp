@@ -202,19 +202,3 @@ TEST_F(FirmwareWriterWire, ServoThatStaysInItsFirmwareGetsNoBlocks)
   EXPECT_EQ(host.status, L"ABORTED");
   EXPECT_NE(host.asked.back().find(L"The firmware writing process failed."), std::wstring::npos);
 }
-
-TEST_F(FirmwareWriterWire, HangUpMidTransferEndsInAbortedAfterBoundedRetries)
-{
-  chain.SetBootMode(ESimBootMode::WaitingForFirmware);
-  ASSERT_EQ(port.Connect(chain.PortNumber()), 14);
-  ASSERT_TRUE(writer.Load(HexFile(3000), true));
-  host.status = L"STARTED";
-  chain.HangUpAfterImageBytes(2048);
-  writer.Start();
-  RunTimer();
-  EXPECT_EQ(chain.ReceivedImage(), file.substr(0, 2048));
-  EXPECT_LT(writer.BlockIndex(), int(file.size() / 1024) + 1);
-  EXPECT_EQ(host.status, L"ABORTED");
-  EXPECT_NE(host.asked.back().find(L"The firmware writing process failed."), std::wstring::npos);
-  EXPECT_FALSE(host.flag);
-}
