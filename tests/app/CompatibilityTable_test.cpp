@@ -35,6 +35,7 @@ TEST_F(CompatibilityTableTest, BodyWithCarriageReturnsGivesHeaderAndRows)
   while (full.size() < 10'000 - 15)
     full += "1.0.0,alpha\n";
   full += "9.0.0,public";
+  full.append(10'000 - full.size(), ' ');
   ASSERT_TRUE(Parse(full));
   EXPECT_EQ(table.GetString(table.GetRowCount(), 1), L"9.0.0");
 }
