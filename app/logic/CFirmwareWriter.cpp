@@ -181,9 +181,9 @@ void CFirmwareWriter::Finish()
     // A picked file cannot be resumed from the downloaded one: the status stays "STARTED_MANUAL".
     if (m_downloaded)
       m_host.SetUpdateStatus(kAborted);
-    CString text = m_bootloaderReached ? L"The servo stopped taking the firmware.\n"
-                                       : L"The servo's bootloader did not answer.\n";
-    m_host.Ask(text + kFailed, MB_OK);
+    // A servo that never reached its bootloader got nothing: that is said before the verdict.
+    const CString reason = m_bootloaderReached ? L"" : L"The servo's bootloader did not answer.\n";
+    m_host.Ask(reason + kFailed, MB_OK);
   }
   SetRunning(false);
   if (m_port.IsConnected())

@@ -24,6 +24,9 @@ namespace {
 constexpr size_t kTableLimit = 10'000;
 constexpr size_t kInstallerLimit = 10'000'000;
 constexpr size_t kFirmwareLimit = 1'000'000;
+// The table is small and asked for while the user waits; the files may come over a slow line.
+constexpr long kTableTimeoutMs = 10'000;
+constexpr long kFileTimeoutMs = 300'000;
 
 long long ProgramVersionNumber()
 {
@@ -63,7 +66,7 @@ bool CZHVXProConfigDlg::DownloadFromUpdateServer(const char* agent, const std::s
   request.url = UpdateServerUrl(m_updateServerName, path);
   request.userAgent = agent;
   request.maxBodyBytes = limit;
-  request.totalTimeoutMs = limit > kTableLimit ? 300'000 : 10'000;
+  request.totalTimeoutMs = limit > kTableLimit ? kFileTimeoutMs : kTableTimeoutMs;
   SHttpGetResult result;
   if (!HttpGet(request, result) || result.body.empty())
     return false;

@@ -200,5 +200,6 @@ TEST_F(FirmwareWriterWire, ServoThatStaysInItsFirmwareGetsNoBlocks)
   RunTimer();
   EXPECT_TRUE(chain.ReceivedImage().empty());
   EXPECT_EQ(host.status, L"ABORTED");
-  EXPECT_NE(host.asked.back().find(L"The firmware writing process failed."), std::wstring::npos);
+  EXPECT_EQ(host.asked.back(),
+            L"The servo's bootloader did not answer.\nThe firmware writing process failed.");
 }

@@ -79,7 +79,7 @@ TEST_F(FirmwareUpdate, DownloadedFirmwareBrokenOffByAHangUpResumesOnTheNextConne
   RunPosted();
   EXPECT_EQ(MessageTexts()[0], L"Download latest firmware?");
   EXPECT_EQ(MessageTexts()[1], L"The new firmware will be written to the servo. Do you wish to proceed?");
-  EXPECT_NE(MessageTexts()[2].find(L"The firmware writing process failed."), std::wstring::npos);
+  EXPECT_EQ(MessageTexts()[2], L"The firmware writing process failed.");
   EXPECT_EQ(Status(), L"ABORTED");
   EXPECT_TRUE(chain.ReceivedImage() == hex.substr(0, 5000));
   EXPECT_FALSE(Get<wxGauge>(IDC_PROGRESS)->IsShown());
