@@ -24,7 +24,7 @@ public:
   virtual void ToggleConnection() = 0;
   // The Connect button's command, run once the current handler has returned.
   virtual void PostConnect() = 0;
-  virtual void StartTimer() = 0; // the writer's ticks, every kTickMs
+  virtual void StartTimer() = 0; // the writer's ticks, every 50 ms
   virtual void StopTimer() = 0;
   virtual void ShowProgress(int range) = 0; // shown, 0 to range, at 0
   virtual void SetProgress(int position) = 0;
@@ -39,14 +39,12 @@ public:
 enum class EFirmwareStart {
   Started,  // the writer runs
   Declined, // the user said No: nothing was written and the profile is as it was
-  Refused,  // the file was unreadable, too long or no Intel HEX file; the user has been told
 };
 
 class CFirmwareWriter {
 public:
   enum EState { StateLeave = 0, StateEnterBootloader = 1, StateWrite = 2, StateFinish = 3 };
   static constexpr int kBlockSize = 1024;
-  static constexpr UINT kTickMs = 50;
   static constexpr DWORD kSettleMs = 3000;
   static constexpr DWORD kAfterBlockMs = 10;
   // Consecutive failed writes of one block before the update is given up (3 s of ticks).
@@ -61,11 +59,10 @@ public:
 
   // Reads the file whole as the image and checks it. downloaded tells the program's own
   // downloaded file from one the user picked: only the downloaded one is resumed after a break.
-  // False (the user told why, the flag lowered) when the file cannot be read, does not fit an
-  // int or is no Intel HEX file.
+  // False, with the flag lowered, when the file cannot be read or does not fit an int (quietly)
+  // or is no Intel HEX file (the user is told).
   bool Load(const CString& path, bool downloaded);
   bool HasImage() const { return !m_image.empty(); }
-  int ImageSize() const { return int(m_image.size()); }
 
   // Asks the user and hands the servo over to its bootloader, then starts the writer. With the
   // servo already in its bootloader nothing is sent before the writer starts.
@@ -76,8 +73,8 @@ public:
   void Tick();
 
   bool IsRunning() const { return m_running; }
-  int State() const { return m_state; }
   int BlockIndex() const { return m_blockIndex; }
+  // Blocks 0 to size / 1024 of the image loaded: the last one short, or empty.
   int BlockCount() const { return int(m_image.size()) / kBlockSize + 1; }
 
 private:
@@ -85,7 +82,6 @@ private:
   void EnterBootloader();
   void WriteBlock();
   void Finish();
-  void Abandon();
   void SetRunning(bool running);
 
   CHVXProControlPort& m_port;
