@@ -3,8 +3,10 @@
 // window, the eight custom actions, the three read-outs and the command table. Its handlers are
 // spread over CZHVXProConfigDlg*.cpp by topic (ports, command panels, polling, traces, ...).
 #include "CCmdInfoList.h"
+#include "CFirmwareWriter.h"
 #include "CHVXProControlPort.h"
 #include "CString.h"
+#include "CZStringGrid.h"
 #include "TraceActionProfile.h"
 #include "WinTypes.h"
 #include "WindowTimers.h"
@@ -14,6 +16,8 @@
 #include <wx/dialog.h>
 #include <wx/icon.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
 class CZLCDDisplay;
@@ -94,6 +98,16 @@ public:
   void StepCalibration();
   void StartEncoderCalibration(bool verify);
 
+  // On-line check and downloads from the update server.
+  bool GetCompatibilityCsv();
+  bool NewFirmwareAvailable();
+  bool NewProgramAvailable();
+  // Saves the latest program's installer as "latest.msi" in the app-data folder and tells the user
+  // where it is; it is never started.
+  bool DownloadInstaller();
+  // Saves the latest firmware as "latest.hex" in the app-data folder.
+  bool DownloadFirmware();
+
   // What the handlers share, readable by tests.
   CHVXProControlPort& Port() { return m_port; }
   int CurrentId() const { return m_currentId; }
@@ -107,6 +121,8 @@ public:
   CZLCDDisplay* ErrorReadout() const { return m_errorReadout; }
   CZSpectrumWnd* PlotWindow() const { return m_plot; }
   const CCmdInfoList& CommandTable() const { return m_cmdInfoList; }
+  CFirmwareWriter& FirmwareWriter();
+  const CString& LatestFirmwareVersion() const { return m_latestFirmwareVersion; }
   std::vector<CString> LogLines() const;
   std::vector<CString> IdRows() const;
 
@@ -148,6 +164,12 @@ private:
   static void WriteProfileString(const CString& section, const CString& entry, const CString& value);
   static CString FirmwareUpdateStatus();
   static void SetFirmwareUpdateStatus(const CString& status);
+  static CString ConfiguredUpdateServer();
+  static CString DataFolder();
+
+  // Firmware update steps.
+  bool ChooseFirmwareFile(bool onlineTable, CString& path, bool& downloaded);
+  bool DownloadFromUpdateServer(const char* agent, const std::string& path, size_t limit, std::string& body);
 
   // Poll steps of timer 0.
   void PollStatus();
@@ -204,12 +226,10 @@ private:
   CZLCDDisplay* m_statusReadout = nullptr;
   CZLCDDisplay* m_errorReadout = nullptr;
 
-  // Firmware writer: image, its length, state, block index; the running flag is the "idle" test.
-  std::vector<BYTE> m_firmwareImage;
-  int m_firmwareState = -1;
+  // The firmware writer with the dialog as its host; the running flag is the "idle" test.
+  std::shared_ptr<IFirmwareWriterHost> m_firmwareWriterHost;
+  std::unique_ptr<CFirmwareWriter> m_firmwareWriter;
   bool m_firmwareUpdateRunning = false;
-  int m_firmwareBlockSize = 1024;
-  int m_firmwareBlockIndex = 0;
 
   CString m_positionText;
   CString m_originOffsetText;
@@ -217,6 +237,7 @@ private:
   CString m_latestProgramVersion;
   CString m_latestFirmwareVersion;
   bool m_onlineTableAvailable = false;
+  CZStringGrid m_compatibilityTable;
 
   BYTE m_freeFormatFocus = 0;
   BYTE m_actionValueFocus = 0;

@@ -7,6 +7,7 @@
 #include "NetworkState.h"
 #include "ServoReplies.h"
 #include "StatusReadouts.h"
+#include "UpdateServer.h"
 
 #include "WinTime.h"
 
@@ -289,7 +290,9 @@ void CZHVXProConfigDlg::OnClearLog()
 
 void CZHVXProConfigDlg::OnHelpButton()
 {
-  if (IsInternetConnected())
+  // The page lives on the update server that the settings name now.
+  m_updateServerName = ConfiguredUpdateServer();
+  if (IsLoopbackHost(UpdateServerHost(m_updateServerName)) || IsInternetConnected())
     wxLaunchDefaultBrowser(OnlineHelpUrl(m_updateServerName).GetString());
   else
     Ask(L"No internet connection found!", MB_OK);

@@ -7,7 +7,6 @@
 #include "CZSpectrumWnd.h"
 #include "ConnectStatus.h"
 #include "MainDialogIds.h"
-#include "NativePath.h"
 #include "PortRows.h"
 #include "SerialPortList.h"
 #include "ServoReplies.h"
@@ -18,9 +17,6 @@
 
 #include <wx/combobox.h>
 #include <wx/utils.h>
-
-#include <fstream>
-#include <iterator>
 
 void CZHVXProConfigDlg::EnumeratePorts()
 {
@@ -125,24 +121,20 @@ void CZHVXProConfigDlg::ConnectToggle()
   UpdateControls();
 }
 
-// A bootloader that waits for firmware after an update that did not finish gets the image again.
+// A bootloader that waits for firmware after an update from the downloaded file that did not
+// finish gets that file again.
 void CZHVXProConfigDlg::ResumeFirmwareUpdate()
 {
   if (m_firmwareUpdateRunning)
     return;
   const CString status = FirmwareUpdateStatus();
-  if (status == L"STARTED" || status == L"ABORTED") {
-    std::ifstream file(NativePath((GetHvxApp() ? GetHvxApp()->GetDataFolder() : CString()) + L"latest.hex"),
-                       std::ios::binary);
-    if (!file)
+  if (status == CFirmwareWriter::kStarted || status == CFirmwareWriter::kAborted) {
+    CFirmwareWriter& writer = FirmwareWriter();
+    if (!writer.Load(DataFolder() + L"latest.hex", true))
       return;
-    m_firmwareImage.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    SetFirmwareUpdateStatus(L"STARTED");
-    m_firmwareState = 2;
-    m_firmwareBlockIndex = 0;
-    SetTimer(kFirmwareWriterTimer, kFirmwareWriterPeriodMs);
-    m_firmwareUpdateRunning = true;
-  } else if (status == L"STARTED_MANUAL") {
+    SetFirmwareUpdateStatus(CFirmwareWriter::kStarted);
+    writer.Start();
+  } else if (status == CFirmwareWriter::kStartedManual) {
     m_bootloader = false;
   }
 }

@@ -3,11 +3,6 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 
-namespace {
-// Unresolvable on purpose until the update server's name is known.
-constexpr const wchar_t* kDefaultUpdateServer = L"update.hvxpro.invalid";
-} // namespace
-
 bool IsInternetConnected()
 {
   ifaddrs* list = nullptr;
@@ -19,12 +14,4 @@ bool IsInternetConnected()
                 !(a->ifa_flags & IFF_LOOPBACK);
   freeifaddrs(list);
   return connected;
-}
-
-CString OnlineHelpUrl(const CString& updateServerName)
-{
-  CString url;
-  url.Format(L"http://%s/HVXPro/Help/",
-             updateServerName.IsEmpty() ? CString(kDefaultUpdateServer) : updateServerName);
-  return url;
 }

@@ -180,6 +180,8 @@ protected:
   }
 
   TempUserFolders folders;
+  // No test reaches an update server unless it sets one.
+  ScopedEnvironment updateServer{"HVX_UPDATE_SERVER", nullptr};
   std::vector<DWORD> sleeps;
   CModalAnswerQueue answers;
   SimulatedServoChain chain;

@@ -240,6 +240,7 @@ void SimulatedServoChain::ClearReceived()
   m_lines.clear();
   m_chunks.clear();
   m_bytesReceived = 0;
+  m_bootloader.Clear();
 }
 
 std::chrono::nanoseconds SimulatedServoChain::LastReplyLatency() const
@@ -289,9 +290,10 @@ void SimulatedServoChain::Run()
       m_bytesReceived += size_t(n);
     }
     m_changed.notify_all();
-    for (ssize_t i = 0; i < n; ++i) {
-      if (buffer[i] != '\r') {
-        pending += buffer[i];
+    const std::string bytes = FeedBootloader(std::string(buffer, size_t(n)));
+    for (char c : bytes) {
+      if (c != '\r') {
+        pending += c;
         continue;
       }
       std::string line;

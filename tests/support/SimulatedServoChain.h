@@ -15,6 +15,7 @@
 // chain's Compose; for a one-off answer in a test, SetLineHandler is enough.
 #include "CString.h"
 #include "ScopedEnvironment.h"
+#include "SimulatedBootloader.h"
 #include "SimulatedServo.h"
 
 #include <chrono>
@@ -113,6 +114,12 @@ public:
   // Every byte received once there are at least count of them, or whatever came within timeout.
   std::string WaitForBytes(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
   void ClearReceived();
+  // The firmware image bytes the bootloader took (SimulatedBootloader.h), once there are at least
+  // count of them or whatever came within timeout.
+  std::string ReceivedImage() const;
+  std::string WaitForImage(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+  // The line hangs up for good once this many image bytes have come: an update broken off.
+  void HangUpAfterImageBytes(size_t count);
   // Returns once the chain has taken in everything the program wrote and answered it: what a
   // wait of the program's would have given the line time for. Sleepers in tests call it in place
   // of the wait, so that a port closed and purged right after the wait loses nothing.
@@ -122,6 +129,7 @@ public:
 
 private:
   void Run();
+  std::string FeedBootloader(const std::string& bytes);
   void HandleLine(const std::string& line, std::chrono::steady_clock::time_point arrived);
   std::optional<std::string> Compose(const std::string& line);
   std::optional<SSimFault> TakeFault(const std::string& line, bool answered);
@@ -146,6 +154,7 @@ private:
   ESimBootMode m_bootMode = ESimBootMode::Firmware;
   ESimBootMode m_modeAfterJump = ESimBootMode::Firmware;
   std::optional<std::string> m_statusAnswer;
+  SimulatedBootloader m_bootloader;
   std::vector<SSimFault> m_faults;
   std::function<std::optional<std::string>(const std::string&)> m_lineHandler;
   std::vector<SReceivedLine> m_lines;

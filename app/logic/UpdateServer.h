@@ -1,0 +1,30 @@
+#pragma once
+// Where the program looks for its compatibility table, downloads and help page. The profile's
+// "Update Server"/"Host Name" value names the server; the environment variable HVX_UPDATE_SERVER
+// (a base URL such as "http://127.0.0.1:8080") overrides it. Unconfigured, the program uses a host
+// under the reserved ".invalid" domain, which no name server resolves, so it never reaches anyone
+// else's server.
+#include "CString.h"
+
+#include <string>
+
+extern const wchar_t* const kDefaultUpdateServer;
+extern const wchar_t* const kUpdateServerSection;
+extern const wchar_t* const kUpdateServerEntry;
+extern const char* const kUpdateServerVariable;
+
+// The server as "http://host[:port]" without a trailing '/': the environment's value when it is
+// set and not empty, else the profile's host name, else the default. A value without a scheme is
+// taken as a host name for plain HTTP.
+CString UpdateServerBaseUrl(const CString& profileHostName, const char* environmentValue);
+// The base URL followed by the server path ("/HVXPro/...").
+std::string UpdateServerUrl(const CString& baseUrl, const std::string& path);
+// The product's on-line help page on that server.
+CString OnlineHelpUrl(const CString& baseUrl);
+
+// The host part of the base URL, without port ("127.0.0.1", "update.hvxpro.invalid").
+CString UpdateServerHost(const CString& baseUrl);
+// A host of the ".invalid" domain: asking for it cannot succeed, so it is not asked at all.
+bool IsReservedInvalidHost(const CString& host);
+// A host on this machine: reachable without any network connection.
+bool IsLoopbackHost(const CString& host);
