@@ -5,13 +5,13 @@
 #include "CZLCDDisplay.h"
 #include "CZMessageBox.h"
 #include "CZSpectrumWnd.h"
+#include "FileDialog.h"
 #include "FileFunctions.h"
 #include "ModalResponder.h"
 #include "NativePath.h"
 #include "StatusReadouts.h"
 #include "WinTime.h"
 
-#include <wx/filedlg.h>
 #include <wx/gauge.h>
 #include <wx/utils.h>
 
@@ -75,26 +75,6 @@ private:
   int m_range = 1;
 };
 
-// The file dialog for a firmware file, through the prompt seam.
-bool PickFirmwareFile(wxWindow* parent, CString& path)
-{
-  SModalRequest request;
-  request.kind = EModalKind::FileOpen;
-  request.filter = L"HVXPro Firmware File (*.hex)|*.hex";
-  if (std::optional<SModalAnswer> answer = AskModalResponder(request)) {
-    if (answer->result != IDOK || answer->paths.empty())
-      return false;
-    path = answer->paths.front();
-    return true;
-  }
-  wxFileDialog dialog(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
-                      request.filter.GetString(), wxFD_OPEN);
-  if (dialog.ShowModal() != wxID_OK)
-    return false;
-  path = CString(dialog.GetPath().ToStdWstring());
-  return true;
-}
-
 bool IsSameFile(const CString& a, const CString& b)
 {
   std::error_code error;
@@ -156,10 +136,14 @@ bool CZHVXProConfigDlg::ChooseFirmwareFile(bool onlineTable, CString& path, bool
     return false;
   const BYTE wasBusy = m_busy;
   m_busy = 1;
-  const bool picked = PickFirmwareFile(this, path);
+  const std::optional<CString> picked =
+      AskFilePath(this, EModalKind::FileOpen, CString(), L"HVXPro Firmware File (*.hex)|*.hex", 0);
   m_busy = wasBusy;
-  downloaded = picked && IsSameFile(path, latest);
-  return picked;
+  if (!picked)
+    return false;
+  path = *picked;
+  downloaded = IsSameFile(path, latest);
+  return true;
 }
 
 void CZHVXProConfigDlg::StepFirmwareWriter()
