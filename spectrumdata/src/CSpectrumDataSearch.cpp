@@ -1,6 +1,8 @@
 // Searching, interpolating, the logarithmic readings and the cached limits.
 #include "ZSpectrumData/CSpectrumData.h"
 
+#include "ExtremeScan.h"
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -216,7 +218,23 @@ void CSpectrumData::RecalcLimits()
   int traceOfMin = m_firstArrayIndex;
   int indexOfMax = m_firstIndex;
   int indexOfMin = m_firstIndex;
-  if (m_valid && m_y)
+  if (m_valid && m_y && !m_maskEnabled && first <= last) {
+    ExtremeScan scan{max, min};
+    for (int t = 0; t < m_arraySize; ++t) {
+      scan.maxAt = scan.minAt = -1;
+      scan.Scan(m_y.get() + size_t(t) * size_t(m_vectorSize) + size_t(first), size_t(last - first + 1));
+      if (scan.maxAt >= 0) {
+        traceOfMax = t;
+        indexOfMax = first + int(scan.maxAt);
+      }
+      if (scan.minAt >= 0) {
+        traceOfMin = t;
+        indexOfMin = first + int(scan.minAt);
+      }
+    }
+    max = scan.max;
+    min = scan.min;
+  } else if (m_valid && m_y) {
     for (int t = 0; t < m_arraySize; ++t)
       for (int i = first; i <= last; ++i) {
         if (masked(i))
@@ -233,6 +251,7 @@ void CSpectrumData::RecalcLimits()
           indexOfMin = i;
         }
       }
+  }
   m_yMin = min;
   m_yMax = max;
   m_yRange = max - min;

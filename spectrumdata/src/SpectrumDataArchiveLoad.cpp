@@ -104,8 +104,8 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       Bad(CArchiveException::badIndex);
     if (n > 0) {
       CheckCount(ar, (long long)n * (1 + (long long)t), sizeof(float));
-      auto x = ZeroArray<float>(size_t(n));
-      auto y = ZeroArray<float>(size_t(n) * size_t(t));
+      auto x = UnfilledArray<float>(size_t(n));
+      auto y = UnfilledArray<float>(size_t(n) * size_t(t));
       ReadFloats(ar, x.get(), size_t(n));
       ReadFloats(ar, y.get(), size_t(n) * size_t(t));
       d.m_x = std::move(x);
@@ -161,7 +161,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       if (t < 1)
         Bad(CArchiveException::badIndex);
       CheckCount(ar, t, sizeof(float));
-      auto z = ZeroArray<float>(size_t(t));
+      auto z = UnfilledArray<float>(size_t(t));
       ReadFloats(ar, z.get(), size_t(t));
       d.m_z = std::move(z);
       readPoints(ReadInt(ar), t);

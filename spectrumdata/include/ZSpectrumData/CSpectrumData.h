@@ -255,6 +255,7 @@ public:
 private:
   friend struct CSpectrumDataLayout; // lets the layout test read the member offsets
   friend struct SpectrumDataArchive; // the archive layouts read and write every member
+  friend class CHistogram;           // counts straight into the arrays, by the guarded accessors' rules
 
   ZSPECTRUMDATA_LOCAL void Init(int points, int traces);
   ZSPECTRUMDATA_LOCAL void FreePoints();
