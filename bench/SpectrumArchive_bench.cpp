@@ -41,7 +41,7 @@ folder = sys.argv[1]
 points, traces, bins, low, high = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), float(sys.argv[5]), float(sys.argv[6])
 arrays = np.fromfile(folder + '/arrays.f32', dtype=np.float32).reshape(traces + 1, points)
 best_save = best_load = 1e9
-for _ in range(7):
+for _ in range(20):
     start = time.perf_counter()
     np.save(folder + '/arrays.npy', arrays)
     best_save = min(best_save, time.perf_counter() - start)
@@ -240,8 +240,8 @@ void BM_HistogramAddCount(benchmark::State& state)
   Report(state, "CHistogram::AddCount x 1e7", best, "histogram", "numpy.histogram");
 }
 
-BENCHMARK(BM_ArchiveStore)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(7);
-BENCHMARK(BM_ArchiveLoad)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(7);
+BENCHMARK(BM_ArchiveStore)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ArchiveLoad)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_HistogramAddCount)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -193,6 +193,11 @@ float CSpectrumData::GetLogY(int trace, int i) const
 
 void CSpectrumData::RecalcLimits()
 {
+  FindLimits(nullptr);
+}
+
+void CSpectrumData::FindLimits(const ExtremeBlocks* blocks)
+{
   if (m_vectorSize == 0) {
     m_yRange = m_yMax = m_yMin = m_xMin = 0;
     m_indexOfMaxY = m_traceOfMaxY = m_indexOfMinY = m_traceOfMinY = 0;
@@ -220,16 +225,18 @@ void CSpectrumData::RecalcLimits()
   int indexOfMin = m_firstIndex;
   if (m_valid && m_y && !m_maskEnabled && first <= last) {
     ExtremeScan scan{max, min};
+    const size_t blocksPerTrace = size_t(m_vectorSize) / ExtremeBlocks::Block;
     for (int t = 0; t < m_arraySize; ++t) {
       scan.maxAt = scan.minAt = -1;
-      scan.Scan(m_y.get() + size_t(t) * size_t(m_vectorSize) + size_t(first), size_t(last - first + 1));
+      scan.Scan(m_y.get() + size_t(t) * size_t(m_vectorSize), size_t(first), size_t(last) + 1, blocks,
+                size_t(t) * blocksPerTrace);
       if (scan.maxAt >= 0) {
         traceOfMax = t;
-        indexOfMax = first + int(scan.maxAt);
+        indexOfMax = int(scan.maxAt);
       }
       if (scan.minAt >= 0) {
         traceOfMin = t;
-        indexOfMin = first + int(scan.minAt);
+        indexOfMin = int(scan.minAt);
       }
     }
     max = scan.max;

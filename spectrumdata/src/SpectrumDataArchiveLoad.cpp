@@ -1,6 +1,7 @@
 // Loading a data set from any of the layouts the archive has had.
 #include "SpectrumDataArchive.h"
 
+#include "ExtremeScan.h"
 #include "SpectrumArrays.h"
 #include "SpectrumPeakArchive.h"
 
@@ -94,6 +95,7 @@ void SpectrumDataArchive::ReadFloats(CArchive& ar, float* values, size_t count)
 void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
 {
   CSpectrumData d;
+  ExtremeBlocks blocks; // of the traces as read
   // Loaded markers are appended to those the data set has.
   d.m_verticalMarkers.AddTail(&target.m_verticalMarkers);
   d.m_secondMarkers.AddTail(&target.m_secondMarkers);
@@ -107,7 +109,17 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       auto x = UnfilledArray<float>(size_t(n));
       auto y = UnfilledArray<float>(size_t(n) * size_t(t));
       ReadFloats(ar, x.get(), size_t(n));
-      ReadFloats(ar, y.get(), size_t(n) * size_t(t));
+      // Each trace in pieces that stay in the cache while their blocks' extremes are taken, so
+      // that the limits computed at the end need not read every value again.
+      constexpr size_t kPiece = 512 * ExtremeBlocks::Block;
+      for (size_t k = 0; k < size_t(t); ++k) {
+        float* trace = y.get() + k * size_t(n);
+        for (size_t done = 0; done < size_t(n); done += kPiece) {
+          const size_t count = std::min(kPiece, size_t(n) - done);
+          ReadFloats(ar, trace + done, count);
+          blocks.Add(trace + done, count - count % ExtremeBlocks::Block);
+        }
+      }
       d.m_x = std::move(x);
       d.m_y = std::move(y);
       d.m_mask = ZeroArray<BYTE>(size_t(n));
@@ -256,7 +268,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
   } else {
     Bad(CArchiveException::writeOnly);
   }
-  d.RecalcLimits();
+  d.FindLimits(&blocks);
   Adopt(target, d);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -11,10 +12,10 @@
 
 namespace {
 
-ExtremeScan PlainLoop(const std::vector<float>& values, float start)
+ExtremeScan PlainLoop(const std::vector<float>& values, size_t begin, float start)
 {
   ExtremeScan e{start, start};
-  for (size_t i = 0; i < values.size(); ++i) {
+  for (size_t i = begin; i < values.size(); ++i) {
     if (values[i] > e.max) {
       e.max = values[i];
       e.maxAt = std::ptrdiff_t(i);
@@ -45,14 +46,23 @@ TEST(ExtremeScan, FindsThePlainLoopsExtremesAndFirstPositions)
     for (float& v : values) {
       const unsigned pick = random() % 12;
       v = pick == 0 ? nan : pick == 1 ? -0.0f : float(int(pick) - 6);
+      if (round % 7 == 6) // zeros of both signs as the extremes
+        v = pick < 6 ? -0.0f : pick < 11 ? 0.0f : nan;
     }
     const float start = round % 5 == 0 ? nan : round % 5 == 1 ? 0.0f : float(int(random() % 9) - 4);
-    const ExtremeScan expected = PlainLoop(values, start);
-    ExtremeScan scanned{start, start};
-    scanned.Scan(values.data(), values.size());
-    ASSERT_TRUE(SameBits(scanned.max, expected.max)) << round;
-    ASSERT_TRUE(SameBits(scanned.min, expected.min)) << round;
-    ASSERT_EQ(scanned.maxAt, expected.maxAt) << round;
-    ASSERT_EQ(scanned.minAt, expected.minAt) << round;
+    // From a start inside the first block, with the blocks taken beforehand or on the way.
+    const size_t begin = std::min(count, size_t(random() % 300));
+    const ExtremeScan expected = PlainLoop(values, begin, start);
+    ExtremeBlocks blocks;
+    blocks.Add(values.data(), count - count % ExtremeBlocks::Block);
+    for (const ExtremeBlocks* given :
+         {static_cast<const ExtremeBlocks*>(nullptr), static_cast<const ExtremeBlocks*>(&blocks)}) {
+      ExtremeScan scanned{start, start};
+      scanned.Scan(values.data(), begin, count, given);
+      ASSERT_TRUE(SameBits(scanned.max, expected.max)) << round;
+      ASSERT_TRUE(SameBits(scanned.min, expected.min)) << round;
+      ASSERT_EQ(scanned.maxAt, expected.maxAt) << round;
+      ASSERT_EQ(scanned.minAt, expected.minAt) << round;
+    }
   }
 }
