@@ -200,6 +200,8 @@ TEST(CSpectrumDataArchive, FloatVersionsLoadAsFarAsTheyGo)
     EXPECT_TRUE(data.IsValid());
     EXPECT_EQ(data.GetFrequencySpectrumNoiseProbability(), 0.0f);
     EXPECT_EQ(data.GetPeakWavelength(0, 0), 2.0f);
+    // The raw label filled all 256 bytes; it is cut to 255 and terminated.
+    EXPECT_EQ(std::strlen(CSpectrumDataLayout::Peak(data, 0, 0).m_label), 255u);
     EXPECT_EQ(data.GetTraceLineStyle(), version >= 1.05f ? 2 : 0);
     EXPECT_EQ(data.GetViewLimits().m_yMax, 10.0f);
   }
