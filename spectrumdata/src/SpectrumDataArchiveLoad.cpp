@@ -143,6 +143,10 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     const int perTrace = d.m_peakFindParams.m_peaksPerTrace;
     if (perTrace <= 0)
       return;
+    // Where the archive holds the records of the first trace only, the table for the others is
+    // zeros that no bytes back: it may not outgrow a record for every point of every trace.
+    if (traces < d.m_arraySize && perTrace > 1 && perTrace > d.m_vectorSize)
+      Bad(CArchiveException::badIndex);
     CheckCount(ar, (long long)perTrace * traces, kMinPeakBytes);
     d.InitPeakArray(perTrace);
     for (size_t k = 0; k < size_t(perTrace) * size_t(traces); ++k)

@@ -317,14 +317,20 @@ TEST(CSpectrumDataArchive, DamagedArchivesThrowAndLeaveTheDataSetAsItWas)
   const BYTE* nameBytes = reinterpret_cast<const BYTE*>(name);
   const size_t afterName =
       size_t(std::search(good.begin(), good.end(), nameBytes, nameBytes + 8) - good.begin()) + 8;
-  auto patched = [&](size_t at, int value) {
-    std::vector<BYTE> bytes = good;
+  auto patched = [&](size_t at, int value, const std::vector<BYTE>& archive = IntegerArchive(401).data) {
+    std::vector<BYTE> bytes = archive;
     std::memcpy(bytes.data() + at, &value, 4);
     return bytes;
   };
   EXPECT_EQ(LoadFailure(data, patched(afterName, 3)), CArchiveException::badIndex);
   EXPECT_EQ(LoadFailure(data, patched(afterName + 12, -1)), CArchiveException::badIndex);
   EXPECT_EQ(LoadFailure(data, patched(afterName + 32, 0x1000000)), CArchiveException::endOfFile);
+  // Format 301 holds the first trace's peaks only; the rest of the table is zeros, and a table of
+  // more peaks than points is not taken from an archive that backs none of them.
+  const std::vector<BYTE> older = IntegerArchive(301).data;
+  const size_t olderName =
+      size_t(std::search(older.begin(), older.end(), nameBytes, nameBytes + 8) - older.begin()) + 8;
+  EXPECT_EQ(LoadFailure(data, patched(olderName + 32, 4, older)), CArchiveException::badIndex);
 
   EXPECT_EQ(FirstDifference(Store(data), before), -1);
 }
