@@ -5,7 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
+
+namespace {
+constexpr UINT kPreallocateFrom = 1u << 20;
+} // namespace
 
 CFile::~CFile()
 {
@@ -75,6 +80,13 @@ bool CFile::Write(const void* buffer, UINT count)
   if (!m_file || !buffer)
     return false;
   SwitchTo(LastAccess::write);
+  // A large block gets its disk space in one piece first (the file's size is not changed): the
+  // file system then neither allocates it page by page nor flushes a rewritten file on close.
+  if (count >= kPreallocateFrom) {
+    const off_t at = ftello(m_file);
+    if (at >= 0)
+      fallocate(fileno(m_file), FALLOC_FL_KEEP_SIZE, at, off_t(count));
+  }
   return std::fwrite(buffer, 1, count, m_file) == count;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 namespace {
 
@@ -10,11 +9,25 @@ namespace {
 // bin width of 0, an infinite value) has none.
 bool BinOf(double position, int& bin)
 {
-  const double k = std::floor(position);
-  if (!(k >= double(INT_MIN) && k <= double(INT_MAX)))
+  if (!(position >= double(INT_MIN) && position < double(INT_MAX)))
     return false;
-  bin = int(k);
+  bin = int(position); // towards zero, then down for the negative quotients: floor
+  if (double(bin) > position)
+    --bin;
   return true;
+}
+
+// A count read back as an int: truncated, held inside the int range, 0 for NaN (a histogram loaded
+// from an archive holds whatever floats it held).
+int CountOf(float value)
+{
+  if (!(value == value))
+    return 0;
+  if (value >= float(INT_MAX))
+    return INT_MAX;
+  if (value <= float(INT_MIN))
+    return INT_MIN;
+  return int(value);
 }
 
 } // namespace
@@ -41,21 +54,26 @@ float CHistogram::GetBinSize() const
   return m_binSize;
 }
 
+// Called once per value, so it reads the arrays itself, under the rules GetX, GetY and SetY keep.
 int CHistogram::AddCount(float value, int count)
 {
-  const int n = GetIndexRange();
-  if (n <= 0)
+  const int n = m_indexRange;
+  if (!m_valid || n <= 0 || !m_x || !m_y || unsigned(m_arrayIndex) >= unsigned(m_arraySize))
     return 0;
-  const float tolerance = GetResolution() / 2;
-  const float x0 = GetX(0);
-  if (!(value >= x0 - tolerance && value <= GetX(n - 1) + tolerance))
+  const float tolerance = m_resolution / 2;
+  const float x0 = 0 <= m_lastIndex && 0 < m_vectorSize ? m_x[0] : 0.0f;
+  const float xLast = n - 1 <= m_lastIndex && n - 1 < m_vectorSize ? m_x[size_t(n - 1)] : 0.0f;
+  if (!(value >= x0 - tolerance && value <= xLast + tolerance))
     return 0;
-  int k = 0;
-  // The quotient in float, as the bin positions are; the half is added in double.
-  if (!BinOf(double((value - x0) / m_binSize) + 0.5, k))
+  // The quotient in float, as the bin positions are; the half is added in double. Only a bin
+  // inside the window counts, which also keeps an infinite or NaN quotient from becoming an int.
+  const double position = double((value - x0) / m_binSize) + 0.5;
+  const int first = std::max(m_firstIndex, 0);
+  const int last = std::min(m_lastIndex, m_vectorSize - 1);
+  if (!(position >= double(first) && position < double(last) + 1.0))
     return 0;
-  if (k >= GetFirstIndex() && k <= GetLastIndex())
-    SetY(k, GetY(k) + float(count));
+  const int k = int(position); // not negative: truncation is floor
+  m_y[size_t(m_arrayIndex) * size_t(m_vectorSize) + size_t(k)] += float(count);
   return 0;
 }
 
@@ -69,7 +87,7 @@ int CHistogram::GetCount(float value) const
   int k = 0;
   if (!BinOf(double((value - x0) / width), k))
     return 0;
-  return int(GetY(k)); // a bin past the last reads 0
+  return CountOf(GetY(k)); // a bin past the last reads 0
 }
 
 int CHistogram::GetMaxCount() const
@@ -78,7 +96,7 @@ int CHistogram::GetMaxCount() const
   float most = 0;
   for (int k = 0; k < n; ++k)
     most = std::max(most, GetY(k));
-  return int(most);
+  return CountOf(most);
 }
 
 float CHistogram::GetRangeMax() const

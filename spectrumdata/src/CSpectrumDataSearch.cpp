@@ -1,6 +1,8 @@
 // Searching, interpolating, the logarithmic readings and the cached limits.
 #include "ZSpectrumData/CSpectrumData.h"
 
+#include "ExtremeScan.h"
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -191,6 +193,11 @@ float CSpectrumData::GetLogY(int trace, int i) const
 
 void CSpectrumData::RecalcLimits()
 {
+  FindLimits(nullptr);
+}
+
+void CSpectrumData::FindLimits(const ExtremeBlocks* blocks)
+{
   if (m_vectorSize == 0) {
     m_yRange = m_yMax = m_yMin = m_xMin = 0;
     m_indexOfMaxY = m_traceOfMaxY = m_indexOfMinY = m_traceOfMinY = 0;
@@ -216,7 +223,25 @@ void CSpectrumData::RecalcLimits()
   int traceOfMin = m_firstArrayIndex;
   int indexOfMax = m_firstIndex;
   int indexOfMin = m_firstIndex;
-  if (m_valid && m_y)
+  if (m_valid && m_y && !m_maskEnabled && first <= last) {
+    ExtremeScan scan{max, min};
+    const size_t blocksPerTrace = size_t(m_vectorSize) / ExtremeBlocks::Block;
+    for (int t = 0; t < m_arraySize; ++t) {
+      scan.maxAt = scan.minAt = -1;
+      scan.Scan(m_y.get() + size_t(t) * size_t(m_vectorSize), size_t(first), size_t(last) + 1, blocks,
+                size_t(t) * blocksPerTrace);
+      if (scan.maxAt >= 0) {
+        traceOfMax = t;
+        indexOfMax = int(scan.maxAt);
+      }
+      if (scan.minAt >= 0) {
+        traceOfMin = t;
+        indexOfMin = int(scan.minAt);
+      }
+    }
+    max = scan.max;
+    min = scan.min;
+  } else if (m_valid && m_y) {
     for (int t = 0; t < m_arraySize; ++t)
       for (int i = first; i <= last; ++i) {
         if (masked(i))
@@ -233,6 +258,7 @@ void CSpectrumData::RecalcLimits()
           indexOfMin = i;
         }
       }
+  }
   m_yMin = min;
   m_yMax = max;
   m_yRange = max - min;

@@ -9,6 +9,12 @@ template <typename T> std::unique_ptr<T[]> ZeroArray(size_t count)
   return count ? std::make_unique<T[]>(count) : nullptr;
 }
 
+// For an array that is filled whole right after: no pass over it before that.
+template <typename T> std::unique_ptr<T[]> UnfilledArray(size_t count)
+{
+  return count ? std::make_unique_for_overwrite<T[]>(count) : nullptr;
+}
+
 template <typename T> std::unique_ptr<T[]> CopyArrayOf(const T* source, size_t count)
 {
   if (!source || !count)

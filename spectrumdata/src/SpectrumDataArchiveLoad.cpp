@@ -1,6 +1,7 @@
 // Loading a data set from any of the layouts the archive has had.
 #include "SpectrumDataArchive.h"
 
+#include "ExtremeScan.h"
 #include "SpectrumArrays.h"
 #include "SpectrumPeakArchive.h"
 
@@ -94,6 +95,7 @@ void SpectrumDataArchive::ReadFloats(CArchive& ar, float* values, size_t count)
 void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
 {
   CSpectrumData d;
+  ExtremeBlocks blocks; // of the traces as read
   // Loaded markers are appended to those the data set has.
   d.m_verticalMarkers.AddTail(&target.m_verticalMarkers);
   d.m_secondMarkers.AddTail(&target.m_secondMarkers);
@@ -104,10 +106,20 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       Bad(CArchiveException::badIndex);
     if (n > 0) {
       CheckCount(ar, (long long)n * (1 + (long long)t), sizeof(float));
-      auto x = ZeroArray<float>(size_t(n));
-      auto y = ZeroArray<float>(size_t(n) * size_t(t));
+      auto x = UnfilledArray<float>(size_t(n));
+      auto y = UnfilledArray<float>(size_t(n) * size_t(t));
       ReadFloats(ar, x.get(), size_t(n));
-      ReadFloats(ar, y.get(), size_t(n) * size_t(t));
+      // Each trace in pieces that stay in the cache while their blocks' extremes are taken, so
+      // that the limits computed at the end need not read every value again.
+      constexpr size_t kPiece = 512 * ExtremeBlocks::Block;
+      for (size_t k = 0; k < size_t(t); ++k) {
+        float* trace = y.get() + k * size_t(n);
+        for (size_t done = 0; done < size_t(n); done += kPiece) {
+          const size_t count = std::min(kPiece, size_t(n) - done);
+          ReadFloats(ar, trace + done, count);
+          blocks.Add(trace + done, count - count % ExtremeBlocks::Block);
+        }
+      }
       d.m_x = std::move(x);
       d.m_y = std::move(y);
       d.m_mask = ZeroArray<BYTE>(size_t(n));
@@ -131,6 +143,10 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     const int perTrace = d.m_peakFindParams.m_peaksPerTrace;
     if (perTrace <= 0)
       return;
+    // Where the archive holds the records of the first trace only, the table for the others is
+    // zeros that no bytes back: it may not outgrow a record for every point of every trace.
+    if (traces < d.m_arraySize && perTrace > 1 && perTrace > d.m_vectorSize)
+      Bad(CArchiveException::badIndex);
     CheckCount(ar, (long long)perTrace * traces, kMinPeakBytes);
     d.InitPeakArray(perTrace);
     for (size_t k = 0; k < size_t(perTrace) * size_t(traces); ++k)
@@ -161,7 +177,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       if (t < 1)
         Bad(CArchiveException::badIndex);
       CheckCount(ar, t, sizeof(float));
-      auto z = ZeroArray<float>(size_t(t));
+      auto z = UnfilledArray<float>(size_t(t));
       ReadFloats(ar, z.get(), size_t(t));
       d.m_z = std::move(z);
       readPoints(ReadInt(ar), t);
@@ -256,7 +272,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
   } else {
     Bad(CArchiveException::writeOnly);
   }
-  d.RecalcLimits();
+  d.FindLimits(&blocks);
   Adopt(target, d);
 }
 

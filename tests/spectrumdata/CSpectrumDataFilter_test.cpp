@@ -1,5 +1,6 @@
 // Savitzky-Golay smoothing, filtering and differentiation of data sets.
 #include "CStringPrinting.h"
+#include "NumericalRecipes.h"
 #include "SavitzkyGolay.h"
 #include "SpectrumTestData.h"
 
@@ -146,7 +147,7 @@ TEST(CSpectrumDataFilter, WindowsTheFilterCannotPlaceAreRefused)
   EXPECT_EQ(data.SGFilter(2, 4, 0, 4), 0); // uneven: the convolution would misplace a side
   EXPECT_EQ(data.SGFilter(40, 41, 0, 4), 0);
   EXPECT_EQ(data.SGFilter(INT_MAX / 2, INT_MAX / 2, 0, 4), 0);
-  EXPECT_EQ(data.SGFilter(8, 8, 0, 16), 0); // too ill-conditioned to fit its own polynomials
+  EXPECT_EQ(data.SGFilter(10, 10, 0, 19), 0); // too ill-conditioned to fit its own polynomials
   EXPECT_EQ(TraceValues(data, 0), before);
 
   for (int m = 0; m <= 12; ++m) {
@@ -154,6 +155,23 @@ TEST(CSpectrumDataFilter, WindowsTheFilterCannotPlaceAreRefused)
     copy.SGFilter(m + 2, m + 2, 0, m);
     EXPECT_TRUE(AllFinite(TraceValues(copy, 0))) << m;
   }
+}
+
+// A polynomial with as many terms as the window has points passes through every point: smoothing
+// gives the data back, and the derivative weights agree with the book's fit where that is sound.
+TEST(CSpectrumDataFilter, InterpolatingWindowsGiveTheDataBack)
+{
+  CSpectrumData data = Noisy(300, 1, 4);
+  for (int half : {5, 8}) {
+    CSpectrumData copy(data);
+    EXPECT_EQ(copy.SGFilter(half, half, 0, 2 * half), 1) << half;
+    EXPECT_EQ(TraceValues(copy, 0), TraceValues(data, 0)) << half;
+  }
+  std::vector<double> book;
+  ASSERT_TRUE(nr::savgol(book, 7, 3, 3, 1, 6));
+  const std::vector<double> closed = SavitzkyGolayFilter::InterpolationWeights(3, 3, 1);
+  for (int k = -3; k <= 3; ++k)
+    EXPECT_NEAR(closed[size_t(k + 3)], book[size_t((7 - k) % 7)], 1e-9) << k;
 }
 
 TEST(CSpectrumDataFilter, FilteringStaysInsideTheIndexAndTraceWindows)

@@ -26,6 +26,7 @@
 #include <memory>
 
 class CArchive;
+struct ExtremeBlocks;
 
 using CSpectrumMarkerList = CList<SSpectrumMarker, const SSpectrumMarker&>;
 
@@ -348,8 +349,12 @@ public:
 private:
   friend struct CSpectrumDataLayout; // lets the layout test read the member offsets
   friend struct SpectrumDataArchive; // the archive layouts read and write every member
+  friend class CHistogram;           // counts straight into the arrays, by the guarded accessors' rules
 
   ZSPECTRUMDATA_LOCAL void Init(int points, int traces);
+  // RecalcLimits, taking the largest and smallest value of each block of the traces from blocks
+  // when it is given (a loader takes them while it reads).
+  ZSPECTRUMDATA_LOCAL void FindLimits(const ExtremeBlocks* blocks);
   ZSPECTRUMDATA_LOCAL void FreePoints();
   ZSPECTRUMDATA_LOCAL bool HasPoints() const;
   ZSPECTRUMDATA_LOCAL bool IsTrace(int trace) const;

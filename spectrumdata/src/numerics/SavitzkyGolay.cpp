@@ -5,6 +5,45 @@
 #include <algorithm>
 #include <cmath>
 
+// Fornberg's recursion for the finite-difference weights of derivative ld at offset 0 over the
+// offsets -nl..nr, divided by ld! to give the fit's coefficient of the power ld, as savgol does.
+std::vector<double> SavitzkyGolayFilter::InterpolationWeights(int nl, int nr, int ld)
+{
+  const int n = nl + nr; // the last node's index
+  std::vector<std::vector<double>> c(size_t(n + 1), std::vector<double>(size_t(ld + 1), 0.0));
+  auto node = [&](int i) { return double(i - nl); };
+  double c1 = 1;
+  double c4 = node(0);
+  c[0][0] = 1;
+  for (int i = 1; i <= n; ++i) {
+    const int mn = std::min(i, ld);
+    double c2 = 1;
+    const double c5 = c4;
+    c4 = node(i);
+    for (int j = 0; j < i; ++j) {
+      const double c3 = node(i) - node(j);
+      c2 *= c3;
+      if (j == i - 1) {
+        for (int k = mn; k >= 1; --k)
+          c[size_t(i)][size_t(k)] =
+              c1 * (k * c[size_t(i - 1)][size_t(k - 1)] - c5 * c[size_t(i - 1)][size_t(k)]) / c2;
+        c[size_t(i)][0] = -c1 * c5 * c[size_t(i - 1)][0] / c2;
+      }
+      for (int k = mn; k >= 1; --k)
+        c[size_t(j)][size_t(k)] = (c4 * c[size_t(j)][size_t(k)] - k * c[size_t(j)][size_t(k - 1)]) / c3;
+      c[size_t(j)][0] = c4 * c[size_t(j)][0] / c3;
+    }
+    c1 = c2;
+  }
+  double factorial = 1;
+  for (int k = 2; k <= ld; ++k)
+    factorial *= k;
+  std::vector<double> weights(size_t(n + 1));
+  for (int j = 0; j <= n; ++j)
+    weights[size_t(j)] = c[size_t(j)][size_t(ld)] / factorial;
+  return weights;
+}
+
 bool SavitzkyGolayFilter::Prepare(int nl, int nr, int ld, int m)
 {
   m_ready = false;
@@ -18,11 +57,21 @@ bool SavitzkyGolayFilter::Prepare(int nl, int nr, int ld, int m)
   if (nl != nr || m > MaxOrder || BufferLength(nl, 1, nr) == 0)
     return false;
   const int np = nl + nr + 1;
-  if (!nr::savgol(m_wrapped, np, nl, nr, ld, m))
-    return false;
-  m_weights.resize(size_t(np));
-  for (int k = -nl; k <= nr; ++k)
-    m_weights[size_t(k + nl)] = m_wrapped[size_t((np - k) % np)];
+  if (m == nl + nr) {
+    // The polynomial passes through every point of the window: the fit is interpolation, whose
+    // weights have a closed form. The book's normal equations lose them in double precision
+    // (orders 10 and 16 among others), while these reproduce the data exactly for ld = 0.
+    m_weights = InterpolationWeights(nl, nr, ld);
+    m_wrapped.assign(size_t(np), 0.0);
+    for (int k = -nl; k <= nr; ++k)
+      m_wrapped[size_t((np - k) % np)] = m_weights[size_t(k + nl)];
+  } else {
+    if (!nr::savgol(m_wrapped, np, nl, nr, ld, m))
+      return false;
+    m_weights.resize(size_t(np));
+    for (int k = -nl; k <= nr; ++k)
+      m_weights[size_t(k + nl)] = m_wrapped[size_t((np - k) % np)];
+  }
   m_nl = nl;
   m_nr = nr;
   if (!ReproducesPolynomials(ld, m)) {

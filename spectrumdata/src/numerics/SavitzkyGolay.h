@@ -7,7 +7,9 @@
 // response as a centred odd window, so nl must equal nr (an uneven window would have one side's
 // coefficients misplaced, or one dropped). Windows whose fit is singular (fewer offsets than
 // polynomial terms) or too ill-conditioned to reproduce its own polynomials are refused as well,
-// so that a refused window leaves the data as it was instead of filling it with garbage.
+// so that a refused window leaves the data as it was instead of filling it with garbage. A window
+// of exactly as many points as the polynomial has terms is interpolation and takes its weights in
+// closed form.
 #include <cstddef>
 #include <vector>
 
@@ -43,6 +45,9 @@ public:
   bool Apply(float* values, int count) const;
   bool ApplyDirect(float* values, int count) const;
   bool ApplyFft(float* values, int count) const;
+
+  // The coefficients of a window whose polynomial order is nl + nr, offset -nl first.
+  static std::vector<double> InterpolationWeights(int nl, int nr, int ld);
 
 private:
   bool ReproducesPolynomials(int ld, int m) const;
