@@ -22,6 +22,7 @@ bool CZSpectrumWnd::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
     return false;
   m_created = true;
   SetNotificationSink(parent ? &m_parentNotifier : nullptr);
+  BindMouseAndKeys();
   return true;
 }
 
@@ -64,8 +65,23 @@ void CZSpectrumWnd::SetPlotFont(const wxFont* font)
 
 void CZSpectrumWnd::InvalidatePlot(bool erase)
 {
+  m_fullPaintPending = true;
   if (m_created)
     Refresh(erase);
+}
+
+void CZSpectrumWnd::InvalidateOverlay()
+{
+  m_overlayPending = true;
+  if (m_created)
+    Refresh(false);
+}
+
+void CZSpectrumWnd::RedrawNow()
+{
+  InvalidatePlot(true);
+  if (m_created)
+    Update();
 }
 
 void CZSpectrumWnd::OnPaint(wxPaintEvent&)
@@ -73,7 +89,18 @@ void CZSpectrumWnd::OnPaint(wxPaintEvent&)
   wxPaintDC dc(this);
   if (!m_plotFont)
     SetPlotFont(nullptr);
-  Draw(dc, nullptr);
+  const wxSize size = GetClientSize();
+  const bool pictureHolds = m_overlayPending && !m_fullPaintPending && m_plotBitmap.IsOk() &&
+                            m_plotBitmap.GetWidth() == size.x && m_plotBitmap.GetHeight() == size.y &&
+                            m_pictureStamp == PictureStamp();
+  m_overlayPending = m_fullPaintPending = false;
+  if (pictureHolds) {
+    dc.DrawBitmap(m_plotBitmap, 0, 0);
+    DrawCursor(dc);
+  } else {
+    Draw(dc, nullptr);
+  }
+  UpdateMouseCursor();
 }
 
 void CZSpectrumWnd::ParentNotifier::PostNotification(UINT message, WPARAM wParam, LPARAM lParam)

@@ -9,6 +9,7 @@
 #include "CZSpectrumPlot.h"
 
 #include <wx/bitmap.h>
+#include <wx/cursor.h>
 #include <wx/font.h>
 #include <wx/window.h>
 
@@ -49,7 +50,8 @@ public:
   // is the area.
   virtual void Draw(wxDC& dc, const RECT* rect);
   virtual void DrawBackground(wxDC& dc, const RECT* rect);
-  // The cursor overlay over the copied picture; nothing is drawn yet.
+  // The cursor lines, value boxes and zoom band over the copied picture. GTK has no XOR drawing:
+  // every paint copies the cached picture and draws this over it again.
   virtual void DrawCursor(wxDC& dc);
   virtual void DrawYAxis(wxDC& dc);
   virtual void DrawXAxis(wxDC& dc);
@@ -58,11 +60,17 @@ public:
   // The picture of the last paint.
   const wxBitmap& GetPlotBitmap() const { return m_plotBitmap; }
 
+  // The mouse cursor of the interaction state; a cursor that could not be made is not set.
+  void UpdateMouseCursor();
+
 protected:
   int GetControlId() const override { return GetId(); }
 
   CList<UserMenuItem, const UserMenuItem&> m_userMenuItems;
   void InvalidatePlot(bool erase) override;
+  void InvalidateOverlay() override;
+  void RedrawNow() override;
+  void TakeFocus() override;
 
 private:
   // The notifications go to the parent window's event handler.
@@ -77,6 +85,19 @@ private:
   };
 
   void OnPaint(wxPaintEvent& event);
+  // The mouse and key handlers (CZSpectrumWndMouse.cpp), bound when the window is made.
+  void BindMouseAndKeys();
+  void OnLButtonDown(wxMouseEvent& event);
+  void OnMouseMove(wxMouseEvent& event);
+  void OnLButtonUp(wxMouseEvent& event);
+  void OnMouseWheel(wxMouseEvent& event);
+  void OnLButtonDblClk(wxMouseEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnKeyUp(wxKeyEvent& event);
+  void ShowCursor(EPlotMouseCursor shape);
+  // What the cached picture was painted from; a paint for the overlay alone repaints the whole
+  // picture when this has changed since (points added while the cursor moved).
+  size_t PictureStamp() const;
   void SelectPlotFont(wxDC& dc);
   // With the DC's pen, through the window's reused point buffer.
   void DrawPolyline(wxDC& dc, const std::vector<POINT>& points);
@@ -88,6 +109,9 @@ private:
   std::vector<wxPoint> m_pointBuffer;
   STraceGeometry m_geometry;
   bool m_created = false;
+  bool m_overlayPending = false, m_fullPaintPending = false;
+  size_t m_pictureStamp = 0;
+  wxCursor m_markerCursor, m_arrowCursor, m_zoomCursor, m_yZoomCursor;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -5,6 +5,8 @@
 #include <wx/dcmemory.h>
 #include <wx/graphics.h>
 
+#include <functional>
+
 namespace {
 constexpr COLORREF kFrameColour = 0x000000;
 
@@ -162,9 +164,9 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
         DrawTraces(memory);
     }
   }
+  m_pictureStamp = PictureStamp();
   dc.DrawBitmap(m_plotBitmap, area.left, area.top);
-  if (!m_traces.IsEmpty() && m_cursorIndex >= 0)
-    DrawCursor(dc);
+  DrawCursor(dc);
 }
 
 void CZSpectrumWnd::DrawBackground(wxDC& dc, const RECT* rect)
@@ -173,7 +175,60 @@ void CZSpectrumWnd::DrawBackground(wxDC& dc, const RECT* rect)
   FillRect(dc, m_plotRect, m_plotColour);
 }
 
-void CZSpectrumWnd::DrawCursor(wxDC&) {}
+size_t CZSpectrumWnd::PictureStamp() const
+{
+  // Points appended, traces added or cycled, limits or scales changed: any of these shows here.
+  size_t stamp = std::hash<float>{}(m_xMin) ^ (std::hash<float>{}(m_xMax) << 1) ^
+                 (std::hash<float>{}(m_yMin) << 2) ^ (std::hash<float>{}(m_yMax) << 3);
+  for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
+    const CSpectrumData* trace = m_traces.GetNext(pos);
+    const size_t parts[] = {size_t(trace),
+                            size_t(trace->GetFirstIndex()),
+                            size_t(trace->GetLastIndex()),
+                            size_t(trace->GetArrayIndex()),
+                            std::hash<float>{}(trace->GetX(trace->GetLastIndex())),
+                            std::hash<float>{}(trace->GetY(trace->GetLastIndex())),
+                            std::hash<float>{}(trace->GetYScale()),
+                            std::hash<float>{}(trace->GetYOffset())};
+    for (size_t part : parts)
+      stamp = stamp * 1000003u ^ part;
+  }
+  return stamp;
+}
+
+void CZSpectrumWnd::DrawCursor(wxDC& dc)
+{
+  if (m_traces.IsEmpty())
+    return;
+  SelectPlotFont(dc);
+  DcTextMeasure measure(dc);
+  const SCursorOverlay overlay = CursorOverlay(measure);
+  // What an XOR line over the plot colour would show.
+  const wxColour contrast = ToWxColour(~m_plotColour & 0xFFFFFF);
+  const wxColour frame = ToWxColour(~m_backColour & 0xFFFFFF);
+  if (overlay.band) {
+    dc.SetPen(wxPen(contrast, 1));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(ToWxRect(overlay.bandRect));
+  }
+  if (overlay.lines) {
+    dc.SetPen(wxPen(contrast, 1, wxPENSTYLE_DOT));
+    dc.DrawLine(overlay.vertical.from.x, overlay.vertical.from.y, overlay.vertical.to.x,
+                overlay.vertical.to.y);
+    dc.DrawLine(overlay.horizontal.from.x, overlay.horizontal.from.y, overlay.horizontal.to.x,
+                overlay.horizontal.to.y);
+  }
+  auto box = [&](const SPlotText& text) {
+    DrawTexts(dc, {text}, m_backColour);
+    dc.SetPen(wxPen(frame, 1, wxPENSTYLE_DOT));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(ToWxRect(text.box));
+  };
+  if (overlay.xBox)
+    box(overlay.xText);
+  if (overlay.yBox)
+    box(overlay.yText);
+}
 
 void CZSpectrumWnd::DrawXAxis(wxDC& dc)
 {

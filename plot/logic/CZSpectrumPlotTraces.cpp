@@ -88,9 +88,10 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
 
   if (trace.GetIndexRange() <= 0)
     return;
-  const bool rising = XRises(trace);
-  const int first = NearestIndex(trace, m_drawnXMin, rising);
-  const int last = NearestIndex(trace, m_drawnXMax, rising);
+  // Unsorted x (pasted data) has no index window to search: every point is drawn, in order.
+  const bool rising = ScanOf(trace).rising;
+  const int first = rising ? NearestIndex(trace, m_drawnXMin, rising) : trace.GetFirstIndex();
+  const int last = rising ? NearestIndex(trace, m_drawnXMax, rising) : trace.GetLastIndex();
   const int lastIndex = trace.GetLastIndex();
   const int firstIndex = trace.GetFirstIndex();
   const bool masking = trace.MaskEnabled();
@@ -118,7 +119,7 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
         y = py + (y - py) / (x - px) * (m_drawnXMax - px);
       }
     }
-    if (std::isnan(x) || std::isnan(y))
+    if (!std::isfinite(x) || !std::isfinite(y))
       return false;
     x = Clamp(x, m_drawnXMin, m_drawnXMax);
     y = Clamp(y, m_drawnYMin, m_drawnYMax);
@@ -176,14 +177,13 @@ void CZSpectrumPlot::AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geomet
   const int entry = trace.GetArrayIndex();
   const float scale = trace.GetYScale();
   const float offset = trace.GetYOffset();
-  // Found peaks fill the table of an array entry from its first record; the records after them,
-  // and every record past the table's end, read 0.
-  for (int k = 0; k < kMaxPeakStrokes; ++k) {
+  const int peaks = std::min(FoundPeakCount(trace, entry), kMaxPeakStrokes);
+  for (int k = 0; k < peaks; ++k) {
     const float x = trace.GetPeakWavelength(entry, k);
-    if (x == 0.0f || std::isnan(x))
-      break;
+    if (!std::isfinite(x))
+      continue;
     float y = trace.GetY(x, false);
-    y = m_logY ? (y == 0.0f ? 0.0f : std::log10(std::fabs(y))) : y * scale + offset;
+    y = m_logY ? LogAbs(y) : y * scale + offset;
     const int px = XToPixel(x);
     const int py = YToPixel(y);
     const bool nearTop = py - m_plotRect.top < 30;

@@ -150,6 +150,21 @@ TEST(TraceGeometry, PointsOutOfOrderAreDrawnAtTheirOwnY)
     EXPECT_EQ(geometry.points[i].x, plot.XToPixel(xs[i]));
     EXPECT_EQ(geometry.points[i].y, plot.YToPixel(ys[i])) << i;
   }
+
+  // Falling and unsorted x: every point, in the order it comes.
+  auto falling = MakeTrace(L"F", {5, 4, 3, 2, 1}, {1, 2, 3, 4, 5});
+  auto unsorted = MakeTrace(L"U", {0, 5, 1, 3}, {1, 2, 3, 4});
+  for (CSpectrumData* d : {falling.get(), unsorted.get()}) {
+    CZSpectrumPlot one;
+    one.AddTrace(d, false, false);
+    ASSERT_TRUE(one.PrepareFrame(measure, kArea, nullptr));
+    one.BuildTraceGeometry(*d, geometry);
+    ASSERT_EQ(geometry.points.size(), size_t(d->GetIndexRange()));
+    for (int i = 0; i < d->GetIndexRange(); ++i) {
+      EXPECT_EQ(geometry.points[size_t(i)].x, one.XToPixel(d->GetX(i)));
+      EXPECT_EQ(geometry.points[size_t(i)].y, one.YToPixel(d->GetY(i)));
+    }
+  }
 }
 
 TEST(TraceGeometry, OnePointPerColumnMasksAndMarks)
