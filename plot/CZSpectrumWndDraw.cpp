@@ -200,6 +200,8 @@ void CZSpectrumWnd::DrawCursor(wxDC& dc)
 {
   if (m_traces.IsEmpty())
     return;
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext())
+    gc->SetAntialiasMode(wxANTIALIAS_NONE);
   SelectPlotFont(dc);
   DcTextMeasure measure(dc);
   const SCursorOverlay overlay = CursorOverlay(measure);

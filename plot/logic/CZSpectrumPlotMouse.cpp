@@ -386,7 +386,7 @@ SCursorOverlay CZSpectrumPlot::CursorOverlay(IPlotTextMeasure& measure) const
     if (m_cursorIndex != -1) {
       const int a = XToPixel(SnapToDataX(z.left, z.top));
       const int b = XToPixel(SnapToDataX(z.right, z.bottom));
-      overlay.bandRect = MakeRect(std::min(a, b), m_plotRect.top, std::max(a, b), m_plotRect.bottom);
+      overlay.bandRect = MakeRect(std::min(a, b), m_plotRect.top, std::max(a, b) + 1, m_plotRect.bottom + 1);
     } else {
       overlay.bandRect = MakeRect(std::min(z.left, z.right), std::min(z.top, z.bottom),
                                   std::max(z.left, z.right), std::max(z.top, z.bottom));

@@ -25,5 +25,5 @@ struct SCursorOverlay {
   bool yBox = false;
   SPlotText yText; // vertical text on a background box, framed
   bool band = false;
-  RECT bandRect{}; // the X band or the zoom rectangle being dragged
+  RECT bandRect{}; // the X band or the zoom rectangle being dragged; its outline lies inside
 };
