@@ -14,6 +14,8 @@
 #include <wx/window.h>
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class wxDC;
@@ -56,6 +58,12 @@ public:
   virtual void DrawYAxis(wxDC& dc);
   virtual void DrawXAxis(wxDC& dc);
   virtual void DrawTraces(wxDC& dc);
+
+  // Sizes of the texts measured with one font.
+  struct CTextSizes {
+    wxString font;
+    std::unordered_map<std::wstring, SIZE> sizes;
+  };
 
   // The picture of the last paint.
   const wxBitmap& GetPlotBitmap() const { return m_plotBitmap; }
@@ -108,6 +116,7 @@ private:
   wxBitmap m_plotBitmap;
   std::vector<wxPoint> m_pointBuffer;
   STraceGeometry m_geometry;
+  CTextSizes m_textSizes;
   bool m_created = false;
   bool m_overlayPending = false, m_fullPaintPending = false;
   size_t m_pictureStamp = 0;

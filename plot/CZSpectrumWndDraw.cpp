@@ -10,22 +10,33 @@
 namespace {
 constexpr COLORREF kFrameColour = 0x000000;
 
-// Text sizes as the DC measures them with its current font.
+// Text sizes as the DC measures them with its current font. A paint measures the same few dozen
+// labels every time, and each measure lays the text out again: the sizes are kept per font.
 class DcTextMeasure : public IPlotTextMeasure {
 public:
-  explicit DcTextMeasure(wxDC& dc) : m_dc(dc) {}
+  DcTextMeasure(wxDC& dc, CZSpectrumWnd::CTextSizes& sizes) : m_dc(dc), m_sizes(sizes)
+  {
+    const wxString font = dc.GetFont().IsOk() ? dc.GetFont().GetNativeFontInfoDesc() : wxString();
+    if (font != m_sizes.font || m_sizes.sizes.size() > 1024) {
+      m_sizes.sizes.clear();
+      m_sizes.font = font;
+    }
+  }
   SIZE MeasureText(const CString& text) override
   {
-    wxCoord width = 0, height = 0;
-    m_dc.GetTextExtent(wxString(text.GetString()), &width, &height);
-    SIZE size;
-    size.cx = width;
-    size.cy = height;
-    return size;
+    auto [it, added] = m_sizes.sizes.try_emplace(text.GetString());
+    if (added) {
+      wxCoord width = 0, height = 0;
+      m_dc.GetTextExtent(wxString(text.GetString()), &width, &height);
+      it->second.cx = width;
+      it->second.cy = height;
+    }
+    return it->second;
   }
 
 private:
   wxDC& m_dc;
+  CZSpectrumWnd::CTextSizes& m_sizes;
 };
 
 wxRect ToWxRect(const RECT& r)
@@ -75,6 +86,28 @@ void DrawSegments(wxDC& dc, const std::vector<SPlotSegment>& segments, wxPenStyl
   for (const SPlotSegment& s : segments) {
     dc.SetPen(wxPen(ToWxColour(s.colour), s.width, style));
     dc.DrawLine(s.from.x, s.from.y, s.to.x, s.to.y);
+  }
+}
+
+// Dotted grid lines as a fill with a pattern of every other pixel: a dashed stroke costs one
+// small rectangle per dot, this one fill per line. Only upright lines come here.
+void DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments)
+{
+  if (segments.empty())
+    return;
+  wxImage pattern(2, 2);
+  pattern.InitAlpha();
+  const wxColour colour = ToWxColour(segments.front().colour);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) {
+      pattern.SetRGB(x, y, colour.Red(), colour.Green(), colour.Blue());
+      pattern.SetAlpha(x, y, x == y ? 255 : 0);
+    }
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(wxBrush(wxBitmap(pattern)));
+  for (const SPlotSegment& s : segments) {
+    const int left = std::min(s.from.x, s.to.x), top = std::min(s.from.y, s.to.y);
+    dc.DrawRectangle(left, top, std::abs(s.to.x - s.from.x) + 1, std::abs(s.to.y - s.from.y) + 1);
   }
 }
 
@@ -144,7 +177,7 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
     memory.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     memory.SetTextForeground(*wxBLACK);
 
-    DcTextMeasure measure(memory);
+    DcTextMeasure measure(memory, m_textSizes);
     if (!PrepareFrame(measure, area, rect)) {
       FillRect(memory, area, m_backColour);
       memory.DrawLabel(wxString(m_emptyPlotText.GetString()), ToWxRect(area), wxALIGN_CENTRE);
@@ -158,8 +191,8 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
         DrawXAxis(memory);
       if (HasData())
         DrawYAxis(memory);
-      DrawSegments(memory, XGridLines(), wxPENSTYLE_DOT);
-      DrawSegments(memory, YGridLines(), wxPENSTYLE_DOT);
+      DrawDottedLines(memory, XGridLines());
+      DrawDottedLines(memory, YGridLines());
       if (ShouldDrawTraces())
         DrawTraces(memory);
     }
@@ -203,7 +236,7 @@ void CZSpectrumWnd::DrawCursor(wxDC& dc)
   if (wxGraphicsContext* gc = dc.GetGraphicsContext())
     gc->SetAntialiasMode(wxANTIALIAS_NONE);
   SelectPlotFont(dc);
-  DcTextMeasure measure(dc);
+  DcTextMeasure measure(dc, m_textSizes);
   const SCursorOverlay overlay = CursorOverlay(measure);
   // What an XOR line over the plot colour would show.
   const wxColour contrast = ToWxColour(~m_plotColour & 0xFFFFFF);
@@ -238,7 +271,7 @@ void CZSpectrumWnd::DrawXAxis(wxDC& dc)
     return;
   SelectPlotFont(dc);
   FillRect(dc, m_xLabelRect, m_backColour);
-  DcTextMeasure measure(dc);
+  DcTextMeasure measure(dc, m_textSizes);
   DrawTexts(dc, XAxisTexts(measure), m_backColour);
 }
 
@@ -248,7 +281,7 @@ void CZSpectrumWnd::DrawYAxis(wxDC& dc)
     return;
   SelectPlotFont(dc);
   FillRect(dc, m_yLabelRect, m_backColour);
-  DcTextMeasure measure(dc);
+  DcTextMeasure measure(dc, m_textSizes);
   DrawTexts(dc, YAxisTexts(measure), m_backColour);
 }
 

@@ -92,6 +92,8 @@ CTraceScanCache::SEntry& CTraceScanCache::EntryFor(CSpectrumData& data)
   data.RecalcLimits();
   if (data.GetIndexRange() > 0) {
     scan.rising = XRises(data);
+    scan.xs.resize(size_t(data.GetIndexRange()));
+    data.GetXData(scan.xs.data());
     for (int i = data.GetFirstIndex(); i <= data.GetLastIndex(); ++i) {
       TakeX(scan, data.GetX(i));
       TakeY(scan, data, i);

@@ -15,6 +15,7 @@ struct STraceScan {
   float xMin = 0, xMax = 0;
   float yMin = 0, yMax = 0; // over every trace of the array, as the data set's own limits are
   bool rising = true;       // no x of first..last below the one before it, and none NaN
+  std::vector<float> xs;    // x of first..last, for the searches of a paint (whole-set scans only)
 };
 
 // log10 |y|, 0 where y is 0: the data set's own logarithmic reading.
