@@ -95,12 +95,17 @@ void CZSpectrumWnd::OnPaint(wxPaintEvent&)
                             m_pictureStamp == PictureStamp();
   m_overlayPending = m_fullPaintPending = false;
   if (pictureHolds) {
-    dc.DrawBitmap(m_plotBitmap, 0, 0);
-    DrawCursor(dc);
+    RepaintOverlay(dc);
   } else {
     Draw(dc, nullptr);
   }
   UpdateMouseCursor();
+}
+
+void CZSpectrumWnd::RepaintOverlay(wxDC& dc)
+{
+  dc.DrawBitmap(m_plotBitmap, 0, 0);
+  DrawCursor(dc);
 }
 
 void CZSpectrumWnd::ParentNotifier::PostNotification(UINT message, WPARAM wParam, LPARAM lParam)

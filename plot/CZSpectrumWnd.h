@@ -9,10 +9,12 @@
 #include "CZSpectrumPlot.h"
 
 #include <wx/bitmap.h>
+#include <wx/brush.h>
 #include <wx/cursor.h>
 #include <wx/font.h>
 #include <wx/window.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -68,6 +70,9 @@ public:
   // The picture of the last paint.
   const wxBitmap& GetPlotBitmap() const { return m_plotBitmap; }
 
+  // What a cursor move costs: the picture of the last paint copied to dc, the overlay over it.
+  void RepaintOverlay(wxDC& dc);
+
   // The mouse cursor of the interaction state; a cursor that could not be made is not set.
   void UpdateMouseCursor();
 
@@ -107,6 +112,9 @@ private:
   // picture when this has changed since (points added while the cursor moved).
   size_t PictureStamp() const;
   void SelectPlotFont(wxDC& dc);
+  // A brush that sets every other pixel in the colour, for dotted upright lines.
+  const wxBrush& DotBrush(COLORREF colour);
+  void DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments);
   // With the DC's pen, through the window's reused point buffer.
   void DrawPolyline(wxDC& dc, const std::vector<POINT>& points);
   RECT ClientArea() const;
@@ -117,6 +125,7 @@ private:
   std::vector<wxPoint> m_pointBuffer;
   STraceGeometry m_geometry;
   CTextSizes m_textSizes;
+  std::map<COLORREF, wxBrush> m_dotBrushes;
   bool m_created = false;
   bool m_overlayPending = false, m_fullPaintPending = false;
   size_t m_pictureStamp = 0;

@@ -51,21 +51,9 @@ void FillRect(wxDC& dc, const RECT& r, COLORREF colour)
   dc.DrawRectangle(ToWxRect(r));
 }
 
-int WxAlignment(unsigned align)
-{
-  int wx = 0;
-  if (align & PlotAlignHCentre)
-    wx |= wxALIGN_CENTRE_HORIZONTAL;
-  else if (align & PlotAlignRight)
-    wx |= wxALIGN_RIGHT;
-  if (align & PlotAlignVCentre)
-    wx |= wxALIGN_CENTRE_VERTICAL;
-  else if (align & PlotAlignBottom)
-    wx |= wxALIGN_BOTTOM;
-  return wx;
-}
-
-void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF background)
+// Single-line texts placed in their boxes by their alignment. The sizes come from the kept
+// measures: DrawLabel would lay every text out once more only to measure it.
+void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF background, IPlotTextMeasure& measure)
 {
   for (const SPlotText& t : texts) {
     if (t.text.IsEmpty())
@@ -74,10 +62,21 @@ void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF backgroun
       FillRect(dc, t.box, background);
     dc.SetTextForeground(ToWxColour(t.colour));
     const wxString text(t.text.GetString());
-    if (t.vertical)
+    if (t.vertical) {
       dc.DrawRotatedText(text, t.box.left, t.box.bottom, 90.0);
-    else
-      dc.DrawLabel(text, ToWxRect(t.box), WxAlignment(t.align));
+      continue;
+    }
+    const SIZE size = measure.MeasureText(t.text);
+    LONG x = t.box.left, y = t.box.top;
+    if (t.align & PlotAlignHCentre)
+      x += (RectWidth(t.box) - size.cx) / 2;
+    else if (t.align & PlotAlignRight)
+      x = t.box.right - size.cx;
+    if (t.align & PlotAlignVCentre)
+      y += (RectHeight(t.box) - size.cy) / 2;
+    else if (t.align & PlotAlignBottom)
+      y = t.box.bottom - size.cy;
+    dc.DrawText(text, x, y);
   }
 }
 
@@ -86,28 +85,6 @@ void DrawSegments(wxDC& dc, const std::vector<SPlotSegment>& segments, wxPenStyl
   for (const SPlotSegment& s : segments) {
     dc.SetPen(wxPen(ToWxColour(s.colour), s.width, style));
     dc.DrawLine(s.from.x, s.from.y, s.to.x, s.to.y);
-  }
-}
-
-// Dotted grid lines as a fill with a pattern of every other pixel: a dashed stroke costs one
-// small rectangle per dot, this one fill per line. Only upright lines come here.
-void DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments)
-{
-  if (segments.empty())
-    return;
-  wxImage pattern(2, 2);
-  pattern.InitAlpha();
-  const wxColour colour = ToWxColour(segments.front().colour);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 2; ++x) {
-      pattern.SetRGB(x, y, colour.Red(), colour.Green(), colour.Blue());
-      pattern.SetAlpha(x, y, x == y ? 255 : 0);
-    }
-  dc.SetPen(*wxTRANSPARENT_PEN);
-  dc.SetBrush(wxBrush(wxBitmap(pattern)));
-  for (const SPlotSegment& s : segments) {
-    const int left = std::min(s.from.x, s.to.x), top = std::min(s.from.y, s.to.y);
-    dc.DrawRectangle(left, top, std::abs(s.to.x - s.from.x) + 1, std::abs(s.to.y - s.from.y) + 1);
   }
 }
 
@@ -133,6 +110,34 @@ wxPenStyle PenStyle(int lineStyle)
   }
 }
 } // namespace
+
+const wxBrush& CZSpectrumWnd::DotBrush(COLORREF colour)
+{
+  auto [it, added] = m_dotBrushes.try_emplace(colour);
+  if (added) {
+    wxImage pattern(2, 2);
+    pattern.InitAlpha();
+    const wxColour c = ToWxColour(colour);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 2; ++x) {
+        pattern.SetRGB(x, y, c.Red(), c.Green(), c.Blue());
+        pattern.SetAlpha(x, y, x == y ? 255 : 0);
+      }
+    it->second = wxBrush(wxBitmap(pattern));
+  }
+  return it->second;
+}
+
+void CZSpectrumWnd::DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments)
+{
+  // A dashed stroke costs one small rectangle per dot; a fill with the dot pattern, one per line.
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  for (const SPlotSegment& s : segments) {
+    dc.SetBrush(DotBrush(s.colour));
+    const int left = std::min(s.from.x, s.to.x), top = std::min(s.from.y, s.to.y);
+    dc.DrawRectangle(left, top, std::abs(s.to.x - s.from.x) + 1, std::abs(s.to.y - s.from.y) + 1);
+  }
+}
 
 RECT CZSpectrumWnd::ClientArea() const
 {
@@ -185,7 +190,7 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
       DrawBackground(memory, rect);
       memory.SetPen(wxPen(ToWxColour(kFrameColour), 1));
       DrawPolyline(memory, FrameOutline());
-      DrawTexts(memory, PlotAreaTexts(measure), m_backColour);
+      DrawTexts(memory, PlotAreaTexts(measure), m_backColour, measure);
       DrawSegments(memory, TickMarks(), wxPENSTYLE_SOLID);
       if (m_showXTitle)
         DrawXAxis(memory);
@@ -238,26 +243,25 @@ void CZSpectrumWnd::DrawCursor(wxDC& dc)
   SelectPlotFont(dc);
   DcTextMeasure measure(dc, m_textSizes);
   const SCursorOverlay overlay = CursorOverlay(measure);
-  // What an XOR line over the plot colour would show.
-  const wxColour contrast = ToWxColour(~m_plotColour & 0xFFFFFF);
-  const wxColour frame = ToWxColour(~m_backColour & 0xFFFFFF);
   if (overlay.band) {
-    dc.SetPen(wxPen(contrast, 1));
+    // What an XOR outline over the plot colour would show.
+    dc.SetPen(wxPen(ToWxColour(~m_plotColour & 0xFFFFFF), 1));
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     dc.DrawRectangle(ToWxRect(overlay.bandRect));
   }
-  if (overlay.lines) {
-    dc.SetPen(wxPen(contrast, 1, wxPENSTYLE_DOT));
-    dc.DrawLine(overlay.vertical.from.x, overlay.vertical.from.y, overlay.vertical.to.x,
-                overlay.vertical.to.y);
-    dc.DrawLine(overlay.horizontal.from.x, overlay.horizontal.from.y, overlay.horizontal.to.x,
-                overlay.horizontal.to.y);
-  }
+  if (overlay.lines)
+    DrawDottedLines(dc, {overlay.vertical, overlay.horizontal});
+  // The focus frame of a box, dotted in the inverse of the background under it.
+  const COLORREF frame = ~m_backColour & 0xFFFFFF;
   auto box = [&](const SPlotText& text) {
-    DrawTexts(dc, {text}, m_backColour);
-    dc.SetPen(wxPen(frame, 1, wxPENSTYLE_DOT));
-    dc.SetBrush(*wxTRANSPARENT_BRUSH);
-    dc.DrawRectangle(ToWxRect(text.box));
+    DrawTexts(dc, {text}, m_backColour, measure);
+    const RECT& r = text.box;
+    const POINT corners[] = {
+        {r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+    DrawDottedLines(dc, {{corners[0], corners[1], frame, 1},
+                         {corners[1], corners[2], frame, 1},
+                         {corners[3], corners[2], frame, 1},
+                         {corners[0], corners[3], frame, 1}});
   };
   if (overlay.xBox)
     box(overlay.xText);
@@ -272,7 +276,7 @@ void CZSpectrumWnd::DrawXAxis(wxDC& dc)
   SelectPlotFont(dc);
   FillRect(dc, m_xLabelRect, m_backColour);
   DcTextMeasure measure(dc, m_textSizes);
-  DrawTexts(dc, XAxisTexts(measure), m_backColour);
+  DrawTexts(dc, XAxisTexts(measure), m_backColour, measure);
 }
 
 void CZSpectrumWnd::DrawYAxis(wxDC& dc)
@@ -282,7 +286,7 @@ void CZSpectrumWnd::DrawYAxis(wxDC& dc)
   SelectPlotFont(dc);
   FillRect(dc, m_yLabelRect, m_backColour);
   DcTextMeasure measure(dc, m_textSizes);
-  DrawTexts(dc, YAxisTexts(measure), m_backColour);
+  DrawTexts(dc, YAxisTexts(measure), m_backColour, measure);
 }
 
 void CZSpectrumWnd::DrawTraces(wxDC& dc)

@@ -423,9 +423,11 @@ SCursorOverlay CZSpectrumPlot::CursorOverlay(IPlotTextMeasure& measure) const
     return overlay;
 
   const int row = CursorRow();
+  // What an XOR line over the plot colour would show.
+  const COLORREF inverse = ~m_plotColour & 0xFFFFFF;
   overlay.lines = true;
-  overlay.vertical = {POINT{column, m_yOriginPixel}, POINT{column, YToPixel(m_drawnYMax)}, 0, 1};
-  overlay.horizontal = {POINT{m_xOriginPixel, row}, POINT{XToPixel(m_drawnXMax), row}, 0, 1};
+  overlay.vertical = {POINT{column, m_yOriginPixel}, POINT{column, YToPixel(m_drawnYMax)}, inverse, 1};
+  overlay.horizontal = {POINT{m_xOriginPixel, row}, POINT{XToPixel(m_drawnXMax), row}, inverse, 1};
 
   if (HasData()) {
     double value = 0;

@@ -17,7 +17,7 @@ enum class EPlotMouseCursor { None, Arrow, Marker, Zoom, YZoom };
 // What is drawn over the cached picture: the cursor lines and value boxes, and the zoom band.
 // Nothing here is part of the picture itself, so a cursor move repaints only this.
 struct SCursorOverlay {
-  bool lines = false; // the two dotted lines
+  bool lines = false; // the two dotted lines, in the inverse of the plot colour
   SPlotSegment vertical{};
   SPlotSegment horizontal{};
   bool xBox = false;
