@@ -202,6 +202,7 @@ TEST(CZSpectrumPlotMouse, KeysChooseTheMouseCursor)
   MousePlot plot;
   EXPECT_EQ(plot.KeyDown(EPlotKey::Control, true, false), EPlotMouseCursor::Zoom);
   EXPECT_EQ(plot.KeyDown(EPlotKey::Shift, true, true), EPlotMouseCursor::YZoom);
+  EXPECT_EQ(plot.MouseCursorShape(), EPlotMouseCursor::YZoom); // a mouse move keeps it
   EXPECT_EQ(plot.KeyUp(EPlotKey::Shift), EPlotMouseCursor::Arrow);
   EXPECT_EQ(plot.MouseCursorShape(), EPlotMouseCursor::Zoom); // Ctrl is still held
   EXPECT_EQ(plot.KeyUp(EPlotKey::Control), EPlotMouseCursor::Arrow);

@@ -262,3 +262,34 @@ TEST(TraceGeometry, DrawingOrderHoldRuleMarkersAndZeroLine)
   ASSERT_TRUE(plot.ZeroLine(zero));
   EXPECT_EQ(zero.from.y, plot.YToPixel(0));
 }
+
+// The library has no peak search yet: its layout friend writes the records a search would leave.
+struct CSpectrumDataLayout {
+  static void SetPeak(CSpectrumData& data, int k, float x, float intensity)
+  {
+    data.m_peaks[size_t(k)].m_wavelength = x;
+    data.m_peaks[size_t(k)].m_intensity = intensity;
+  }
+};
+
+TEST(TraceGeometry, APeakAtZeroIsMarkedAndSoAreTheOnesAfterIt)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto data = MakeRamp(L"P", 21, -10, 1, 0, 1);
+  data->InitPeakArray(4);
+  CSpectrumDataLayout::SetPeak(*data, 0, 0.0f, 10.0f);
+  CSpectrumDataLayout::SetPeak(*data, 1, 5.0f, 15.0f);
+  EXPECT_EQ(FoundPeakCount(*data, 0), 2);
+  plot.AddTrace(data.get(), false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*data, geometry);
+  ASSERT_EQ(geometry.peaks.size(), 2u);
+  EXPECT_EQ(geometry.peaks[0].from.x, plot.XToPixel(0));
+  EXPECT_EQ(geometry.peaks[1].from.x, plot.XToPixel(5));
+  int labels = 0;
+  for (const SPlotText& t : plot.XAxisTexts(measure))
+    labels += t.fillBox && (t.text == L" 0 " || t.text == L" 5 ");
+  EXPECT_EQ(labels, 2);
+}
