@@ -77,13 +77,6 @@ void CZSpectrumWnd::InvalidateOverlay()
     Refresh(false);
 }
 
-void CZSpectrumWnd::RedrawNow()
-{
-  InvalidatePlot(true);
-  if (m_created)
-    Update();
-}
-
 void CZSpectrumWnd::OnPaint(wxPaintEvent&)
 {
   wxPaintDC dc(this);

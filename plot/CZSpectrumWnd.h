@@ -82,7 +82,6 @@ protected:
   CList<UserMenuItem, const UserMenuItem&> m_userMenuItems;
   void InvalidatePlot(bool erase) override;
   void InvalidateOverlay() override;
-  void RedrawNow() override;
   void TakeFocus() override;
 
 private:

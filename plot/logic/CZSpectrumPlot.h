@@ -267,7 +267,7 @@ protected:
   virtual void UpdateArraySlider() {}
   // Only what lies over the picture changed: the cursor, its boxes or the zoom band.
   virtual void InvalidateOverlay() {}
-  // Repaints at once rather than at the next idle moment.
+  // Repaints at once where the window can; otherwise as soon as it may.
   virtual void RedrawNow() { InvalidatePlot(true); }
   virtual void TakeFocus() {}
 
