@@ -59,6 +59,7 @@ void CZSpectrumWnd::SetPlotFont(const wxFont* font)
         std::make_unique<wxFont>(wxFontInfo(m_fontSize > 0 ? m_fontSize : 12).Family(wxFONTFAMILY_SWISS));
   }
   m_plotFont = created->IsOk() ? std::move(created) : nullptr;
+  ++m_fontGeneration;
   if (m_plotFont)
     m_fontSize = m_plotFont->GetPointSize();
 }

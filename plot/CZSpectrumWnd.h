@@ -63,7 +63,7 @@ public:
 
   // Sizes of the texts measured with one font.
   struct CTextSizes {
-    wxString font;
+    long fontKey = -1;
     std::unordered_map<std::wstring, SIZE> sizes;
   };
 
@@ -114,6 +114,18 @@ private:
   // A brush that sets every other pixel in the colour, for dotted upright lines.
   const wxBrush& DotBrush(COLORREF colour);
   void DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments);
+  // An axis band with its labels, drawn from its kept picture while the labels stay the same.
+  struct SBandPicture {
+    wxBitmap bitmap;
+    long fontKey = -1;
+    COLORREF back = 0;
+    RECT band{}, area{};
+    std::vector<SPlotText> texts;
+  };
+  void DrawBand(wxDC& dc, SBandPicture& picture, const RECT& band, std::vector<SPlotText> texts,
+                IPlotTextMeasure& measure);
+  // Names the plot font at its size, for the kept text sizes and band pictures.
+  long FontKey() const;
   // With the DC's pen, through the window's reused point buffer.
   void DrawPolyline(wxDC& dc, const std::vector<POINT>& points);
   RECT ClientArea() const;
@@ -125,6 +137,8 @@ private:
   STraceGeometry m_geometry;
   CTextSizes m_textSizes;
   std::map<COLORREF, wxBrush> m_dotBrushes;
+  SBandPicture m_xBand, m_yBand;
+  long m_fontGeneration = 0;
   bool m_created = false;
   bool m_overlayPending = false, m_fullPaintPending = false;
   size_t m_pictureStamp = 0;

@@ -14,12 +14,12 @@ constexpr COLORREF kFrameColour = 0x000000;
 // labels every time, and each measure lays the text out again: the sizes are kept per font.
 class DcTextMeasure : public IPlotTextMeasure {
 public:
-  DcTextMeasure(wxDC& dc, CZSpectrumWnd::CTextSizes& sizes) : m_dc(dc), m_sizes(sizes)
+  // fontKey names the font the DC has selected.
+  DcTextMeasure(wxDC& dc, CZSpectrumWnd::CTextSizes& sizes, long fontKey) : m_dc(dc), m_sizes(sizes)
   {
-    const wxString font = dc.GetFont().IsOk() ? dc.GetFont().GetNativeFontInfoDesc() : wxString();
-    if (font != m_sizes.font || m_sizes.sizes.size() > 1024) {
+    if (fontKey != m_sizes.fontKey || m_sizes.sizes.size() > 1024) {
       m_sizes.sizes.clear();
-      m_sizes.font = font;
+      m_sizes.fontKey = fontKey;
     }
   }
   SIZE MeasureText(const CString& text) override
@@ -38,6 +38,11 @@ private:
   wxDC& m_dc;
   CZSpectrumWnd::CTextSizes& m_sizes;
 };
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
 
 wxRect ToWxRect(const RECT& r)
 {
@@ -182,7 +187,7 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
     memory.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     memory.SetTextForeground(*wxBLACK);
 
-    DcTextMeasure measure(memory, m_textSizes);
+    DcTextMeasure measure(memory, m_textSizes, FontKey());
     if (!PrepareFrame(measure, area, rect)) {
       FillRect(memory, area, m_backColour);
       memory.DrawLabel(wxString(m_emptyPlotText.GetString()), ToWxRect(area), wxALIGN_CENTRE);
@@ -241,7 +246,7 @@ void CZSpectrumWnd::DrawCursor(wxDC& dc)
   if (wxGraphicsContext* gc = dc.GetGraphicsContext())
     gc->SetAntialiasMode(wxANTIALIAS_NONE);
   SelectPlotFont(dc);
-  DcTextMeasure measure(dc, m_textSizes);
+  DcTextMeasure measure(dc, m_textSizes, FontKey());
   const SCursorOverlay overlay = CursorOverlay(measure);
   if (overlay.band) {
     // What an XOR outline over the plot colour would show.
@@ -274,9 +279,8 @@ void CZSpectrumWnd::DrawXAxis(wxDC& dc)
   if (m_traces.IsEmpty())
     return;
   SelectPlotFont(dc);
-  FillRect(dc, m_xLabelRect, m_backColour);
-  DcTextMeasure measure(dc, m_textSizes);
-  DrawTexts(dc, XAxisTexts(measure), m_backColour, measure);
+  DcTextMeasure measure(dc, m_textSizes, FontKey());
+  DrawBand(dc, m_xBand, m_xLabelRect, XAxisTexts(measure), measure);
 }
 
 void CZSpectrumWnd::DrawYAxis(wxDC& dc)
@@ -284,9 +288,45 @@ void CZSpectrumWnd::DrawYAxis(wxDC& dc)
   if (m_traces.IsEmpty())
     return;
   SelectPlotFont(dc);
-  FillRect(dc, m_yLabelRect, m_backColour);
-  DcTextMeasure measure(dc, m_textSizes);
-  DrawTexts(dc, YAxisTexts(measure), m_backColour, measure);
+  DcTextMeasure measure(dc, m_textSizes, FontKey());
+  DrawBand(dc, m_yBand, m_yLabelRect, YAxisTexts(measure), measure);
+}
+
+long CZSpectrumWnd::FontKey() const
+{
+  return m_plotFont ? m_fontGeneration * 1000L + m_fontSize : -1L;
+}
+
+void CZSpectrumWnd::DrawBand(wxDC& dc, SBandPicture& picture, const RECT& band, std::vector<SPlotText> texts,
+                             IPlotTextMeasure& measure)
+{
+  // The labels come out the same paint after paint; laying them out again is most of what a
+  // repaint of unchanged limits costs. The band is kept as a picture of its own, with the
+  // background around it that its labels reach into.
+  RECT area = band;
+  for (const SPlotText& t : texts)
+    if (!t.text.IsEmpty())
+      area = MakeRect(std::min(area.left, t.box.left), std::min(area.top, t.box.top),
+                      std::max(area.right, t.box.right), std::max(area.bottom, t.box.bottom));
+  const bool same = picture.bitmap.IsOk() && picture.fontKey == FontKey() && picture.back == m_backColour &&
+                    SameRect(picture.band, band) && SameRect(picture.area, area) && picture.texts == texts;
+  if (!same) {
+    picture.bitmap = wxBitmap(std::max<int>(RectWidth(area), 1), std::max<int>(RectHeight(area), 1), 24);
+    wxMemoryDC memory(picture.bitmap);
+    if (wxGraphicsContext* gc = memory.GetGraphicsContext())
+      gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    memory.SetDeviceOrigin(-area.left, -area.top);
+    memory.SetFont(dc.GetFont());
+    memory.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    FillRect(memory, area, m_backColour);
+    DrawTexts(memory, texts, m_backColour, measure);
+    picture.fontKey = FontKey();
+    picture.back = m_backColour;
+    picture.band = band;
+    picture.area = area;
+    picture.texts = std::move(texts);
+  }
+  dc.DrawBitmap(picture.bitmap, area.left, area.top);
 }
 
 void CZSpectrumWnd::DrawTraces(wxDC& dc)
