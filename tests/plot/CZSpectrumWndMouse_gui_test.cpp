@@ -8,6 +8,8 @@
 #include <wx/frame.h>
 #include <wx/uiaction.h>
 
+#include <cstring>
+
 namespace {
 constexpr COLORREF kBack = RGB(230, 230, 230);
 constexpr COLORREF kPlot = RGB(255, 255, 255);
@@ -26,6 +28,11 @@ int CountDarkInColumn(const wxImage& image, int x, int top, int bottom)
   for (int y = top; y < bottom; ++y)
     n += image.GetRed(x, y) < 0x40 && image.GetGreen(x, y) < 0x40 && image.GetBlue(x, y) < 0x40;
   return n;
+}
+
+wxRect ToRect(const RECT& r)
+{
+  return wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 struct InteractionFrame {
@@ -148,10 +155,16 @@ TEST(CZSpectrumWndMouse, WheelDoubleClickAndMarkerDragOnTheWindow)
   EXPECT_EQ(p.GetActiveTrace(), f.other.get());
   f.Wheel(-120, false, false);
   EXPECT_EQ(p.GetActiveTrace(), f.ramp.get());
-  // Ctrl: X zoom in around the middle; Ctrl+Shift: Y max alone.
+  // Ctrl: X zoom in around the middle, and the axis shows its new labels; Ctrl+Shift: Y max alone.
+  p.Update();
+  const RECT xBand = p.GetXLabelRect();
+  const wxImage before = p.GetPlotBitmap().GetSubBitmap(ToRect(xBand)).ConvertToImage();
   f.Wheel(120, true, false);
   EXPECT_FLOAT_EQ(p.GetXMin(), 10.0f);
   EXPECT_FLOAT_EQ(p.GetXMax(), 90.0f);
+  p.Update();
+  const wxImage after = p.GetPlotBitmap().GetSubBitmap(ToRect(xBand)).ConvertToImage();
+  EXPECT_NE(memcmp(before.GetData(), after.GetData(), size_t(before.GetWidth() * before.GetHeight() * 3)), 0);
   p.Update();
   const float yMax = p.GetYMax();
   f.Wheel(120, true, true);
