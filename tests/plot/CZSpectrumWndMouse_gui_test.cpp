@@ -125,6 +125,8 @@ TEST(CZSpectrumWndMouse, CursorReadOutAndZoomBandArePaintedOverThePicture)
   // Ctrl+drag: the X band from the start's data point to the pointer's, until release.
   f.MoveTo(20, 50);
   f.simulator.KeyDown(WXK_CONTROL);
+  EXPECT_TRUE(
+      WaitUntil([&] { return p.MouseCursorShape() == EPlotMouseCursor::Zoom; })); // the key reached it
   f.simulator.MouseDown();
   PumpEvents(40);
   f.MoveTo(40, 50);
