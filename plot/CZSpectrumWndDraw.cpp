@@ -223,6 +223,11 @@ size_t CZSpectrumWnd::PictureStamp() const
   // Points appended, traces added or cycled, limits or scales changed: any of these shows here.
   size_t stamp = std::hash<float>{}(m_xMin) ^ (std::hash<float>{}(m_xMax) << 1) ^
                  (std::hash<float>{}(m_yMin) << 2) ^ (std::hash<float>{}(m_yMax) << 3);
+  // Settings a caller may change before invalidating the window itself.
+  const size_t settings[] = {size_t(m_backColour), size_t(m_plotColour), size_t(FontKey()), size_t(m_logY),
+                             std::hash<std::wstring>{}(m_title.GetString())};
+  for (size_t part : settings)
+    stamp = stamp * 1000003u ^ part;
   for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
     const CSpectrumData* trace = m_traces.GetNext(pos);
     const size_t parts[] = {size_t(trace),
