@@ -139,6 +139,8 @@ private:
   std::map<COLORREF, wxBrush> m_dotBrushes;
   SBandPicture m_xBand, m_yBand;
   long m_fontGeneration = 0;
+  wxFont m_sizedFont;
+  long m_sizedFontKey = -1;
   bool m_created = false;
   bool m_overlayPending = false, m_fullPaintPending = false;
   size_t m_pictureStamp = 0;

@@ -156,9 +156,13 @@ void CZSpectrumWnd::SelectPlotFont(wxDC& dc)
 {
   if (!m_plotFont)
     return;
-  wxFont font(*m_plotFont);
-  font.SetPointSize(m_fontSize > 0 ? m_fontSize : 12);
-  dc.SetFont(font);
+  // Made once per font and size: each paint and cursor move selects it several times.
+  if (m_sizedFontKey != FontKey() || !m_sizedFont.IsOk()) {
+    m_sizedFont = *m_plotFont;
+    m_sizedFont.SetPointSize(m_fontSize > 0 ? m_fontSize : 12);
+    m_sizedFontKey = FontKey();
+  }
+  dc.SetFont(m_sizedFont);
 }
 
 void CZSpectrumWnd::DrawPolyline(wxDC& dc, const std::vector<POINT>& points)
