@@ -3,6 +3,8 @@
 // program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of 1,000,000
 // points. Two floors: every point of the data (what drawing the data takes without the paint's one
 // point per pixel column), and only the points the paint draws (the polyline it hands to the DC).
+// Then what the mouse costs: a cursor move repaints the kept picture and the overlay over it,
+// against a plain copy of that picture; a Ctrl+wheel step repaints everything at new X limits.
 #include "CZSpectrumWnd.h"
 #include "Colours.h"
 
@@ -163,6 +165,8 @@ struct SLoadRun {
   size_t allPoints = 0, drawnPoints = 0;
   double allFloor = 0, drawnFloor = 0;
   double paint = 0; // of the last benchmark run
+  double cursorMove = 0, blit = 0;
+  double wheelStep = 0, wheelStepMax = 0;
 };
 
 std::map<std::string, SLoadRun>& Runs()
@@ -213,6 +217,65 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
   state.counters["drawn_points_ratio"] = run.paint / run.drawnFloor;
 }
 
+// The cursor walks along the data, one pixel column at a time, as a drag with the button down.
+void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::unique_ptr<PaintLoad> (*make)())
+{
+  SLoadRun& run = Prepare(name, make);
+  CZSpectrumWnd& plot = *run.load->plot;
+  wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
+  const RECT plotRect = plot.GetInnerPlotRect();
+  const int row = (plotRect.top + plotRect.bottom) / 2;
+  plot.LButtonDown(MK_LBUTTON, POINT{plotRect.left, row});
+  double move = 0, blit = 0;
+  int64_t moves = 0;
+  int column = plotRect.left;
+  for (auto _ : state) {
+    wxMemoryDC dc(screen);
+    column = column + 1 < plotRect.right ? column + 1 : plotRect.left;
+    const auto start = std::chrono::steady_clock::now();
+    plot.MouseMove(MK_LBUTTON, POINT{column, row});
+    plot.RepaintOverlay(dc);
+    const auto middle = std::chrono::steady_clock::now();
+    dc.DrawBitmap(plot.GetPlotBitmap(), 0, 0);
+    blit += Seconds(std::chrono::steady_clock::now() - middle);
+    move += Seconds(middle - start);
+    ++moves;
+  }
+  plot.LButtonUp(0, POINT{column, row});
+  plot.SetCursorIndex(-1);
+  run.cursorMove = move / double(std::max<int64_t>(moves, 1));
+  run.blit = blit / double(std::max<int64_t>(moves, 1));
+  state.counters["move_ms"] = run.cursorMove * 1e3;
+  state.counters["blit_ratio"] = run.cursorMove / run.blit;
+}
+
+// Ctrl+wheel forward four steps, then back out four, each with the paint it asks for.
+void WheelSteps(benchmark::State& state, const char* name, std::unique_ptr<PaintLoad> (*make)())
+{
+  SLoadRun& run = Prepare(name, make);
+  CZSpectrumWnd& plot = *run.load->plot;
+  wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
+  double total = 0, worst = 0;
+  int64_t steps = 0;
+  for (auto _ : state) {
+    for (int k = 0; k < 8; ++k) {
+      wxMemoryDC dc(screen);
+      const auto start = std::chrono::steady_clock::now();
+      plot.MouseWheel(MK_CONTROL, k < 4 ? 120 : -120);
+      plot.Draw(dc, &kArea);
+      const double step = Seconds(std::chrono::steady_clock::now() - start);
+      total += step;
+      worst = std::max(worst, step);
+      ++steps;
+    }
+  }
+  plot.SetXMinAuto(true);
+  plot.SetXMaxAuto(true);
+  run.wheelStep = total / double(std::max<int64_t>(steps, 1));
+  run.wheelStepMax = worst;
+  state.counters["step_ms"] = run.wheelStep * 1e3;
+}
+
 void PrintRatios()
 {
   std::printf("\nPaint into the bitmap against one DrawLines call per trace on the same bitmap:\n");
@@ -224,6 +287,12 @@ void PrintRatios()
                 run.paint / run.allFloor);
     std::printf("  DrawLines of the %zu points drawn: %.3f ms, ratio %.2f\n", run.drawnPoints,
                 run.drawnFloor * 1e3, run.paint / run.drawnFloor);
+    if (run.blit > 0)
+      std::printf("  cursor move (picture + overlay): %.3f ms against a plain blit %.3f ms, ratio %.2f\n",
+                  run.cursorMove * 1e3, run.blit * 1e3, run.cursorMove / run.blit);
+    if (run.wheelStep > 0)
+      std::printf("  Ctrl+wheel step with its repaint: %.3f ms on average, %.3f ms at most\n",
+                  run.wheelStep * 1e3, run.wheelStepMax * 1e3);
   }
 }
 
@@ -235,8 +304,23 @@ void BM_PaintMillionPoints(benchmark::State& state)
 {
   PaintAgainstFloors(state, "1,000,000 points", MillionPoints);
 }
+void BM_CursorMoveLiveTraces(benchmark::State& state)
+{
+  CursorMoveAgainstBlit(state, "8 traces x 2,400 points", LiveTraces);
+}
+void BM_CursorMoveMillionPoints(benchmark::State& state)
+{
+  CursorMoveAgainstBlit(state, "1,000,000 points", MillionPoints);
+}
+void BM_WheelStepMillionPoints(benchmark::State& state)
+{
+  WheelSteps(state, "1,000,000 points", MillionPoints);
+}
 BENCHMARK(BM_PaintLiveTraces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintMillionPoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CursorMoveLiveTraces)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CursorMoveMillionPoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WheelStepMillionPoints)->Unit(benchmark::kMillisecond);
 
 class BenchApp : public wxApp {
 public:

@@ -23,6 +23,7 @@ bool CZSpectrumWnd::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   m_created = true;
   SetNotificationSink(parent ? &m_parentNotifier : nullptr);
   BindMenuCommands();
+  BindMouseAndKeys();
   return true;
 }
 
@@ -59,14 +60,23 @@ void CZSpectrumWnd::SetPlotFont(const wxFont* font)
         std::make_unique<wxFont>(wxFontInfo(m_fontSize > 0 ? m_fontSize : 12).Family(wxFONTFAMILY_SWISS));
   }
   m_plotFont = created->IsOk() ? std::move(created) : nullptr;
+  ++m_fontGeneration;
   if (m_plotFont)
     m_fontSize = m_plotFont->GetPointSize();
 }
 
 void CZSpectrumWnd::InvalidatePlot(bool erase)
 {
+  m_fullPaintPending = true;
   if (m_created)
     Refresh(erase);
+}
+
+void CZSpectrumWnd::InvalidateOverlay()
+{
+  m_overlayPending = true;
+  if (m_created)
+    Refresh(false);
 }
 
 void CZSpectrumWnd::OnPaint(wxPaintEvent&)
@@ -74,7 +84,23 @@ void CZSpectrumWnd::OnPaint(wxPaintEvent&)
   wxPaintDC dc(this);
   if (!m_plotFont)
     SetPlotFont(nullptr);
-  Draw(dc, nullptr);
+  const wxSize size = GetClientSize();
+  const bool pictureHolds = m_overlayPending && !m_fullPaintPending && m_plotBitmap.IsOk() &&
+                            m_plotBitmap.GetWidth() == size.x && m_plotBitmap.GetHeight() == size.y &&
+                            m_pictureStamp == PictureStamp();
+  m_overlayPending = m_fullPaintPending = false;
+  if (pictureHolds) {
+    RepaintOverlay(dc);
+  } else {
+    Draw(dc, nullptr);
+  }
+  UpdateMouseCursor();
+}
+
+void CZSpectrumWnd::RepaintOverlay(wxDC& dc)
+{
+  dc.DrawBitmap(m_plotBitmap, 0, 0);
+  DrawCursor(dc);
 }
 
 void CZSpectrumWnd::ParentNotifier::PostNotification(UINT message, WPARAM wParam, LPARAM lParam)

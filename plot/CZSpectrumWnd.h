@@ -9,10 +9,15 @@
 #include "CZSpectrumPlot.h"
 
 #include <wx/bitmap.h>
+#include <wx/brush.h>
+#include <wx/cursor.h>
 #include <wx/font.h>
 #include <wx/window.h>
 
+#include <map>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class wxContextMenuEvent;
@@ -50,11 +55,18 @@ public:
   // is the area.
   virtual void Draw(wxDC& dc, const RECT* rect);
   virtual void DrawBackground(wxDC& dc, const RECT* rect);
-  // The cursor overlay over the copied picture; nothing is drawn yet.
+  // The cursor lines, value boxes and zoom band over the copied picture. GTK has no XOR drawing:
+  // every paint copies the cached picture and draws this over it again.
   virtual void DrawCursor(wxDC& dc);
   virtual void DrawYAxis(wxDC& dc);
   virtual void DrawXAxis(wxDC& dc);
   virtual void DrawTraces(wxDC& dc);
+
+  // Sizes of the texts measured with one font.
+  struct CTextSizes {
+    long fontKey = -1;
+    std::unordered_map<std::wstring, SIZE> sizes;
+  };
 
   // The picture of the last paint.
   const wxBitmap& GetPlotBitmap() const { return m_plotBitmap; }
@@ -79,6 +91,11 @@ public:
   void OnUnMask();
   // Whether the clipboard holds text that Paste takes.
   bool CanPaste();
+  // What a cursor move costs: the picture of the last paint copied to dc, the overlay over it.
+  void RepaintOverlay(wxDC& dc);
+
+  // The mouse cursor of the interaction state; a cursor that could not be made is not set.
+  void UpdateMouseCursor();
 
 protected:
   int GetControlId() const override { return GetId(); }
@@ -88,6 +105,8 @@ protected:
   // Shows the entries as a pop-up at the point (client coordinates) and returns the command id
   // chosen, 0 for none.
   virtual UINT TrackPopupMenu(const std::vector<SPlotMenuEntry>& entries, const wxPoint& point);
+  void InvalidateOverlay() override;
+  void TakeFocus() override;
 
 private:
   // The notifications go to the parent window's event handler.
@@ -106,8 +125,36 @@ private:
   void OnContextMenu(wxContextMenuEvent& event);
   // False when the clipboard could not be opened or took no text (the latter is reported).
   bool CopyToClipboard(const CString& text);
-  void RedrawNow();
+  void RedrawNow() override;
+  // The mouse and key handlers (CZSpectrumWndMouse.cpp), bound when the window is made.
+  void BindMouseAndKeys();
+  void OnLButtonDown(wxMouseEvent& event);
+  void OnMouseMove(wxMouseEvent& event);
+  void OnLButtonUp(wxMouseEvent& event);
+  void OnMouseWheel(wxMouseEvent& event);
+  void OnLButtonDblClk(wxMouseEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
+  void OnKeyUp(wxKeyEvent& event);
+  void ShowCursor(EPlotMouseCursor shape);
+  // What the cached picture was painted from; a paint for the overlay alone repaints the whole
+  // picture when this has changed since (points added while the cursor moved).
+  size_t PictureStamp() const;
   void SelectPlotFont(wxDC& dc);
+  // A brush that sets every other pixel in the colour, for dotted upright lines.
+  const wxBrush& DotBrush(COLORREF colour);
+  void DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments);
+  // An axis band with its labels, drawn from its kept picture while the labels stay the same.
+  struct SBandPicture {
+    wxBitmap bitmap;
+    long fontKey = -1;
+    COLORREF back = 0;
+    RECT band{}, area{};
+    std::vector<SPlotText> texts;
+  };
+  void DrawBand(wxDC& dc, SBandPicture& picture, const RECT& band, std::vector<SPlotText> texts,
+                IPlotTextMeasure& measure);
+  // Names the plot font at its size, for the kept text sizes and band pictures.
+  long FontKey() const;
   // With the DC's pen, through the window's reused point buffer.
   void DrawPolyline(wxDC& dc, const std::vector<POINT>& points);
   RECT ClientArea() const;
@@ -117,7 +164,16 @@ private:
   wxBitmap m_plotBitmap;
   std::vector<wxPoint> m_pointBuffer;
   STraceGeometry m_geometry;
+  CTextSizes m_textSizes;
+  std::map<COLORREF, wxBrush> m_dotBrushes;
+  SBandPicture m_xBand, m_yBand;
+  long m_fontGeneration = 0;
+  wxFont m_sizedFont;
+  long m_sizedFontKey = -1;
   bool m_created = false;
+  bool m_overlayPending = false, m_fullPaintPending = false;
+  size_t m_pictureStamp = 0;
+  wxCursor m_markerCursor, m_arrowCursor, m_zoomCursor, m_yZoomCursor;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -5,26 +5,44 @@
 #include <wx/dcmemory.h>
 #include <wx/graphics.h>
 
+#include <functional>
+
 namespace {
 constexpr COLORREF kFrameColour = 0x000000;
 
-// Text sizes as the DC measures them with its current font.
+// Text sizes as the DC measures them with its current font. A paint measures the same few dozen
+// labels every time, and each measure lays the text out again: the sizes are kept per font.
 class DcTextMeasure : public IPlotTextMeasure {
 public:
-  explicit DcTextMeasure(wxDC& dc) : m_dc(dc) {}
+  // fontKey names the font the DC has selected.
+  DcTextMeasure(wxDC& dc, CZSpectrumWnd::CTextSizes& sizes, long fontKey) : m_dc(dc), m_sizes(sizes)
+  {
+    if (fontKey != m_sizes.fontKey || m_sizes.sizes.size() > 1024) {
+      m_sizes.sizes.clear();
+      m_sizes.fontKey = fontKey;
+    }
+  }
   SIZE MeasureText(const CString& text) override
   {
-    wxCoord width = 0, height = 0;
-    m_dc.GetTextExtent(wxString(text.GetString()), &width, &height);
-    SIZE size;
-    size.cx = width;
-    size.cy = height;
-    return size;
+    auto [it, added] = m_sizes.sizes.try_emplace(text.GetString());
+    if (added) {
+      wxCoord width = 0, height = 0;
+      m_dc.GetTextExtent(wxString(text.GetString()), &width, &height);
+      it->second.cx = width;
+      it->second.cy = height;
+    }
+    return it->second;
   }
 
 private:
   wxDC& m_dc;
+  CZSpectrumWnd::CTextSizes& m_sizes;
 };
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
 
 wxRect ToWxRect(const RECT& r)
 {
@@ -38,21 +56,9 @@ void FillRect(wxDC& dc, const RECT& r, COLORREF colour)
   dc.DrawRectangle(ToWxRect(r));
 }
 
-int WxAlignment(unsigned align)
-{
-  int wx = 0;
-  if (align & PlotAlignHCentre)
-    wx |= wxALIGN_CENTRE_HORIZONTAL;
-  else if (align & PlotAlignRight)
-    wx |= wxALIGN_RIGHT;
-  if (align & PlotAlignVCentre)
-    wx |= wxALIGN_CENTRE_VERTICAL;
-  else if (align & PlotAlignBottom)
-    wx |= wxALIGN_BOTTOM;
-  return wx;
-}
-
-void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF background)
+// Single-line texts placed in their boxes by their alignment. The sizes come from the kept
+// measures: DrawLabel would lay every text out once more only to measure it.
+void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF background, IPlotTextMeasure& measure)
 {
   for (const SPlotText& t : texts) {
     if (t.text.IsEmpty())
@@ -61,10 +67,21 @@ void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF backgroun
       FillRect(dc, t.box, background);
     dc.SetTextForeground(ToWxColour(t.colour));
     const wxString text(t.text.GetString());
-    if (t.vertical)
+    if (t.vertical) {
       dc.DrawRotatedText(text, t.box.left, t.box.bottom, 90.0);
-    else
-      dc.DrawLabel(text, ToWxRect(t.box), WxAlignment(t.align));
+      continue;
+    }
+    const SIZE size = measure.MeasureText(t.text);
+    LONG x = t.box.left, y = t.box.top;
+    if (t.align & PlotAlignHCentre)
+      x += (RectWidth(t.box) - size.cx) / 2;
+    else if (t.align & PlotAlignRight)
+      x = t.box.right - size.cx;
+    if (t.align & PlotAlignVCentre)
+      y += (RectHeight(t.box) - size.cy) / 2;
+    else if (t.align & PlotAlignBottom)
+      y = t.box.bottom - size.cy;
+    dc.DrawText(text, x, y);
   }
 }
 
@@ -99,6 +116,34 @@ wxPenStyle PenStyle(int lineStyle)
 }
 } // namespace
 
+const wxBrush& CZSpectrumWnd::DotBrush(COLORREF colour)
+{
+  auto [it, added] = m_dotBrushes.try_emplace(colour);
+  if (added) {
+    wxImage pattern(2, 2);
+    pattern.InitAlpha();
+    const wxColour c = ToWxColour(colour);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 2; ++x) {
+        pattern.SetRGB(x, y, c.Red(), c.Green(), c.Blue());
+        pattern.SetAlpha(x, y, x == y ? 255 : 0);
+      }
+    it->second = wxBrush(wxBitmap(pattern));
+  }
+  return it->second;
+}
+
+void CZSpectrumWnd::DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments)
+{
+  // A dashed stroke costs one small rectangle per dot; a fill with the dot pattern, one per line.
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  for (const SPlotSegment& s : segments) {
+    dc.SetBrush(DotBrush(s.colour));
+    const int left = std::min(s.from.x, s.to.x), top = std::min(s.from.y, s.to.y);
+    dc.DrawRectangle(left, top, std::abs(s.to.x - s.from.x) + 1, std::abs(s.to.y - s.from.y) + 1);
+  }
+}
+
 RECT CZSpectrumWnd::ClientArea() const
 {
   if (!m_created)
@@ -111,9 +156,13 @@ void CZSpectrumWnd::SelectPlotFont(wxDC& dc)
 {
   if (!m_plotFont)
     return;
-  wxFont font(*m_plotFont);
-  font.SetPointSize(m_fontSize > 0 ? m_fontSize : 12);
-  dc.SetFont(font);
+  // Made once per font and size: each paint and cursor move selects it several times.
+  if (m_sizedFontKey != FontKey() || !m_sizedFont.IsOk()) {
+    m_sizedFont = *m_plotFont;
+    m_sizedFont.SetPointSize(m_fontSize > 0 ? m_fontSize : 12);
+    m_sizedFontKey = FontKey();
+  }
+  dc.SetFont(m_sizedFont);
 }
 
 void CZSpectrumWnd::DrawPolyline(wxDC& dc, const std::vector<POINT>& points)
@@ -142,7 +191,7 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
     memory.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     memory.SetTextForeground(*wxBLACK);
 
-    DcTextMeasure measure(memory);
+    DcTextMeasure measure(memory, m_textSizes, FontKey());
     if (!PrepareFrame(measure, area, rect)) {
       FillRect(memory, area, m_backColour);
       memory.DrawLabel(wxString(m_emptyPlotText.GetString()), ToWxRect(area), wxALIGN_CENTRE);
@@ -150,21 +199,21 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
       DrawBackground(memory, rect);
       memory.SetPen(wxPen(ToWxColour(kFrameColour), 1));
       DrawPolyline(memory, FrameOutline());
-      DrawTexts(memory, PlotAreaTexts(measure), m_backColour);
+      DrawTexts(memory, PlotAreaTexts(measure), m_backColour, measure);
       DrawSegments(memory, TickMarks(), wxPENSTYLE_SOLID);
       if (m_showXTitle)
         DrawXAxis(memory);
       if (HasData())
         DrawYAxis(memory);
-      DrawSegments(memory, XGridLines(), wxPENSTYLE_DOT);
-      DrawSegments(memory, YGridLines(), wxPENSTYLE_DOT);
+      DrawDottedLines(memory, XGridLines());
+      DrawDottedLines(memory, YGridLines());
       if (ShouldDrawTraces())
         DrawTraces(memory);
     }
   }
+  m_pictureStamp = PictureStamp();
   dc.DrawBitmap(m_plotBitmap, area.left, area.top);
-  if (!m_traces.IsEmpty() && m_cursorIndex >= 0)
-    DrawCursor(dc);
+  DrawCursor(dc);
 }
 
 void CZSpectrumWnd::DrawBackground(wxDC& dc, const RECT* rect)
@@ -173,16 +222,74 @@ void CZSpectrumWnd::DrawBackground(wxDC& dc, const RECT* rect)
   FillRect(dc, m_plotRect, m_plotColour);
 }
 
-void CZSpectrumWnd::DrawCursor(wxDC&) {}
+size_t CZSpectrumWnd::PictureStamp() const
+{
+  // Points appended, traces added or cycled, limits or scales changed: any of these shows here.
+  size_t stamp = std::hash<float>{}(m_xMin) ^ (std::hash<float>{}(m_xMax) << 1) ^
+                 (std::hash<float>{}(m_yMin) << 2) ^ (std::hash<float>{}(m_yMax) << 3);
+  // Settings a caller may change before invalidating the window itself.
+  const size_t settings[] = {size_t(m_backColour), size_t(m_plotColour), size_t(FontKey()), size_t(m_logY),
+                             std::hash<std::wstring>{}(m_title.GetString())};
+  for (size_t part : settings)
+    stamp = stamp * 1000003u ^ part;
+  for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
+    const CSpectrumData* trace = m_traces.GetNext(pos);
+    const size_t parts[] = {size_t(trace),
+                            size_t(trace->GetFirstIndex()),
+                            size_t(trace->GetLastIndex()),
+                            size_t(trace->GetArrayIndex()),
+                            std::hash<float>{}(trace->GetX(trace->GetLastIndex())),
+                            std::hash<float>{}(trace->GetY(trace->GetLastIndex())),
+                            std::hash<float>{}(trace->GetYScale()),
+                            std::hash<float>{}(trace->GetYOffset())};
+    for (size_t part : parts)
+      stamp = stamp * 1000003u ^ part;
+  }
+  return stamp;
+}
+
+void CZSpectrumWnd::DrawCursor(wxDC& dc)
+{
+  if (m_traces.IsEmpty())
+    return;
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext())
+    gc->SetAntialiasMode(wxANTIALIAS_NONE);
+  SelectPlotFont(dc);
+  DcTextMeasure measure(dc, m_textSizes, FontKey());
+  const SCursorOverlay overlay = CursorOverlay(measure);
+  if (overlay.band) {
+    // What an XOR outline over the plot colour would show.
+    dc.SetPen(wxPen(ToWxColour(~m_plotColour & 0xFFFFFF), 1));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(ToWxRect(overlay.bandRect));
+  }
+  if (overlay.lines)
+    DrawDottedLines(dc, {overlay.vertical, overlay.horizontal});
+  // The focus frame of a box, dotted in the inverse of the background under it.
+  const COLORREF frame = ~m_backColour & 0xFFFFFF;
+  auto box = [&](const SPlotText& text) {
+    DrawTexts(dc, {text}, m_backColour, measure);
+    const RECT& r = text.box;
+    const POINT corners[] = {
+        {r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+    DrawDottedLines(dc, {{corners[0], corners[1], frame, 1},
+                         {corners[1], corners[2], frame, 1},
+                         {corners[3], corners[2], frame, 1},
+                         {corners[0], corners[3], frame, 1}});
+  };
+  if (overlay.xBox)
+    box(overlay.xText);
+  if (overlay.yBox)
+    box(overlay.yText);
+}
 
 void CZSpectrumWnd::DrawXAxis(wxDC& dc)
 {
   if (m_traces.IsEmpty())
     return;
   SelectPlotFont(dc);
-  FillRect(dc, m_xLabelRect, m_backColour);
-  DcTextMeasure measure(dc);
-  DrawTexts(dc, XAxisTexts(measure), m_backColour);
+  DcTextMeasure measure(dc, m_textSizes, FontKey());
+  DrawBand(dc, m_xBand, m_xLabelRect, XAxisTexts(measure), measure);
 }
 
 void CZSpectrumWnd::DrawYAxis(wxDC& dc)
@@ -190,9 +297,45 @@ void CZSpectrumWnd::DrawYAxis(wxDC& dc)
   if (m_traces.IsEmpty())
     return;
   SelectPlotFont(dc);
-  FillRect(dc, m_yLabelRect, m_backColour);
-  DcTextMeasure measure(dc);
-  DrawTexts(dc, YAxisTexts(measure), m_backColour);
+  DcTextMeasure measure(dc, m_textSizes, FontKey());
+  DrawBand(dc, m_yBand, m_yLabelRect, YAxisTexts(measure), measure);
+}
+
+long CZSpectrumWnd::FontKey() const
+{
+  return m_plotFont ? m_fontGeneration * 1000L + m_fontSize : -1L;
+}
+
+void CZSpectrumWnd::DrawBand(wxDC& dc, SBandPicture& picture, const RECT& band, std::vector<SPlotText> texts,
+                             IPlotTextMeasure& measure)
+{
+  // The labels come out the same paint after paint; laying them out again is most of what a
+  // repaint of unchanged limits costs. The band is kept as a picture of its own, with the
+  // background around it that its labels reach into.
+  RECT area = band;
+  for (const SPlotText& t : texts)
+    if (!t.text.IsEmpty())
+      area = MakeRect(std::min(area.left, t.box.left), std::min(area.top, t.box.top),
+                      std::max(area.right, t.box.right), std::max(area.bottom, t.box.bottom));
+  const bool same = picture.bitmap.IsOk() && picture.fontKey == FontKey() && picture.back == m_backColour &&
+                    SameRect(picture.band, band) && SameRect(picture.area, area) && picture.texts == texts;
+  if (!same) {
+    picture.bitmap = wxBitmap(std::max<int>(RectWidth(area), 1), std::max<int>(RectHeight(area), 1), 24);
+    wxMemoryDC memory(picture.bitmap);
+    if (wxGraphicsContext* gc = memory.GetGraphicsContext())
+      gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    memory.SetDeviceOrigin(-area.left, -area.top);
+    memory.SetFont(dc.GetFont());
+    memory.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    FillRect(memory, area, m_backColour);
+    DrawTexts(memory, texts, m_backColour, measure);
+    picture.fontKey = FontKey();
+    picture.back = m_backColour;
+    picture.band = band;
+    picture.area = area;
+    picture.texts = std::move(texts);
+  }
+  dc.DrawBitmap(picture.bitmap, area.left, area.top);
 }
 
 void CZSpectrumWnd::DrawTraces(wxDC& dc)

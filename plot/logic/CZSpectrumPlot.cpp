@@ -13,7 +13,6 @@ CZSpectrumPlot::~CZSpectrumPlot()
 {
   // Not through the virtual slot: a derived class is already gone here.
   CZSpectrumPlot::ClearTraceList(false);
-  delete m_scratch;
 }
 
 void CZSpectrumPlot::PostToParent(UINT message, WPARAM wParam, LPARAM lParam)
@@ -45,6 +44,7 @@ void CZSpectrumPlot::TakeOutOfList(POSITION pos)
 {
   CSpectrumData* data = m_traces.GetAt(pos);
   m_traces.RemoveAt(pos);
+  m_scans.Forget(data);
   ReleaseIfUnlisted(data);
 }
 
@@ -69,6 +69,8 @@ int CZSpectrumPlot::AddTrace(CSpectrumData* data, bool replaceSameName, bool kee
     data = new CSpectrumData(data);
     m_ownedCopies.AddHead(data);
   }
+  // A data set added again may have been changed in any way while it was out of the list.
+  m_scans.Forget(data);
 
   // The first call recalculates the data set's limits.
   if (!m_xMaxFixed)
@@ -152,6 +154,7 @@ void CZSpectrumPlot::ClearTraceList(bool)
   // Copies that were never listed (none are made that way) would otherwise leak.
   while (!m_ownedCopies.IsEmpty())
     delete m_ownedCopies.RemoveHead();
+  m_scans.Forget();
   InvalidatePlot(true);
 }
 

@@ -5,7 +5,9 @@
 #include "AxisPageValues.h"
 #include "PlotGeometry.h"
 #include "PlotMenuModel.h"
+#include "PlotInteraction.h"
 #include "PlotNotifications.h"
+#include "TraceScan.h"
 
 #include <CList.h>
 #include <CString.h>
@@ -52,6 +54,10 @@ public:
   const CTraceList& GetTraceList() const { return m_traces; }
   int GetTraceCount() const { return int(m_traces.GetCount()); }
   bool IsOwnedCopy(const CSpectrumData* data) const;
+  // A paint keeps the limits and x order of each trace until its window, size or end points
+  // change. Whoever changes points in place otherwise (a masked point, a value set in the
+  // middle) calls this before the next paint; null means every trace.
+  void TraceDataChanged(const CSpectrumData* data = nullptr) { m_scans.Forget(data); }
 
   // --- limits and steps
   // The axis limits for the next paint. Stored limits that are not fixed are updated; with no
@@ -106,6 +112,29 @@ public:
   CMarkerList& GetMarkerList() { return m_markers; }
   void UpdateMarker(CString label, float position, float width, COLORREF colour, BYTE shown, BYTE secondFlag,
                     int tag);
+
+  // --- mouse and keys. The window turns its events into these calls, which change the
+  // interaction state, notify the parent and invalidate; they draw nothing themselves.
+  void LButtonDown(UINT flags, POINT point);
+  void MouseMove(UINT flags, POINT point);
+  void LButtonUp(UINT flags, POINT point);
+  // False when only the default handling runs (no trace, or keys the wheel has no mode for).
+  bool MouseWheel(UINT flags, int delta);
+  // Ctrl: automatic X limits again; Ctrl+Shift: automatic Y limits. False without Ctrl.
+  bool LButtonDblClk(UINT flags);
+  // The cursor the key shows at once, or None when the key shows none.
+  EPlotMouseCursor KeyDown(EPlotKey key, bool controlDown, bool shiftDown);
+  EPlotMouseCursor KeyUp(EPlotKey key);
+  // The cursor of the interaction state, which UpdateMouseCursor sets.
+  EPlotMouseCursor MouseCursorShape() const;
+  // The cursor lines, value boxes and zoom band over the picture of the last paint.
+  SCursorOverlay CursorOverlay(IPlotTextMeasure& measure) const;
+  void SetCursorIndex(int index) { m_cursorIndex = index; }
+  POINT GetCrosshairPoint() const { return m_crosshair; }
+  const RECT& GetZoomRect() const { return m_zoomRect; } // left/top the start, right/bottom the end
+  bool IsZooming() const { return m_zooming; }
+  bool IsMarkerHovered() const { return m_markerHovered; }
+  bool IsMarkerDragging() const { return m_markerDragging; }
 
   // --- settings. Each stores its value; none redraws.
   void SetTitle(CString title) { m_title = title; }
@@ -262,6 +291,11 @@ protected:
   virtual int GetControlId() const { return 0; }
   virtual void InvalidatePlot(bool /*erase*/) {}
   virtual void UpdateArraySlider() {}
+  // Only what lies over the picture changed: the cursor, its boxes or the zoom band.
+  virtual void InvalidateOverlay() {}
+  // Repaints at once where the window can; otherwise as soon as it may.
+  virtual void RedrawNow() { InvalidatePlot(true); }
+  virtual void TakeFocus() {}
 
   // The first trace with points becomes the active trace when the active one has none. Returns
   // the active trace, or null when there is none or it has no points.
@@ -273,9 +307,11 @@ protected:
   // Deletes an owned copy once no node of the trace list holds it any more.
   void ReleaseIfUnlisted(CSpectrumData* data);
   bool IsXWindowFixed() const { return m_xMinFixed || m_xMaxFixed; }
-  // The data set cut to the fixed X window, in a scratch copy; the data set itself when no X
-  // limit is fixed.
-  CSpectrumData& LimitSource(CSpectrumData& trace);
+  // The limits of the data set within the fixed X window, or of all of it when no X limit is
+  // fixed.
+  const STraceScan& LimitScan(CSpectrumData& trace);
+  // Limits and x order of the whole data set, from the last pass over its points.
+  const STraceScan& ScanOf(CSpectrumData& trace) const;
   CString XTitleText() const;
   // A short stroke pointing at each found peak of the data set's current array entry.
   void AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geometry) const;
@@ -349,8 +385,32 @@ protected:
   float m_drawnXMin = 0, m_drawnXMax = 0, m_drawnYMin = 0, m_drawnYMax = 0;
   bool m_frameDrawsTraces = false;
 
+  // Interaction state
+  POINT m_dragStart{-1, -1};
+  RECT m_zoomRect{-1, -1, -1, -1};
+  bool m_zooming = false;
+  POINT m_crosshair{-1, -1};
+  bool m_markerHovered = false;
+  bool m_markerDragging = false;
+  POSITION m_hoveredMarker = nullptr;
+  bool m_mouseInPlot = false;
+  bool m_ctrlHeld = false, m_ctrlShiftHeld = false, m_shiftHeld = false;
+
 private:
   void NotifyTracesChanged();
+  void HoverMarkers(POINT point);
+  void ZoomDrag(POINT point);
+  void TrackCursor(POINT point);
+  // The hovered marker, while its node is still in the window's marker list.
+  SSpectrumMarker* HoveredMarker();
+  // A copy of the hovered marker at the column's x, put into the list and handed to the parent.
+  void MoveHoveredMarker(int x, bool dropped);
+  void CycleTraces(bool forward);
+  void ZoomX(bool in);
+  void ZoomY(bool in);
+  void StepArrayIndex(bool forward);
+  int CursorColumn() const;
+  int CursorRow() const;
   // Every trace at that position, and of that type when one is given, leaves the list with a
   // notification of its own.
   void RemoveTracesAtPosition(float xPos, float yPos, const CString* type);
@@ -358,5 +418,5 @@ private:
   // While AddTrace replaces traces of the same name, the data set being added is not deleted
   // even when it is one of the owned copies.
   const CSpectrumData* m_beingAdded = nullptr;
-  CSpectrumData* m_scratch = nullptr;
+  mutable CTraceScanCache m_scans;
 };

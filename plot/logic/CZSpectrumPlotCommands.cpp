@@ -61,6 +61,7 @@ bool CZSpectrumPlot::MaskCursorPoint()
     return false;
   active->Mask(m_cursorIndex, true);
   active->EnableMask(true);
+  TraceDataChanged(active);
   PostToParent(WM_SPECTRUM_MENU_COMMAND, WPARAM(GetControlId()), ID_SPECTRUM_MASK);
   PostToParent(WM_SPECTRUM_MENU_COMMAND, WPARAM(GetControlId()), ID_SPECTRUM_ENABLE_MASKING);
   return true;
@@ -72,6 +73,7 @@ bool CZSpectrumPlot::UnMaskCursorPoint()
   if (!active || m_cursorIndex == -1)
     return false;
   active->Mask(m_cursorIndex, false);
+  TraceDataChanged(active);
   PostToParent(WM_SPECTRUM_MENU_COMMAND, WPARAM(GetControlId()), ID_SPECTRUM_UNMASK);
   return true;
 }

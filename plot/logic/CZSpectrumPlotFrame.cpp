@@ -60,6 +60,23 @@ SPlotText Text(const CString& text, const RECT& box, unsigned align, COLORREF co
 }
 
 // Grid values strictly inside (lo, hi) at multiples of step; near-zero values become exactly 0.
+// The longest head of the title that, followed by "...", fits the height with 4 pixels to
+// spare; "..." alone when none does. Text widths grow with the text, so a binary search needs
+// only a logarithmic number of measures however long the label.
+CString ShortenedTitle(IPlotTextMeasure& measure, const CString& title, LONG height)
+{
+  auto fits = [&](int kept) { return TextWidth(measure, title.Left(kept) + L"...") + 4 <= height; };
+  int lo = 0, hi = title.GetLength() - 1; // lo is known to be the answer when nothing longer fits
+  while (lo < hi) {
+    const int mid = lo + (hi - lo + 1) / 2;
+    if (fits(mid))
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  return title.Left(lo) + L"...";
+}
+
 template <typename Append> void WalkGrid(double lo, double hi, double span, double step, Append append)
 {
   if (!IsUsableStep(step) || !std::isfinite(lo) || !std::isfinite(hi))
@@ -235,7 +252,7 @@ bool CZSpectrumPlot::PrepareFrame(IPlotTextMeasure& measure, const RECT& area, c
   m_xOriginPixel = m_plotRect.left + 3;
   m_yOriginPixel = m_plotRect.bottom - 3;
   CalcGridValues();
-  // A failed reading as a trace's first sample leaves it NaN limits: nothing can be placed.
+  // A limit fixed at no number (or one beyond float) leaves nothing that can be placed.
   const bool finite =
       std::isfinite(xMin) && std::isfinite(xMax) && std::isfinite(yMin) && std::isfinite(yMax);
   m_frameDrawsTraces = finite && yMin != yMax && xMin != xMax;
@@ -331,7 +348,7 @@ std::vector<SPlotText> CZSpectrumPlot::XAxisTexts(IPlotTextMeasure& measure) con
 
   if (!m_showXTickLabels || (m_xTitleInline && m_xTitlePresent)) {
     float a = m_drawnXMin, b = m_drawnXMax;
-    const bool rising = XRises(*active);
+    const bool rising = ScanOf(*active).rising;
     if (!m_xMinFixed)
       a = active->GetX(NearestIndex(*active, a, rising));
     if (!m_xMaxFixed)
@@ -379,10 +396,11 @@ void CZSpectrumPlot::AddPeakLabels(CSpectrumData& active, IPlotTextMeasure& meas
   const RECT& band = m_xLabelRect;
   const LONG height = m_xTitleInline ? RectHeight(band) : RectHeight(band) / 2;
   const int entry = active.GetArrayIndex();
-  for (int k = 0; k < kMaxPeakLabels; ++k) {
+  const int peaks = std::min(FoundPeakCount(active, entry), kMaxPeakLabels);
+  for (int k = 0; k < peaks; ++k) {
     const float x = active.GetPeakWavelength(entry, k);
-    if (x == 0.0f || std::isnan(x))
-      break;
+    if (!std::isfinite(x))
+      continue;
     const CString label(FormatW(L" %g ", double(x)));
     const LONG width = measure.MeasureText(label).cx;
     const LONG left = LeftInsidePlot(XToPixel(x) - width / 2, width);
@@ -425,14 +443,8 @@ std::vector<SPlotText> CZSpectrumPlot::YAxisTexts(IPlotTextMeasure& measure) con
   if (m_showYTitle) {
     CString title = YTitleText();
     const LONG plotHeight = RectHeight(m_plotRect);
-    if (plotHeight > 4 && TextWidth(measure, title) > plotHeight) {
-      CString kept = title.Left(title.GetLength() - 1);
-      title = kept + L"...";
-      while (TextWidth(measure, title) + 4 > plotHeight && !kept.IsEmpty()) {
-        kept = kept.Left(kept.GetLength() - 1);
-        title = kept + L"...";
-      }
-    }
+    if (plotHeight > 4 && TextWidth(measure, title) > plotHeight)
+      title = ShortenedTitle(measure, title, plotHeight);
     if (!title.IsEmpty()) {
       const SIZE size = measure.MeasureText(title);
       const LONG centre = (m_plotRect.top + m_plotRect.bottom) / 2;

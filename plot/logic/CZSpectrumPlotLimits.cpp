@@ -4,6 +4,7 @@
 
 #include <ZSpectrumData/CSpectrumData.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -48,19 +49,16 @@ bool CZSpectrumPlot::WidensLimits(CSpectrumData* trace) const
   return JoinsLimits(trace) && trace->GetIndexRange() > 0;
 }
 
-CSpectrumData& CZSpectrumPlot::LimitSource(CSpectrumData& trace)
+const STraceScan& CZSpectrumPlot::LimitScan(CSpectrumData& trace)
 {
   if (!IsXWindowFixed())
-    return trace;
-  if (!m_scratch)
-    m_scratch = new CSpectrumData();
-  m_scratch->CopyArray(trace);
-  if (m_xMinFixed)
-    m_scratch->SetFirstIndex(m_xMin);
-  if (m_xMaxFixed)
-    m_scratch->SetLastIndex(m_xMax);
-  m_scratch->RecalcLimits();
-  return *m_scratch;
+    return m_scans.Scan(trace);
+  return m_scans.ScanWindow(trace, m_xMin, m_xMinFixed, m_xMax, m_xMaxFixed);
+}
+
+const STraceScan& CZSpectrumPlot::ScanOf(CSpectrumData& trace) const
+{
+  return m_scans.Scan(trace);
 }
 
 void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yMax)
@@ -73,21 +71,24 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
     active->SetYOffset(0.0f);
   }
 
-  float x0 = active->GetXMin(true);
-  float x1 = x0 + active->GetXRange(false);
+  // The real extent of x, whatever order the points come in; a data set whose x falls would
+  // otherwise end below where it starts.
+  const STraceScan& whole = m_scans.Scan(*active);
+  float x0 = whole.xMin;
+  float x1 = whole.xMax;
   float y0 = 0, y1 = 0;
   {
-    CSpectrumData& source = LimitSource(*active);
+    const STraceScan& source = LimitScan(*active);
     if (m_xMaxFloorOn && !m_xMaxFixed && m_xMaxFloor > x1)
       x1 = m_xMaxFloor;
     if (m_xSpanOn && !IsXWindowFixed() && x1 - x0 > m_xSpan)
       x0 = x1 - m_xSpan;
     if (m_logY) {
-      y0 = source.GetLogYMin(false);
-      y1 = y0 + source.GetLogYRange(false);
+      y0 = LogAbs(source.yMin);
+      y1 = LogAbs(std::max(std::fabs(source.yMin), std::fabs(source.yMax)));
     } else {
-      y0 = source.GetYMin(false);
-      y1 = y0 + source.GetYRange(false);
+      y0 = source.yMin;
+      y1 = source.yMax;
     }
   }
   if (m_yMinCeilingOn && !m_yMinFixed && y0 > m_yMinCeiling)
@@ -99,14 +100,18 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
     CSpectrumData* trace = m_traces.GetNext(pos);
     if (!WidensLimits(trace))
       continue;
-    CSpectrumData& source = LimitSource(*trace);
-    if (source.GetXMin(true) < x0)
-      x0 = source.GetXMin(false);
-    if (source.GetXMax(false) > x1)
-      x1 = source.GetXMax(false);
-    const float minY = source.GetYMin(false);
-    const float maxY = source.GetYMax(false);
-    const float rangeY = source.GetYRange(false);
+    const STraceScan& source = LimitScan(*trace);
+    if (source.hasX) {
+      if (source.xMin < x0)
+        x0 = source.xMin;
+      if (source.xMax > x1)
+        x1 = source.xMax;
+    }
+    if (!source.hasY)
+      continue;
+    const float minY = source.yMin;
+    const float maxY = source.yMax;
+    const float rangeY = maxY - minY;
     if (m_autoScaleAll && m_matchOrigin) {
       trace->SetYOffset(0.0f);
       float k;
@@ -127,15 +132,20 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
       trace->SetYOffset(y0 - minY * trace->GetYScale());
     } else if (m_scaleOverlapped) {
       trace->SetYOffset(0.0f);
+      // A value of 0 there keeps the previous scale; so does one so small, or so unreadable, that
+      // the ratio is no number.
       const float here = trace->GetY(m_centreWavelength, false);
-      if (here != 0.0f)
-        trace->SetYScale(active->GetY(m_centreWavelength, false) / here);
+      if (here != 0.0f) {
+        const float ratio = active->GetY(m_centreWavelength, false) / here;
+        if (std::isfinite(ratio))
+          trace->SetYScale(ratio);
+      }
     } else {
       trace->SetYScale(1.0f);
       trace->SetYOffset(0.0f);
       if (m_logY) {
-        const float logMin = source.GetLogYMin(false);
-        const float logTop = logMin + source.GetLogYRange(false);
+        const float logMin = LogAbs(minY);
+        const float logTop = LogAbs(std::max(std::fabs(minY), std::fabs(maxY)));
         if (logMin < y0)
           y0 = logMin;
         if (logTop > y1)
@@ -143,8 +153,8 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
       } else {
         if (minY < y0)
           y0 = minY;
-        if (minY + rangeY > y1)
-          y1 = minY + rangeY;
+        if (maxY > y1)
+          y1 = maxY;
       }
     }
   }
@@ -188,18 +198,20 @@ bool CZSpectrumPlot::GetCommonXRange(float& xMin, float& xMax)
   CSpectrumData* active = PromoteTraceWithPoints();
   if (!active)
     return false;
-  xMin = active->GetXMin(true);
-  xMax = xMin + active->GetXRange(false);
+  const STraceScan& whole = m_scans.Scan(*active);
+  xMin = whole.xMin;
+  xMax = whole.xMax;
   POSITION pos = m_traces.GetHeadPosition();
   m_traces.GetNext(pos);
   while (pos) {
     CSpectrumData* trace = m_traces.GetNext(pos);
     if (!WidensLimits(trace))
       continue;
-    if (trace->GetXMin(false) > xMin)
-      xMin = trace->GetXMin(false);
-    if (trace->GetXMax(false) < xMax)
-      xMax = trace->GetXMax(false);
+    const STraceScan& scan = m_scans.Scan(*trace);
+    if (scan.xMin > xMin)
+      xMin = scan.xMin;
+    if (scan.xMax < xMax)
+      xMax = scan.xMax;
     if (xMin >= xMax) {
       xMax = xMin;
       return false;
@@ -220,7 +232,7 @@ float CZSpectrumPlot::SnapToDataX(int x, int y) const
   CSpectrumData* active = GetActiveTrace();
   if (!active)
     return 0.0f;
-  return active->GetX(NearestIndex(*active, PixelToX(x, y), XRises(*active)));
+  return active->GetX(NearestIndex(*active, PixelToX(x, y), ScanOf(*active).rising));
 }
 
 int CZSpectrumPlot::GetIndexAtPoint(int x, int y) const
@@ -228,5 +240,5 @@ int CZSpectrumPlot::GetIndexAtPoint(int x, int y) const
   CSpectrumData* active = GetActiveTrace();
   if (!active || !active->IsValid())
     return -1;
-  return NearestIndex(*active, PixelToX(x, y), XRises(*active));
+  return NearestIndex(*active, PixelToX(x, y), ScanOf(*active).rising);
 }

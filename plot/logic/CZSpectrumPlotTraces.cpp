@@ -88,37 +88,41 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
 
   if (trace.GetIndexRange() <= 0)
     return;
-  const bool rising = XRises(trace);
-  const int first = NearestIndex(trace, m_drawnXMin, rising);
-  const int last = NearestIndex(trace, m_drawnXMax, rising);
+  // Unsorted x (pasted data) has no index window to search: every point is drawn, in order.
+  const STraceScan& scan = ScanOf(trace);
+  const bool rising = scan.rising;
+  const int first = rising ? NearestIndex(trace, m_drawnXMin, rising) : trace.GetFirstIndex();
+  const int last = rising ? NearestIndex(trace, m_drawnXMax, rising) : trace.GetLastIndex();
   const int lastIndex = trace.GetLastIndex();
   const int firstIndex = trace.GetFirstIndex();
   const bool masking = trace.MaskEnabled();
   const float scale = trace.GetYScale();
   const float offset = trace.GetYOffset();
   auto shownY = [&](int i) { return m_logY ? trace.GetLogY(i) : trace.GetY(i) * scale + offset; };
-  auto column = [&](int i) { return XToPixel(Clamp(trace.GetX(i), m_drawnXMin, m_drawnXMax)); };
+  // The kept copy of x: the column search reads a few values per pixel column of a million.
+  auto xAt = [&](int i) { return scan.xs.empty() ? trace.GetX(i) : scan.xs[size_t(i - firstIndex)]; };
+  auto column = [&](int i) { return XToPixel(Clamp(xAt(i), m_drawnXMin, m_drawnXMax)); };
 
   // A point that the nearest-point search put outside the X window is held on its edge. Its y is
   // read off the line to its neighbour inside, so that the first and last strokes keep their
   // slope; every other point is drawn at its own y, whatever order the x values come in.
   auto place = [&](int i, POINT& pixel) {
-    float x = trace.GetX(i);
+    float x = xAt(i);
     float y = shownY(i);
     if (x < m_drawnXMin && i < lastIndex) {
-      const float nx = trace.GetX(i + 1);
+      const float nx = xAt(i + 1);
       if (nx > x) {
         const float ny = shownY(i + 1);
         y = y + (ny - y) / (nx - x) * (m_drawnXMin - x);
       }
     } else if (x > m_drawnXMax && i > firstIndex) {
-      const float px = trace.GetX(i - 1);
+      const float px = xAt(i - 1);
       if (px < x) {
         const float py = shownY(i - 1);
         y = py + (y - py) / (x - px) * (m_drawnXMax - px);
       }
     }
-    if (std::isnan(x) || std::isnan(y))
+    if (!std::isfinite(x) || !std::isfinite(y))
       return false;
     x = Clamp(x, m_drawnXMin, m_drawnXMax);
     y = Clamp(y, m_drawnYMin, m_drawnYMax);
@@ -126,8 +130,13 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
     return true;
   };
   // Where x rises the columns do too, so every point after i up to the first one in a later
-  // column would be skipped: a galloping search finds that one without reading the others.
+  // column would be skipped: a galloping search finds that one without reading the others. Data
+  // of a steady density fills each column as the one before: that guess is tried first.
+  int span = 0;
   auto nextColumnStart = [&](int i, int col) {
+    const int guess = i + span;
+    if (span > 1 && guess <= last && column(guess - 1) <= col && column(guess) > col)
+      return guess;
     int lo = i, step = 1;
     while (lo + step <= last && column(lo + step) <= col) {
       lo += step;
@@ -165,7 +174,13 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
       geometry.points.push_back(pixel);
       lastColumn = pixel.x;
     }
-    i = rising ? nextColumnStart(i, pixel.x) : i + 1;
+    if (!rising) {
+      ++i;
+      continue;
+    }
+    const int next = nextColumnStart(i, pixel.x);
+    span = next - i;
+    i = next;
   }
 
   AddPeakStrokes(trace, geometry);
@@ -176,14 +191,13 @@ void CZSpectrumPlot::AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geomet
   const int entry = trace.GetArrayIndex();
   const float scale = trace.GetYScale();
   const float offset = trace.GetYOffset();
-  // Found peaks fill the table of an array entry from its first record; the records after them,
-  // and every record past the table's end, read 0.
-  for (int k = 0; k < kMaxPeakStrokes; ++k) {
+  const int peaks = std::min(FoundPeakCount(trace, entry), kMaxPeakStrokes);
+  for (int k = 0; k < peaks; ++k) {
     const float x = trace.GetPeakWavelength(entry, k);
-    if (x == 0.0f || std::isnan(x))
-      break;
+    if (!std::isfinite(x))
+      continue;
     float y = trace.GetY(x, false);
-    y = m_logY ? (y == 0.0f ? 0.0f : std::log10(std::fabs(y))) : y * scale + offset;
+    y = m_logY ? LogAbs(y) : y * scale + offset;
     const int px = XToPixel(x);
     const int py = YToPixel(y);
     const bool nearTop = py - m_plotRect.top < 30;

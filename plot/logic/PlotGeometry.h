@@ -65,6 +65,12 @@ struct SPlotText {
   COLORREF colour = 0;   // text colour
   bool vertical = false; // read from bottom to top
   bool fillBox = false;  // painted on a box of the background colour first
+  bool operator==(const SPlotText& o) const
+  {
+    return text == o.text && box.left == o.box.left && box.top == o.box.top && box.right == o.box.right &&
+           box.bottom == o.box.bottom && align == o.align && colour == o.colour && vertical == o.vertical &&
+           fillBox == o.fillBox;
+  }
 };
 
 // Single-line text extents in pixels, as DrawText with DT_CALCRECT gives them.

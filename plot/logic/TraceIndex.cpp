@@ -46,3 +46,11 @@ int NearestIndex(const CSpectrumData& data, float x, bool rising)
     return j;
   return (x - data.GetX(p)) > (data.GetX(j) - x) ? j : p;
 }
+
+int FoundPeakCount(const CSpectrumData& data, int entry)
+{
+  int k = 0;
+  while (data.GetPeakWavelength(entry, k) != 0.0f || data.GetPeakIntensity(entry, k) != 0.0f)
+    ++k;
+  return k;
+}

@@ -18,6 +18,16 @@ std::vector<float> Values(const CList<float, float>& list)
   return v;
 }
 
+class CountingMeasure : public FixedMeasure {
+public:
+  SIZE MeasureText(const CString& text) override
+  {
+    ++count;
+    return FixedMeasure::MeasureText(text);
+  }
+  int count = 0;
+};
+
 const SPlotText* FindText(const std::vector<SPlotText>& texts, const wchar_t* text)
 {
   for (const SPlotText& t : texts)
@@ -118,32 +128,32 @@ TEST(CZSpectrumPlotFrame, UnusableStepsEndTheGridComputation)
     EXPECT_EQ(plot.FrameOutline().size(), 5u);
   }
   {
-    // A NaN sample makes NaN limits and steps.
+    // Failed readings (NaN, inf) are left out of the limits and of the line; every finite point is
+    // drawn, also when the first sample failed.
     CZSpectrumPlot plot;
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    auto bad = MakeTrace(L"N", {0, 1, 2}, {nan, 1, nan});
+    const float inf = std::numeric_limits<float>::infinity();
+    auto bad = MakeTrace(L"N", {0, 1, 2, 3, 4}, {nan, 1, inf, 3, -inf});
     plot.AddTrace(bad.get(), false, false);
     plot.SetShowXGrid(true);
-    EXPECT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
-    EXPECT_FALSE(plot.ShouldDrawTraces());
-    EXPECT_TRUE(plot.GetYTickValues().IsEmpty());
+    ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+    EXPECT_TRUE(plot.ShouldDrawTraces());
+    EXPECT_EQ(plot.GetDrawnYMin(), 1.0f);
+    EXPECT_EQ(plot.GetDrawnYMax(), 3.0f);
+    EXPECT_FALSE(plot.GetYTickValues().IsEmpty());
     STraceGeometry geometry;
     plot.BuildTraceGeometry(*bad, geometry);
-    for (const POINT& p : geometry.points)
-      EXPECT_TRUE(PointInRect(MakeRect(0, 0, 401, 301), p.x, p.y)) << p.x << "," << p.y;
+    ASSERT_EQ(geometry.points.size(), 2u);
+    EXPECT_EQ(geometry.points[0].x, plot.XToPixel(1));
+    EXPECT_EQ(geometry.points[1].x, plot.XToPixel(3));
+    EXPECT_EQ(geometry.points[1].y, plot.YToPixel(3));
+
+    // A limit fixed at no number still leaves nothing that could be placed.
+    plot.SetYMax(nan);
+    EXPECT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+    EXPECT_FALSE(plot.ShouldDrawTraces());
     plot.YAxisTexts(measure);
     plot.XAxisTexts(measure);
-
-    // A failed reading later on is left out of the limits and of the line.
-    auto later = MakeTrace(L"L", {0, 1, 2, 3}, {1, nan, 3, 2});
-    CZSpectrumPlot second;
-    second.AddTrace(later.get(), false, false);
-    ASSERT_TRUE(second.PrepareFrame(measure, kArea, nullptr));
-    EXPECT_TRUE(second.ShouldDrawTraces());
-    second.BuildTraceGeometry(*later, geometry);
-    ASSERT_EQ(geometry.points.size(), 3u);
-    EXPECT_EQ(geometry.points[1].x, second.XToPixel(2));
-    EXPECT_EQ(geometry.points[1].y, second.YToPixel(3));
   }
   {
     // A window too small for anything and a range far below float precision.
@@ -230,6 +240,69 @@ TEST(CZSpectrumPlotFrame, LongYTitleEndsInDotsAndFitsTheHeight)
   EXPECT_LE(measure.MeasureText(title->text).cx + 4, plotHeight);
   EXPECT_GT(measure.MeasureText(title->text).cx + 4 + 7, plotHeight);
   EXPECT_EQ(RectHeight(title->box), measure.MeasureText(title->text).cx);
+
+  // A label of thousands of characters costs a handful of measures, not one per character.
+  CountingMeasure counting;
+  data->SetYLabel(CString(std::wstring(8000, L'x').c_str()));
+  ASSERT_TRUE(plot.PrepareFrame(counting, MakeRect(0, 0, 300, 150), nullptr));
+  counting.count = 0;
+  const std::vector<SPlotText> longTexts = plot.YAxisTexts(counting);
+  EXPECT_LT(counting.count, 40);
+  EXPECT_EQ(longTexts.back().text.Right(3), L"...");
+  EXPECT_LE(measure.MeasureText(longTexts.back().text).cx + 4, plotHeight);
+
+  // Nothing fits beside the dots: the title is the dots alone, and the shortening ends.
+  ASSERT_TRUE(plot.PrepareFrame(measure, MakeRect(0, 0, 300, 40), nullptr));
+  ASSERT_GT(RectHeight(plot.GetPlotRect()), 4);
+  EXPECT_EQ(plot.YAxisTexts(measure).back().text, L"...");
+}
+
+TEST(CZSpectrumPlotFrame, LogarithmicYShowsPowersOfTen)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto data = MakeTrace(L"T", {0, 1, 2, 3}, {1, 10, 100, 10000});
+  plot.AddTrace(data.get(), false, false);
+  plot.SetLogY(true);
+  plot.SetShowYTickLabels(true);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  EXPECT_EQ(plot.GetDrawnYMin(), 0.0f);
+  EXPECT_EQ(plot.GetDrawnYMax(), 4.0f);
+  EXPECT_GE(plot.GetYGridStep(), 1.0f);
+  EXPECT_EQ(Values(plot.GetYTickValues()), (std::vector<float>{1, 2, 3}));
+  std::vector<SPlotText> texts = plot.YAxisTexts(measure);
+  EXPECT_NE(FindText(texts, L"100"), nullptr);
+  EXPECT_NE(FindText(texts, L"1000"), nullptr);
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*data, geometry);
+  ASSERT_EQ(geometry.points.size(), 4u);
+  EXPECT_EQ(geometry.points[2].y, plot.YToPixel(2.0f));
+}
+
+TEST(CZSpectrumPlotFrame, YTitleBesideTheLabelsSharesTheirColumn)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto data = MakeTrace(L"T", {0, 10}, {-1000, 1000});
+  data->SetYLabel(L"Speed");
+  plot.AddTrace(data.get(), false, false);
+  plot.SetShowYTickLabels(true);
+  plot.SetTitleSwitches(true, false, true, false, true);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  const LONG h = 13 + 2;
+  // With a title the column is one line wide and shows only the two end values and the title.
+  EXPECT_EQ(RectWidth(plot.GetYLabelRect()), h);
+  std::vector<SPlotText> texts = plot.YAxisTexts(measure);
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].text, L"-1000");
+  EXPECT_EQ(texts[1].text, L"1000 ");
+  EXPECT_TRUE(texts[2].vertical);
+
+  // Without one, the column is as wide as the labels and holds every tick label.
+  data->SetYLabel(L"");
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  EXPECT_EQ(RectWidth(plot.GetYLabelRect()), 7 * 5 + 2);
+  EXPECT_EQ(plot.YAxisTexts(measure).size(), size_t(plot.GetYTickValues().GetCount()));
 }
 
 TEST(CZSpectrumPlotFrame, EndLabelsSnapToTheNearestSample)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 struct SLimits {
@@ -161,6 +162,68 @@ TEST(CZSpectrumPlotLimits, ScaleOverlappedKeepsTheScaleWhereTheTraceIsZero)
   EXPECT_FLOAT_EQ(b->GetYScale(), 0.5f);
   EXPECT_FLOAT_EQ(zero->GetYScale(), 3.0f);
   EXPECT_FLOAT_EQ(zero->GetYOffset(), 0.0f);
+
+  // A value so small that the ratio overflows, or none at all, keeps the scale as well.
+  auto tiny = MakeTrace(L"T", {0, 10}, {1e-38f, 1e-38f});
+  auto nan = MakeTrace(L"N", {0, 10}, {std::nanf(""), std::nanf("")});
+  tiny->SetYScale(4.0f);
+  nan->SetYScale(5.0f);
+  plot.AddTrace(tiny.get(), false, false);
+  plot.AddTrace(nan.get(), false, false);
+  plot.SetScaleOverlapped(true, 5.0f);
+  Limits(plot);
+  EXPECT_FLOAT_EQ(tiny->GetYScale(), 4.0f);
+  EXPECT_FLOAT_EQ(nan->GetYScale(), 5.0f);
+}
+
+TEST(CZSpectrumPlotLimits, FailedReadingsAndUnsortedXGiveTheRealExtent)
+{
+  const float inf = std::numeric_limits<float>::infinity();
+  CZSpectrumPlot plot;
+  // A reading of inf or NaN, even the first one, takes no part in the limits.
+  auto live = MakeTrace(L"L", {0, 1, 2, 3, 4}, {std::nanf(""), 2, inf, -1, -inf});
+  plot.AddTrace(live.get(), false, false);
+  SLimits l = Limits(plot);
+  EXPECT_EQ(l.yMin, -1.0f);
+  EXPECT_EQ(l.yMax, 2.0f);
+  EXPECT_EQ(l.xMax, 4.0f);
+
+  // Falling or unsorted x spans from its smallest to its largest value.
+  auto falling = MakeTrace(L"F", {5, 4, 3, 2, 1}, {1, 2, 3, 4, 5});
+  auto unsorted = MakeTrace(L"U", {0, 5, 1, 3}, {1, 2, 3, 4});
+  CZSpectrumPlot second;
+  second.AddTrace(falling.get(), false, false);
+  l = Limits(second);
+  EXPECT_EQ(l.xMin, 1.0f);
+  EXPECT_EQ(l.xMax, 5.0f);
+  second.RemoveAllTraces(false);
+  second.AddTrace(unsorted.get(), false, false);
+  l = Limits(second);
+  EXPECT_EQ(l.xMin, 0.0f);
+  EXPECT_EQ(l.xMax, 5.0f);
+
+  // A fixed X window over unsorted x: the Y limits of the points inside it.
+  second.SetXMin(0.5f);
+  second.SetXMax(3.5f);
+  l = Limits(second);
+  EXPECT_EQ(l.yMin, 3.0f);
+  EXPECT_EQ(l.yMax, 4.0f);
+}
+
+TEST(CZSpectrumPlotLimits, KeptScansFollowTheData)
+{
+  CZSpectrumPlot plot;
+  auto data = MakeTrace(L"D", {0, 1, 2}, {0, 5, 1});
+  plot.AddTrace(data.get(), false, false);
+  EXPECT_EQ(Limits(plot).yMax, 5.0f);
+  data->AddPoint(3, 9); // a live sample: the window grows
+  EXPECT_EQ(Limits(plot).yMax, 9.0f);
+  EXPECT_EQ(Limits(plot).xMax, 3.0f);
+  data->SetY(1, 20); // inside, with the ends unchanged: kept until told
+  EXPECT_EQ(Limits(plot).yMax, 9.0f);
+  plot.TraceDataChanged(data.get());
+  EXPECT_EQ(Limits(plot).yMax, 20.0f);
+  EXPECT_EQ(data->GetYMax(false), 20.0f); // the data set's own limits are brought up to date too
 }
 
 TEST(CZSpectrumPlotLimits, RoundingChangesWhatIsDrawnNotWhatIsStored)

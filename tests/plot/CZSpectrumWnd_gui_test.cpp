@@ -81,6 +81,20 @@ TEST(CZSpectrumWnd, EmptyPlotShowsOnlyTheBackground)
   for (int y = 0; y < image.GetHeight(); y += 7)
     for (int x = 0; x < image.GetWidth(); x += 7)
       ASSERT_EQ(PixelAt(image, x, y), kBack) << x << "," << y;
+
+  // The empty-plot text, centred, and nothing else.
+  f.plot->SetEmptyPlotText(L"No trace selected");
+  image = f.Paint();
+  int text = 0, elsewhere = 0;
+  for (int y = 0; y < image.GetHeight(); ++y)
+    for (int x = 0; x < image.GetWidth(); ++x) {
+      if (PixelAt(image, x, y) == kBack)
+        continue;
+      const bool central = std::abs(x - size.x / 2) < 100 && std::abs(y - size.y / 2) < 15;
+      (central ? text : elsewhere)++;
+    }
+  EXPECT_GT(text, 50);
+  EXPECT_EQ(elsewhere, 0);
 }
 
 TEST(CZSpectrumWnd, TracesGridMarkersAndBackgroundWhereTheyBelong)

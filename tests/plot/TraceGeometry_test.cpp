@@ -150,6 +150,21 @@ TEST(TraceGeometry, PointsOutOfOrderAreDrawnAtTheirOwnY)
     EXPECT_EQ(geometry.points[i].x, plot.XToPixel(xs[i]));
     EXPECT_EQ(geometry.points[i].y, plot.YToPixel(ys[i])) << i;
   }
+
+  // Falling and unsorted x: every point, in the order it comes.
+  auto falling = MakeTrace(L"F", {5, 4, 3, 2, 1}, {1, 2, 3, 4, 5});
+  auto unsorted = MakeTrace(L"U", {0, 5, 1, 3}, {1, 2, 3, 4});
+  for (CSpectrumData* d : {falling.get(), unsorted.get()}) {
+    CZSpectrumPlot one;
+    one.AddTrace(d, false, false);
+    ASSERT_TRUE(one.PrepareFrame(measure, kArea, nullptr));
+    one.BuildTraceGeometry(*d, geometry);
+    ASSERT_EQ(geometry.points.size(), size_t(d->GetIndexRange()));
+    for (int i = 0; i < d->GetIndexRange(); ++i) {
+      EXPECT_EQ(geometry.points[size_t(i)].x, one.XToPixel(d->GetX(i)));
+      EXPECT_EQ(geometry.points[size_t(i)].y, one.YToPixel(d->GetY(i)));
+    }
+  }
 }
 
 TEST(TraceGeometry, OnePointPerColumnMasksAndMarks)
@@ -246,4 +261,35 @@ TEST(TraceGeometry, DrawingOrderHoldRuleMarkersAndZeroLine)
   SPlotSegment zero;
   ASSERT_TRUE(plot.ZeroLine(zero));
   EXPECT_EQ(zero.from.y, plot.YToPixel(0));
+}
+
+// The library has no peak search yet: its layout friend writes the records a search would leave.
+struct CSpectrumDataLayout {
+  static void SetPeak(CSpectrumData& data, int k, float x, float intensity)
+  {
+    data.m_peaks[size_t(k)].m_wavelength = x;
+    data.m_peaks[size_t(k)].m_intensity = intensity;
+  }
+};
+
+TEST(TraceGeometry, APeakAtZeroIsMarkedAndSoAreTheOnesAfterIt)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto data = MakeRamp(L"P", 21, -10, 1, 0, 1);
+  data->InitPeakArray(4);
+  CSpectrumDataLayout::SetPeak(*data, 0, 0.0f, 10.0f);
+  CSpectrumDataLayout::SetPeak(*data, 1, 5.0f, 15.0f);
+  EXPECT_EQ(FoundPeakCount(*data, 0), 2);
+  plot.AddTrace(data.get(), false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*data, geometry);
+  ASSERT_EQ(geometry.peaks.size(), 2u);
+  EXPECT_EQ(geometry.peaks[0].from.x, plot.XToPixel(0));
+  EXPECT_EQ(geometry.peaks[1].from.x, plot.XToPixel(5));
+  int labels = 0;
+  for (const SPlotText& t : plot.XAxisTexts(measure))
+    labels += t.fillBox && (t.text == L" 0 " || t.text == L" 5 ");
+  EXPECT_EQ(labels, 2);
 }

@@ -1,0 +1,156 @@
+#include "TraceScan.h"
+#include "TraceIndex.h"
+
+#include <ZSpectrumData/CSpectrumData.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+bool SameBits(float a, float b)
+{
+  return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+}
+
+void TakeX(STraceScan& scan, float x)
+{
+  if (!std::isfinite(x))
+    return;
+  if (!scan.hasX) {
+    scan.xMin = scan.xMax = x;
+    scan.hasX = true;
+  } else {
+    scan.xMin = std::min(scan.xMin, x);
+    scan.xMax = std::max(scan.xMax, x);
+  }
+}
+
+// The y of every trace of the array at point i.
+void TakeY(STraceScan& scan, const CSpectrumData& data, int i)
+{
+  if (data.MaskEnabled() && data.IsMasked(i))
+    return;
+  for (int t = 0; t < data.GetArraySize(); ++t) {
+    const float y = data.GetY(t, i);
+    if (!std::isfinite(y))
+      continue;
+    if (!scan.hasY) {
+      scan.yMin = scan.yMax = y;
+      scan.hasY = true;
+    } else {
+      scan.yMin = std::min(scan.yMin, y);
+      scan.yMax = std::max(scan.yMax, y);
+    }
+  }
+}
+} // namespace
+
+float LogAbs(float y)
+{
+  return y == 0.0f ? 0.0f : std::log10(std::fabs(y));
+}
+
+bool CTraceScanCache::SStamp::operator==(const SStamp& o) const
+{
+  return first == o.first && last == o.last && vectorSize == o.vectorSize && arraySize == o.arraySize &&
+         arrayIndex == o.arrayIndex && masking == o.masking && SameBits(firstX, o.firstX) &&
+         SameBits(lastX, o.lastX) && SameBits(firstY, o.firstY) && SameBits(lastY, o.lastY);
+}
+
+CTraceScanCache::SStamp CTraceScanCache::StampOf(const CSpectrumData& data)
+{
+  SStamp s;
+  s.first = data.GetFirstIndex();
+  s.last = data.GetLastIndex();
+  s.vectorSize = data.GetVectorSize();
+  s.arraySize = data.GetArraySize();
+  s.arrayIndex = data.GetArrayIndex();
+  s.masking = data.MaskEnabled();
+  s.firstX = data.GetX(s.first);
+  s.lastX = data.GetX(s.last);
+  s.firstY = data.GetY(s.first);
+  s.lastY = data.GetY(s.last);
+  return s;
+}
+
+CTraceScanCache::SEntry& CTraceScanCache::EntryFor(CSpectrumData& data)
+{
+  const SStamp stamp = StampOf(data);
+  auto it =
+      std::find_if(m_entries.begin(), m_entries.end(), [&](const SEntry& e) { return e.data == &data; });
+  if (it != m_entries.end() && it->stamp == stamp)
+    return *it;
+  if (it == m_entries.end())
+    it = m_entries.insert(m_entries.end(), SEntry{});
+  SEntry& entry = *it;
+  entry = SEntry{};
+  entry.data = &data;
+  entry.stamp = stamp;
+  STraceScan& scan = entry.scan;
+  data.RecalcLimits();
+  if (data.GetIndexRange() > 0) {
+    scan.rising = XRises(data);
+    scan.xs.resize(size_t(data.GetIndexRange()));
+    data.GetXData(scan.xs.data());
+    for (int i = data.GetFirstIndex(); i <= data.GetLastIndex(); ++i) {
+      TakeX(scan, data.GetX(i));
+      TakeY(scan, data, i);
+    }
+  }
+  return entry;
+}
+
+const STraceScan& CTraceScanCache::Scan(CSpectrumData& data)
+{
+  return EntryFor(data).scan;
+}
+
+const STraceScan& CTraceScanCache::ScanWindow(CSpectrumData& data, float xLow, bool lowFixed, float xHigh,
+                                              bool highFixed)
+{
+  SEntry& entry = EntryFor(data);
+  if (entry.hasWindow && entry.lowFixed == lowFixed && entry.highFixed == highFixed &&
+      (!lowFixed || SameBits(entry.low, xLow)) && (!highFixed || SameBits(entry.high, xHigh)))
+    return entry.window;
+  entry.hasWindow = true;
+  entry.low = xLow;
+  entry.high = xHigh;
+  entry.lowFixed = lowFixed;
+  entry.highFixed = highFixed;
+  STraceScan& window = entry.window;
+  window = STraceScan{};
+  window.rising = entry.scan.rising;
+  if (data.GetIndexRange() <= 0)
+    return window;
+  if (entry.scan.rising) {
+    // The points from the one nearest the low end to the one nearest the high end, as a copy of
+    // the data set cut with SetFirstIndex and SetLastIndex at those x values would hold.
+    const int first = lowFixed ? NearestIndex(data, xLow, true) : data.GetFirstIndex();
+    const int last = std::max(first, highFixed ? NearestIndex(data, xHigh, true) : data.GetLastIndex());
+    for (int i = first; i <= last; ++i) {
+      TakeX(window, data.GetX(i));
+      TakeY(window, data, i);
+    }
+  } else {
+    // Unsorted x has no index window: the points whose x lies in the window.
+    for (int i = data.GetFirstIndex(); i <= data.GetLastIndex(); ++i) {
+      const float x = data.GetX(i);
+      if ((lowFixed && !(x >= xLow)) || (highFixed && !(x <= xHigh)))
+        continue;
+      TakeX(window, x);
+      TakeY(window, data, i);
+    }
+  }
+  return window;
+}
+
+void CTraceScanCache::Forget(const CSpectrumData* data)
+{
+  if (!data) {
+    m_entries.clear();
+    return;
+  }
+  std::erase_if(m_entries, [&](const SEntry& e) { return e.data == data; });
+}

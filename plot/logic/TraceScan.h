@@ -1,0 +1,57 @@
+#pragma once
+// What a paint needs from a pass over every point of a data set: its limits and whether its x
+// values rise. The pass is kept until the points change, so that a repaint of a million points
+// costs what it draws rather than what it holds.
+#include <WinTypes.h>
+
+#include <vector>
+
+class CSpectrumData;
+
+struct STraceScan {
+  // Only finite values count: a failed reading (inf or NaN) takes no part in the limits.
+  bool hasX = false; // a finite x
+  bool hasY = false; // a finite, unmasked y
+  float xMin = 0, xMax = 0;
+  float yMin = 0, yMax = 0; // over every trace of the array, as the data set's own limits are
+  bool rising = true;       // no x of first..last below the one before it, and none NaN
+  std::vector<float> xs;    // x of first..last, for the searches of a paint (whole-set scans only)
+};
+
+// log10 |y|, 0 where y is 0: the data set's own logarithmic reading.
+float LogAbs(float y);
+
+class CTraceScanCache {
+public:
+  // The scan of the data set's index window, made again only when the data set looks changed:
+  // another window, size, array entry, mask switch or end values. A change inside the points
+  // that none of these shows needs Forget.
+  // A new pass also refreshes the data set's own limits (RecalcLimits), which a paint has always
+  // left up to date for whoever reads them afterwards.
+  const STraceScan& Scan(CSpectrumData& data);
+  // The Y limits of the points whose x lies in the window (an open end when its flag is clear);
+  // kept while the window and the data set stay the same.
+  const STraceScan& ScanWindow(CSpectrumData& data, float xLow, bool lowFixed, float xHigh, bool highFixed);
+  void Forget(const CSpectrumData* data = nullptr);
+
+private:
+  struct SStamp {
+    int first = 0, last = 0, vectorSize = 0, arraySize = 0, arrayIndex = 0;
+    bool masking = false;
+    float firstX = 0, lastX = 0, firstY = 0, lastY = 0;
+    bool operator==(const SStamp& other) const;
+  };
+  struct SEntry {
+    const CSpectrumData* data = nullptr;
+    SStamp stamp;
+    STraceScan scan;
+    bool hasWindow = false;
+    float low = 0, high = 0;
+    bool lowFixed = false, highFixed = false;
+    STraceScan window;
+  };
+  static SStamp StampOf(const CSpectrumData& data);
+  SEntry& EntryFor(CSpectrumData& data);
+
+  std::vector<SEntry> m_entries;
+};
