@@ -1,5 +1,7 @@
 #include "CCalibrationSampler.h"
 
+#include "ServoReply.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -9,6 +11,20 @@ namespace {
 void RaiseThreadPriority()
 {
   (void)setpriority(PRIO_PROCESS, id_t(gettid()), -5);
+}
+
+// The reply's value when it is this command's own answer and a whole number: a reply that
+// echoes another query, or carries no number, would turn into a sample of 0.
+std::optional<int> AnsweredNumber(const CHVXProControlPort& port)
+{
+  const CString text = ServoReplyValueText(port.GetLastCommand(), port.GetLastReply());
+  const int digitsFrom = text.Left(1) == L"-" ? 1 : 0;
+  if (text.GetLength() == digitsFrom || text.GetLength() > 11)
+    return std::nullopt;
+  for (int i = digitsFrom; i < text.GetLength(); ++i)
+    if (text[i] < L'0' || text[i] > L'9')
+      return std::nullopt;
+  return port.GetReplyValue();
 }
 } // namespace
 
@@ -48,7 +64,10 @@ std::optional<SCalibrationSample> CCalibrationSampler::Query(CHVXProControlPort&
   for (int i = 0; i < 3; ++i) {
     if (port.Send(id, mnemonics[i]) != CHVXProControlPort::StatusSuccess)
       return std::nullopt;
-    values[i] = port.GetReplyValue();
+    const std::optional<int> value = AnsweredNumber(port);
+    if (!value)
+      return std::nullopt;
+    values[i] = *value;
   }
   return CalibrationSampleFromReplies(values[0], values[1], values[2]);
 }

@@ -20,8 +20,9 @@ public:
   CCalibrationSampler(const CCalibrationSampler&) = delete;
   CCalibrationSampler& operator=(const CCalibrationSampler&) = delete;
 
-  // The sample of servo id, or nothing when one of its queries failed or the worker did not
-  // finish within kWaitMs. The port's current id is as it was before.
+  // The sample of servo id, or nothing when one of its queries failed or was answered with
+  // anything but its own echo and a number, or when the worker did not finish within kWaitMs.
+  // The port's current id is as it was before.
   std::optional<SCalibrationSample> Take(CHVXProControlPort& port, int id);
 
 private:

@@ -20,7 +20,11 @@ double CSimulatedEncoder::Reading(const SSimulatedServo& servo) const
   const double angle = servo.position / 100.0;
   double reading = angle + m_errorCurve(angle) - m_direction * m_gearLag;
   if (m_correctionOn && m_table.size() == 360) {
-    const long index = ((std::lround(reading) % 360) + 360) % 360;
+    // Indexed the way the program files its samples: + 0.5 truncated toward zero, negative
+    // indexes from the end.
+    long index = long(std::trunc(reading + 0.5)) % 360;
+    if (index < 0)
+      index += 360;
     reading += m_table[size_t(index)] / 100.0;
   }
   return reading;
@@ -50,6 +54,8 @@ void CSimulatedEncoder::Act(const SSimulatedServo& servo, const std::string& key
     m_calibrateValues.push_back(number);
     if (m_table.size() < 360)
       m_table.push_back(number);
+    if (m_table.size() == 360)
+      m_correctionOn = true;
   }
 }
 

@@ -3,8 +3,9 @@
 // degree of the motor's true angle), an encoder whose reading ("QD") is off the true angle by a
 // smooth error curve and trails the motion by a small gear lag, and the correction table the
 // program uploads ("CECF" 1 starts it, each "CALIBRATE" adds one value, every one recorded).
-// Once the table is complete and the correction is on ("ECE", on until a 0 is sent), "QD"
-// reports the corrected reading, so a verification after an upload sees what is left over.
+// While the correction is on ("ECE" 0 turns it off, a complete table on again) and the table is
+// complete, "QD" reports the corrected reading, so a verification after an upload sees what is
+// left over.
 //
 // Attach one to a servo (SSimulatedServo::encoder); the servo's motion model moves the true
 // angle. CSimulatedClock lets a test run the servo's time faster than its own, or step it.
