@@ -107,10 +107,7 @@ CString BusyStatusText(bool firmwareUpdate, bool calibrating, bool verifying)
   return CString();
 }
 
-UINT BusyStatusStepPeriod(bool firmwareUpdate)
-{
-  return firmwareUpdate ? 250 : 100;
-}
+UINT BusyStatusStepPeriod(bool firmwareUpdate) { return firmwareUpdate ? 250 : 100; }
 
 CString NextBlinkCaption(const CString& caption, const wchar_t* word, bool blink)
 {
