@@ -52,12 +52,14 @@ std::unique_ptr<CSpectrumData> Curve(const wchar_t* name, const wchar_t* yLabel,
 void CZHVXProConfigDlg::StartEncoderCalibration(bool verify)
 {
   m_ctrlDown = 0;
+  // A second start while a sweep runs would interleave two sweeps on one servo.
+  if (m_calibrating)
+    return;
   m_verifyingCalibration = verify ? 1 : 0;
   m_plot->RemoveAllTraces(true);
   m_plot->Refresh();
-  // A second start while a sweep runs would interleave two sweeps on one servo.
-  if (m_idText.IsEmpty() || m_calibrating || m_currentId < 0 ||
-      m_currentId == CHVXProControlPort::kBroadcastId)
+  // All servos at once cannot be calibrated: the timers never step a sweep for the broadcast id.
+  if (m_idText.IsEmpty() || m_currentId < 0 || m_currentId == CHVXProControlPort::kBroadcastId)
     return;
 
   if (!verify && OfferExistingCalibration())

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 class CalibrationFilesTest : public testing::Test {
 protected:
@@ -35,25 +33,6 @@ TEST(CalibrationFolderName, SerialNumberBecomesOneSafeFolderName)
   EXPECT_EQ(CalibrationFolderName(L"a\tb\x7F"), L"a_b_");
   for (const wchar_t* refused : {L"", L"  ", L".", L".."})
     EXPECT_EQ(CalibrationFolderName(refused), L"") << CString(refused).Str();
-}
-
-TEST_F(CalibrationFilesTest, CurveWrittenAndReadBack)
-{
-  CSpectrumData data(L"Error", 360, 1);
-  data.SetXLabel(L"Angle (deg)");
-  data.SetYLabel(L"Error (deg)");
-  for (int i = 0; i < 360; ++i) {
-    data.SetX(i, float(i));
-    data.SetY(i, 0.3f + 0.25f * std::sin(float(i) / 57.29578f));
-  }
-  ASSERT_TRUE(ExportCalibrationCurve(data, Path("Encoder Error.csv")));
-  EXPECT_EQ(FileCount(), 1u) << "no temporary file is left behind";
-  const std::optional<SCalibrationCurveFile> curve = ReadCalibrationCurve(Path("Encoder Error.csv"));
-  ASSERT_TRUE(curve);
-  for (int i = 0; i < 360; ++i) {
-    EXPECT_EQ(curve->x[size_t(i)], float(i));
-    EXPECT_NEAR(curve->y[size_t(i)], data.GetY(i), 1e-6);
-  }
 }
 
 TEST_F(CalibrationFilesTest, FailedWriteLeavesNoPartOfAFile)
