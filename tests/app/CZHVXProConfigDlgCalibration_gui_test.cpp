@@ -280,3 +280,19 @@ TEST_F(Calibration, ServoWithoutSerialNumberOrFolderStillGetsItsTable)
     EXPECT_NE(failed.find(file), std::wstring::npos) << CString(file).Str();
   EXPECT_EQ(encoder->CalibrateValues().size(), 720u);
 }
+
+TEST_F(Calibration, NothingWithoutAServoAndAServoThatNeverStopsIsWaitedForOnce)
+{
+  OpenDialog();
+  PressCtrlShift('C');
+  EXPECT_TRUE(MessageTexts().empty());
+  EXPECT_FALSE(dialog->IsTimerRunning(kCalibrationTimer));
+
+  ConnectAndSelect(1);
+  chain.UpdateServo(1, [](SSimulatedServo& s) { s.motionStatus = kSimTraveling; });
+  sleeps.clear();
+  EXPECT_TRUE(dialog->WaitForServoState(10000));
+  ASSERT_EQ(sleeps.size(), 97u);
+  EXPECT_EQ(sleeps.front(), 500u);
+  EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 100u), 96);
+}
