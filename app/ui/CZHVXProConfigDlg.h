@@ -105,7 +105,6 @@ public:
   // Uploads an error table of 360 values (degrees) as the servo's correction table.
   void WriteCalibrationToServo(const std::vector<float>& errors);
   bool IsCalibrating() const { return m_calibrating != 0; }
-  int CalibrationStep() const { return m_calibrationStep; }
 
   // What the handlers share, readable by tests.
   CHVXProControlPort& Port() { return m_port; }
