@@ -2,11 +2,13 @@
 // The program's main window: the servo port, every control, the eight traces with their plot
 // window, the eight custom actions, the three read-outs and the command table. Its handlers are
 // spread over CZHVXProConfigDlg*.cpp by topic (ports, command panels, polling, traces, ...).
+#include "CCalibrationSampler.h"
 #include "CCmdInfoList.h"
 #include "CFirmwareWriter.h"
 #include "CHVXProControlPort.h"
 #include "CString.h"
 #include "CZStringGrid.h"
+#include "EncoderCalibration.h"
 #include "TraceActionProfile.h"
 #include "WinTypes.h"
 #include "WindowTimers.h"
@@ -107,6 +109,15 @@ public:
   bool DownloadInstaller();
   // Saves the latest firmware as "latest.hex" in the app-data folder.
   bool DownloadFirmware();
+  // Encoder calibration (CZHVXProConfigDlgCalibration.cpp).
+  bool TakeCalibrationSample(); // false when the tick has no new sample
+  void SetCalibrationSample(float angle, float error);
+  bool GetCalibrationSample(float& angle, float& error) const;
+  bool WaitForServoState(int timeoutMs); // true when it gave up
+  bool CalibrationFilesExist();
+  // Uploads an error table of 360 values (degrees) as the servo's correction table.
+  void WriteCalibrationToServo(const std::vector<float>& errors);
+  bool IsCalibrating() const { return m_calibrating != 0; }
 
   // What the handlers share, readable by tests.
   CHVXProControlPort& Port() { return m_port; }
@@ -170,6 +181,16 @@ private:
   // Firmware update steps.
   bool ChooseFirmwareFile(bool onlineTable, CString& path, bool& downloaded);
   bool DownloadFromUpdateServer(const char* agent, const std::string& path, size_t limit, std::string& body);
+
+  // Calibration steps.
+  bool OfferExistingCalibration(); // true when the stored table was used and no measurement follows
+  bool PrepareServoForCalibration(bool verify);
+  bool ReconnectAfterReset();
+  void SendCalibrationCommand(const char* mnemonic, int value); // logged
+  void RecordSweepSample(ESweep sweep);
+  void FinishCalibration();
+  void ExportCalibrationResults(CSpectrumData* const curves[4]);
+  CString CalibrationFolder(bool tellWhenUnknown);
 
   // Poll steps of timer 0.
   void PollStatus();
@@ -246,6 +267,11 @@ private:
   BYTE m_calibrating = 0;
   BYTE m_verifyingCalibration = 0;
   int m_calibrationStep = 0;
+  float m_calibrationAngle = 0.0f;
+  float m_calibrationError = 0.0f;
+  SCalibrationTables m_calibrationTables;
+  int m_calibrationBucket = 0;
+  CCalibrationSampler m_calibrationSampler;
 
   CCmdInfoList m_cmdInfoList;
   CWindowTimers m_timers;

@@ -1,5 +1,7 @@
 #include "SimulatedServo.h"
 
+#include "SimulatedEncoder.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -175,9 +177,13 @@ std::optional<std::string> SSimulatedServo::Answer(const SServoLine& line, Clock
   const std::string key = line.Key();
   if (!line.IsQuery()) {
     Act(key, line, now);
+    if (encoder)
+      encoder->Act(*this, key, line.value);
     return std::nullopt;
   }
-  std::optional<std::string> value = QueryValue(key);
+  std::optional<std::string> value = encoder ? encoder->QueryValue(*this, key) : std::nullopt;
+  if (!value)
+    value = QueryValue(key);
   if (!value)
     return std::nullopt;
   return "*" + std::to_string(id) + line.mnemonic + *value + "\r";

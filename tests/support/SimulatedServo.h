@@ -12,8 +12,11 @@
 #include <chrono>
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+
+class CSimulatedEncoder;
 
 // A command line as the servo reads it: "#5D-1500" is id 5, mnemonic "D", value "-1500".
 struct SServoLine {
@@ -68,6 +71,10 @@ struct SSimulatedServo {
   bool moving = false;
   int moveStartPosition = 0;
   Clock::time_point moveStart{};
+
+  // The step counter and encoder a calibration measures (SimulatedEncoder.h); without one "QST"
+  // is unknown and "QD" is the position itself. Shared by the copies GetServo hands out.
+  std::shared_ptr<CSimulatedEncoder> encoder;
 
   // The reply bytes for a line addressed to this servo (or broadcast), "\r" included; nothing for
   // actions, configurations and queries it does not know. now is the chain's clock.

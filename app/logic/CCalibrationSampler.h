@@ -1,0 +1,35 @@
+#pragma once
+// One calibration sample at a time, taken by a short-lived worker thread while the caller waits:
+// "QST", "QD", "QST" to the servo. The caller gives up on the sample after kWaitMs, but not on
+// the worker: Take returns only once the worker has ended (its queries are bounded by the port's
+// own timeouts), so a late worker never talks on the port together with the caller's next
+// command, never overlaps the next sample's worker and never outlives the port.
+#include "CEvent.h"
+#include "CHVXProControlPort.h"
+#include "EncoderCalibration.h"
+
+#include <optional>
+#include <thread>
+
+class CCalibrationSampler {
+public:
+  static constexpr DWORD kWaitMs = 1000;
+
+  CCalibrationSampler() = default;
+  ~CCalibrationSampler();
+  CCalibrationSampler(const CCalibrationSampler&) = delete;
+  CCalibrationSampler& operator=(const CCalibrationSampler&) = delete;
+
+  // The sample of servo id, or nothing when one of its queries failed or was answered with
+  // anything but its own echo and a number, or when the worker did not finish within kWaitMs.
+  // The port's current id is as it was before.
+  std::optional<SCalibrationSample> Take(CHVXProControlPort& port, int id);
+
+private:
+  // The worker's body.
+  static std::optional<SCalibrationSample> Query(CHVXProControlPort& port, int id);
+  void Join();
+
+  std::thread m_worker;
+  std::optional<SCalibrationSample> m_result; // written by the worker before it signals
+};

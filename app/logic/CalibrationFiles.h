@@ -1,0 +1,35 @@
+#pragma once
+// The calibration's files: the per-servo folder named after the serial number, the four curves
+// it keeps, writing one of them and reading the error table back.
+#include "CString.h"
+#include "ZSpectrumData/CSpectrumData.h"
+
+#include <optional>
+#include <vector>
+
+inline constexpr const wchar_t* kEncoderCwErrorFile = L"Encoder CW Error.csv";
+inline constexpr const wchar_t* kEncoderCcwErrorFile = L"Encoder CCW Error.csv";
+inline constexpr const wchar_t* kEncoderErrorFile = L"Encoder Error.csv";
+inline constexpr const wchar_t* kGearLagFile = L"Gear Lag.csv";
+// In the order their presence is checked.
+inline constexpr const wchar_t* kCalibrationFiles[] = {kEncoderCwErrorFile, kEncoderCcwErrorFile,
+                                                       kEncoderErrorFile, kGearLagFile};
+
+// The serial number as one folder name: blanks around it trimmed, '/' and control characters
+// replaced by '_'. Empty when nothing names the servo: an empty number, "." or "..".
+CString CalibrationFolderName(const CString& serialNumber);
+
+// True when every calibration file is in the folder (a text ending in '/').
+bool CalibrationFilesExist(const CString& folder);
+
+// Writes the data set's CSV export to a temporary file beside path and renames it into place, so
+// that a failure leaves the earlier file, if any, as it was. False when anything failed.
+bool ExportCalibrationCurve(const CSpectrumData& data, const CString& path);
+
+struct SCalibrationCurveFile {
+  std::vector<float> x;
+  std::vector<float> y;
+};
+// A curve file as the program wrote it: a banner line, a label line and 360 rows of two numbers.
+// Nothing when the file does not open or any of the 360 rows is missing or not two numbers.
+std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path);

@@ -1,0 +1,298 @@
+// The encoder calibration and its verification end to end against a simulated servo whose
+// encoder reads off by a known curve; the servo's time runs on a clock that each sweep tick and
+// each of the program's waits step forward, so the seven minutes of sweeps take seconds.
+#include "MainDialogFixture.h"
+
+#include "CLocale.h"
+#include "CalibrationFiles.h"
+#include "NativePath.h"
+#include "SimulatedEncoder.h"
+#include "StatusReadouts.h"
+#include "TestFiles.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class Calibration : public MainDialogTest {
+protected:
+  Calibration()
+  {
+    chain.SetClock([this] { return clock.Now(); });
+    SetSleeper([this](DWORD ms) {
+      sleeps.push_back(ms);
+      chain.Settle();
+      clock.Advance(std::chrono::milliseconds(ms));
+    });
+    chain.AddServos(1, 1);
+    chain.UpdateServo(1, [this](SSimulatedServo& s) {
+      s.encoder = encoder;
+      s.motionStatus = kSimHolding;
+    });
+  }
+
+  void PressCtrlShift(int key)
+  {
+    Key(WXK_CONTROL);
+    Key(WXK_SHIFT);
+    Key(key);
+  }
+  // Timer 11's ticks until the sweep ends, each this long in the servo's time.
+  int RunSweep(std::chrono::milliseconds tick)
+  {
+    // The line's 20 ms wait for more bytes after a reply would make each sample cost 60 ms; the
+    // simulated servo writes each reply at once, so a shorter wait loses nothing.
+    dialog->Port().SetTimeouts(1, 20, 100, 0, 0);
+    int ticks = 0;
+    while (dialog->IsCalibrating() && ticks < 20000) {
+      clock.Advance(tick);
+      dialog->FireTimer(kCalibrationTimer);
+      ++ticks;
+    }
+    return ticks;
+  }
+  fs::path ServoFolder(const std::string& serial) const
+  {
+    return fs::path(NativePath(app->GetDataFolder())) / serial;
+  }
+  // The error at the middle of the angles a bucket holds: + 0.5 truncated toward zero makes
+  // bucket 0 two degrees wide and moves every negative bucket one degree down.
+  static double ErrorAt(const CSimulatedEncoder& encoder, int bucket)
+  {
+    return encoder.Error(bucket == 0 ? -0.5 : bucket <= 180 ? bucket : bucket - 361);
+  }
+  std::vector<std::string> Sent(const std::string& mnemonicStart) const
+  {
+    std::vector<std::string> lines;
+    for (const std::string& line : Traffic())
+      if (line.rfind("#1" + mnemonicStart, 0) == 0)
+        lines.push_back(line);
+    return lines;
+  }
+
+  CSimulatedClock clock{0.0};
+  std::shared_ptr<CSimulatedEncoder> encoder = std::make_shared<CSimulatedEncoder>();
+};
+
+std::vector<std::string> Lines(const fs::path& file)
+{
+  std::ifstream in(file, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+} // namespace
+
+TEST_F(Calibration, MeasuresUploadsAndVerifies)
+{
+  OpenDialog();
+  ConnectAndSelect(1);
+  answers.Queue(IDOK);  // the warning
+  answers.Queue(IDYES); // write the table
+  PressCtrlShift('C');
+  ASSERT_TRUE(dialog->IsTimerRunning(kCalibrationTimer));
+  EXPECT_EQ(Sent("ECE"), (std::vector<std::string>{"#1ECE0"}));
+  const int ticks = RunSweep(250ms);
+  ASSERT_FALSE(dialog->IsCalibrating()) << ticks << " ticks";
+  EXPECT_FALSE(dialog->IsTimerRunning(kCalibrationTimer));
+  EXPECT_EQ(MessageTexts().at(0).substr(0, 48), L"*** THIS OPERATION COULD DAMAGE YOUR SERVO ***  ");
+  EXPECT_EQ(MessageTexts().at(1), L"Write the encoder calibration data to the servo?");
+  EXPECT_EQ(app->GetProfileString(L"Encoder Calibration", L"Status", L""), L"STARTED");
+
+  // The four files, each as Python's csv module reads it.
+  const fs::path folder = ServoFolder(chain.GetServo(1).serialNumber);
+  for (const wchar_t* file : kCalibrationFiles) {
+    const fs::path path = folder / NativePath(file);
+    ASSERT_TRUE(fs::exists(path)) << path;
+    const std::string check =
+        "python3 -c \"import csv,sys; r=list(csv.reader(open(sys.argv[1],newline=''))); "
+        "assert len(r)==362 and r[0]==['ZSpectrumData CSV output'] and r[1][0]=='Angle (deg)'; "
+        "assert all(len(x)==2 and [float(v) for v in x] for x in r[2:])\" '" +
+        path.string() + "'";
+    EXPECT_EQ(std::system(check.c_str()), 0) << path;
+  }
+  EXPECT_EQ(Lines(folder / "Encoder Error.csv").at(1), "Angle (deg),Error (deg)\r");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 4) << "no temporary file is left";
+
+  // The files hold the plotted curves exactly, and the table uploaded is the error curve the
+  // servo's encoder has, wherever both sweeps sampled.
+  const std::optional<SCalibrationCurveFile> cw = ReadCalibrationCurve(Wide(folder / "Encoder CW Error.csv"));
+  const std::optional<SCalibrationCurveFile> ccw =
+      ReadCalibrationCurve(Wide(folder / "Encoder CCW Error.csv"));
+  ASSERT_TRUE(cw && ccw);
+  for (const auto& [file, name] : {std::pair{"Encoder CW Error.csv", L"CW"},
+                                   {"Encoder CCW Error.csv", L"CCW"},
+                                   {"Encoder Error.csv", L"Error"},
+                                   {"Gear Lag.csv", L"Lag"}}) {
+    const std::optional<SCalibrationCurveFile> curve = ReadCalibrationCurve(Wide(folder / file));
+    CSpectrumData* plotted = dialog->PlotWindow()->FindTrace(name);
+    ASSERT_TRUE(curve && plotted) << file;
+    for (int i = 0; i < 360; ++i) {
+      CString written;
+      written.Format(L"%g", plotted->GetY(i));
+      EXPECT_EQ(curve->x[size_t(i)], float(i));
+      EXPECT_EQ(curve->y[size_t(i)], float(_wtof(written))) << file << " " << i;
+    }
+  }
+  const std::vector<int> uploaded = encoder->CalibrateValues();
+  ASSERT_EQ(uploaded.size(), 360u);
+  // The smoothing reaches five buckets either side: a bucket only one sweep sampled (around the
+  // half turn) halves the error there.
+  auto bothSampled = [&](int b) {
+    for (int n = std::max(0, b - 5); n <= std::min(359, b + 5); ++n)
+      if (cw->y[size_t(n)] == 0.0f || ccw->y[size_t(n)] == 0.0f)
+        return false;
+    return true;
+  };
+  int compared = 0;
+  for (int b = 0; b < 360; ++b) {
+    if (!bothSampled(b))
+      continue;
+    ++compared;
+    EXPECT_LE(std::abs(uploaded[size_t(b)] + 100.0 * ErrorAt(*encoder, b)), 1.0) << "bucket " << b;
+    EXPECT_NEAR(ccw->y[size_t(b)] - cw->y[size_t(b)], 2 * encoder->GearLag(), 0.03) << "bucket " << b;
+  }
+  EXPECT_GE(compared, 340);
+  EXPECT_EQ(Sent("CECF"), (std::vector<std::string>{"#1CECF1"}));
+  EXPECT_EQ(dialog->PlotWindow()->GetTitle(), L"New Calibration Error Data");
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 4);
+  const std::vector<std::wstring> log = Log();
+  EXPECT_EQ(log.front(), L"- Error measurement start");
+  EXPECT_EQ(log.back(), L"- Error measurement end");
+  EXPECT_TRUE(std::find(log.begin(), log.end(), L"#1D20000") != log.end());
+  EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 10u), 360);
+
+  // The plot shows the four curves: each colour is found in the picture.
+  dialog->PlotWindow()->Refresh();
+  PumpEvents(200);
+  SaveSnapshot(dialog->PlotWindow(), "calibration_result");
+  const wxImage picture = dialog->PlotWindow()->GetPlotBitmap().ConvertToImage();
+  for (const wxColour& colour :
+       {wxColour(0, 200, 200), wxColour(0, 200, 0), wxColour(200, 0, 0), wxColour(150, 150, 0)}) {
+    bool found = false;
+    for (int y = 0; y < picture.GetHeight() && !found; ++y)
+      for (int x = 0; x < picture.GetWidth() && !found; ++x)
+        found = ColourAt(picture, x, y) == colour;
+    EXPECT_TRUE(found) << colour.GetAsString().ToStdString();
+  }
+
+  // The verification sweeps the corrected servo: what is left is the lag alone, and nothing is
+  // written to the servo or the files.
+  const auto written = fs::last_write_time(folder / "Encoder Error.csv");
+  chain.ClearReceived();
+  answers.Queue(IDOK);
+  PressCtrlShift('V');
+  ASSERT_TRUE(dialog->IsCalibrating());
+  RunSweep(500ms);
+  EXPECT_TRUE(Sent("ECE").empty());
+  EXPECT_TRUE(Sent("CECF").empty());
+  EXPECT_TRUE(Sent("CALIBRATE").empty());
+  EXPECT_EQ(fs::last_write_time(folder / "Encoder Error.csv"), written);
+  EXPECT_EQ(dialog->PlotWindow()->GetTitle(), L"Existing Calibration Result");
+  EXPECT_EQ(Log().back(), L"- Cal verification end");
+  CSpectrumData* residual = dialog->PlotWindow()->FindTrace(L"Error");
+  ASSERT_NE(residual, nullptr);
+  for (int b = 10; b < 350; ++b)
+    if (b < 170 || b > 190) {
+      EXPECT_NEAR(residual->GetY(b), 0.0, 0.02) << "bucket " << b;
+    }
+  SaveSnapshot(dialog->PlotWindow(), "calibration_verification");
+}
+
+TEST_F(Calibration, StoredTableOfferedAndUploadedWithoutMeasuring)
+{
+  OpenDialog();
+  ConnectAndSelect(1);
+  const fs::path folder = ServoFolder(chain.GetServo(1).serialNumber);
+  fs::create_directories(folder);
+  std::string table = "ZSpectrumData CSV output\r\nAngle (deg),Error (deg)\r\n";
+  for (int i = 0; i < 360; ++i)
+    table += std::to_string(i) + "," + (i == 0 ? "0.123" : i == 1 ? "-0.125" : "0") + "\r\n";
+  for (const wchar_t* file : kCalibrationFiles)
+    WriteBytes(folder / NativePath(file), table);
+
+  answers.Queue(IDYES); // use the stored data
+  answers.Queue(IDYES); // write it
+  PressCtrlShift('C');
+  EXPECT_FALSE(dialog->IsTimerRunning(kCalibrationTimer));
+  EXPECT_EQ(MessageTexts().at(0),
+            L"Encoder error data exists for this servo.  Use this error data for calibration?");
+  const std::vector<int> uploaded = encoder->CalibrateValues();
+  ASSERT_EQ(uploaded.size(), 360u);
+  EXPECT_EQ(uploaded[0], -12);
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 1);
+
+  // Answering No to the write leaves only the flag sent.
+  chain.ClearReceived();
+  answers.Queue(IDYES);
+  answers.Queue(IDNO);
+  PressCtrlShift('C');
+  chain.WaitForLines(3);
+  EXPECT_EQ(Sent("C"), (std::vector<std::string>{"#1CECF1"}));
+
+  // A damaged table is refused with a message and nothing is written; a measurement is offered.
+  WriteBytes(folder / "Encoder Error.csv", table.substr(0, table.size() / 2));
+  chain.ClearReceived();
+  answers.Queue(IDOK);     // the message
+  answers.Queue(IDCANCEL); // the warning
+  PressCtrlShift('C');
+  EXPECT_NE(MessageTexts().at(4).find(L"incomplete or damaged"), std::wstring::npos);
+  EXPECT_EQ(MessageTexts().at(5).substr(0, 10), L"*** THIS O");
+  for (const std::string& line : Traffic())
+    EXPECT_EQ(line, "#1QN") << "only the serial number is asked for";
+  EXPECT_EQ(encoder->CalibrateValues().size(), 360u);
+}
+
+TEST_F(Calibration, ServoWithoutSerialNumberOrFolderStillGetsItsTable)
+{
+  chain.UpdateServo(1, [](SSimulatedServo& s) { s.serialNumber = ""; });
+  OpenDialog();
+  ConnectAndSelect(1);
+  // Coarse sweeps are enough here.
+  answers.Queue(IDOK);
+  answers.Queue(IDOK);  // no serial number
+  answers.Queue(IDYES); // write the table
+  PressCtrlShift('C');
+  RunSweep(2000ms);
+  ASSERT_FALSE(dialog->IsCalibrating());
+  EXPECT_EQ(MessageTexts().at(1),
+            L"The servo did not report a usable serial number, so its calibration files cannot be kept.");
+  EXPECT_FALSE(fs::exists(fs::path(NativePath(app->GetDataFolder())) / "Encoder Error.csv"));
+  EXPECT_EQ(encoder->CalibrateValues().size(), 360u);
+
+  // A servo folder that cannot be made: each file that could not be written is named.
+  chain.UpdateServo(1, [](SSimulatedServo& s) { s.serialNumber = "2026010112000001"; });
+  WriteBytes(ServoFolder("2026010112000001"), "in the folder's place");
+  answers.Queue(IDOK);
+  answers.Queue(IDOK);  // the failed files
+  answers.Queue(IDYES); // write the table
+  PressCtrlShift('C');
+  RunSweep(2000ms);
+  const std::wstring failed = MessageTexts().at(4);
+  EXPECT_EQ(failed.rfind(L"The calibration results could not be written to:", 0), 0u) << failed;
+  for (const wchar_t* file : kCalibrationFiles)
+    EXPECT_NE(failed.find(file), std::wstring::npos) << CString(file).Str();
+  EXPECT_EQ(encoder->CalibrateValues().size(), 720u);
+}
+
+TEST_F(Calibration, NothingWithoutAServoAndAServoThatNeverStopsIsWaitedForOnce)
+{
+  OpenDialog();
+  PressCtrlShift('C');
+  EXPECT_TRUE(MessageTexts().empty());
+  EXPECT_FALSE(dialog->IsTimerRunning(kCalibrationTimer));
+
+  ConnectAndSelect(1);
+  chain.UpdateServo(1, [](SSimulatedServo& s) { s.motionStatus = kSimTraveling; });
+  sleeps.clear();
+  EXPECT_TRUE(dialog->WaitForServoState(10000));
+  ASSERT_EQ(sleeps.size(), 97u);
+  EXPECT_EQ(sleeps.front(), 500u);
+  EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 100u), 96);
+}
