@@ -4,6 +4,8 @@
 // through a file in the same temporary folder; counting 10,000,000 values into 1000 bins with
 // CHistogram::AddCount against numpy.histogram over the same bins. The Python side runs once, as a
 // child process, and reports its best times; each benchmark prints its ratio (below 1 is faster).
+#include "PythonBaseline.h"
+
 #include <ZSpectrumData/CHistogram.h>
 #include <ZSpectrumData/CSpectrumData.h>
 
@@ -14,10 +16,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -64,20 +64,8 @@ struct Baseline {
   fs::path folder;
   std::vector<float> arrays; // x, then the traces
   std::vector<float> values;
-  std::map<std::string, double> seconds; // empty when Python or NumPy is missing
+  PythonValues seconds;
 };
-
-std::string Python()
-{
-  // Debian's interpreter, where python3-numpy is installed, before whatever PATH offers.
-  return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-}
-
-template <typename T> void WriteRaw(const fs::path& path, const std::vector<T>& values)
-{
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(values.data()), std::streamsize(values.size() * sizeof(T)));
-}
 
 Baseline& TheBaseline()
 {
@@ -97,44 +85,13 @@ Baseline& TheBaseline()
       v = normal(random);
     WriteRaw(b.folder / "arrays.f32", b.arrays);
     WriteRaw(b.folder / "values.f32", b.values);
-    std::ofstream(b.folder / "baseline.py") << kBaselineScript;
-    const std::string command = Python() + " '" + (b.folder / "baseline.py").string() + "' '" +
-                                b.folder.string() + "' " + std::to_string(kPoints) + " " +
-                                std::to_string(kTraces) + " " + std::to_string(kBins) + " " +
-                                std::to_string(kLow) + " " + std::to_string(kHigh);
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-      char name[64];
-      double value;
-      while (std::fscanf(pipe, "%63s %lf", name, &value) == 2)
-        b.seconds[name] = value;
-      pclose(pipe);
-    }
-    if (b.seconds.empty())
-      std::printf("NumPy baseline unavailable (%s with python3-numpy); ratios not reported\n",
-                  Python().c_str());
+    const std::string arguments = std::to_string(kPoints) + " " + std::to_string(kTraces) + " " +
+                                  std::to_string(kBins) + " " + std::to_string(kLow) + " " +
+                                  std::to_string(kHigh);
+    b.seconds = RunPythonBaseline(b.folder, kBaselineScript, arguments, "NumPy", "python3-numpy");
     return b;
   }();
   return baseline;
-}
-
-double Seconds(std::chrono::steady_clock::duration d)
-{
-  return std::chrono::duration<double>(d).count();
-}
-
-void Report(benchmark::State& state, const char* what, double ours, const char* baselineName,
-            const char* peer)
-{
-  const auto& seconds = TheBaseline().seconds;
-  state.counters["ms"] = ours * 1e3;
-  const auto found = seconds.find(baselineName);
-  if (found == seconds.end())
-    return;
-  state.counters["peer_ms"] = found->second * 1e3;
-  state.counters["ratio"] = ours / found->second;
-  // The benchmark body runs more than once while the library sizes its runs; the last line counts.
-  std::printf("%s: %.3f ms, %s %.3f ms, ratio %.3f\n", what, ours * 1e3, peer, found->second * 1e3,
-              ours / found->second);
 }
 
 CSpectrumData MakeData(const Baseline& b)
@@ -182,7 +139,7 @@ void BM_ArchiveStore(benchmark::State& state)
     state.SetIterationTime(elapsed);
     best = std::min(best, elapsed);
   }
-  Report(state, "Serialize (store 401)", best, "save", "numpy.save");
+  Report(state, b.seconds, "Serialize (store 401)", best, "save", "numpy.save");
 }
 
 void BM_ArchiveLoad(benchmark::State& state)
@@ -204,7 +161,7 @@ void BM_ArchiveLoad(benchmark::State& state)
   }
   if (!same)
     state.SkipWithError("the loaded data set differs from the stored one");
-  Report(state, "Serialize (load 401)", best, "load", "numpy.load");
+  Report(state, b.seconds, "Serialize (load 401)", best, "load", "numpy.load");
 }
 
 void BM_HistogramAddCount(benchmark::State& state)
@@ -237,7 +194,7 @@ void BM_HistogramAddCount(benchmark::State& state)
       moved += std::llabs(counts[size_t(k)] - theirs[size_t(k)]);
     state.counters["counts_differing_from_numpy"] = double(moved);
   }
-  Report(state, "CHistogram::AddCount x 1e7", best, "histogram", "numpy.histogram");
+  Report(state, b.seconds, "CHistogram::AddCount x 1e7", best, "histogram", "numpy.histogram");
 }
 
 BENCHMARK(BM_ArchiveStore)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);

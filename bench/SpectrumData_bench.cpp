@@ -3,6 +3,8 @@
 // scipy.signal.savgol_filter (same window, polynomial order 4, end values held: mode "nearest"),
 // and the CSV export against numpy.savetxt with "%g". The Python side runs once, as a child
 // process, and reports its best times; each benchmark prints its ratio (below 1 is faster).
+#include "PythonBaseline.h"
+
 #include <ZSpectrumData/CSpectrumData.h>
 
 #include <benchmark/benchmark.h>
@@ -10,12 +12,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -53,29 +51,8 @@ print('savetxt %.9f' % best)
 struct Baseline {
   fs::path folder;
   std::vector<float> x, y;
-  std::map<std::string, double> seconds; // empty when Python or SciPy is missing
+  PythonValues seconds;
 };
-
-template <typename T> void WriteRaw(const fs::path& path, const std::vector<T>& values)
-{
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(values.data()), std::streamsize(values.size() * sizeof(T)));
-}
-
-std::vector<float> ReadRaw(const fs::path& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  std::vector<float> values(kPoints);
-  in.read(reinterpret_cast<char*>(values.data()), std::streamsize(values.size() * sizeof(float)));
-  values.resize(size_t(in.gcount()) / sizeof(float));
-  return values;
-}
-
-std::string Python()
-{
-  // Debian's interpreter, where python3-scipy is installed, before whatever PATH offers.
-  return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-}
 
 Baseline& TheBaseline()
 {
@@ -92,19 +69,7 @@ Baseline& TheBaseline()
     }
     WriteRaw(b.folder / "x.f32", b.x);
     WriteRaw(b.folder / "y.f32", b.y);
-    std::ofstream(b.folder / "baseline.py") << kBaselineScript;
-    const std::string command =
-        Python() + " '" + (b.folder / "baseline.py").string() + "' '" + b.folder.string() + "'";
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-      char name[64];
-      double value;
-      while (std::fscanf(pipe, "%63s %lf", name, &value) == 2)
-        b.seconds[name] = value;
-      pclose(pipe);
-    }
-    if (b.seconds.empty())
-      std::printf("SciPy baseline unavailable (%s with python3-scipy); ratios not reported\n",
-                  Python().c_str());
+    b.seconds = RunPythonBaseline(b.folder, kBaselineScript, "", "SciPy", "python3-scipy");
     return b;
   }();
   return baseline;
@@ -120,32 +85,12 @@ CSpectrumData MakeData(const Baseline& b)
   return data;
 }
 
-double Seconds(std::chrono::steady_clock::duration d)
-{
-  return std::chrono::duration<double>(d).count();
-}
-
-void Report(benchmark::State& state, const char* what, double ours, const char* baselineName,
-            const char* peer)
-{
-  const auto& seconds = TheBaseline().seconds;
-  state.counters["ms"] = ours * 1e3;
-  const auto found = seconds.find(baselineName);
-  if (found == seconds.end())
-    return;
-  state.counters["peer_ms"] = found->second * 1e3;
-  state.counters["ratio"] = ours / found->second;
-  // The benchmark body runs more than once while the library sizes its runs; the last line counts.
-  std::printf("%s: %.3f ms, %s %.3f ms, ratio %.3f\n", what, ours * 1e3, peer, found->second * 1e3,
-              ours / found->second);
-}
-
 // The largest difference from SciPy's result, relative to the data's amplitude: both compute the
 // same least-squares coefficients and hold the same end values.
 void CompareWithSciPy(benchmark::State& state, const std::vector<float>& ours, int window)
 {
   const std::vector<float> theirs =
-      ReadRaw(TheBaseline().folder / ("savgol" + std::to_string(window) + ".f32"));
+      ReadRaw(TheBaseline().folder / ("savgol" + std::to_string(window) + ".f32"), kPoints);
   if (theirs.size() != ours.size())
     return;
   double largest = 0;
@@ -178,8 +123,8 @@ void SmoothAgainstSciPy(benchmark::State& state, int halfWidth, const char* what
     }
   }
   const int window = 2 * halfWidth + 1;
-  Report(state, what, total / double(std::max<int64_t>(runs, 1)), ("savgol" + std::to_string(window)).c_str(),
-         "scipy savgol_filter");
+  Report(state, b.seconds, what, total / double(std::max<int64_t>(runs, 1)),
+         ("savgol" + std::to_string(window)).c_str(), "scipy savgol_filter");
   CompareWithSciPy(state, result, window);
 }
 
@@ -209,7 +154,8 @@ void BM_ExportToCSVFile(benchmark::State& state)
     total += elapsed;
     ++runs;
   }
-  Report(state, "ExportToCSVFile", total / double(std::max<int64_t>(runs, 1)), "savetxt", "numpy savetxt %g");
+  Report(state, b.seconds, "ExportToCSVFile", total / double(std::max<int64_t>(runs, 1)), "savetxt",
+         "numpy savetxt %g");
 }
 
 BENCHMARK(BM_Smooth11)->UseManualTime()->Unit(benchmark::kMillisecond);

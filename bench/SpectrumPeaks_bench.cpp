@@ -3,6 +3,8 @@
 // with peak_widths (the same threshold, half-height widths), and FrequencySpectrum against
 // scipy.signal.lombscargle at the same frequencies. The Python side runs once, as a child process,
 // timing with timeit; each benchmark prints its ratio (below 1 is faster) and what both found.
+#include "PythonBaseline.h"
+
 #include <ZSpectrumData/CSpectrumData.h>
 
 #include <benchmark/benchmark.h>
@@ -12,8 +14,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -65,31 +65,10 @@ print('lombscargle %.9f' % (min(timeit.repeat(spectrum, number=1, repeat=3))))
 
 struct Baseline {
   fs::path folder;
-  std::vector<float> x, y;              // the peaks
-  std::vector<float> fx, fy;            // the frequency spectrum's samples
-  std::map<std::string, double> values; // empty when Python or SciPy is missing
+  std::vector<float> x, y;   // the peaks
+  std::vector<float> fx, fy; // the frequency spectrum's samples
+  PythonValues values;
 };
-
-template <typename T> void WriteRaw(const fs::path& path, const std::vector<T>& values)
-{
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(values.data()), std::streamsize(values.size() * sizeof(T)));
-}
-
-std::vector<float> ReadRaw(const fs::path& path, size_t count)
-{
-  std::ifstream in(path, std::ios::binary);
-  std::vector<float> values(count);
-  in.read(reinterpret_cast<char*>(values.data()), std::streamsize(values.size() * sizeof(float)));
-  values.resize(size_t(in.gcount()) / sizeof(float));
-  return values;
-}
-
-std::string Python()
-{
-  // Debian's interpreter, where python3-scipy is installed, before whatever PATH offers.
-  return fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-}
 
 Baseline& TheBaseline()
 {
@@ -125,42 +104,11 @@ Baseline& TheBaseline()
     WriteRaw(b.folder / "y.f32", b.y);
     WriteRaw(b.folder / "fx.f32", b.fx);
     WriteRaw(b.folder / "fy.f32", b.fy);
-    std::ofstream(b.folder / "baseline.py") << kBaselineScript;
-    const std::string command = Python() + " '" + (b.folder / "baseline.py").string() + "' '" +
-                                b.folder.string() + "' " + std::to_string(kThreshold);
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-      char name[64];
-      double value;
-      while (std::fscanf(pipe, "%63s %lf", name, &value) == 2)
-        b.values[name] = value;
-      pclose(pipe);
-    }
-    if (b.values.empty())
-      std::printf("SciPy baseline unavailable (%s with python3-scipy); ratios not reported\n",
-                  Python().c_str());
+    b.values =
+        RunPythonBaseline(b.folder, kBaselineScript, std::to_string(kThreshold), "SciPy", "python3-scipy");
     return b;
   }();
   return baseline;
-}
-
-double Seconds(std::chrono::steady_clock::duration d)
-{
-  return std::chrono::duration<double>(d).count();
-}
-
-void Report(benchmark::State& state, const char* what, double ours, const char* baselineName,
-            const char* peer)
-{
-  const auto& values = TheBaseline().values;
-  state.counters["ms"] = ours * 1e3;
-  const auto found = values.find(baselineName);
-  if (found == values.end())
-    return;
-  state.counters["peer_ms"] = found->second * 1e3;
-  state.counters["ratio"] = ours / found->second;
-  // The benchmark body runs more than once while the library sizes its runs; the last line counts.
-  std::printf("%s: %.3f ms, %s %.3f ms, ratio %.3f\n", what, ours * 1e3, peer, found->second * 1e3,
-              ours / found->second);
 }
 
 void BM_FindPeaks(benchmark::State& state)
@@ -214,7 +162,7 @@ void BM_FindPeaks(benchmark::State& state)
     state.counters["peer_peaks"] = count->second;
     std::printf("FindPeaks found %d peaks, find_peaks %d (%d placed)\n", found, int(count->second), kPeaks);
   }
-  Report(state, "FindPeaks", total / double(std::max<int64_t>(runs, 1)), "findpeaks",
+  Report(state, b.values, "FindPeaks", total / double(std::max<int64_t>(runs, 1)), "findpeaks",
          "scipy find_peaks + peak_widths");
 }
 
@@ -245,7 +193,7 @@ void BM_FrequencySpectrum(benchmark::State& state)
     }
     state.counters["max_rel_diff_vs_scipy"] = largest / top;
   }
-  Report(state, "FrequencySpectrum", total / double(std::max<int64_t>(runs, 1)), "lombscargle",
+  Report(state, b.values, "FrequencySpectrum", total / double(std::max<int64_t>(runs, 1)), "lombscargle",
          "scipy lombscargle");
 }
 

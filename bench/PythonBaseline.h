@@ -1,0 +1,84 @@
+#pragma once
+// The Python side of the benchmarks that measure against NumPy or SciPy in the same run: the data
+// goes to the script as raw float32 files in a temporary folder, the script runs once as a child
+// process and prints "name value" lines (best times in seconds, counts), and each benchmark reports
+// its own time as a ratio against one of those values (below 1 is faster).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+// Empty when the interpreter or its package is missing.
+using PythonValues = std::map<std::string, double>;
+
+inline std::string Python()
+{
+  // Debian's interpreter, where python3-numpy and python3-scipy are installed, before whatever PATH
+  // offers.
+  return std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+}
+
+template <typename T> void WriteRaw(const std::filesystem::path& path, const std::vector<T>& values)
+{
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(values.data()), std::streamsize(values.size() * sizeof(T)));
+}
+
+// At most count values; fewer when the script wrote fewer or none.
+inline std::vector<float> ReadRaw(const std::filesystem::path& path, size_t count)
+{
+  std::ifstream in(path, std::ios::binary);
+  std::vector<float> values(count);
+  in.read(reinterpret_cast<char*>(values.data()), std::streamsize(values.size() * sizeof(float)));
+  values.resize(size_t(in.gcount()) / sizeof(float));
+  return values;
+}
+
+// Writes script to folder/baseline.py and runs it with the folder and then arguments (if any) on
+// its command line. peer and package name what is missing when nothing comes back ("SciPy",
+// "python3-scipy").
+inline PythonValues RunPythonBaseline(const std::filesystem::path& folder, const char* script,
+                                      const std::string& arguments, const char* peer, const char* package)
+{
+  std::ofstream(folder / "baseline.py") << script;
+  std::string command = Python() + " '" + (folder / "baseline.py").string() + "' '" + folder.string() + "'";
+  if (!arguments.empty())
+    command += " " + arguments;
+  PythonValues values;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char name[64];
+    double value;
+    while (std::fscanf(pipe, "%63s %lf", name, &value) == 2)
+      values[name] = value;
+    pclose(pipe);
+  }
+  if (values.empty())
+    std::printf("%s baseline unavailable (%s with %s); ratios not reported\n", peer, Python().c_str(),
+                package);
+  return values;
+}
+
+inline double Seconds(std::chrono::steady_clock::duration d)
+{
+  return std::chrono::duration<double>(d).count();
+}
+
+// ours in seconds, against the script's value baselineName; only the time when that is missing.
+inline void Report(benchmark::State& state, const PythonValues& baseline, const char* what, double ours,
+                   const char* baselineName, const char* peer)
+{
+  state.counters["ms"] = ours * 1e3;
+  const auto found = baseline.find(baselineName);
+  if (found == baseline.end())
+    return;
+  state.counters["peer_ms"] = found->second * 1e3;
+  state.counters["ratio"] = ours / found->second;
+  // The benchmark body runs more than once while the library sizes its runs; the last line counts.
+  std::printf("%s: %.3f ms, %s %.3f ms, ratio %.3f\n", what, ours * 1e3, peer, found->second * 1e3,
+              ours / found->second);
+}
