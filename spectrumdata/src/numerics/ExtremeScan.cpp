@@ -30,6 +30,19 @@ void ScanPlain(const float* values, size_t begin, size_t end, ExtremeScan& e)
   }
 }
 
+#if defined(__SSE2__)
+// The largest of h's four values and the smallest of l's, for both block widths.
+inline void LaneExtremes(__m128 h, __m128 l, float& max, float& min)
+{
+  h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(1, 0, 3, 2)));
+  h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(2, 3, 0, 1)));
+  l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(1, 0, 3, 2)));
+  l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(2, 3, 0, 1)));
+  max = _mm_cvtss_f32(h);
+  min = _mm_cvtss_f32(l);
+}
+#endif
+
 // The block's largest and smallest value with NaNs left out (-inf and +inf when all are NaN); of
 // two zeros either may come out. maxps(a, b) is a > b ? a : b lane by lane, and minps(a, b)
 // a < b ? a : b: a NaN in a never gets through.
@@ -55,14 +68,8 @@ void BlockExtremes(const float* values, float& max, float& min)
     l2 = _mm_min_ps(v2, l2);
     l3 = _mm_min_ps(v3, l3);
   }
-  __m128 h = _mm_max_ps(_mm_max_ps(h0, h1), _mm_max_ps(h2, h3));
-  __m128 l = _mm_min_ps(_mm_min_ps(l0, l1), _mm_min_ps(l2, l3));
-  h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(1, 0, 3, 2)));
-  h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(2, 3, 0, 1)));
-  l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(1, 0, 3, 2)));
-  l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(2, 3, 0, 1)));
-  max = _mm_cvtss_f32(h);
-  min = _mm_cvtss_f32(l);
+  LaneExtremes(_mm_max_ps(_mm_max_ps(h0, h1), _mm_max_ps(h2, h3)),
+               _mm_min_ps(_mm_min_ps(l0, l1), _mm_min_ps(l2, l3)), max, min);
 #else
   ExtremeScan e{-std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
   ScanPlain(values, 0, kBlock, e);
@@ -96,14 +103,8 @@ __attribute__((target("avx"))) void BlockExtremesAvx(const float* values, float&
   }
   const __m256 h8 = _mm256_max_ps(_mm256_max_ps(h0, h1), _mm256_max_ps(h2, h3));
   const __m256 l8 = _mm256_min_ps(_mm256_min_ps(l0, l1), _mm256_min_ps(l2, l3));
-  __m128 h = _mm_max_ps(_mm256_castps256_ps128(h8), _mm256_extractf128_ps(h8, 1));
-  __m128 l = _mm_min_ps(_mm256_castps256_ps128(l8), _mm256_extractf128_ps(l8, 1));
-  h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(1, 0, 3, 2)));
-  h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(2, 3, 0, 1)));
-  l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(1, 0, 3, 2)));
-  l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(2, 3, 0, 1)));
-  max = _mm_cvtss_f32(h);
-  min = _mm_cvtss_f32(l);
+  LaneExtremes(_mm_max_ps(_mm256_castps256_ps128(h8), _mm256_extractf128_ps(h8, 1)),
+               _mm_min_ps(_mm256_castps256_ps128(l8), _mm256_extractf128_ps(l8, 1)), max, min);
 }
 
 __attribute__((target("avx"))) void AddBlocksAvx(const float* values, size_t blocks, float* max, float* min)
