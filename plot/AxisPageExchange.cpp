@@ -62,3 +62,14 @@ void EnableControl(wxWindow* page, int id, bool enable)
   if (wxWindow* control = page->FindWindow(id))
     control->Enable(enable);
 }
+
+void BindLimitEdit(wxWindow* page, int editId, int autoId, BOOL& automatic)
+{
+  page->Bind(
+      wxEVT_TEXT,
+      [page, autoId, &automatic](wxCommandEvent&) {
+        automatic = FALSE;
+        static_cast<wxCheckBox*>(page->FindWindow(autoId))->SetValue(false);
+      },
+      editId);
+}

@@ -10,3 +10,6 @@ void ExchangeCheck(wxWindow* page, int id, BOOL& value, bool save);
 // the member keeps its value.
 bool ExchangeFloat(wxWindow* page, int id, float& value, bool save);
 void EnableControl(wxWindow* page, int id, bool enable);
+// Typing in the limit's edit takes the limit off automatic: the member and the check box autoId
+// both clear. Loading the pages sets the edits without this.
+void BindLimitEdit(wxWindow* page, int editId, int autoId, BOOL& automatic);

@@ -3,8 +3,6 @@
 #include "AxisPageExchange.h"
 #include "DialogUnits.h"
 
-#include <wx/checkbox.h>
-
 namespace {
 enum : int {
   IDC_MINIMUM = 1000,
@@ -28,8 +26,8 @@ CXAxisPropPage::CXAxisPropPage(wxWindow* book) : wxPanel(book, wxID_ANY)
 {
   CreateDialogControls(this, kTemplate);
   SetMinSize(DialogUnitsToPixels(this, 122, 127));
-  Bind(wxEVT_TEXT, &CXAxisPropPage::OnMinChanged, this, IDC_MINIMUM);
-  Bind(wxEVT_TEXT, &CXAxisPropPage::OnMaxChanged, this, IDC_MAXIMUM);
+  BindLimitEdit(this, IDC_MINIMUM, IDC_AUTO_MINIMUM, m_autoMin);
+  BindLimitEdit(this, IDC_MAXIMUM, IDC_AUTO_MAXIMUM, m_autoMax);
 }
 
 bool CXAxisPropPage::DoDataExchange(bool save)
@@ -40,16 +38,4 @@ bool CXAxisPropPage::DoDataExchange(bool save)
   ExchangeCheck(this, IDC_AUTO_MAXIMUM, m_autoMax, save);
   ExchangeCheck(this, IDC_SHOW_GRID, m_showGrid, save);
   return true;
-}
-
-void CXAxisPropPage::OnMinChanged(wxCommandEvent&)
-{
-  m_autoMin = FALSE;
-  static_cast<wxCheckBox*>(FindWindow(IDC_AUTO_MINIMUM))->SetValue(false);
-}
-
-void CXAxisPropPage::OnMaxChanged(wxCommandEvent&)
-{
-  m_autoMax = FALSE;
-  static_cast<wxCheckBox*>(FindWindow(IDC_AUTO_MAXIMUM))->SetValue(false);
 }

@@ -11,8 +11,4 @@ public:
 
   // Loading shows the members; saving reads them and is false when a limit is not a number.
   bool DoDataExchange(bool save);
-
-private:
-  void OnMinChanged(wxCommandEvent& event);
-  void OnMaxChanged(wxCommandEvent& event);
 };

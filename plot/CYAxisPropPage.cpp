@@ -3,8 +3,6 @@
 #include "AxisPageExchange.h"
 #include "DialogUnits.h"
 
-#include <wx/checkbox.h>
-
 namespace {
 enum : int {
   IDC_MINIMUM = 1000,
@@ -46,8 +44,8 @@ CYAxisPropPage::CYAxisPropPage(wxWindow* book) : wxPanel(book, wxID_ANY)
 {
   CreateDialogControls(this, kTemplate);
   SetMinSize(DialogUnitsToPixels(this, 143, 153));
-  Bind(wxEVT_TEXT, &CYAxisPropPage::OnMinChanged, this, IDC_MINIMUM);
-  Bind(wxEVT_TEXT, &CYAxisPropPage::OnMaxChanged, this, IDC_MAXIMUM);
+  BindLimitEdit(this, IDC_MINIMUM, IDC_AUTO_MINIMUM, m_autoMin);
+  BindLimitEdit(this, IDC_MAXIMUM, IDC_AUTO_MAXIMUM, m_autoMax);
   for (int id : {IDC_AUTO_SCALE_ALL, IDC_MATCH_ORIGIN, IDC_SCALE_OVERLAPPED, IDC_FULL_RANGE})
     Bind(wxEVT_CHECKBOX, &CYAxisPropPage::OnScalingClicked, this, id);
 }
@@ -75,18 +73,6 @@ bool CYAxisPropPage::DoDataExchange(bool save)
 
   return ExchangeFloat(this, IDC_CENTRE, m_centreWavelength, save) &&
          ExchangeFloat(this, IDC_RANGE, m_wavelengthRange, save);
-}
-
-void CYAxisPropPage::OnMinChanged(wxCommandEvent&)
-{
-  m_autoMin = FALSE;
-  static_cast<wxCheckBox*>(FindWindow(IDC_AUTO_MINIMUM))->SetValue(false);
-}
-
-void CYAxisPropPage::OnMaxChanged(wxCommandEvent&)
-{
-  m_autoMax = FALSE;
-  static_cast<wxCheckBox*>(FindWindow(IDC_AUTO_MAXIMUM))->SetValue(false);
 }
 
 void CYAxisPropPage::OnScalingClicked(wxCommandEvent&)

@@ -15,7 +15,5 @@ public:
   bool DoDataExchange(bool save);
 
 private:
-  void OnMinChanged(wxCommandEvent& event);
-  void OnMaxChanged(wxCommandEvent& event);
   void OnScalingClicked(wxCommandEvent& event);
 };
