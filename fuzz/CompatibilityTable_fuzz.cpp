@@ -3,32 +3,13 @@
 // program parses it, then asked for a newer program and a newer firmware. A version reported as
 // newer must compare greater than the one it was checked against.
 #include "CompatibilityTable.h"
+#include "FuzzFolder.h"
 #include "NativePath.h"
 #include "VersionNumbers.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
-
-namespace {
-// Never destroyed: the clean-up at exit runs after the statics have gone.
-const std::string& Folder()
-{
-  static const std::string* const folder = [] {
-    auto* pattern = new std::string((std::filesystem::temp_directory_path() / "hvxfuzz-XXXXXX").string());
-    if (!mkdtemp(pattern->data()))
-      std::abort();
-    std::atexit([] {
-      std::error_code ec;
-      std::filesystem::remove_all(Folder(), ec);
-    });
-    return pattern;
-  }();
-  return *folder;
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -36,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     return 0; // the download's limit
   const std::string body(reinterpret_cast<const char*>(data), size);
   CZStringGrid table;
-  if (!ParseCompatibilityTable(body, FromNativePath(Folder() + "/Compatibility.csv"), table))
+  if (!ParseCompatibilityTable(body, FromNativePath(FuzzFolder() + "/Compatibility.csv"), table))
     return 0;
 
   const long long program = ParseVersion(L"1.2.3");

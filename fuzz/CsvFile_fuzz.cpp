@@ -7,6 +7,7 @@
 #include "CArchive.h"
 #include "CZCSVFile.h"
 #include "CZStringGrid.h"
+#include "FuzzFolder.h"
 #include "NativePath.h"
 #include "TextConversion.h"
 
@@ -14,36 +15,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-// Never destroyed: the clean-up at exit runs after the statics have gone.
-const std::string& Folder()
-{
-  static const std::string* const folder = [] {
-    auto* pattern = new std::string((std::filesystem::temp_directory_path() / "hvxfuzz-XXXXXX").string());
-    if (!mkdtemp(pattern->data()))
-      std::abort();
-    std::atexit([] {
-      std::error_code ec;
-      std::filesystem::remove_all(Folder(), ec);
-    });
-    return pattern;
-  }();
-  return *folder;
-}
-
 CString PathOf(const char* name)
 {
-  return FromNativePath(Folder() + "/" + name);
+  return FromNativePath(FuzzFolder() + "/" + name);
 }
 
 void WriteFile(const char* name, const uint8_t* data, size_t size)
 {
-  std::FILE* file = std::fopen((Folder() + "/" + name).c_str(), "wb");
+  std::FILE* file = std::fopen((FuzzFolder() + "/" + name).c_str(), "wb");
   if (!file)
     std::abort();
   if (size)
