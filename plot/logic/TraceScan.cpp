@@ -14,17 +14,23 @@ bool SameBits(float a, float b)
   return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
 }
 
+// Widens [low, high] to take in value, unless it is not finite; the first value sets both.
+void Widen(float& low, float& high, bool& any, float value)
+{
+  if (!std::isfinite(value))
+    return;
+  if (!any) {
+    low = high = value;
+    any = true;
+  } else {
+    low = std::min(low, value);
+    high = std::max(high, value);
+  }
+}
+
 void TakeX(STraceScan& scan, float x)
 {
-  if (!std::isfinite(x))
-    return;
-  if (!scan.hasX) {
-    scan.xMin = scan.xMax = x;
-    scan.hasX = true;
-  } else {
-    scan.xMin = std::min(scan.xMin, x);
-    scan.xMax = std::max(scan.xMax, x);
-  }
+  Widen(scan.xMin, scan.xMax, scan.hasX, x);
 }
 
 // The y of every trace of the array at point i.
@@ -32,18 +38,8 @@ void TakeY(STraceScan& scan, const CSpectrumData& data, int i)
 {
   if (data.MaskEnabled() && data.IsMasked(i))
     return;
-  for (int t = 0; t < data.GetArraySize(); ++t) {
-    const float y = data.GetY(t, i);
-    if (!std::isfinite(y))
-      continue;
-    if (!scan.hasY) {
-      scan.yMin = scan.yMax = y;
-      scan.hasY = true;
-    } else {
-      scan.yMin = std::min(scan.yMin, y);
-      scan.yMax = std::max(scan.yMax, y);
-    }
-  }
+  for (int t = 0; t < data.GetArraySize(); ++t)
+    Widen(scan.yMin, scan.yMax, scan.hasY, data.GetY(t, i));
 }
 } // namespace
 
