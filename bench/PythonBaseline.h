@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 // Empty when the interpreter or its package is missing.
@@ -21,6 +22,15 @@ inline std::string Python()
   // Debian's interpreter, where python3-numpy and python3-scipy are installed, before whatever PATH
   // offers.
   return std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+}
+
+// A fresh folder for this run's files, named after the benchmark program and the process.
+inline std::filesystem::path MakeBaselineFolder(const std::string& name)
+{
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / (name + "_" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  return folder;
 }
 
 template <typename T> void WriteRaw(const std::filesystem::path& path, const std::vector<T>& values)
@@ -81,4 +91,17 @@ inline void Report(benchmark::State& state, const PythonValues& baseline, const 
   // The benchmark body runs more than once while the library sizes its runs; the last line counts.
   std::printf("%s: %.3f ms, %s %.3f ms, ratio %.3f\n", what, ours * 1e3, peer, found->second * 1e3,
               ours / found->second);
+}
+
+// The program's main: makeBaseline (which returns the baseline's folder) runs before the first
+// benchmark, so that the Python run is not timed with it, and the folder goes at the end.
+template <typename MakeBaseline> int RunAgainstBaseline(int argc, char** argv, MakeBaseline makeBaseline)
+{
+  benchmark::Initialize(&argc, argv);
+  const std::filesystem::path folder = makeBaseline();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  return 0;
 }

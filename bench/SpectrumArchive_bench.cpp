@@ -20,7 +20,6 @@
 #include <fstream>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -71,8 +70,7 @@ Baseline& TheBaseline()
 {
   static Baseline baseline = [] {
     Baseline b;
-    b.folder = fs::temp_directory_path() / ("spectrumarchive_bench_" + std::to_string(getpid()));
-    fs::create_directories(b.folder);
+    b.folder = MakeBaselineFolder("spectrumarchive_bench");
     std::mt19937 random(11);
     std::normal_distribution<float> normal(0.0f, 1.0f);
     b.arrays.resize(size_t(kPoints) * (kTraces + 1));
@@ -205,11 +203,5 @@ BENCHMARK(BM_HistogramAddCount)->UseManualTime()->Unit(benchmark::kMillisecond)-
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TheBaseline();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ignored;
-  fs::remove_all(TheBaseline().folder, ignored);
-  return 0;
+  return RunAgainstBaseline(argc, argv, [] { return TheBaseline().folder; });
 }

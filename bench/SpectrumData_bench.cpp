@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -58,8 +57,7 @@ Baseline& TheBaseline()
 {
   static Baseline baseline = [] {
     Baseline b;
-    b.folder = fs::temp_directory_path() / ("spectrumdata_bench_" + std::to_string(getpid()));
-    fs::create_directories(b.folder);
+    b.folder = MakeBaselineFolder("spectrumdata_bench");
     std::mt19937 random(7);
     std::normal_distribution<float> noise(0.0f, 0.05f);
     for (int i = 0; i < kPoints; ++i) {
@@ -166,11 +164,5 @@ BENCHMARK(BM_ExportToCSVFile)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TheBaseline();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ignored;
-  fs::remove_all(TheBaseline().folder, ignored);
-  return 0;
+  return RunAgainstBaseline(argc, argv, [] { return TheBaseline().folder; });
 }

@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 // Sets the search parameters, which only an archive brings otherwise.
@@ -74,8 +73,7 @@ Baseline& TheBaseline()
 {
   static Baseline baseline = [] {
     Baseline b;
-    b.folder = fs::temp_directory_path() / ("spectrumpeaks_bench_" + std::to_string(getpid()));
-    fs::create_directories(b.folder);
+    b.folder = MakeBaselineFolder("spectrumpeaks_bench");
     std::mt19937 random(11);
     // Gaussians of height 20..100 and sigma 0.5..2 at random places, on light noise.
     std::uniform_real_distribution<double> place(0, kPoints * kStep), height(20, 100), sigma(0.5, 2);
@@ -204,11 +202,5 @@ BENCHMARK(BM_FrequencySpectrum)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TheBaseline();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ignored;
-  fs::remove_all(TheBaseline().folder, ignored);
-  return 0;
+  return RunAgainstBaseline(argc, argv, [] { return TheBaseline().folder; });
 }
