@@ -174,6 +174,19 @@ protected:
     return lines;
   }
   std::vector<std::string> Traffic() const { return chain.ReceivedTexts(); }
+  // The traffic once the line is in it, or whatever came within the chain's wait when it never
+  // comes. A line that gets no reply can still be on its way when the click that sent it returns.
+  std::vector<std::string> TrafficWith(const std::string& line) const
+  {
+    std::vector<std::string> lines = chain.ReceivedTexts();
+    while (!Has(lines, line)) {
+      const size_t seen = lines.size();
+      lines = chain.WaitForLines(seen + 1);
+      if (lines.size() == seen)
+        break;
+    }
+    return lines;
+  }
   static bool Has(const std::vector<std::string>& lines, const std::string& line)
   {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
