@@ -6,6 +6,7 @@
 #include "CHVXProControlPort.h"
 #include "CString.h"
 #include "TraceActionProfile.h"
+#include "TraceTimeBase.h"
 #include "WinTypes.h"
 #include "WindowTimers.h"
 #include "ZSpectrumData/CSpectrumData.h"
@@ -14,9 +15,11 @@
 #include <wx/dialog.h>
 #include <wx/icon.h>
 
+#include <optional>
 #include <vector>
 
 class CZLCDDisplay;
+struct SActionScript;
 class CZSpectrumWnd;
 class wxButton;
 class wxComboBox;
@@ -106,6 +109,8 @@ public:
   CZLCDDisplay* StatusReadout() const { return m_statusReadout; }
   CZLCDDisplay* ErrorReadout() const { return m_errorReadout; }
   CZSpectrumWnd* PlotWindow() const { return m_plot; }
+  const CSpectrumData& TraceData(int trace) const { return m_traceData[trace]; }
+  const CString& TraceReadoutText(int trace) const { return m_traceReadoutText[trace]; }
   const CCmdInfoList& CommandTable() const { return m_cmdInfoList; }
   std::vector<CString> LogLines() const;
   std::vector<CString> IdRows() const;
@@ -137,6 +142,16 @@ private:
   void EndDialog(int result);
   void StartTraceTimers();
   void KillTraceTimers();
+  // Live traces and custom actions.
+  void SwitchTrace(int trace, bool on);
+  void SetPauseImage();
+  void ShowTraceReadout(int trace, const CString& text);
+  std::optional<CString> SendTraceQueryLine(const CString& line);
+  void EditTrace(int trace);
+  void EditCustomAction(int action);
+  void RunActionSteps(const SActionScript& script);
+  void QueryOriginOffset();
+  void WriteProfile();
   CString ComboText(wxComboBox* combo) const;
   void SetComboText(wxComboBox* combo, const CString& text);
   void SetButtonCaption(int id, const CString& caption);
@@ -186,9 +201,8 @@ private:
   CString m_configValue;
   CString m_configDescription;
 
-  DWORD m_traceStartTick = 0;
-  DWORD m_pauseStartTick = 0;
-  DWORD m_pausedTime = 0;
+  // The trace start tick, the paused time and the start of a pause in progress.
+  CTraceTimeBase m_timeBase;
   BOOL m_pause = FALSE;
   BYTE m_busy = 0;
 
