@@ -151,6 +151,8 @@ TEST_F(Poll, NoTimerWorkWhileOneOfTheDialogsPromptsIsOpen)
   ConnectAndSelect(1);
   ASSERT_TRUE(dialog->FireTimer(0));
   ASSERT_TRUE(dialog->IsEepromError());
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  ASSERT_TRUE(dialog->IsTimerRunning(1));
   chain.ClearReceived();
 
   bool busySeen = false;
