@@ -168,7 +168,7 @@ void CScriptEditorDlg::OnOK()
 void CScriptEditorDlg::OnCharHook(wxKeyEvent& event)
 {
   const int key = event.GetKeyCode();
-  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && FindFocus() == m_textEdit) {
+  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && event.GetEventObject() == m_textEdit) {
     if (event.ControlDown())
       InsertInScript(L"\n");
     else

@@ -19,7 +19,6 @@
 #include <vector>
 
 class CZLCDDisplay;
-struct SActionScript;
 class CZSpectrumWnd;
 class wxButton;
 class wxComboBox;
@@ -29,6 +28,7 @@ class wxListBox;
 class wxStaticText;
 class wxTextCtrl;
 class wxToggleButton;
+struct SActionScript;
 
 class CZHVXProConfigDlg : public wxDialog {
 public:
@@ -110,7 +110,6 @@ public:
   CZLCDDisplay* ErrorReadout() const { return m_errorReadout; }
   CZSpectrumWnd* PlotWindow() const { return m_plot; }
   const CSpectrumData& TraceData(int trace) const { return m_traceData[trace]; }
-  const CString& TraceReadoutText(int trace) const { return m_traceReadoutText[trace]; }
   const CCmdInfoList& CommandTable() const { return m_cmdInfoList; }
   std::vector<CString> LogLines() const;
   std::vector<CString> IdRows() const;

@@ -164,9 +164,19 @@ TEST_F(Actions, CtrlClickOnATraceBoxEditsItsQueryAndCancelChangesNothing)
     Pick(editor, 1054, L"<UNIT:...>");
     EXPECT_EQ(editor->FindWindow(1055)->GetLabel(), L"Adds ... after the value");
     In<wxTextCtrl>(editor, 1053)->ChangeValue(L"Temperature C");
-    In<wxTextCtrl>(editor, 1050)->ChangeValue(L"#<ID>QT/100\n<UNIT:C>");
+    auto* script = In<wxTextCtrl>(editor, 1050);
+    script->ChangeValue(L"#<ID>QT/100<UNIT:C>");
+    script->SetInsertionPoint(11);
+    // Ctrl+Enter breaks the line; Enter alone is OK, as in the rest of the dialog.
+    wxKeyEvent enter(wxEVT_CHAR_HOOK);
+    enter.m_keyCode = WXK_RETURN;
+    enter.m_controlDown = true;
+    enter.SetEventObject(script);
+    editor->ProcessWindowEvent(enter);
+    EXPECT_EQ(script->GetValue(), L"#<ID>QT/100\n<UNIT:C>");
     Snapshot(editor, "trace_query_editor");
-    Press(editor, wxID_OK);
+    enter.m_controlDown = false;
+    editor->ProcessWindowEvent(enter);
   });
   Key(WXK_CONTROL);
   ASSERT_TRUE(Click(IDC_TRACE2));
