@@ -18,7 +18,7 @@ void CZHVXProConfigDlg::RunCustomAction(int action)
   if (m_ctrlDown) {
     m_ctrlDown = 0;
     EditCustomAction(action);
-  } else if (!m_idText.IsEmpty()) {
+  } else if (IsServoSelected()) {
     const CString& command = m_profile.actionCommand[action];
     if (command.IsEmpty()) {
       Ask(L"No Custom Action was assigned to this button. Press CTRL and click the button to customize.",

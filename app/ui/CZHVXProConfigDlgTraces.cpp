@@ -58,7 +58,7 @@ void CZHVXProConfigDlg::OnTraceToggle(int trace)
     m_traceOn[trace] = kept;
     m_ctrlDown = 0;
     EditTrace(trace);
-  } else if (m_idText.IsEmpty()) {
+  } else if (!IsServoSelected()) {
     // Unchecked again; a sampler left running from before would go on sampling nothing.
     m_traceOn[trace] = FALSE;
     SwitchTrace(trace, false);
