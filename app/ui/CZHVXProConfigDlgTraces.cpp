@@ -101,6 +101,11 @@ void CZHVXProConfigDlg::EditTrace(int trace)
   m_profile.traceTitle[trace] = editor.m_name;
   m_profile.traceCommand[trace] = editor.m_text;
   SetButtonCaption(kTraceBoxIds[trace], editor.m_name);
+  // The plot finds a running trace by its name when it is switched off.
+  if (m_traceOn[trace]) {
+    m_traceData[trace].SetName(editor.m_name);
+    m_traceData[trace].SetYLabel(editor.m_name);
+  }
   WriteProfile();
 }
 

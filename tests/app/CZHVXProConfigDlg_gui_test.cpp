@@ -206,25 +206,9 @@ TEST_F(MainDialog, BusyFlagOrBroadcastIdStopsEveryTimer)
       dialog->OnTimer(timer);
   };
 
-  // A prompt of the dialog's own is open: its nested message loop runs the timers.
-  class TickingResponder : public IModalResponder {
-  public:
-    explicit TickingResponder(std::function<void()> tick)
-        : m_tick(std::move(tick)), m_previous(SetModalResponder(this))
-    {}
-    ~TickingResponder() override { SetModalResponder(m_previous); }
-    SModalAnswer Answer(const SModalRequest&) override
-    {
-      m_tick();
-      return {IDOK};
-    }
-
-  private:
-    std::function<void()> m_tick;
-    IModalResponder* m_previous;
-  };
   chain.ClearReceived();
   {
+    // A prompt of the dialog's own is open: its nested message loop runs the timers.
     TickingResponder responder([&] {
       EXPECT_TRUE(dialog->IsBusy());
       everyTimer();

@@ -26,10 +26,30 @@
 #include <wx/tglbtn.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Answers every prompt with OK after running tick, as the timers would run in the nested message
+// loop of an open prompt.
+class TickingResponder : public IModalResponder {
+public:
+  explicit TickingResponder(std::function<void()> tick)
+      : m_tick(std::move(tick)), m_previous(SetModalResponder(this))
+  {}
+  ~TickingResponder() override { SetModalResponder(m_previous); }
+  SModalAnswer Answer(const SModalRequest&) override
+  {
+    m_tick();
+    return {IDOK};
+  }
+
+private:
+  std::function<void()> m_tick;
+  IModalResponder* m_previous;
+};
 
 class MainDialogTest : public ::testing::Test {
 protected:
