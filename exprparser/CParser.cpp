@@ -3,6 +3,7 @@
 
 #include <exprtk.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <initializer_list>
@@ -162,8 +163,19 @@ void CParser::SetExpression(const std::string& text)
   m_expressionText = text;
 }
 
+unsigned long long CParser::LoopLimit(std::size_t expressionLength)
+{
+  if (expressionLength == 0)
+    return kMaxLoopIterations;
+  return std::max(1ULL, std::min(kMaxLoopIterations, kMaxLoopWork / expressionLength));
+}
+
 bool CParser::Evaluate()
 {
+  if (m_expressionText.size() > kMaxExpressionLength)
+    return false;
+  // The loop nodes read the bound through a reference at every repeat.
+  m_engine->loopCheck.max_loop_iterations = LoopLimit(m_expressionText.size());
   // A loop past its bound throws out of the evaluation; the library may also run out of memory.
   try {
     if (!m_engine->parser.compile(m_expressionText, m_engine->expression))

@@ -5,6 +5,7 @@
 134_AppIcon.png           the window icon: a servo with its output horn.
 145..152_Trace*.png       the trace boxes' swatches, one per trace colour.
 160_Pause.png             the pause button.
+161_Resume.png            the pause button while paused: a play triangle.
 168_FirmwareUpdate.png    Firmware Update: a chip with a download arrow.
 169_FirmwareAvailable.png the same with a badge: newer firmware is available.
 170_HelpOnline.png        Help, with the update server reachable.
@@ -135,6 +136,11 @@ def pause(path):
     render(path, 16, 16, over([(grey, rounded(3.5, 2.5, 6.8, 13.5, 1)), (grey, rounded(9.2, 2.5, 12.5, 13.5, 1))]))
 
 
+def resume(path):
+    grey = (60, 66, 76)
+    render(path, 16, 16, over([(grey, polygon([(4.0, 2.5), (13.0, 8.0), (4.0, 13.5)]))]))
+
+
 def chip_layers(colour):
     layers = []
     for i in range(4):
@@ -183,6 +189,7 @@ if __name__ == "__main__":
     for n, (image, value) in enumerate(traces, start=1):
         trace_swatch(os.path.join(HERE, "%d_Trace%d.png" % (image, n)), colour(value))
     pause(os.path.join(HERE, "160_Pause.png"))
+    resume(os.path.join(HERE, "161_Resume.png"))
     firmware(os.path.join(HERE, "168_FirmwareUpdate.png"), badge=False)
     firmware(os.path.join(HERE, "169_FirmwareAvailable.png"), badge=True)
     help_icon(os.path.join(HERE, "170_HelpOnline.png"), (40, 110, 210))

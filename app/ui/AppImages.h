@@ -8,6 +8,7 @@ inline constexpr int kBackgroundBitmap = 132;
 inline constexpr int kAppIcon = 134;
 inline constexpr int kDotMatrixFontBitmap = 159;
 inline constexpr int kPauseImage = 160;
+inline constexpr int kResumeImage = 161; // the pause button while paused
 inline constexpr int kFirmwareUpdateImage = 168;
 inline constexpr int kFirmwareAvailableImage = 169;
 inline constexpr int kHelpOnlineImage = 170;

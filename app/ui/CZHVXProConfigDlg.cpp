@@ -390,7 +390,7 @@ void CZHVXProConfigDlg::UpdateControls()
   state.queryText = m_queryText;
   state.actionText = m_actionText;
   state.configText = m_configText;
-  state.tracesRunning = m_traceStartTick != 0;
+  state.tracesRunning = m_timeBase.IsStarted();
   const SControlStates c = ComputeControlStates(state);
 
   auto enable = [this](int id, bool on) {

@@ -10,6 +10,7 @@
 #include "CZStringGrid.h"
 #include "EncoderCalibration.h"
 #include "TraceActionProfile.h"
+#include "TraceTimeBase.h"
 #include "WinTypes.h"
 #include "WindowTimers.h"
 #include "ZSpectrumData/CSpectrumData.h"
@@ -19,6 +20,7 @@
 #include <wx/icon.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,7 @@ class wxListBox;
 class wxStaticText;
 class wxTextCtrl;
 class wxToggleButton;
+struct SActionScript;
 
 class CZHVXProConfigDlg : public wxDialog {
 public:
@@ -131,6 +134,7 @@ public:
   CZLCDDisplay* StatusReadout() const { return m_statusReadout; }
   CZLCDDisplay* ErrorReadout() const { return m_errorReadout; }
   CZSpectrumWnd* PlotWindow() const { return m_plot; }
+  const CSpectrumData& TraceData(int trace) const { return m_traceData[trace]; }
   const CCmdInfoList& CommandTable() const { return m_cmdInfoList; }
   CFirmwareWriter& FirmwareWriter();
   const CString& LatestFirmwareVersion() const { return m_latestFirmwareVersion; }
@@ -164,6 +168,16 @@ private:
   void EndDialog(int result);
   void StartTraceTimers();
   void KillTraceTimers();
+  // Live traces and custom actions.
+  void SwitchTrace(int trace, bool on);
+  void SetPauseImage();
+  void ShowTraceReadout(int trace, const CString& text);
+  std::optional<CString> SendTraceQueryLine(const CString& line);
+  void EditTrace(int trace);
+  void EditCustomAction(int action);
+  void RunActionSteps(const SActionScript& script);
+  void QueryOriginOffset();
+  void WriteProfile();
   CString ComboText(wxComboBox* combo) const;
   void SetComboText(wxComboBox* combo, const CString& text);
   void SetButtonCaption(int id, const CString& caption);
@@ -229,9 +243,8 @@ private:
   CString m_configValue;
   CString m_configDescription;
 
-  DWORD m_traceStartTick = 0;
-  DWORD m_pauseStartTick = 0;
-  DWORD m_pausedTime = 0;
+  // The trace start tick, the paused time and the start of a pause in progress.
+  CTraceTimeBase m_timeBase;
   BOOL m_pause = FALSE;
   BYTE m_busy = 0;
 

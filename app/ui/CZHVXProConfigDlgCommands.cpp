@@ -273,12 +273,9 @@ void CZHVXProConfigDlg::OnRestart()
     m_traceData[n].RemoveAllData();
     m_traceReadoutText[n].Empty();
   }
-  m_traceStartTick = GetTickCount();
-  // 0 means "not running", and the clock passes through 0 once in 49 days.
-  if (m_traceStartTick == 0)
-    m_traceStartTick = 1;
-  m_pausedTime = 0;
+  m_timeBase.Restart(GetTickCount());
   m_pause = FALSE;
+  SetPauseImage();
   UpdateControls();
 }
 

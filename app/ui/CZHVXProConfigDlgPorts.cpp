@@ -14,6 +14,7 @@
 #include "ServoSelection.h"
 #include "StatusReadouts.h"
 #include "WinSerial.h"
+#include "WinTime.h"
 
 #include <wx/combobox.h>
 #include <wx/utils.h>
@@ -66,8 +67,6 @@ void CZHVXProConfigDlg::ConnectToggle()
     for (BOOL& on : m_traceOn)
       on = FALSE;
     m_plot->RemoveAllTraces(true);
-    m_pauseStartTick = 0;
-    m_pausedTime = 0;
     const int status = m_port.Connect(m_comPortNumber);
     const DWORD openError = GetLastError();
     switch (status) {
@@ -81,7 +80,7 @@ void CZHVXProConfigDlg::ConnectToggle()
         m_traceData[n].RemoveAllData();
         m_traceReadoutText[n].Empty();
       }
-      m_traceStartTick = 0;
+      m_timeBase.Reset(GetTickCount());
       SetTimer(kStatusPollTimer, kStatusPollPeriodMs);
       break;
     case CHVXProControlPort::StatusDeviceNotFound:

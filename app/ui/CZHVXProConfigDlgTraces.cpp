@@ -1,11 +1,169 @@
-// The live traces: the eight trace boxes, the pause button and the plot's set-up. The boxes
-// and the pause button show their state; sampling comes with the trace queries.
+// The live traces: the eight trace boxes with their 500 ms samplers, the pause button and the
+// plot's time set-up. A sample's work (placeholders, query lines, expression) is SampleTraceQuery.
+#include "AppImages.h"
+#include "CCustomTraceQueryEditorDlg.h"
 #include "CZHVXProConfigDlg.h"
+#include "CZSpectrumWnd.h"
+#include "MainDialogIds.h"
+#include "MessageBoxTypes.h"
+#include "ServoReply.h"
+#include "StatusReadouts.h"
+#include "TraceQuery.h"
 
-void CZHVXProConfigDlg::OnTraceToggle(int /*trace*/) {}
+#include "WinTime.h"
 
-void CZHVXProConfigDlg::OnPause() {}
+#include <wx/stattext.h>
+#include <wx/tglbtn.h>
 
-void CZHVXProConfigDlg::SetupPlot() {}
+namespace {
+constexpr const wchar_t* kTimeLabel = L"Time (sec)";
+constexpr float kFirstXWindow = 30.0f;
+constexpr float kXSpan = 1200.0f;
+constexpr COLORREF kPlotBackground = 0x393939;
+} // namespace
 
-void CZHVXProConfigDlg::SampleTrace(int /*trace*/) {}
+void CZHVXProConfigDlg::SetupPlot()
+{
+  // Cleared the first time it shows time after it showed something else (calibration results).
+  if (m_plot->GetXLabel() != kTimeLabel)
+    m_plot->RemoveAllTraces(true);
+  m_plot->SetTitle(L"");
+  m_plot->SetXMax(kFirstXWindow);
+  m_plot->SetXSpan(kXSpan);
+  m_plot->SetXLabel(kTimeLabel);
+  m_plot->SetShowXGrid(true);
+  m_plot->SetShowYGrid(true);
+  m_plot->SetAutoScaleAll(true);
+  m_plot->SetShowYTitle(true);
+  m_plot->SetXTitleInline(false);
+  m_plot->SetShowXTicks(true);
+  m_plot->SetShowXTickLabels(true);
+  m_plot->SetShowYTicks(true);
+  m_plot->SetShowYTickLabels(true);
+  m_plot->SetShowXTitle(true);
+  m_plot->SetColours(kPlotBackground, kPlotBackground);
+  m_plot->AllowSettings(false);
+  m_plot->AllowHold(false);
+  m_plot->AllowMasking(false);
+  m_plot->AllowPaste(true);
+  m_plot->AllowCut(true);
+}
+
+void CZHVXProConfigDlg::OnTraceToggle(int trace)
+{
+  SetupPlot();
+  const BOOL kept = m_traceOn[trace];
+  UpdateData(true);
+  if (m_ctrlDown) {
+    m_traceOn[trace] = kept;
+    m_ctrlDown = 0;
+    EditTrace(trace);
+  } else if (!IsServoSelected()) {
+    // Unchecked again; a sampler left running from before would go on sampling nothing.
+    m_traceOn[trace] = FALSE;
+    SwitchTrace(trace, false);
+  } else {
+    SwitchTrace(trace, m_traceOn[trace] != FALSE);
+  }
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::SwitchTrace(int trace, bool on)
+{
+  const CString title = ButtonCaption(kTraceBoxIds[trace]);
+  const UINT_PTR timer = kFirstTraceTimer + UINT_PTR(trace);
+  if (on) {
+    m_traceData[trace].SetName(title);
+    m_traceData[trace].SetYLabel(title);
+    m_plot->AddTrace(&m_traceData[trace], true, false);
+    m_plot->BringTraceToFront(title);
+    SetTimer(timer, kTracePeriodMs);
+    m_timeBase.Start(GetTickCount());
+  } else {
+    KillTimer(timer);
+    m_plot->RemoveTrace(title, true);
+  }
+  m_plot->Refresh(true);
+  m_plot->Update();
+}
+
+void CZHVXProConfigDlg::EditTrace(int trace)
+{
+  CCustomTraceQueryEditorDlg editor;
+  editor.m_name = m_profile.traceTitle[trace];
+  editor.m_text = m_profile.traceCommand[trace];
+  editor.m_cmdInfoList = &m_cmdInfoList;
+  m_busy = 1;
+  const int result = editor.DoModal();
+  m_busy = 0;
+  if (result != IDOK)
+    return;
+  m_profile.traceTitle[trace] = editor.m_name;
+  m_profile.traceCommand[trace] = editor.m_text;
+  SetButtonCaption(kTraceBoxIds[trace], editor.m_name);
+  // The plot finds a running trace by its name when it is switched off.
+  if (m_traceOn[trace]) {
+    m_traceData[trace].SetName(editor.m_name);
+    m_traceData[trace].SetYLabel(editor.m_name);
+  }
+  WriteProfile();
+}
+
+void CZHVXProConfigDlg::OnPause()
+{
+  SetupPlot();
+  UpdateData(true);
+  if (m_pause)
+    m_timeBase.Pause(GetTickCount());
+  else
+    m_timeBase.Resume(GetTickCount());
+  SetPauseImage();
+  UpdateControls();
+}
+
+void CZHVXProConfigDlg::SetPauseImage()
+{
+  const wxBitmap image = LoadAppBitmap(m_pause ? kResumeImage : kPauseImage);
+  auto* button = dynamic_cast<wxAnyButton*>(FindWindow(IDC_PAUSE));
+  if (image.IsOk() && button)
+    button->SetBitmap(image);
+}
+
+std::optional<CString> CZHVXProConfigDlg::SendTraceQueryLine(const CString& line)
+{
+  if (m_port.Transact(line) != CHVXProControlPort::StatusSuccess)
+    return std::nullopt;
+  return ServoReplyValueText(m_port.GetLastCommand(), m_port.GetLastReply());
+}
+
+void CZHVXProConfigDlg::SampleTrace(int trace)
+{
+  // Without a servo there is nothing to ask: "#-1QD" would be sent and read as a value.
+  if (m_pause || !IsServoSelected())
+    return;
+  const STraceSample sample =
+      SampleTraceQuery(m_profile.traceCommand[trace], m_currentId,
+                       [this](const CString& line) { return SendTraceQueryLine(line); });
+  if (sample.plotted) {
+    const double x = m_timeBase.SampleX(GetTickCount());
+    m_traceData[trace].AddPoint(float(x), float(sample.value), 0);
+    // The first 30 s stay in view as a whole; after that the axis follows the newest sample.
+    if (x > kFirstXWindow)
+      m_plot->SetXMaxAuto(true);
+    else
+      m_plot->SetXMax(kFirstXWindow);
+  }
+  ShowTraceReadout(trace, sample.readout);
+  if (sample.plotted) {
+    m_plot->Refresh(true);
+    m_plot->Update();
+  }
+}
+
+void CZHVXProConfigDlg::ShowTraceReadout(int trace, const CString& text)
+{
+  m_traceReadoutText[trace] = text;
+  if (auto* readout = dynamic_cast<wxStaticText*>(FindWindow(kTraceReadoutIds[trace]));
+      readout && readout->GetLabel() != text.GetString())
+    readout->SetLabel(text.GetString());
+}

@@ -9,30 +9,6 @@
 
 namespace {
 using Poll = MainDialogTest;
-
-// Answers every prompt with OK and lets the dialog's timers tick while the prompt is open, as a
-// nested message loop would.
-class TickingResponder : public IModalResponder {
-public:
-  TickingResponder(CZHVXProConfigDlg& dialog, bool& busySeen)
-      : m_dialog(dialog), m_busySeen(busySeen), m_previous(SetModalResponder(this))
-  {}
-  ~TickingResponder() override { SetModalResponder(m_previous); }
-  SModalAnswer Answer(const SModalRequest&) override
-  {
-    m_busySeen = m_dialog.IsBusy();
-    for (UINT_PTR timer : {0, 1, 10, 11})
-      m_dialog.OnTimer(timer);
-    SModalAnswer answer;
-    answer.result = IDOK;
-    return answer;
-  }
-
-private:
-  CZHVXProConfigDlg& m_dialog;
-  bool& m_busySeen;
-  IModalResponder* m_previous;
-};
 } // namespace
 
 TEST_F(Poll, ReadOutsFollowTheServoAsItMoves)
@@ -162,11 +138,17 @@ TEST_F(Poll, NoTimerWorkWhileOneOfTheDialogsPromptsIsOpen)
   ConnectAndSelect(1);
   ASSERT_TRUE(dialog->FireTimer(0));
   ASSERT_TRUE(dialog->IsEepromError());
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  ASSERT_TRUE(dialog->IsTimerRunning(1));
   chain.ClearReceived();
 
   bool busySeen = false;
   {
-    TickingResponder responder(*dialog, busySeen);
+    TickingResponder responder([&] {
+      busySeen = dialog->IsBusy();
+      for (UINT_PTR timer : {0, 1, 10, 11})
+        dialog->OnTimer(timer);
+    });
     ASSERT_TRUE(Click(IDC_CLOSE));
   }
   EXPECT_TRUE(busySeen);

@@ -218,7 +218,7 @@ TEST_F(Ports, NewBoardGetsASerialNumberOnlyWhenItsQueryAnswered)
   ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
   EXPECT_EQ(MessageTexts(), (std::vector<std::wstring>{L"A new HVX PRO control board has been detected.  "
                                                        L"Initialization procedure will begin."}));
-  auto traffic = Traffic();
+  auto traffic = TrafficWith("#1CONFIRM");
   EXPECT_TRUE(std::any_of(traffic.begin(), traffic.end(),
                           [](const std::string& l) { return l.starts_with("#1CNH"); }));
   EXPECT_TRUE(Has(traffic, "#1CONFIRM"));
@@ -269,7 +269,7 @@ TEST_F(Ports, ServoWithoutModelIsAskedForIt)
   chain.ClearReceived();
   ASSERT_TRUE(Choose(IDC_ID_COMBO, L"254 - ")) << "all servos at once are not asked";
   ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
-  const auto traffic = Traffic();
+  const auto traffic = TrafficWith("#1CONFIRM");
   EXPECT_TRUE(Has(traffic, "#1CMI0"));
   EXPECT_TRUE(Has(traffic, "#1CONFIRM"));
   EXPECT_TRUE(dialog->IsTimerRunning(0));

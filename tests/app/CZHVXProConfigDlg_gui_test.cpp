@@ -199,12 +199,30 @@ TEST_F(MainDialog, BusyFlagOrBroadcastIdStopsEveryTimer)
   chain.AddServos(2, 1);
   OpenDialog();
   ConnectAndSelect(2);
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  ASSERT_TRUE(Click(IDC_TRACE8));
+  const auto everyTimer = [this] {
+    for (UINT_PTR timer : {0, 1, 8, 10, 11})
+      dialog->OnTimer(timer);
+  };
+
+  chain.ClearReceived();
+  {
+    // A prompt of the dialog's own is open: its nested message loop runs the timers.
+    TickingResponder responder([&] {
+      EXPECT_TRUE(dialog->IsBusy());
+      everyTimer();
+    });
+    ASSERT_TRUE(Click(kActionButtonIds[6])) << "an action without a script says so";
+  }
+  EXPECT_FALSE(dialog->IsBusy());
+  EXPECT_TRUE(Traffic().empty()) << "busy: no poll and no trace samples";
+
   ASSERT_TRUE(Choose(IDC_ID_COMBO, L"254 - "));
   EXPECT_EQ(dialog->CurrentId(), 254);
   chain.ClearReceived();
-  for (UINT_PTR timer : {0, 1, 8, 10, 11})
-    dialog->OnTimer(timer);
-  EXPECT_TRUE(Traffic().empty()) << "id 254 polls nothing";
+  everyTimer();
+  EXPECT_TRUE(Traffic().empty()) << "id 254 polls and samples nothing";
 
   // Timer numbers the dialog does not use are ignored.
   ASSERT_TRUE(Choose(IDC_ID_COMBO, L"2 - "));
@@ -212,6 +230,6 @@ TEST_F(MainDialog, BusyFlagOrBroadcastIdStopsEveryTimer)
   for (UINT_PTR timer : {9, 12, 99})
     dialog->OnTimer(timer);
   EXPECT_TRUE(Traffic().empty());
-  dialog->OnTimer(0);
-  EXPECT_TRUE(Has(Traffic(), "#2QD"));
+  dialog->OnTimer(1);
+  EXPECT_EQ(Traffic(), (std::vector<std::string>{"#2QD"}));
 }

@@ -26,10 +26,30 @@
 #include <wx/tglbtn.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Answers every prompt with OK after running tick, as the timers would run in the nested message
+// loop of an open prompt.
+class TickingResponder : public IModalResponder {
+public:
+  explicit TickingResponder(std::function<void()> tick)
+      : m_tick(std::move(tick)), m_previous(SetModalResponder(this))
+  {}
+  ~TickingResponder() override { SetModalResponder(m_previous); }
+  SModalAnswer Answer(const SModalRequest&) override
+  {
+    m_tick();
+    return {IDOK};
+  }
+
+private:
+  std::function<void()> m_tick;
+  IModalResponder* m_previous;
+};
 
 class MainDialogTest : public ::testing::Test {
 protected:
@@ -174,6 +194,19 @@ protected:
     return lines;
   }
   std::vector<std::string> Traffic() const { return chain.ReceivedTexts(); }
+  // The traffic once the line is in it, or whatever came within the chain's wait when it never
+  // comes. A line that gets no reply can still be on its way when the click that sent it returns.
+  std::vector<std::string> TrafficWith(const std::string& line) const
+  {
+    std::vector<std::string> lines = chain.ReceivedTexts();
+    while (!Has(lines, line)) {
+      const size_t seen = lines.size();
+      lines = chain.WaitForLines(seen + 1);
+      if (lines.size() == seen)
+        break;
+    }
+    return lines;
+  }
   static bool Has(const std::vector<std::string>& lines, const std::string& line)
   {
     return std::find(lines.begin(), lines.end(), line) != lines.end();

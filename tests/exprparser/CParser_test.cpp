@@ -124,3 +124,27 @@ TEST(CParser, EndlessLoopsFailInsteadOfHanging)
   // A loop that never runs is harmless.
   EXPECT_EQ(Eval("while (false) { 1 }; 4"), 4.0);
 }
+
+TEST(CParser, LongTextsAreBoundedByTheirLength)
+{
+  // A sum of exactly the longest text evaluates; one character more fails and keeps the result.
+  std::string sum = "1";
+  while (sum.size() + 2 <= CParser::kMaxExpressionLength)
+    sum += "+1";
+  sum += std::string(CParser::kMaxExpressionLength - sum.size(), ' ');
+  CParser parser;
+  parser.SetExpression(sum);
+  ASSERT_TRUE(parser.Evaluate());
+  const double total = parser.GetResult();
+  EXPECT_EQ(total, double(CParser::kMaxExpressionLength / 2));
+  parser.SetExpression(sum + " ");
+  EXPECT_FALSE(parser.Evaluate());
+  EXPECT_EQ(parser.GetResult(), total);
+
+  // An endless loop with a long body is given fewer repeats than a short one, so it fails as soon.
+  std::string body;
+  while (body.size() < 10000)
+    body += "poly2(1,1,1,1)+";
+  EXPECT_TRUE(std::isnan(Eval("while (poly2(1,1,1,1) > 0) { " + body + "1 }")));
+  EXPECT_EQ(CParser::LoopLimit(20), CParser::kMaxLoopIterations) << "short loops keep the full count";
+}

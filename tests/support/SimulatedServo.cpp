@@ -174,6 +174,7 @@ std::optional<std::string> SSimulatedServo::QueryValue(const std::string& key)
 std::optional<std::string> SSimulatedServo::Answer(const SServoLine& line, Clock::time_point now)
 {
   Advance(now);
+  Warm(now);
   const std::string key = line.Key();
   if (!line.IsQuery()) {
     Act(key, line, now);

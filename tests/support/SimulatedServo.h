@@ -75,12 +75,19 @@ struct SSimulatedServo {
   // The step counter and encoder a calibration measures (SimulatedEncoder.h); without one "QST"
   // is unknown and "QD" is the position itself. Shared by the copies GetServo hands out.
   std::shared_ptr<CSimulatedEncoder> encoder;
+  // Warming: while warmingPerSecond is not 0 the temperature moves by that many 1/100 degree a
+  // second from warmingFrom at warmingSince (see Warm), so traces of "QT" see it change.
+  int warmingPerSecond = 0;
+  int warmingFrom = 0;
+  Clock::time_point warmingSince{};
+  void StartWarming(int perSecond, Clock::time_point now);
 
   // The reply bytes for a line addressed to this servo (or broadcast), "\r" included; nothing for
   // actions, configurations and queries it does not know. now is the chain's clock.
   std::optional<std::string> Answer(const SServoLine& line, Clock::time_point now);
-  // Brings the position of a move under way up to now.
+  // Brings the position of a move under way, and the temperature, up to now.
   void Advance(Clock::time_point now);
+  void Warm(Clock::time_point now);
   void MoveTo(int target, Clock::time_point now);
 
 private:

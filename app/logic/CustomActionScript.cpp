@@ -1,0 +1,108 @@
+#include "CustomActionScript.h"
+
+#include "CParser.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cwchar>
+#include <limits>
+
+namespace {
+CString Refusal(const CString& reason)
+{
+  return L"The custom action was not run: " + reason;
+}
+
+// The whole value of one bracket, or false when it has none that fits an int.
+bool BracketValue(CParser& parser, const CString& expression, int& value)
+{
+  parser.SetExpression(std::string(CStringA(expression).GetString()));
+  parser.Evaluate();
+  const double result = std::trunc(parser.GetResult());
+  if (!std::isfinite(result) || result < double(std::numeric_limits<int>::min()) ||
+      result > double(std::numeric_limits<int>::max()))
+    return false;
+  value = int(result);
+  return true;
+}
+
+// Every "[...]" replaced by its value; the error text when one cannot be.
+CString SolveBrackets(CString& text)
+{
+  CParser parser;
+  for (;;) {
+    const int open = text.Find(L'[');
+    if (open < 0)
+      return CString();
+    const int close = text.Find(L']', open);
+    if (close < 0)
+      return Refusal(L"a \"[\" has no \"]\" after it.");
+    const CString expression = text.Mid(open + 1, close - open - 1);
+    int value = 0;
+    if (!BracketValue(parser, expression, value))
+      return Refusal(L"[" + expression + L"] gives no whole number.");
+    CString valueText;
+    valueText.Format(L"%d", value);
+    text.Replace(L"[" + expression + L"]", valueText);
+  }
+}
+
+// The milliseconds of a "WAIT" line: the rest of the line, blanks first allowed.
+bool WaitMilliseconds(const CString& line, DWORD& ms)
+{
+  CString rest = line.Mid(4);
+  rest.TrimLeft(L" \t");
+  wchar_t* end = nullptr;
+  errno = 0;
+  const long long value = std::wcstoll(rest.GetString(), &end, 10);
+  // No number at all reads as 0, as it always has.
+  if (end == rest.GetString()) {
+    ms = 0;
+    return true;
+  }
+  if (errno == ERANGE || value < 0 || value > kMaxActionWaitMs)
+    return false;
+  ms = DWORD(value);
+  return true;
+}
+} // namespace
+
+bool NeedsOriginOffset(const CString& command)
+{
+  return command.Find(L"OFFSET") >= 0;
+}
+
+SActionScript ExpandActionScript(const CString& command, int id, const CString& positionText,
+                                 const CString& offsetText)
+{
+  SActionScript script;
+  CString text = command;
+  CString idText;
+  idText.Format(L"%d", id);
+  text.Replace(L"<ID>", idText);
+  text.Replace(L"<POS>", positionText);
+  text.Replace(L"<OFFSET>", offsetText);
+  script.error = SolveBrackets(text);
+  if (!script.error.IsEmpty())
+    return script;
+
+  int position = 0;
+  for (CString line = text.Tokenize(L"\r\n", position); position >= 0;
+       line = text.Tokenize(L"\r\n", position)) {
+    SActionStep step;
+    step.line = line;
+    if (line.Left(4) == L"WAIT") {
+      step.wait = true;
+      if (!WaitMilliseconds(line, step.waitMs)) {
+        CString reason;
+        reason.Format(L"\"%s\" is no wait of 0 to %u ms.", line.GetString(), unsigned(kMaxActionWaitMs));
+        script.error = Refusal(reason);
+        script.steps.clear();
+        return script;
+      }
+    }
+    script.steps.push_back(step);
+  }
+  return script;
+}

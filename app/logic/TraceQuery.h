@@ -1,0 +1,37 @@
+#pragma once
+// One sample of a live trace, without the port: the trace query's placeholders filled in, its
+// query lines found, the servo's values spliced in, and the expression evaluated into the point to
+// plot and the text of the trace's read-out.
+#include "CString.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The query with every "<ID>" replaced by the id and the unit marker taken out. The unit is the
+// text of the first "<UNIT:...>"; a query that starts with the marker keeps it, and a marker
+// without its ">" gives no unit and stays in the text.
+struct SPreparedTraceQuery {
+  CString text;
+  CString unit;
+};
+SPreparedTraceQuery PrepareTraceQuery(const CString& query, int id);
+
+// The query lines of a prepared text, left to right: every token that begins with "#", tokens
+// being separated by blanks and "/*+-^)<>". "(" and "," separate nothing, so "(#5QD" is no line.
+// A line written twice is listed twice.
+std::vector<CString> TraceQueryLines(const CString& text);
+
+// The servo's value text for a query line, or nothing when the line failed.
+using TraceLineSender = std::function<std::optional<CString>(const CString& line)>;
+
+struct STraceSample {
+  bool plotted = false; // a finite value came out: value is the point's y
+  double value = 0.0;
+  CString readout; // "35C", "Error", "inf"...
+};
+
+// Sends each query line in turn, puts its value text in place of the line, evaluates the text and
+// formats the read-out with the unit. A failed line or an expression that does not evaluate gives
+// the read-out "Error" and no point; a result that is not finite is shown but not plotted.
+STraceSample SampleTraceQuery(const CString& query, int id, const TraceLineSender& send);

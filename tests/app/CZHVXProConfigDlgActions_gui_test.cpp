@@ -1,0 +1,177 @@
+// The custom action buttons and the two script editors against the simulated chain.
+#include "MainDialogFixture.h"
+
+#include <wx/choice.h>
+
+namespace {
+using Lines = std::vector<std::string>;
+
+class Actions : public MainDialogTest {
+protected:
+  // Clicks action n (0-based) and returns the traffic once its last line has come.
+  Lines Run(int action, const std::string& lastLine)
+  {
+    chain.ClearReceived();
+    EXPECT_TRUE(Click(kActionButtonIds[action]));
+    return TrafficWith(lastLine);
+  }
+  template <typename T> static T* In(wxDialog* dialog, int id)
+  {
+    return dynamic_cast<T*>(dialog->FindWindow(id));
+  }
+  static void Press(wxDialog* dialog, int id)
+  {
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(dialog->FindWindow(id));
+    dialog->FindWindow(id)->ProcessWindowEvent(click);
+  }
+  static void Pick(wxDialog* dialog, int comboId, const wchar_t* row)
+  {
+    auto* combo = In<wxChoice>(dialog, comboId);
+    combo->SetStringSelection(row);
+    wxCommandEvent pick(wxEVT_CHOICE, comboId);
+    pick.SetEventObject(combo);
+    pick.SetInt(combo->GetSelection());
+    combo->ProcessWindowEvent(pick);
+  }
+  static void Snapshot(wxDialog* dialog, const char* name)
+  {
+    dialog->Raise();
+    PumpEvents(200);
+    EXPECT_FALSE(SaveSnapshot(dialog, name).empty());
+  }
+};
+} // namespace
+
+TEST_F(Actions, DefaultActionsSendTheirLines)
+{
+  chain.AddServos(1, 1);
+  chain.UpdateServo(1, [](SSimulatedServo& s) {
+    s.position = 1234;
+    s.replies["QO"] = "-100";
+  });
+  OpenDialog();
+  ConnectAndSelect(1);
+  ASSERT_TRUE(dialog->FireTimer(0)) << "the poll reads the position";
+  EXPECT_EQ(Run(0, "#1QCE"), (Lines{"#1D0", "#1QCE"}));
+  EXPECT_EQ(Run(1, "#1QCE"), (Lines{"#1D9000", "#1QCE"}));
+  EXPECT_EQ(Run(2, "#1QCE"), (Lines{"#1QO", "#1CO1134", "#1QCE"}));
+  EXPECT_EQ(Run(3, "#1QCE"), (Lines{"#1SD1000", "#1QCE"}));
+  EXPECT_EQ(Run(4, "#1QCE"), (Lines{"#1SD5000", "#1QCE"}));
+  EXPECT_EQ(Run(5, "#1QCE"), (Lines{"#1H", "#1QCE"}));
+  EXPECT_EQ(Log().back(), L"#1H");
+  EXPECT_TRUE(answers.Requests().empty());
+
+  answers.Queue(IDOK);
+  chain.ClearReceived();
+  ASSERT_TRUE(Click(kActionButtonIds[6]));
+  EXPECT_TRUE(Traffic().empty());
+  EXPECT_EQ(MessageTexts(), (std::vector<std::wstring>{L"No Custom Action was assigned to this button. Press "
+                                                       L"CTRL and click the button to customize."}));
+}
+
+TEST_F(Actions, ScriptsWaitThroughTheSleeperAndBadOnesSendNothing)
+{
+  chain.AddServos(1, 1);
+  app->WriteProfileString(L"Action 7", L"Command", L"#<ID>D100\r\nWAIT 1500\r\n\r\n#<ID>D[7/2]");
+  app->WriteProfileString(L"Action 8", L"Command", L"#<ID>D100\r\n#<ID>D[5\r\nWAIT -1");
+  OpenDialog();
+  ConnectAndSelect(1);
+  sleeps.clear();
+  EXPECT_EQ(Run(6, "#1D3"), (Lines{"#1D100", "#1QCE", "#1D3", "#1QCE"}));
+  EXPECT_EQ(sleeps, (std::vector<DWORD>{1500}));
+
+  answers.Queue(IDOK);
+  chain.ClearReceived();
+  ASSERT_TRUE(Click(kActionButtonIds[7]));
+  EXPECT_TRUE(Traffic().empty()) << "refused before its first line";
+  EXPECT_EQ(MessageTexts(),
+            (std::vector<std::wstring>{L"The custom action was not run: a \"[\" has no \"]\" after it."}));
+}
+
+TEST_F(Actions, CtrlClickEditsAnActionAndOkWritesTheProfile)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ConnectAndSelect(1);
+  answers.Queue(IDNO);
+  answers.Queue(IDYES);
+  bool edited = false;
+  ModalWatchdog().ExpectDialog([&](wxDialog* editor) {
+    auto* name = In<wxTextCtrl>(editor, 1053);
+    auto* script = In<wxTextCtrl>(editor, 1050);
+    EXPECT_EQ(name->GetValue(), L"Move to Origin");
+    EXPECT_EQ(script->GetValue(), L"#<ID>D0");
+    EXPECT_EQ(In<wxChoice>(editor, 1056)->GetCount(), 56u) << "55 mnemonics and WAIT";
+    Pick(editor, 1056, L"WAIT");
+    EXPECT_EQ(editor->FindWindow(1058)->GetLabel(), L"Wait in milliseconds");
+    Pick(editor, 1054, L"[...]");
+
+    name->ChangeValue(L"Wiggle");
+    // Add goes in at the caret, or in place of what is selected.
+    script->ChangeValue(L"#<ID>D0\nX 10\n#<ID>D2*50");
+    script->SetSelection(8, 9);
+    Press(editor, 1057);
+    script->SetInsertionPointEnd();
+    Press(editor, 1052);
+    EXPECT_EQ(script->GetValue(), L"#<ID>D0\nWAIT 10\n#<ID>D2*50[...]");
+    script->ChangeValue(L"#<ID>D0\nWAIT 10\n#<ID>D[2*50]");
+    Snapshot(editor, "custom_action_editor");
+    Press(editor, wxID_OK);
+    EXPECT_TRUE(editor->IsModal()) << "No keeps the editor open";
+    Press(editor, wxID_OK);
+    edited = true;
+  });
+  Key(WXK_CONTROL);
+  ASSERT_TRUE(Click(kActionButtonIds[0]));
+  ASSERT_TRUE(edited);
+  EXPECT_EQ(MessageTexts(), (std::vector<std::wstring>{L"Save custom action?", L"Save custom action?"}));
+  EXPECT_TRUE(Traffic().empty()) << "a Ctrl+click runs nothing";
+  EXPECT_EQ(Text(kActionButtonIds[0]), L"Wiggle");
+  EXPECT_EQ(app->GetProfileString(L"Action 1", L"Title"), L"Wiggle");
+  EXPECT_EQ(app->GetProfileString(L"Action 1", L"Command"), L"#<ID>D0\r\nWAIT 10\r\n#<ID>D[2*50]");
+
+  Key(WXK_CONTROL, wxEVT_KEY_UP);
+  EXPECT_EQ(Run(0, "#1D100"), (Lines{"#1D0", "#1QCE", "#1D100", "#1QCE"}));
+}
+
+TEST_F(Actions, CtrlClickOnATraceBoxEditsItsQueryAndCancelChangesNothing)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ConnectAndSelect(1);
+  ModalWatchdog().ExpectDialog([&](wxDialog* editor) {
+    EXPECT_EQ(In<wxTextCtrl>(editor, 1053)->GetValue(), L"Speed");
+    EXPECT_EQ(In<wxChoice>(editor, 1059)->GetCount(), 51u);
+    In<wxTextCtrl>(editor, 1053)->ChangeValue(L"Lost");
+    Press(editor, wxID_CANCEL);
+  });
+  Key(WXK_CONTROL);
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  EXPECT_EQ(Text(IDC_TRACE2), L"Speed");
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_TRACE2)->GetValue()) << "a Ctrl+click does not switch the trace";
+  EXPECT_FALSE(dialog->IsTimerRunning(2));
+
+  answers.Queue(IDYES);
+  ModalWatchdog().ExpectDialog([&](wxDialog* editor) {
+    In<wxTextCtrl>(editor, 1053)->ChangeValue(L"Temperature C");
+    auto* script = In<wxTextCtrl>(editor, 1050);
+    script->ChangeValue(L"#<ID>QT/100<UNIT:C>");
+    script->SetInsertionPoint(11);
+    // Ctrl+Enter breaks the line; Enter alone is OK, as in the rest of the dialog.
+    wxKeyEvent enter(wxEVT_CHAR_HOOK);
+    enter.m_keyCode = WXK_RETURN;
+    enter.m_controlDown = true;
+    enter.SetEventObject(script);
+    editor->ProcessWindowEvent(enter);
+    EXPECT_EQ(script->GetValue(), L"#<ID>QT/100\n<UNIT:C>");
+    Snapshot(editor, "trace_query_editor");
+    enter.m_controlDown = false;
+    editor->ProcessWindowEvent(enter);
+  });
+  Key(WXK_CONTROL);
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  EXPECT_EQ(Text(IDC_TRACE2), L"Temperature C");
+  EXPECT_EQ(app->GetProfileString(L"Trace 2", L"Command"), L"#<ID>QT/100\r\n<UNIT:C>");
+  EXPECT_EQ(MessageTexts(), (std::vector<std::wstring>{L"Save custom trace query?"}));
+}

@@ -1,0 +1,171 @@
+// The live traces against the simulated chain: the three default traces, pause, Restart and the
+// faults of a trace without a servo or without an answer. The dialog's clock and the chain's run on
+// one stepped time, and the samplers are stepped with FireTimer.
+#include "MainDialogFixture.h"
+
+#include <atomic>
+#include <utility>
+
+namespace {
+class Traces : public MainDialogTest {
+protected:
+  Traces()
+  {
+    SetTickCountSource([this] { return DWORD(kStartTick + now.load()); });
+    chain.SetClock([this] { return origin + std::chrono::milliseconds(now.load()); });
+  }
+  ~Traces() override { SetTickCountSource({}); }
+
+  void Pass(int ms) { now += ms; }
+  // Every sampler that runs takes one sample.
+  void Sample()
+  {
+    for (UINT_PTR timer = 1; timer <= 8; ++timer)
+      if (dialog->IsTimerRunning(timer))
+        dialog->FireTimer(timer);
+  }
+  std::vector<std::pair<float, float>> Points(int trace) const
+  {
+    std::vector<std::pair<float, float>> points;
+    const CSpectrumData& data = dialog->TraceData(trace);
+    for (int i = 0; i < data.GetIndexRange(); ++i)
+      points.emplace_back(data.GetX(i), data.GetY(i));
+    return points;
+  }
+  std::vector<float> Xs(int trace) const
+  {
+    std::vector<float> xs;
+    for (auto [x, y] : Points(trace))
+      xs.push_back(x);
+    return xs;
+  }
+  std::wstring Readout(int trace) const { return Text(kTraceReadoutIds[trace]); }
+
+  static constexpr DWORD kStartTick = 0xFFFFF000u; // the tick count wraps while the traces run
+  std::atomic<int> now{0};
+  const std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
+};
+} // namespace
+
+TEST_F(Traces, DefaultTracesPlotAtTheirTimeAndPauseLeavesNoGap)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ConnectAndSelect(1);
+  chain.UpdateServo(1, [this](SSimulatedServo& s) { s.StartWarming(200, origin); });
+  for (int id : {IDC_TRACE1, IDC_TRACE2, IDC_TRACE3})
+    ASSERT_TRUE(Click(id));
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 3);
+  EXPECT_TRUE(dialog->IsTimerRunning(3));
+  EXPECT_FALSE(dialog->IsTimerRunning(4));
+  Type(IDC_FREE_FORMAT_TEXT, L"D9000");
+  ASSERT_TRUE(Click(IDC_FREE_FORMAT_SEND));
+
+  chain.ClearReceived();
+  Pass(500);
+  Sample();
+  EXPECT_EQ(Traffic(), (std::vector<std::string>{"#1QD", "#1QCS", "#1QT"}));
+  EXPECT_EQ(Points(0), (std::vector<std::pair<float, float>>{{1.0f, 3000.0f}})) << "60 degrees a second";
+  EXPECT_EQ(Points(1), (std::vector<std::pair<float, float>>{{1.0f, 6000.0f}}));
+  EXPECT_EQ(Points(2), (std::vector<std::pair<float, float>>{{1.0f, 2550.0f}}));
+  EXPECT_EQ(Readout(0), L"3000");
+
+  // Paused for two seconds: no samples, and the next one follows on without a gap.
+  Pass(500);
+  Sample();
+  ASSERT_TRUE(Click(IDC_PAUSE));
+  Pass(500);
+  Sample();
+  Pass(1500);
+  ASSERT_TRUE(Click(IDC_PAUSE));
+  Pass(500);
+  Sample();
+  EXPECT_EQ(Xs(1), (std::vector<float>{1.0f, 1.5f, 2.0f}));
+  EXPECT_EQ(Points(0).back().second, 9000.0f) << "arrived";
+  EXPECT_EQ(Points(1).back().second, 0.0f);
+  for (int i = 0; i < 20; ++i) {
+    Pass(500);
+    Sample();
+  }
+  EXPECT_EQ(Xs(2).back(), 12.0f);
+  PumpEvents(100);
+  SaveSnapshot(dialog.get(), "main_dialog_three_traces");
+
+  // A trace switched off keeps its points and stops sampling; switched on, it goes on in time.
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  EXPECT_FALSE(dialog->IsTimerRunning(2));
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 2);
+  Pass(1000);
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  Pass(500);
+  Sample();
+  EXPECT_EQ(Xs(1).back(), 13.5f);
+
+  // Restart: a new time base from the click, the old points gone.
+  ASSERT_TRUE(Click(IDC_PAUSE));
+  ASSERT_TRUE(Click(IDC_RESTART));
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_PAUSE)->GetValue()) << "Restart ends the pause";
+  EXPECT_TRUE(Points(0).empty());
+  EXPECT_EQ(Readout(2), L"");
+  Pass(500);
+  Sample();
+  EXPECT_EQ(Xs(0), (std::vector<float>{1.0f}));
+}
+
+TEST_F(Traces, PausedBeforeTheStartOrAcrossAConnectionKeepsTheTime)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ChoosePort();
+  ASSERT_TRUE(Click(IDC_CONNECT));
+  ASSERT_TRUE(Click(IDC_PAUSE)) << "pause may be pressed before any trace runs";
+  Pass(5000);
+  ASSERT_TRUE(Click(IDC_CONNECT)); // disconnect
+  ASSERT_TRUE(Click(IDC_CONNECT)); // and connect again, still paused
+  ASSERT_TRUE(Get<wxToggleButton>(IDC_PAUSE)->GetValue());
+  ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
+  Pass(1000);
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  Pass(3000);
+  ASSERT_TRUE(Click(IDC_PAUSE));
+  Pass(500);
+  Sample();
+  EXPECT_EQ(Xs(0), (std::vector<float>{1.0f}));
+}
+
+TEST_F(Traces, NoServoOrNoAnswerPlotsNothing)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ChoosePort();
+  ASSERT_TRUE(Click(IDC_CONNECT));
+  ASSERT_TRUE(Click(IDC_TRACE1)) << "the trace boxes can be clicked without a servo";
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_TRACE1)->GetValue()) << "unchecked again";
+  EXPECT_FALSE(dialog->IsTimerRunning(1));
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 0);
+
+  ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  ASSERT_TRUE(Click(IDC_TRACE3));
+  // A query without an answer.
+  chain.InjectFault({SSimFault::Silence, "#1QT"});
+  Pass(500);
+  Sample();
+  EXPECT_EQ(Readout(2), L"Error");
+  EXPECT_TRUE(Points(2).empty());
+
+  // The servo stops answering the poll and is dropped: its samplers ask nothing.
+  chain.InjectFault({SSimFault::Silence, "#1QD"});
+  ASSERT_TRUE(dialog->FireTimer(0));
+  ASSERT_EQ(dialog->CurrentId(), -1);
+  chain.ClearReceived();
+  Pass(500);
+  Sample();
+  EXPECT_TRUE(Traffic().empty()) << "no \"#-1QD\"";
+  EXPECT_EQ(Points(0).size(), 1u);
+  EXPECT_EQ(Readout(0), L"0") << "no sample, no failed one either";
+  // Switched off without a servo: its sampler stops and it leaves the plot.
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  EXPECT_FALSE(dialog->IsTimerRunning(1));
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 1);
+}

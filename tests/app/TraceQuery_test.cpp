@@ -1,0 +1,95 @@
+#include "TraceQuery.h"
+
+#include "CStringPrinting.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+// A servo that answers the lines it knows and fails the others; it records what was sent.
+struct FakeServo {
+  std::map<std::wstring, std::wstring> values;
+  std::vector<std::wstring> sent;
+  TraceLineSender Sender()
+  {
+    return [this](const CString& line) -> std::optional<CString> {
+      sent.push_back(line.Str());
+      auto it = values.find(line.Str());
+      if (it == values.end())
+        return std::nullopt;
+      return CString(it->second.c_str());
+    };
+  }
+};
+} // namespace
+
+TEST(TraceQuery, PlaceholdersAndUnit)
+{
+  const SPreparedTraceQuery q = PrepareTraceQuery(L"#<ID>QT/100<UNIT:C>+#<ID>QD*0<UNIT:C>", 5);
+  EXPECT_EQ(q.text, L"#5QT/100+#5QD*0");
+  EXPECT_EQ(q.unit, L"C");
+  // A query that starts with the marker keeps it; one without its ">" has no unit.
+  EXPECT_EQ(PrepareTraceQuery(L"<UNIT:C>#<ID>QT", 2).unit, L"");
+  EXPECT_EQ(PrepareTraceQuery(L"<UNIT:C>#<ID>QT", 2).text, L"<UNIT:C>#2QT");
+  EXPECT_EQ(PrepareTraceQuery(L"#1QT<UNIT:C", 1).text, L"#1QT<UNIT:C");
+}
+
+TEST(TraceQuery, QueryLinesAreTheTokensThatStartWithAHash)
+{
+  auto lines = [](const wchar_t* text) {
+    std::vector<std::wstring> out;
+    for (const CString& line : TraceQueryLines(text))
+      out.push_back(line.Str());
+    return out;
+  };
+  EXPECT_EQ(lines(L"#5QD/100"), (std::vector<std::wstring>{L"#5QD"}));
+  EXPECT_EQ(lines(L"(#5QD-#5QDT)^2 + #5QD"), (std::vector<std::wstring>{L"#5QDT", L"#5QD"}))
+      << "\"(\" separates nothing";
+  EXPECT_EQ(lines(L"#1QT>#2QT"), (std::vector<std::wstring>{L"#1QT", L"#2QT"}));
+}
+
+TEST(TraceQuery, SampleSplicesTheValuesAndFormatsTheReadout)
+{
+  FakeServo servo;
+  servo.values = {{L"#5QD", L"-1234"}, {L"#5QT", L"3512"}};
+  STraceSample s = SampleTraceQuery(L"#<ID>QD/100", 5, servo.Sender());
+  EXPECT_EQ(servo.sent, (std::vector<std::wstring>{L"#5QD"}));
+  EXPECT_TRUE(s.plotted);
+  EXPECT_DOUBLE_EQ(s.value, -12.34);
+  EXPECT_EQ(s.readout, L"-12.34");
+
+  s = SampleTraceQuery(L"#<ID>QT/100<UNIT:C>", 5, servo.Sender());
+  EXPECT_DOUBLE_EQ(s.value, 35.12);
+  EXPECT_EQ(s.readout, L"35.12C");
+
+  // Six significant digits, plotted as shown.
+  s = SampleTraceQuery(L"#<ID>QD/7", 5, servo.Sender());
+  EXPECT_EQ(s.readout, L"-176.286");
+  EXPECT_EQ(s.value, -176.286);
+}
+
+TEST(TraceQuery, FailuresShowErrorAndPlotNothing)
+{
+  FakeServo servo;
+  servo.values = {{L"#5QD", L"100"}, {L"#5QZ", L"0"}};
+  // A failed line, even when it is not the last one.
+  STraceSample s = SampleTraceQuery(L"#<ID>QX+#<ID>QD", 5, servo.Sender());
+  EXPECT_EQ(servo.sent, (std::vector<std::wstring>{L"#5QX", L"#5QD"}));
+  EXPECT_FALSE(s.plotted);
+  EXPECT_EQ(s.readout, L"Error");
+  // A text that does not compile.
+  s = SampleTraceQuery(L"#<ID>QD+*<UNIT:C>", 5, servo.Sender());
+  EXPECT_FALSE(s.plotted);
+  EXPECT_EQ(s.readout, L"Error");
+  // Shown but not plotted.
+  s = SampleTraceQuery(L"#<ID>QD/#<ID>QZ", 5, servo.Sender());
+  EXPECT_FALSE(s.plotted);
+  EXPECT_EQ(s.readout, L"inf");
+  // A query without servo lines is an expression alone.
+  s = SampleTraceQuery(L"2*3<UNIT:x>", 5, servo.Sender());
+  EXPECT_TRUE(s.plotted);
+  EXPECT_EQ(s.readout, L"6x");
+}
