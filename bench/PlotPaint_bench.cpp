@@ -3,8 +3,9 @@
 // program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of 1,000,000
 // points. Two floors: every point of the data (what drawing the data takes without the paint's one
 // point per pixel column), and only the points the paint draws (the polyline it hands to the DC).
-// Then what the mouse costs: a cursor move repaints the kept picture and the overlay over it,
-// against a plain copy of that picture; a Ctrl+wheel step repaints everything at new X limits.
+// Then what the mouse costs: a cursor move repaints the places the overlay left and reached, from
+// the kept picture with the overlay over them, against a plain copy of the whole picture; a
+// Ctrl+wheel step repaints everything at new X limits.
 #include "CZSpectrumWnd.h"
 #include "Colours.h"
 
@@ -218,6 +219,10 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
 }
 
 // The cursor walks along the data, one pixel column at a time, as a drag with the button down.
+// Each move's timing covers what the window does for it: the move itself, which works out where
+// the overlay was and where it now is, and the repaint of exactly those strips and boxes (the
+// region the window invalidates, which is all its paint draws). The baseline stays a plain copy
+// of the whole window's picture, the least a repaint of everything would cost.
 void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::unique_ptr<PaintLoad> (*make)())
 {
   SLoadRun& run = Prepare(name, make);
@@ -234,7 +239,7 @@ void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::uniqu
     column = column + 1 < plotRect.right ? column + 1 : plotRect.left;
     const auto start = std::chrono::steady_clock::now();
     plot.MouseMove(MK_LBUTTON, POINT{column, row});
-    plot.RepaintOverlay(dc);
+    plot.RepaintOverlay(dc); // the region this move dirtied, as the window's paint would
     const auto middle = std::chrono::steady_clock::now();
     dc.DrawBitmap(plot.GetPlotBitmap(), 0, 0);
     blit += Seconds(std::chrono::steady_clock::now() - middle);
@@ -288,7 +293,8 @@ void PrintRatios()
     std::printf("  DrawLines of the %zu points drawn: %.3f ms, ratio %.2f\n", run.drawnPoints,
                 run.drawnFloor * 1e3, run.paint / run.drawnFloor);
     if (run.blit > 0)
-      std::printf("  cursor move (picture + overlay): %.3f ms against a plain blit %.3f ms, ratio %.2f\n",
+      std::printf("  cursor move (its strips from the picture + overlay): %.3f ms against a plain blit %.3f "
+                  "ms, ratio %.2f\n",
                   run.cursorMove * 1e3, run.blit * 1e3, run.cursorMove / run.blit);
     if (run.wheelStep > 0)
       std::printf("  Ctrl+wheel step with its repaint: %.3f ms on average, %.3f ms at most\n",

@@ -75,8 +75,26 @@ void CZSpectrumWnd::InvalidatePlot(bool erase)
 void CZSpectrumWnd::InvalidateOverlay()
 {
   m_overlayPending = true;
-  if (m_created)
-    Refresh(false);
+  const bool pictureHolds = !m_fullPaintPending && m_plotBitmap.IsOk() && m_pictureStamp == PictureStamp() &&
+                            (!m_created || (m_plotBitmap.GetWidth() == GetClientSize().x &&
+                                            m_plotBitmap.GetHeight() == GetClientSize().y));
+  if (!pictureHolds) {
+    // Points added while the cursor moved: the whole picture is painted again.
+    if (m_created)
+      Refresh(false);
+    return;
+  }
+  // Where the overlay lay and where it lies now; the rest of the screen keeps the picture.
+  const SOverlayArea now =
+      m_traces.IsEmpty() ? SOverlayArea() : OverlayAreaOf(CursorOverlay(m_overlayMeasure), m_overlayMeasure);
+  for (const SOverlayArea* area : {static_cast<const SOverlayArea*>(&m_overlayShown), &now})
+    for (int i = 0; i < area->count; ++i) {
+      const RECT& r = area->rects[size_t(i)];
+      const wxRect rect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+      m_overlayDirty.Union(rect);
+      if (m_created)
+        RefreshRect(rect, false);
+    }
 }
 
 void CZSpectrumWnd::OnPaint(wxPaintEvent&)
@@ -85,22 +103,51 @@ void CZSpectrumWnd::OnPaint(wxPaintEvent&)
   if (!m_plotFont)
     SetPlotFont(nullptr);
   const wxSize size = GetClientSize();
+  const bool pictureChanged = m_pictureStamp != PictureStamp();
   const bool pictureHolds = m_overlayPending && !m_fullPaintPending && m_plotBitmap.IsOk() &&
                             m_plotBitmap.GetWidth() == size.x && m_plotBitmap.GetHeight() == size.y &&
-                            m_pictureStamp == PictureStamp();
+                            !pictureChanged;
   m_overlayPending = m_fullPaintPending = false;
+  const wxRegion& update = GetUpdateRegion();
+  const bool wholeWindow = update.Contains(wxRect(size)) == wxInRegion;
   if (pictureHolds) {
-    RepaintOverlay(dc);
+    RepaintRegion(dc, update);
+    // The overlay moved after its place was invalidated (a cursor set without a move): the part the
+    // toolkit clipped away comes in the next paint.
+    for (int i = 0; i < m_overlayShown.count; ++i) {
+      const RECT& r = m_overlayShown.rects[size_t(i)];
+      // The toolkit's region ends at the window's edge, which a widened strip may pass.
+      const wxRect rect = wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top).Intersect(wxRect(size));
+      if (!wholeWindow && !rect.IsEmpty() && update.Contains(rect) != wxInRegion) {
+        m_overlayPending = true;
+        RefreshRect(rect, false);
+      }
+    }
   } else {
     Draw(dc, nullptr);
+    // Only a few strips reached the screen of a picture that has changed since.
+    if (pictureChanged && !wholeWindow) {
+      m_overlayPending = true;
+      Refresh(false);
+    }
   }
+  m_overlayDirty.Clear();
   UpdateMouseCursor();
 }
 
 void CZSpectrumWnd::RepaintOverlay(wxDC& dc)
 {
+  if (!m_overlayDirty.IsEmpty())
+    RepaintRegion(dc, m_overlayDirty);
+  m_overlayDirty.Clear();
+}
+
+void CZSpectrumWnd::RepaintRegion(wxDC& dc, const wxRegion& region)
+{
+  dc.SetDeviceClippingRegion(region);
   dc.DrawBitmap(m_plotBitmap, 0, 0);
   DrawCursor(dc);
+  dc.DestroyClippingRegion();
 }
 
 void CZSpectrumWnd::ParentNotifier::PostNotification(UINT message, WPARAM wParam, LPARAM lParam)

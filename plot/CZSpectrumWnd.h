@@ -4,16 +4,21 @@
 // events to the parent and the drawing with a wxDC.
 //
 // A paint builds the whole picture in a cached bitmap and copies it to the screen once; the
-// cursor is drawn over the copy, so that moving it repaints nothing else.
+// cursor is drawn over the copy. Moving it repaints only the strips and boxes the overlay covered
+// before and covers after, from the bitmap, with the overlay over them.
 #include "CZSpectrumEvent.h"
 #include "CZSpectrumPlot.h"
+#include "OverlayArea.h"
 
 #include <wx/bitmap.h>
 #include <wx/brush.h>
 #include <wx/cursor.h>
 #include <wx/font.h>
+#include <wx/graphics.h>
+#include <wx/region.h>
 #include <wx/window.h>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -91,7 +96,9 @@ public:
   void OnUnMask();
   // Whether the clipboard holds text that Paste takes.
   bool CanPaste();
-  // What a cursor move costs: the picture of the last paint copied to dc, the overlay over it.
+  // What a cursor move costs: where the overlay lay before the moves since the last paint and where
+  // it lies now, copied to dc from the picture of the last paint with the overlay over it. The
+  // window's own paint does this for the region the toolkit hands it.
   void RepaintOverlay(wxDC& dc);
 
   // The mouse cursor of the interaction state; a cursor that could not be made is not set.
@@ -140,8 +147,38 @@ private:
   // picture when this has changed since (points added while the cursor moved).
   size_t PictureStamp() const;
   void SelectPlotFont(wxDC& dc);
+  // The picture copied to dc inside region, the overlay drawn over it there.
+  void RepaintRegion(wxDC& dc, const wxRegion& region);
+  // Ten times the advance of each printable ASCII character in one font, the line height, and
+  // what an empty text measures.
+  struct SCharWidths {
+    long fontKey = -1;
+    std::array<int, 95> tenfold{};
+    int height = 0;
+    SIZE empty{};
+  };
+  // The overlay's text sizes, summed from m_charWidths without a DC: a value box holds a new
+  // number at every move, and laying each one out only to measure it cost as much as drawing it.
+  class CharWidthMeasure : public IPlotTextMeasure {
+  public:
+    explicit CharWidthMeasure(CZSpectrumWnd& window) : m_window(window) {}
+    SIZE MeasureText(const CString& text) override;
+
+  private:
+    CZSpectrumWnd& m_window;
+  };
+  // The widths are measured once per font on a bitmap of their own; a text of other characters is
+  // measured whole there.
+  SIZE MeasureWithOwnDc(const CString& text);
   // A brush that sets every other pixel in the colour, for dotted upright lines.
   const wxBrush& DotBrush(COLORREF colour);
+  void DrawDottedLine(wxDC& dc, const SPlotSegment& segment);
+  // The overlay's dotted lines, those of one colour next to each other.
+  void DrawOverlayDots(wxDC& dc, const SPlotSegment* dots, size_t count);
+  // A value box's text, placed by the overlay's own measures, straight through the graphics context.
+  void DrawOverlayText(wxDC& dc, const SPlotText& text);
+  // The DC's font in a colour, made once for the graphics context's renderer.
+  const wxGraphicsFont& OverlayFont(wxGraphicsContext& gc, const wxFont& font, COLORREF colour);
   void DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments);
   // An axis band with its labels, drawn from its kept picture while the labels stay the same.
   struct SBandPicture {
@@ -166,6 +203,8 @@ private:
   STraceGeometry m_geometry;
   CTextSizes m_textSizes;
   std::map<COLORREF, wxBrush> m_dotBrushes;
+  wxBrush m_backBrush; // under the value boxes
+  std::map<COLORREF, wxGraphicsBrush> m_overlayDotBrushes;
   SBandPicture m_xBand, m_yBand;
   long m_fontGeneration = 0;
   wxFont m_sizedFont;
@@ -173,6 +212,12 @@ private:
   bool m_created = false;
   bool m_overlayPending = false, m_fullPaintPending = false;
   size_t m_pictureStamp = 0;
+  SOverlayArea m_overlayShown; // as the last paint drew it
+  wxRegion m_overlayDirty;     // what the moves since the last paint ask to repaint
+  SCharWidths m_charWidths;
+  CharWidthMeasure m_overlayMeasure{*this};
+  std::map<COLORREF, wxGraphicsFont> m_overlayFonts; // the plot font in each colour
+  long m_overlayFontKey = -1;
   wxCursor m_markerCursor, m_arrowCursor, m_zoomCursor, m_yZoomCursor;
 
   wxDECLARE_EVENT_TABLE();

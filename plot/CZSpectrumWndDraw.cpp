@@ -71,17 +71,8 @@ void DrawTexts(wxDC& dc, const std::vector<SPlotText>& texts, COLORREF backgroun
       dc.DrawRotatedText(text, t.box.left, t.box.bottom, 90.0);
       continue;
     }
-    const SIZE size = measure.MeasureText(t.text);
-    LONG x = t.box.left, y = t.box.top;
-    if (t.align & PlotAlignHCentre)
-      x += (RectWidth(t.box) - size.cx) / 2;
-    else if (t.align & PlotAlignRight)
-      x = t.box.right - size.cx;
-    if (t.align & PlotAlignVCentre)
-      y += (RectHeight(t.box) - size.cy) / 2;
-    else if (t.align & PlotAlignBottom)
-      y = t.box.bottom - size.cy;
-    dc.DrawText(text, x, y);
+    const RECT placed = PlacedTextRect(t, measure.MeasureText(t.text));
+    dc.DrawText(text, placed.left, placed.top);
   }
 }
 
@@ -133,15 +124,21 @@ const wxBrush& CZSpectrumWnd::DotBrush(COLORREF colour)
   return it->second;
 }
 
-void CZSpectrumWnd::DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments)
+void CZSpectrumWnd::DrawDottedLine(wxDC& dc, const SPlotSegment& s)
 {
   // A dashed stroke costs one small rectangle per dot; a fill with the dot pattern, one per line.
   dc.SetPen(*wxTRANSPARENT_PEN);
-  for (const SPlotSegment& s : segments) {
-    dc.SetBrush(DotBrush(s.colour));
-    const int left = std::min(s.from.x, s.to.x), top = std::min(s.from.y, s.to.y);
-    dc.DrawRectangle(left, top, std::abs(s.to.x - s.from.x) + 1, std::abs(s.to.y - s.from.y) + 1);
-  }
+  const wxBrush& brush = DotBrush(s.colour);
+  if (!dc.GetBrush().IsSameAs(brush))
+    dc.SetBrush(brush);
+  const int left = std::min(s.from.x, s.to.x), top = std::min(s.from.y, s.to.y);
+  dc.DrawRectangle(left, top, std::abs(s.to.x - s.from.x) + 1, std::abs(s.to.y - s.from.y) + 1);
+}
+
+void CZSpectrumWnd::DrawDottedLines(wxDC& dc, const std::vector<SPlotSegment>& segments)
+{
+  for (const SPlotSegment& s : segments)
+    DrawDottedLine(dc, s);
 }
 
 RECT CZSpectrumWnd::ClientArea() const
@@ -212,6 +209,7 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
     }
   }
   m_pictureStamp = PictureStamp();
+  m_fullPaintPending = false;
   dc.DrawBitmap(m_plotBitmap, area.left, area.top);
   DrawCursor(dc);
 }
@@ -250,37 +248,166 @@ size_t CZSpectrumWnd::PictureStamp() const
 
 void CZSpectrumWnd::DrawCursor(wxDC& dc)
 {
+  m_overlayShown = SOverlayArea();
   if (m_traces.IsEmpty())
     return;
   if (wxGraphicsContext* gc = dc.GetGraphicsContext())
     gc->SetAntialiasMode(wxANTIALIAS_NONE);
   SelectPlotFont(dc);
-  DcTextMeasure measure(dc, m_textSizes, FontKey());
-  const SCursorOverlay overlay = CursorOverlay(measure);
+  const SCursorOverlay overlay = CursorOverlay(m_overlayMeasure);
+  m_overlayShown = OverlayAreaOf(overlay, m_overlayMeasure);
   if (overlay.band) {
     // What an XOR outline over the plot colour would show.
     dc.SetPen(wxPen(ToWxColour(~m_plotColour & 0xFFFFFF), 1));
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     dc.DrawRectangle(ToWxRect(overlay.bandRect));
   }
-  if (overlay.lines)
-    DrawDottedLines(dc, {overlay.vertical, overlay.horizontal});
-  // The focus frame of a box, dotted in the inverse of the background under it.
-  const COLORREF frame = ~m_backColour & 0xFFFFFF;
-  auto box = [&](const SPlotText& text) {
-    DrawTexts(dc, {text}, m_backColour, measure);
-    const RECT& r = text.box;
-    const POINT corners[] = {
-        {r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
-    DrawDottedLines(dc, {{corners[0], corners[1], frame, 1},
-                         {corners[1], corners[2], frame, 1},
-                         {corners[3], corners[2], frame, 1},
-                         {corners[0], corners[3], frame, 1}});
+  if (!m_backBrush.IsOk() || m_backBrush.GetColour() != ToWxColour(m_backColour))
+    m_backBrush = wxBrush(ToWxColour(m_backColour));
+  auto fill = [&](const SPlotText& t) {
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(m_backBrush);
+    dc.DrawRectangle(ToWxRect(t.box));
+    if (!t.text.IsEmpty())
+      DrawOverlayText(dc, t);
   };
   if (overlay.xBox)
-    box(overlay.xText);
+    fill(overlay.xText);
   if (overlay.yBox)
-    box(overlay.yText);
+    fill(overlay.yText);
+  // The DC believes the context still has the DC's own font and colour.
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext(); gc && (overlay.xBox || overlay.yBox))
+    gc->SetFont(OverlayFont(*gc, dc.GetFont(), ToColorref(dc.GetTextForeground())));
+  // The lines, then the dotted focus frame of each box in the inverse of the background under it.
+  std::array<SPlotSegment, 10> dots;
+  size_t count = 0;
+  if (overlay.lines) {
+    dots[count++] = overlay.vertical;
+    dots[count++] = overlay.horizontal;
+  }
+  const COLORREF frame = ~m_backColour & 0xFFFFFF;
+  for (const SPlotText* t :
+       {overlay.xBox ? &overlay.xText : nullptr, overlay.yBox ? &overlay.yText : nullptr}) {
+    if (!t)
+      continue;
+    const RECT& r = t->box;
+    const POINT corners[] = {
+        {r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+    dots[count++] = {corners[0], corners[1], frame, 1};
+    dots[count++] = {corners[1], corners[2], frame, 1};
+    dots[count++] = {corners[3], corners[2], frame, 1};
+    dots[count++] = {corners[0], corners[3], frame, 1};
+  }
+  DrawOverlayDots(dc, dots.data(), count);
+}
+
+void CZSpectrumWnd::DrawOverlayDots(wxDC& dc, const SPlotSegment* dots, size_t count)
+{
+  wxGraphicsContext* gc = dc.GetGraphicsContext();
+  if (!gc) {
+    for (size_t i = 0; i < count; ++i)
+      DrawDottedLine(dc, dots[i]);
+    return;
+  }
+  // Through the DC every change of the dot brush makes the context a new pattern from its bitmap,
+  // and every line is a fill of its own: the overlay keeps its patterns and fills all lines of one
+  // colour at once.
+  for (size_t i = 0; i < count;) {
+    const COLORREF colour = dots[i].colour;
+    if (m_overlayDotBrushes.size() > 16)
+      m_overlayDotBrushes.clear();
+    auto [brush, added] = m_overlayDotBrushes.try_emplace(colour);
+    if (added)
+      brush->second = gc->CreateBrush(DotBrush(colour));
+    wxGraphicsPath path = gc->CreatePath();
+    for (; i < count && dots[i].colour == colour; ++i) {
+      const SPlotSegment& s = dots[i];
+      path.AddRectangle(std::min(s.from.x, s.to.x), std::min(s.from.y, s.to.y),
+                        std::abs(s.to.x - s.from.x) + 1, std::abs(s.to.y - s.from.y) + 1);
+    }
+    gc->SetBrush(brush->second);
+    // The sides of a frame share their corners.
+    gc->FillPath(path, wxWINDING_RULE);
+  }
+  // The DC believes the context still has the DC's brush.
+  gc->SetBrush(dc.GetBrush());
+}
+
+void CZSpectrumWnd::DrawOverlayText(wxDC& dc, const SPlotText& t)
+{
+  const RECT placed = PlacedTextRect(t, m_overlayMeasure.MeasureText(t.text));
+  const wxString text(t.text.GetString());
+  wxGraphicsContext* gc = dc.GetGraphicsContext();
+  if (!gc) {
+    dc.SetTextForeground(ToWxColour(t.colour));
+    if (t.vertical)
+      dc.DrawRotatedText(text, placed.left, placed.bottom, 90.0);
+    else
+      dc.DrawText(text, placed.left, placed.top);
+    return;
+  }
+  // Straight to the graphics context: the DC would lay the text out a second time only to widen
+  // its bounding box, which nothing here reads.
+  gc->SetFont(OverlayFont(*gc, dc.GetFont(), t.colour));
+  if (t.vertical)
+    gc->DrawText(text, placed.left, placed.bottom, M_PI / 2);
+  else
+    gc->DrawText(text, placed.left, placed.top);
+}
+
+const wxGraphicsFont& CZSpectrumWnd::OverlayFont(wxGraphicsContext& gc, const wxFont& font, COLORREF colour)
+{
+  if (m_overlayFontKey != FontKey() || m_overlayFonts.size() > 16) {
+    m_overlayFonts.clear();
+    m_overlayFontKey = FontKey();
+  }
+  auto [it, added] = m_overlayFonts.try_emplace(colour);
+  if (added)
+    it->second = gc.CreateFont(font, ToWxColour(colour));
+  return it->second;
+}
+
+SIZE CZSpectrumWnd::CharWidthMeasure::MeasureText(const CString& text)
+{
+  SCharWidths& widths = m_window.m_charWidths;
+  if (widths.fontKey != m_window.FontKey()) {
+    // Ten of a kind measured at once keep the sum of a number's advances within a pixel of the
+    // laid-out whole; digits carry no kerning in the plot's faces.
+    wxBitmap bitmap(1, 1, 24);
+    wxMemoryDC dc(bitmap);
+    m_window.SelectPlotFont(dc);
+    wxCoord width = 0, height = 0;
+    for (size_t c = 0; c < widths.tenfold.size(); ++c) {
+      dc.GetTextExtent(wxString(size_t(10), wxUniChar(int(c) + 32)), &width, &height);
+      widths.tenfold[c] = width;
+    }
+    dc.GetTextExtent(wxString(L"0"), &width, &height);
+    widths.height = height;
+    dc.GetTextExtent(wxString(), &width, &height);
+    widths.empty = SIZE{LONG(width), LONG(height)};
+    widths.fontKey = m_window.FontKey();
+  }
+  const int length = text.GetLength();
+  if (length == 0)
+    return widths.empty;
+  long sum = 0;
+  const wchar_t* chars = text.GetString();
+  for (int i = 0; i < length; ++i) {
+    if (chars[i] < 32 || chars[i] > 126)
+      return m_window.MeasureWithOwnDc(text);
+    sum += widths.tenfold[size_t(chars[i] - 32)];
+  }
+  return SIZE{LONG((sum + 5) / 10), LONG(widths.height)};
+}
+
+SIZE CZSpectrumWnd::MeasureWithOwnDc(const CString& text)
+{
+  wxBitmap bitmap(1, 1, 24);
+  wxMemoryDC dc(bitmap);
+  SelectPlotFont(dc);
+  wxCoord width = 0, height = 0;
+  dc.GetTextExtent(wxString(text.GetString()), &width, &height);
+  return SIZE{LONG(width), LONG(height)};
 }
 
 void CZSpectrumWnd::DrawXAxis(wxDC& dc)

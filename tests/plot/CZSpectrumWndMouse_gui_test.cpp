@@ -148,6 +148,41 @@ TEST(CZSpectrumWndMouse, CursorReadOutAndZoomBandArePaintedOverThePicture)
   EXPECT_GE(f.Count(wxEVT_SPECTRUM_LIMITS_CHANGED), 1);
 }
 
+// A move repaints only where the overlay was and is: nothing of the old lines may stay behind.
+TEST(CZSpectrumWndMouse, ADraggedCursorLeavesNothingOfItsOldLinesOnScreen)
+{
+  InteractionFrame f;
+  CZSpectrumWnd& p = *f.plot;
+  const RECT plotRect = p.GetPlotRect();
+  auto darkInRow = [&](const wxImage& image, int y, int right) {
+    int n = 0;
+    for (int x = plotRect.left + 5; x < right; ++x)
+      n += image.GetRed(x, y) < 0x40 && image.GetGreen(x, y) < 0x40 && image.GetBlue(x, y) < 0x40;
+    return n;
+  };
+  f.MoveTo(30, 30);
+  f.simulator.MouseDown();
+  ASSERT_TRUE(WaitUntil([&] { return p.GetCursorIndex() == 30; }));
+  const int oldColumn = p.XToPixel(30), oldRow = p.YToPixel(30);
+  ASSERT_TRUE(WaitUntil([&] {
+    const wxImage screen = CaptureWindow(f.plot).ConvertToImage();
+    return CountDarkInColumn(screen, oldColumn, plotRect.top + 5, plotRect.bottom - 5) > 20 &&
+           darkInRow(screen, oldRow, plotRect.right - 5) > 20;
+  }));
+  f.MoveTo(70, 70);
+  ASSERT_TRUE(WaitUntil([&] { return p.GetCursorIndex() == 70; }));
+  const int column = p.XToPixel(70), row = p.YToPixel(70);
+  // The old lines up to where the new ones cross them.
+  EXPECT_TRUE(WaitUntil([&] {
+    const wxImage screen = CaptureWindow(f.plot).ConvertToImage();
+    return CountDarkInColumn(screen, column, plotRect.top + 5, plotRect.bottom - 5) > 20 &&
+           darkInRow(screen, row, plotRect.right - 5) > 20 &&
+           CountDarkInColumn(screen, oldColumn, row + 2, plotRect.bottom - 5) == 0 &&
+           darkInRow(screen, oldRow, column - 2) == 0;
+  }));
+  f.simulator.MouseUp();
+}
+
 TEST(CZSpectrumWndMouse, WheelDoubleClickAndMarkerDragOnTheWindow)
 {
   InteractionFrame f;
