@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class CScriptEditorDlg;
 class CZLCDDisplay;
 class CZSpectrumWnd;
 class wxButton;
@@ -175,6 +176,9 @@ private:
   std::optional<CString> SendTraceQueryLine(const CString& line);
   void EditTrace(int trace);
   void EditCustomAction(int action);
+  // Runs an editor over a title and script, busy while it is open; on OK both take its texts and
+  // the button shows the new title. False when the user did not press OK.
+  bool EditScript(CScriptEditorDlg& editor, CString& title, CString& command, int buttonId);
   void RunActionSteps(const SActionScript& script);
   void QueryOriginOffset();
   void WriteProfile();

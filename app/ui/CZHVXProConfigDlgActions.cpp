@@ -40,18 +40,25 @@ void CZHVXProConfigDlg::RunCustomAction(int action)
 void CZHVXProConfigDlg::EditCustomAction(int action)
 {
   CCustomActionEditorDlg editor;
-  editor.m_name = m_profile.actionTitle[action];
-  editor.m_text = m_profile.actionCommand[action];
+  if (EditScript(editor, m_profile.actionTitle[action], m_profile.actionCommand[action],
+                 kActionButtonIds[action]))
+    WriteProfile();
+}
+
+bool CZHVXProConfigDlg::EditScript(CScriptEditorDlg& editor, CString& title, CString& command, int buttonId)
+{
+  editor.m_name = title;
+  editor.m_text = command;
   editor.m_cmdInfoList = &m_cmdInfoList;
   m_busy = 1;
   const int result = editor.DoModal();
   m_busy = 0;
   if (result != IDOK)
-    return;
-  m_profile.actionTitle[action] = editor.m_name;
-  m_profile.actionCommand[action] = editor.m_text;
-  SetButtonCaption(kActionButtonIds[action], editor.m_name);
-  WriteProfile();
+    return false;
+  title = editor.m_name;
+  command = editor.m_text;
+  SetButtonCaption(buttonId, title);
+  return true;
 }
 
 // A failed query keeps the offset of the last run that got one.

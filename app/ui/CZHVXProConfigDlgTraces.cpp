@@ -90,17 +90,8 @@ void CZHVXProConfigDlg::SwitchTrace(int trace, bool on)
 void CZHVXProConfigDlg::EditTrace(int trace)
 {
   CCustomTraceQueryEditorDlg editor;
-  editor.m_name = m_profile.traceTitle[trace];
-  editor.m_text = m_profile.traceCommand[trace];
-  editor.m_cmdInfoList = &m_cmdInfoList;
-  m_busy = 1;
-  const int result = editor.DoModal();
-  m_busy = 0;
-  if (result != IDOK)
+  if (!EditScript(editor, m_profile.traceTitle[trace], m_profile.traceCommand[trace], kTraceBoxIds[trace]))
     return;
-  m_profile.traceTitle[trace] = editor.m_name;
-  m_profile.traceCommand[trace] = editor.m_text;
-  SetButtonCaption(kTraceBoxIds[trace], editor.m_name);
   // The plot finds a running trace by its name when it is switched off.
   if (m_traceOn[trace]) {
     m_traceData[trace].SetName(editor.m_name);
