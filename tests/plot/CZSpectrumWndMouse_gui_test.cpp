@@ -16,11 +16,6 @@ constexpr COLORREF kPlot = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(220, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 220);
 
-COLORREF PixelAt(const wxImage& image, int x, int y)
-{
-  return RGB(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-}
-
 // The overlay's dark pixels in one column; the screen may soften black a little.
 int CountDarkInColumn(const wxImage& image, int x, int top, int bottom)
 {

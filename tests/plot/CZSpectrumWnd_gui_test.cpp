@@ -19,11 +19,6 @@ constexpr COLORREF kCyan = RGB(0, 200, 200);
 constexpr COLORREF kYellow = RGB(240, 220, 0);
 constexpr COLORREF kMagenta = RGB(220, 0, 220);
 
-COLORREF PixelAt(const wxImage& image, int x, int y)
-{
-  return RGB(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-}
-
 // Whether the colour is found within one pixel of (x, y).
 bool NearPixel(const wxImage& image, int x, int y, COLORREF colour)
 {

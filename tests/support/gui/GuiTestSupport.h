@@ -1,4 +1,6 @@
 #pragma once
+#include "Colours.h"
+
 #include <wx/bitmap.h>
 #include <wx/colour.h>
 #include <wx/image.h>
@@ -30,6 +32,12 @@ wxString SaveSnapshot(const wxBitmap& bitmap, const wxString& name);
 inline wxColour ColourAt(const wxImage& image, int x, int y)
 {
   return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
+
+// The same as a COLORREF, for comparing with the colours a window was given.
+inline COLORREF PixelAt(const wxImage& image, int x, int y)
+{
+  return ToColorref(ColourAt(image, x, y));
 }
 
 // Lets GoogleTest show a colour as its RGB value in failure messages.
