@@ -48,7 +48,7 @@ function(hvx_embed_cie_tables folder output)
   hvx_read_cie_table("${folder}/locus_2deg.csv" 2 locus2)
   hvx_read_cie_table("${folder}/locus_10deg.csv" 2 locus10)
   file(CONFIGURE OUTPUT "${output}" @ONLY CONTENT [[
-// Generated from the CIE tables in the project's shared data (see their SOURCES.md); do not edit.
+// Generated from the CIE tables in spectrumdata/data/cie (see their SOURCES.md); do not edit.
 #include "CieTables.h"
 
 namespace cie {

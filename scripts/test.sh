@@ -12,6 +12,16 @@ fuzz_seconds=${HVX_FUZZ_SECONDS:-10}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
+echo "== the checkout stands alone"
+# A copy of the source tree with nothing beside it must configure: the build may read nothing
+# outside the checkout but the installed packages.
+alone=$(mktemp -d)
+trap 'rm -rf "$alone"' EXIT
+mkdir "$alone/src"
+tar -C "$top" --exclude='./build*' --exclude='./.git' -cf - . | tar -C "$alone/src" -xf -
+cmake -S "$alone/src" -B "$alone/build" -G Ninja -DHVX_FUZZ=OFF >/dev/null
+rm -rf "$alone"
+
 echo "== full build"
 configure_and_build "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVX_WERROR=ON
 echo "== tests (unit, wire, gui)"
