@@ -14,7 +14,7 @@ int HexDigit(char c)
   return -1;
 }
 
-enum class ERecord { Bad, Data, EndOfFile };
+enum class ERecord { Bad, Data, Other, EndOfFile };
 
 // One record without its line end.
 ERecord CheckRecord(std::string_view line)
@@ -41,7 +41,8 @@ ERecord CheckRecord(std::string_view line)
     return ERecord::Bad;
   if (type == 1)
     return count == 0 ? ERecord::EndOfFile : ERecord::Bad;
-  return ERecord::Data;
+  // Address records and empty data records put nothing into the servo's memory.
+  return type == 0 && count > 0 ? ERecord::Data : ERecord::Other;
 }
 } // namespace
 
@@ -49,6 +50,7 @@ bool IsIntelHexImage(const uint8_t* bytes, size_t size)
 {
   const std::string_view text(reinterpret_cast<const char*>(bytes), bytes ? size : 0);
   size_t start = 0;
+  bool hasData = false;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos)
@@ -60,8 +62,9 @@ bool IsIntelHexImage(const uint8_t* bytes, size_t size)
     if (record == ERecord::Bad)
       return false;
     start = end + 1;
+    hasData = hasData || record == ERecord::Data;
     if (record == ERecord::EndOfFile)
-      return text.find_first_not_of("\r\n", start) == std::string_view::npos || start >= text.size();
+      return hasData && text.find_first_not_of("\r\n", start) == std::string_view::npos;
   }
   return false;
 }

@@ -13,18 +13,26 @@ extern const wchar_t* const kUpdateServerSection;
 extern const wchar_t* const kUpdateServerEntry;
 extern const char* const kUpdateServerVariable;
 
-// The server as "http://host[:port]" without a trailing '/': the environment's value when it is
-// set and not empty, else the profile's host name, else the default. A value without a scheme is
-// taken as a host name for plain HTTP.
-CString UpdateServerBaseUrl(const CString& profileHostName, const char* environmentValue);
+// The server as "http://host[:port][/path]" without a trailing '/': the environment's value when
+// it is set and not empty, else the profile's host name, else the default. The value is read as a
+// URL is, "http://" being optional: an IPv6 address goes in brackets ("[::1]:8080"; written bare,
+// "::1" is the whole address), and user info ("user:pw@") is dropped, since the requests carry
+// no name or password. A value that names no plain HTTP server gives an empty text, and refusal
+// (when given) gets one line saying why; it is emptied otherwise.
+CString UpdateServerBaseUrl(const CString& profileHostName, const char* environmentValue,
+                            CString* refusal = nullptr);
 // The base URL followed by the server path ("/HVXPro/...").
 std::string UpdateServerUrl(const CString& baseUrl, const std::string& path);
 // The product's on-line help page on that server.
 CString OnlineHelpUrl(const CString& baseUrl);
 
-// The host part of the base URL, without port ("127.0.0.1", "update.hvxpro.invalid").
+// The host part of the base URL, without port or brackets ("127.0.0.1", "::1"); empty for an
+// empty base URL.
 CString UpdateServerHost(const CString& baseUrl);
 // A host of the ".invalid" domain: asking for it cannot succeed, so it is not asked at all.
 bool IsReservedInvalidHost(const CString& host);
 // A host on this machine: reachable without any network connection.
 bool IsLoopbackHost(const CString& host);
+// Whether a request to the server may be made: never to no server or a ".invalid" host, and off
+// this machine only on a network.
+bool MayAskUpdateServer(const CString& baseUrl, bool onNetwork);

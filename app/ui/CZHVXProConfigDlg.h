@@ -193,7 +193,7 @@ private:
   static void WriteProfileString(const CString& section, const CString& entry, const CString& value);
   static CString FirmwareUpdateStatus();
   static void SetFirmwareUpdateStatus(const CString& status);
-  static CString ConfiguredUpdateServer();
+  CString ConfiguredUpdateServer();
   static CString DataFolder();
 
   // Firmware update steps.
@@ -272,6 +272,7 @@ private:
   CString m_positionText;
   CString m_originOffsetText;
   CString m_updateServerName;
+  CString m_updateServerRefusal; // the last one logged
   CString m_latestProgramVersion;
   CString m_latestFirmwareVersion;
   bool m_onlineTableAvailable = false;

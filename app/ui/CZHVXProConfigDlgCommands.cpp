@@ -289,6 +289,8 @@ void CZHVXProConfigDlg::OnHelpButton()
 {
   // The page lives on the update server that the settings name now.
   m_updateServerName = ConfiguredUpdateServer();
+  if (m_updateServerName.IsEmpty())
+    return; // the log says why
   if (IsLoopbackHost(UpdateServerHost(m_updateServerName)) || IsInternetConnected())
     wxLaunchDefaultBrowser(OnlineHelpUrl(m_updateServerName).GetString());
   else

@@ -42,10 +42,16 @@ bool SaveBody(const CString& path, const std::string& body)
 }
 } // namespace
 
+// A value that names no server is said once in the log, not at every check that skips it.
 CString CZHVXProConfigDlg::ConfiguredUpdateServer()
 {
-  return UpdateServerBaseUrl(ProfileString(kUpdateServerSection, kUpdateServerEntry, L""),
-                             std::getenv(kUpdateServerVariable));
+  CString refusal;
+  const CString server = UpdateServerBaseUrl(ProfileString(kUpdateServerSection, kUpdateServerEntry, L""),
+                                             std::getenv(kUpdateServerVariable), &refusal);
+  if (!refusal.IsEmpty() && refusal != m_updateServerRefusal)
+    LogLine(refusal);
+  m_updateServerRefusal = refusal;
+  return server;
 }
 
 CString CZHVXProConfigDlg::DataFolder()
@@ -59,8 +65,7 @@ CString CZHVXProConfigDlg::DataFolder()
 bool CZHVXProConfigDlg::DownloadFromUpdateServer(const char* agent, const std::string& path, size_t limit,
                                                  std::string& body)
 {
-  const CString host = UpdateServerHost(m_updateServerName);
-  if (IsReservedInvalidHost(host) || (!IsLoopbackHost(host) && !IsInternetConnected()))
+  if (!MayAskUpdateServer(m_updateServerName, IsInternetConnected()))
     return false;
   SHttpGetRequest request;
   request.url = UpdateServerUrl(m_updateServerName, path);

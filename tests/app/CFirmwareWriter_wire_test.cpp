@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <deque>
+#include <map>
 
 namespace {
 // The window around the writer: the Connect button works the port directly, waits let the chain
@@ -65,6 +67,23 @@ private:
   SimulatedServoChain& m_chain;
 };
 
+// A port whose raw writes, the image blocks, can be refused: failures[k] more times for block k.
+class FlakyPort : public CHVXProControlPort {
+public:
+  using CHVXProControlPort::Write;
+  BOOL Write(const void* buffer, DWORD count) override
+  {
+    if (int& left = failures[blocksWritten]; left > 0) {
+      --left;
+      return FALSE;
+    }
+    ++blocksWritten;
+    return CHVXProControlPort::Write(buffer, count);
+  }
+  std::map<int, int> failures;
+  int blocksWritten = 0;
+};
+
 class FirmwareWriterWire : public ::testing::Test {
 protected:
   FirmwareWriterWire()
@@ -100,7 +119,7 @@ protected:
 
   TempFolder folder;
   SimulatedServoChain chain;
-  CHVXProControlPort port;
+  FlakyPort port;
   TestHost host{port, chain};
   CFirmwareWriter writer{port, host};
   std::string file;
@@ -179,12 +198,15 @@ TEST_F(FirmwareWriterWire, FileThatIsNoHexIsRefusedBeforeTheServoHearsOfIt)
 {
   WriteBytes(folder.Path() / "latest.hex", "<html><body>Not Found</body></html>");
   WriteBytes(folder.Path() / "empty.hex", "");
+  WriteBytes(folder.Path() / "nodata.hex", ":00000001FF\r\n");
   EXPECT_FALSE(writer.Load(Wide(folder.Path() / "latest.hex"), true));
   EXPECT_FALSE(writer.Load(Wide(folder.Path() / "empty.hex"), false));
-  EXPECT_EQ(host.asked.size(), 2u);
-  EXPECT_NE(host.asked.front().find(L"not a firmware hex file"), std::wstring::npos);
+  EXPECT_FALSE(writer.Load(Wide(folder.Path() / "nodata.hex"), false));
+  EXPECT_EQ(host.asked.size(), 3u);
+  for (const std::wstring& text : host.asked)
+    EXPECT_NE(text.find(L"not a firmware hex file"), std::wstring::npos);
   EXPECT_FALSE(writer.Load(Wide(folder.Path() / "missing.hex"), false));
-  EXPECT_EQ(host.asked.size(), 2u) << "a missing file is quiet";
+  EXPECT_EQ(host.asked.size(), 3u) << "a missing file is quiet";
   EXPECT_FALSE(host.flag);
   EXPECT_TRUE(chain.ReceivedBytes().empty());
 }
@@ -202,4 +224,44 @@ TEST_F(FirmwareWriterWire, ServoThatStaysInItsFirmwareGetsNoBlocks)
   EXPECT_EQ(host.status, L"ABORTED");
   EXPECT_EQ(host.asked.back(),
             L"The servo's bootloader did not answer.\nThe firmware writing process failed.");
+}
+
+TEST_F(FirmwareWriterWire, UpdateCompletesOnlyWithItsLastBlock)
+{
+  ASSERT_EQ(port.Connect(chain.PortNumber()), 0);
+  ASSERT_TRUE(writer.Load(HexFile(3000), true));
+  const int lastBlock = int(file.size() / 1024);
+  ASSERT_NE(file.size() % 1024, 0u);
+  port.failures[lastBlock] = INT_MAX;
+  ASSERT_EQ(writer.Confirm(1, false, L"latest"), EFirmwareStart::Started);
+  RunTimer();
+  EXPECT_EQ(writer.BlockIndex(), lastBlock);
+  EXPECT_EQ(chain.WaitForImage(size_t(lastBlock) * 1024), file.substr(0, size_t(lastBlock) * 1024));
+  EXPECT_EQ(host.status, L"ABORTED");
+  EXPECT_EQ(host.asked.back(), L"The firmware writing process failed.");
+}
+
+TEST_F(FirmwareWriterWire, EachBlockGetsItsOwnRetries)
+{
+  chain.SetBootMode(ESimBootMode::WaitingForFirmware);
+  ASSERT_EQ(port.Connect(chain.PortNumber()), 14);
+  ASSERT_TRUE(writer.Load(HexFile(1500), false));
+  for (int block = 0; block < 3; ++block)
+    port.failures[block] = CFirmwareWriter::kMaxBlockRetries - 1;
+  ASSERT_EQ(writer.Confirm(-1, true, L"image"), EFirmwareStart::Started);
+  RunTimer();
+  EXPECT_EQ(chain.WaitForImage(file.size()), file);
+  EXPECT_EQ(host.status, L"COMPLETED");
+}
+
+TEST_F(FirmwareWriterWire, FailedUpdateOfAPickedFileIsNotTakenForTheDownload)
+{
+  chain.SetBootMode(ESimBootMode::WaitingForFirmware);
+  ASSERT_EQ(port.Connect(chain.PortNumber()), 14);
+  ASSERT_TRUE(writer.Load(HexFile(1500), false));
+  port.failures[1] = INT_MAX;
+  ASSERT_EQ(writer.Confirm(-1, true, L"image"), EFirmwareStart::Started);
+  RunTimer();
+  EXPECT_EQ(host.asked.back(), L"The firmware writing process failed.");
+  EXPECT_EQ(host.status, L"STARTED_MANUAL") << "the next connect does not write latest.hex";
 }

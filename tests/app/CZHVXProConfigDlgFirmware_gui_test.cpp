@@ -150,3 +150,26 @@ TEST_F(FirmwareUpdate, WithoutAServerTheWindowOpensWithoutAWord)
   EXPECT_EQ(server.Requests().size(), 1u);
   EXPECT_FALSE(Get<wxAnyButton>(IDC_FIRMWARE_UPDATE)->GetBitmap().IsOk()) << "the off-line look";
 }
+
+TEST_F(FirmwareUpdate, NoInstallerIsAskedForWithoutANewerProgram)
+{
+  server.Serve(kCompatibilityTablePath, "Config,Status\n"); // nothing newer
+  UseServer();
+  OpenDialog();
+  EXPECT_FALSE(dialog->DownloadInstaller());
+  EXPECT_EQ(server.Requests().size(), 1u) << "the table only";
+  EXPECT_TRUE(answers.Requests().empty());
+}
+
+TEST_F(FirmwareUpdate, ServerValueThatNamesNoServerIsSaidOnceInTheLog)
+{
+  updateServer.Set("http://[::1");
+  OpenDialog();
+  ConnectAndSelect(1); // checks the server again
+  const auto log = Log();
+  EXPECT_EQ(
+      std::count(log.begin(), log.end(),
+                 L"The update server \"http://[::1\" is not used: the IPv6 address has no closing bracket."),
+      1);
+  EXPECT_TRUE(answers.Requests().empty());
+}

@@ -161,7 +161,8 @@ TEST_F(Poll, FirmwareUpdateTakesTheStatusReadOut)
 {
   chain.SetBootMode(ESimBootMode::WaitingForFirmware);
   std::filesystem::create_directories(std::filesystem::path(app->GetDataFolder().Str()));
-  std::ofstream(std::filesystem::path(app->GetDataFolder().Str()) / "latest.hex") << ":00000001FF\n";
+  std::ofstream(std::filesystem::path(app->GetDataFolder().Str()) / "latest.hex")
+      << ":0400000001020304F2\n:00000001FF\n";
   app->SetFirmwareUpdateStatus(L"STARTED");
   OpenDialog();
   ChoosePort();

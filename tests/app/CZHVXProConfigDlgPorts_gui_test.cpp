@@ -163,7 +163,8 @@ TEST_F(Ports, BootloaderWaitingForFirmwareResumesAnUnfinishedUpdate)
 
   // An update that was cut off goes on from the image it had downloaded.
   std::filesystem::create_directories(std::filesystem::path(app->GetDataFolder().Str()));
-  std::ofstream(std::filesystem::path(app->GetDataFolder().Str()) / "latest.hex") << ":00000001FF\n";
+  std::ofstream(std::filesystem::path(app->GetDataFolder().Str()) / "latest.hex")
+      << ":0400000001020304F2\n:00000001FF\n";
   app->SetFirmwareUpdateStatus(L"ABORTED");
   ASSERT_TRUE(Click(IDC_CONNECT));
   EXPECT_TRUE(dialog->IsTimerRunning(10));

@@ -28,4 +28,8 @@ TEST(IntelHexImage, RecordsChecksumsAndEndRecord)
   EXPECT_FALSE(Check(kData + "\r\n" + kEnd)) << "empty line between records";
   EXPECT_FALSE(Check(kData + kEnd + kData)) << "records after the end";
   EXPECT_FALSE(Check(":04000000010203G4F2\r\n" + kEnd));
+
+  // Nothing to write: the bootloader would be entered and handed an empty image.
+  EXPECT_FALSE(Check(kEnd)) << "end record only";
+  EXPECT_FALSE(Check(":020000040800F2\r\n:0000000000\r\n" + kEnd)) << "address and empty data records";
 }
