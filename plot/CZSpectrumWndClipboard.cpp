@@ -9,18 +9,46 @@
 #include <wx/utils.h>
 
 namespace {
-// The clipboard's text, or nothing when it holds none or cannot be opened.
-bool ReadClipboardText(CString& text)
+// Text this program put on the clipboard, kept where it can be read without the clipboard handing
+// all of it over again (a right-click asks for its first lines every time). The clipboard deletes
+// its data object as soon as it holds anything else.
+class COwnClipboardText : public wxTextDataObject {
+public:
+  explicit COwnClipboardText(const CString& text) : m_text(text.GetString()) {}
+  ~COwnClipboardText() override
+  {
+    if (s_held == this)
+      s_held = nullptr;
+  }
+  size_t GetTextLength() const override { return m_text.length() + 1; }
+  wxString GetText() const override { return m_text; }
+  void SetText(const wxString& text) override { m_text = text; }
+  // Once the clipboard has taken it.
+  void Hold() { s_held = this; }
+  static const wxString* Held() { return s_held ? &s_held->m_text : nullptr; }
+
+private:
+  wxString m_text;
+  static inline COwnClipboardText* s_held = nullptr;
+};
+
+// Hands the clipboard's text to read; false when it holds none or cannot be opened.
+template <typename Read> bool ReadClipboardText(Read&& read)
 {
   if (!wxTheClipboard->Open())
     return false;
-  // Any text form will do: other programs offer their text in several.
-  wxTextDataObject data;
-  const bool read = wxTheClipboard->GetData(data);
-  if (read)
-    text = CString(data.GetText().ToStdWstring());
+  bool got = true;
+  if (const wxString* own = COwnClipboardText::Held()) {
+    read(*own);
+  } else {
+    // Any text form will do: other programs offer their text in several.
+    wxTextDataObject data;
+    got = wxTheClipboard->GetData(data);
+    if (got)
+      read(data.GetText());
+  }
   wxTheClipboard->Close();
-  return read;
+  return got;
 }
 } // namespace
 
@@ -29,8 +57,11 @@ bool CZSpectrumWnd::CopyToClipboard(const CString& text)
   if (!wxTheClipboard->Open())
     return false;
   wxTheClipboard->Clear();
-  const bool copied = wxTheClipboard->SetData(new wxTextDataObject(wxString(text.GetString())));
-  if (!copied)
+  auto* data = new COwnClipboardText(text);
+  const bool copied = wxTheClipboard->SetData(data);
+  if (copied)
+    data->Hold();
+  else
     AfxMessageBox(L"Clipboard copy error!", MB_OK);
   wxTheClipboard->Close();
   return copied;
@@ -66,12 +97,15 @@ void CZSpectrumWnd::OnCopyAll()
 void CZSpectrumWnd::OnEditPaste()
 {
   CString text;
-  if (ReadClipboardText(text))
+  if (ReadClipboardText([&](const wxString& clipboard) { text = CString(clipboard.ToStdWstring()); }))
     PasteTextAsTrace(*this, text);
 }
 
 bool CZSpectrumWnd::CanPaste()
 {
-  CString text;
-  return ReadClipboardText(text) && CanPasteText(text);
+  // Every right-click asks: the text is looked at where it lies, as far as its first rows.
+  bool can = false;
+  ReadClipboardText(
+      [&](const wxString& text) { can = CanPasteText(std::wstring_view(text.wc_str(), text.length())); });
+  return can;
 }

@@ -89,20 +89,41 @@ int CZSpectrumPlot::AddTrace(CSpectrumData* data, bool replaceSameName, bool kee
     m_beingAdded = data;
     RemoveTrace(data->GetName(), true);
     m_beingAdded = outer;
-    m_traces.AddTail(data);
-    InvalidatePlot(false);
-  } else {
-    m_traces.AddTail(data);
-    InvalidatePlot(true);
   }
+  const POSITION added = m_traces.AddTail(data);
+  if (m_nameIndex)
+    (*m_nameIndex)[data->GetName().Str()].push_back(added);
+  InvalidatePlot(!replaceSameName);
   NotifyTracesChanged();
   return GetTraceCount();
+}
+
+void CZSpectrumPlot::IndexTraceNames()
+{
+  m_nameIndex.emplace();
+  for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
+    const POSITION here = pos;
+    (*m_nameIndex)[m_traces.GetNext(pos)->GetName().Str()].push_back(here);
+  }
 }
 
 void CZSpectrumPlot::RemoveTrace(CString name, bool keepHold)
 {
   const bool all = name == kAllName;
   const bool hold = name == kHoldName;
+  if (m_nameIndex && !all) {
+    // Any name but "all" takes out every trace it matches, "Hold" too.
+    const auto found = m_nameIndex->find(name.Str());
+    if (found == m_nameIndex->end())
+      return;
+    const std::vector<POSITION> matches = std::move(found->second);
+    m_nameIndex->erase(found);
+    for (POSITION pos : matches) {
+      TakeOutOfList(pos);
+      NotifyTracesChanged();
+    }
+    return;
+  }
   for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
     POSITION here = pos;
     CSpectrumData* data = m_traces.GetNext(pos);
@@ -114,6 +135,8 @@ void CZSpectrumPlot::RemoveTrace(CString name, bool keepHold)
       TakeOutOfList(here);
     NotifyTracesChanged();
   }
+  if (m_nameIndex)
+    IndexTraceNames();
 }
 
 void CZSpectrumPlot::RemoveAllTraces(bool keepHold)

@@ -4,8 +4,8 @@
 // everything a paint draws. CZSpectrumWnd puts a window around it; tests drive it directly.
 #include "AxisPageValues.h"
 #include "PlotGeometry.h"
-#include "PlotMenuModel.h"
 #include "PlotInteraction.h"
+#include "PlotMenuModel.h"
 #include "PlotNotifications.h"
 #include "TraceScan.h"
 
@@ -14,6 +14,9 @@
 #include <WinTypes.h>
 #include <ZSpectrumData/SSpectrumMarker.h>
 
+#include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class CArchive;
@@ -312,6 +315,9 @@ protected:
   const STraceScan& LimitScan(CSpectrumData& trace);
   // Limits and x order of the whole data set, from the last pass over its points.
   const STraceScan& ScanOf(CSpectrumData& trace) const;
+  // The point of the data set nearest to x, in whatever order its x values come: a search where
+  // they rise, a pass over the points otherwise.
+  int NearestPoint(CSpectrumData& trace, float x) const;
   CString XTitleText() const;
   // A short stroke pointing at each found peak of the data set's current array entry.
   void AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geometry) const;
@@ -418,5 +424,10 @@ private:
   // While AddTrace replaces traces of the same name, the data set being added is not deleted
   // even when it is one of the owned copies.
   const CSpectrumData* m_beingAdded = nullptr;
+  // The listed traces by name, in list order, while the traces archive loads: replacing by name
+  // then finds its matches without a walk over the list for each of thousands of adds. Names can
+  // change at any time outside the load, so otherwise there is none and the list is walked.
+  std::optional<std::unordered_map<std::wstring, std::vector<POSITION>>> m_nameIndex;
+  void IndexTraceNames();
   mutable CTraceScanCache m_scans;
 };

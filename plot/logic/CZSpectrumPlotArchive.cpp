@@ -3,7 +3,9 @@
 #include <CArchive.h>
 #include <ZSpectrumData/CSpectrumData.h>
 
+#include <cmath>
 #include <memory>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -159,6 +161,13 @@ void CZSpectrumPlot::SerializeSettings(CArchive& ar)
             field.member);
   }
 
+  // A limit that is no number is not taken: the automatic one stands instead.
+  for (auto [value, on] :
+       {std::pair{&m_xMin, &m_xMinFixed}, std::pair{&m_xMax, &m_xMaxFixed}, std::pair{&m_yMin, &m_yMinFixed},
+        std::pair{&m_yMax, &m_yMaxFixed}, std::pair{&m_yMinCeiling, &m_yMinCeilingOn},
+        std::pair{&m_xMaxFloor, &m_xMaxFloorOn}})
+    if (!std::isfinite(*value))
+      *on = false;
   if (!m_xMinFixed)
     m_xMin = 0;
   if (!m_xMaxFixed)
@@ -208,6 +217,12 @@ void CZSpectrumPlot::SerializeTraces(CArchive& ar)
   }
 
   RemoveAllTraces(false);
+  // Nothing but these adds changes the list until they are done, so its names may be indexed.
+  struct SIndexedNames {
+    explicit SIndexedNames(CZSpectrumPlot& plot) : plot(plot) { plot.IndexTraceNames(); }
+    ~SIndexedNames() { plot.m_nameIndex.reset(); }
+    CZSpectrumPlot& plot;
+  } indexed(*this);
   for (const std::unique_ptr<CSpectrumData>& data : loaded) {
     AddTrace(data.get(), true, true);
     if (data->GetName() == kHoldName)

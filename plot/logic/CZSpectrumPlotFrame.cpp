@@ -348,11 +348,10 @@ std::vector<SPlotText> CZSpectrumPlot::XAxisTexts(IPlotTextMeasure& measure) con
 
   if (!m_showXTickLabels || (m_xTitleInline && m_xTitlePresent)) {
     float a = m_drawnXMin, b = m_drawnXMax;
-    const bool rising = ScanOf(*active).rising;
     if (!m_xMinFixed)
-      a = active->GetX(NearestIndex(*active, a, rising));
+      a = active->GetX(NearestPoint(*active, a));
     if (!m_xMaxFixed)
-      b = active->GetX(NearestIndex(*active, b, rising));
+      b = active->GetX(NearestPoint(*active, b));
     // About one pixel's worth of data.
     const float step = NiceStep((b - a) / float(RectWidth(m_plotRect)));
     const CString low = FormatG(RoundToStep(a, step));

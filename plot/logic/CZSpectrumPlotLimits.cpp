@@ -227,12 +227,18 @@ float CZSpectrumPlot::PixelToX(int x, int) const
   return float(x - m_xOriginPixel) / m_xPixelsPerUnit + m_drawnXMin;
 }
 
+int CZSpectrumPlot::NearestPoint(CSpectrumData& trace, float x) const
+{
+  const STraceScan& scan = ScanOf(trace);
+  return NearestIndex(trace, x, scan.rising, scan.xs.empty() ? nullptr : scan.xs.data());
+}
+
 float CZSpectrumPlot::SnapToDataX(int x, int y) const
 {
   CSpectrumData* active = GetActiveTrace();
   if (!active)
     return 0.0f;
-  return active->GetX(NearestIndex(*active, PixelToX(x, y), ScanOf(*active).rising));
+  return active->GetX(NearestPoint(*active, PixelToX(x, y)));
 }
 
 int CZSpectrumPlot::GetIndexAtPoint(int x, int y) const
@@ -240,5 +246,5 @@ int CZSpectrumPlot::GetIndexAtPoint(int x, int y) const
   CSpectrumData* active = GetActiveTrace();
   if (!active || !active->IsValid())
     return -1;
-  return NearestIndex(*active, PixelToX(x, y), ScanOf(*active).rising);
+  return NearestPoint(*active, PixelToX(x, y));
 }

@@ -1,10 +1,10 @@
 #include "CZSpectrumPlot.h"
-#include "TraceIndex.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 bool SamePoint(POINT a, POINT b)
@@ -20,6 +20,13 @@ bool IsNoPoint(POINT p)
 CString BoxText(double value)
 {
   return CString(FormatW(L" %g ", value));
+}
+
+// A limit that is no number (a cursor on a failed reading, a plot not painted yet) would blank the
+// plot until the limits are given back: a zoom to one leaves every limit as it was.
+bool AllFinite(std::initializer_list<float> values)
+{
+  return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
 }
 } // namespace
 
@@ -156,18 +163,24 @@ void CZSpectrumPlot::LButtonUp(UINT flags, POINT point)
       const float s = SnapToDataX(m_zoomRect.left, m_zoomRect.top);
       const float e = SnapToDataX(m_zoomRect.right, m_zoomRect.bottom);
       const bool leftwards = point.x < m_zoomRect.left;
-      SetXMax(leftwards ? s : e);
-      SetXMin(leftwards ? e : s);
+      if (AllFinite({s, e})) {
+        SetXMax(leftwards ? s : e);
+        SetXMin(leftwards ? e : s);
+      }
       m_cursorIndex = -1;
     } else {
       const float xMin = m_drawnXMin, yMin = m_drawnYMin;
       auto xAt = [&](int column) { return float(column - m_xOriginPixel) / m_xPixelsPerUnit + xMin; };
       auto yAt = [&](int row) { return float(row - m_yOriginPixel) / m_yPixelsPerUnit + yMin; };
       const RECT& z = m_zoomRect;
-      SetXMin(xAt(std::min(z.left, z.right)));
-      SetXMax(xAt(std::max(z.left, z.right)));
-      SetYMin(yAt(std::max(z.top, z.bottom)));
-      SetYMax(yAt(std::min(z.top, z.bottom)));
+      const float left = xAt(std::min(z.left, z.right)), right = xAt(std::max(z.left, z.right));
+      const float bottom = yAt(std::max(z.top, z.bottom)), top = yAt(std::min(z.top, z.bottom));
+      if (AllFinite({left, right, bottom, top})) {
+        SetXMin(left);
+        SetXMax(right);
+        SetYMin(bottom);
+        SetYMax(top);
+      }
       m_crosshair = POINT{-1, -1};
     }
     InvalidatePlot(true);
@@ -222,8 +235,7 @@ void CZSpectrumPlot::CycleTraces(bool forward)
       break;
   }
   if (m_cursorIndex != -1) {
-    CSpectrumData* next = m_traces.GetHead();
-    m_cursorIndex = NearestIndex(*next, x0, ScanOf(*next).rising);
+    m_cursorIndex = NearestPoint(*m_traces.GetHead(), x0);
   }
   InvalidatePlot(true);
   PostToParent(WM_SPECTRUM_TRACES_CHANGED, 0, 0);
@@ -233,8 +245,10 @@ void CZSpectrumPlot::ZoomX(bool in)
 {
   const float centre =
       m_cursorIndex != -1 ? m_traces.GetHead()->GetX(m_cursorIndex) : (m_xMin + m_xMax) * 0.5f;
+  const float h = (m_xMax - m_xMin) * (in ? 0.4f : 0.6f);
+  if (!AllFinite({centre - h, centre + h}))
+    return;
   if (in) {
-    const float h = (m_xMax - m_xMin) * 0.4f;
     SetXMin(std::max(centre - h, m_xMin));
     SetXMax(std::min(centre + h, m_xMax));
   } else {
@@ -248,7 +262,6 @@ void CZSpectrumPlot::ZoomX(bool in)
       hi = any ? std::max(hi, scan.xMax) : scan.xMax;
       any = true;
     }
-    const float h = (m_xMax - m_xMin) * 0.6f;
     SetXMin(centre - h);
     SetXMax(centre + h);
     if (any && lo - m_xMin > 0) {
@@ -275,11 +288,16 @@ void CZSpectrumPlot::ZoomY(bool in)
   if (m_cursorIndex != -1) {
     const float y = m_traces.GetHead()->GetY(m_cursorIndex);
     const float h = (m_yMax - m_yMin) * (in ? 0.4f : 0.6f);
+    if (!AllFinite({y - h, y + h}))
+      return;
     SetYMin(y - h);
     SetYMax(y + h);
   } else {
     const float d = (m_yMax - m_yMin) * 0.2f;
-    SetYMax(in ? m_yMax - d : m_yMax + d);
+    const float top = in ? m_yMax - d : m_yMax + d;
+    if (!AllFinite({top}))
+      return;
+    SetYMax(top);
   }
   InvalidatePlot(true);
   PostToParent(WM_SPECTRUM_LIMITS_CHANGED, WPARAM(GetControlId()), 1);

@@ -5,13 +5,38 @@
 #include <CLocale.h>
 #include <ZSpectrumData/CSpectrumData.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cwctype>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
-bool IsNumericColumn(const CString& column)
+bool IsDigitAt(std::wstring_view text, size_t i)
 {
-  for (int i = 0; i < column.GetLength(); ++i) {
+  return i < text.size() && std::iswdigit(text[i]);
+}
+
+// What a failed reading looks like as text: "nan", "inf" or "infinity" in any case, possibly
+// after a minus sign (copy writes "-nan" as well).
+bool IsNonFiniteWord(std::wstring_view column)
+{
+  if (!column.empty() && column[0] == L'-')
+    column.remove_prefix(1);
+  auto is = [&](std::wstring_view word) {
+    return column.size() == word.size() &&
+           std::equal(column.begin(), column.end(), word.begin(),
+                      [](wchar_t a, wchar_t b) { return wchar_t(std::towlower(wint_t(a))) == b; });
+  };
+  return is(L"nan") || is(L"inf") || is(L"infinity");
+}
+
+bool IsNumericColumn(std::wstring_view column)
+{
+  if (IsNonFiniteWord(column))
+    return true;
+  for (size_t i = 0; i < column.size(); ++i) {
     const wchar_t c = column[i];
     if (std::iswdigit(c) || c == L'-' || c == L'.' || c == L'e' || c == L'E')
       continue;
@@ -22,26 +47,68 @@ bool IsNumericColumn(const CString& column)
   return true;
 }
 
-bool IsDigitAt(const CString& text, int i)
+// The next piece of the text from pos that holds none of the delimiters, skipping those before
+// it (as CString::Tokenize reads); empty when there is none.
+std::wstring_view NextToken(std::wstring_view text, size_t& pos, const wchar_t* delimiters)
 {
-  return i < text.GetLength() && std::iswdigit(text[i]);
+  const size_t from = text.find_first_not_of(delimiters, pos);
+  if (from == std::wstring_view::npos) {
+    pos = text.size();
+    return {};
+  }
+  size_t to = text.find_first_of(delimiters, from);
+  if (to == std::wstring_view::npos)
+    to = text.size();
+  pos = to;
+  return text.substr(from, to - from);
 }
 
-// The non-empty pieces of the text between any of the delimiters.
-std::vector<CString> Tokens(const CString& text, const wchar_t* delimiters)
+// The two columns of a row: the X up to the first tab, the Y the next token after it.
+struct SRowColumns {
+  std::wstring_view x, y;
+};
+
+SRowColumns RowColumns(std::wstring_view line)
 {
-  std::vector<CString> tokens;
-  int pos = 0;
-  for (CString token = text.Tokenize(delimiters, pos); pos >= 0; token = text.Tokenize(delimiters, pos))
-    tokens.push_back(token);
-  return tokens;
+  size_t pos = 0;
+  SRowColumns row;
+  row.x = NextToken(line, pos, L"\t");
+  row.y = NextToken(line, pos, L"\t\r\n");
+  return row;
 }
 
-float FirstColumnValue(const CString& line)
+bool IsNumericRow(std::wstring_view line)
 {
-  int pos = 0;
-  return float(_wtof(line.Tokenize(L"\t", pos)));
+  if (line.empty() || line[0] == L'\t' || line[0] == L'\n' || line[0] == L'\r')
+    return false;
+  if (line.find(L'\t') == std::wstring_view::npos)
+    return false;
+  const SRowColumns row = RowColumns(line);
+  return !row.y.empty() && IsNumericColumn(row.x) && IsNumericColumn(row.y);
 }
+
+// A column's value as Paste takes it: read as _wtof reads, then rounded to single precision.
+float ColumnValue(std::wstring_view column)
+{
+  return float(_wtof(std::wstring(column).c_str()));
+}
+
+// The lines of pasted text as Paste reads them: a line ends at "\r" or "\n", and empty lines (a
+// spreadsheet's "\r\n" leaves one between every two) are passed over. Only the lines asked for
+// are looked at.
+class CPastedLines {
+public:
+  explicit CPastedLines(std::wstring_view text) : m_text(text) {}
+  bool Next(std::wstring_view& line)
+  {
+    line = NextToken(m_text, m_pos, L"\r\n");
+    return !line.empty();
+  }
+
+private:
+  std::wstring_view m_text;
+  size_t m_pos = 0;
+};
 
 CString HeaderPart(const CString& label, const CString& units, const wchar_t* withUnits)
 {
@@ -128,53 +195,51 @@ bool CutActiveTrace(CZSpectrumPlot& plot, const std::function<bool(const CString
 
 bool IsNumericLine(const CString& line)
 {
-  if (line.IsEmpty() || line[0] == L'\t' || line[0] == L'\n' || line[0] == L'\r')
-    return false;
-  if (line.Find(L'\t') < 0)
-    return false;
-  int pos = 0;
-  const CString x = line.Tokenize(L"\t", pos);
-  const CString y = line.Tokenize(L"\t\r\n", pos);
-  if (y.IsEmpty())
-    return false;
-  return IsNumericColumn(x) && IsNumericColumn(y);
+  return IsNumericRow(line.Str());
 }
 
-bool CanPasteText(const CString& text)
+bool CanPasteText(std::wstring_view text)
 {
-  const std::vector<CString> lines = Tokens(text, L"\n");
-  if (lines.size() < 4 || !IsNumericLine(lines[2]) || !IsNumericLine(lines[3]))
+  CPastedLines lines(text);
+  std::wstring_view name, header, first, second;
+  if (!lines.Next(name) || !lines.Next(header) || !lines.Next(first) || !lines.Next(second))
     return false;
-  int pos = 0;
-  const CString x = lines[2].Tokenize(L"\t", pos);
-  const CString y = lines[2].Tokenize(L"\t\r\n", pos);
-  if (!IsDigitAt(x, 0) || !(IsDigitAt(y, 0) || IsDigitAt(y, 1)))
+  if (!IsNumericRow(first) || !IsNumericRow(second))
     return false;
-  return FirstColumnValue(lines[3]) > FirstColumnValue(lines[2]);
+  const SRowColumns row = RowColumns(first);
+  const float x0 = ColumnValue(row.x), x1 = ColumnValue(RowColumns(second).x);
+  // A first X that is not negative, a Y that is a number; a failed reading (as copy writes it)
+  // counts as one.
+  if (!(IsDigitAt(row.x, 0) || (IsNonFiniteWord(row.x) && !(x0 < 0))))
+    return false;
+  if (!(IsDigitAt(row.y, 0) || IsDigitAt(row.y, 1) || IsNonFiniteWord(row.y)))
+    return false;
+  // Rising X, where both are numbers: a failed reading has no place in an order.
+  return !std::isfinite(x0) || !std::isfinite(x1) || x1 > x0;
 }
 
 void ReadPastedText(const CString& text, CSpectrumData& data, CString& name)
 {
   name.Empty();
-  const std::vector<CString> lines = Tokens(text, L"\r\n");
-  size_t first = 0;
-  if (!lines.empty() && !IsNumericLine(lines[0])) {
-    if (lines.size() > 1 && IsNumericLine(lines[1])) {
-      ReadHeader(lines[0], data);
-      first = 1;
+  CPastedLines lines(text.Str());
+  std::wstring_view line, next;
+  bool more = lines.Next(line);
+  if (more && !IsNumericRow(line)) {
+    const bool second = lines.Next(next);
+    if (second && IsNumericRow(next)) {
+      ReadHeader(CString(std::wstring(line)), data);
+      line = next;
     } else {
       int pos = 0;
-      name = lines[0].Tokenize(L"\t\r\n", pos);
-      if (lines.size() > 1)
-        ReadHeader(lines[1], data);
-      first = 2;
+      name = CString(std::wstring(line)).Tokenize(L"\t\r\n", pos);
+      if (second)
+        ReadHeader(CString(std::wstring(next)), data);
+      more = lines.Next(line);
     }
   }
-  for (size_t i = first; i < lines.size(); ++i) {
-    int pos = 0;
-    const CString x = lines[i].Tokenize(L"\t", pos);
-    const CString y = lines[i].Tokenize(L"\t", pos);
-    data.AddPoint(float(_wtof(x)), float(_wtof(y)), 0);
+  for (; more; more = lines.Next(line)) {
+    const SRowColumns row = RowColumns(line);
+    data.AddPoint(ColumnValue(row.x), ColumnValue(row.y), 0);
   }
 }
 

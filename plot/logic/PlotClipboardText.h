@@ -5,6 +5,7 @@
 #include <CString.h>
 
 #include <functional>
+#include <string_view>
 
 class CSpectrumData;
 class CZSpectrumPlot;
@@ -21,11 +22,14 @@ CString PlotCopyAllText(const CZSpectrumPlot& plot);
 bool CutActiveTrace(CZSpectrumPlot& plot, const std::function<bool(const CString&)>& copy);
 
 // Two numeric columns separated by a tab: digits, '-', '.', 'e' and 'E', and a '+' only right
-// after the exponent mark (so that "%g" output such as 1e+06 reads back).
+// after the exponent mark (so that "%g" output such as 1e+06 reads back), or a failed reading
+// written as "nan", "inf" or "infinity" (any case, maybe after a '-').
 bool IsNumericLine(const CString& line);
 // Whether Paste is offered: a name line and a header line, then at least two data rows whose
-// first starts with a digit and whose X values rise.
-bool CanPasteText(const CString& text);
+// first starts with a digit and whose X values rise. Lines are read as Paste reads them, and a
+// column holding a failed reading ("nan", "inf", as copy writes them) is a number here as there.
+// Only the first four lines are looked at, however long the text.
+bool CanPasteText(std::wstring_view text);
 
 // Reads pasted text into an empty data set: an optional name line, an optional header line with
 // labels and units in parentheses, then "x\ty" rows. name is empty when the text has none.

@@ -2,6 +2,8 @@
 
 #include <ZSpectrumData/CSpectrumData.h>
 
+#include <cmath>
+
 bool XRises(const CSpectrumData& data)
 {
   const int last = data.GetLastIndex();
@@ -17,10 +19,33 @@ bool XRises(const CSpectrumData& data)
   return previous == previous;
 }
 
-int NearestIndex(const CSpectrumData& data, float x, bool rising)
+namespace {
+int NearestInAnyOrder(const CSpectrumData& data, float x, const float* xs)
 {
-  if (!rising || data.GetIndexRange() <= 0)
+  const int first = data.GetFirstIndex();
+  const int last = data.GetLastIndex();
+  const bool masked = data.MaskEnabled();
+  int nearest = -1;
+  float best = 0;
+  for (int i = first; i <= last; ++i) {
+    if (masked && data.IsMasked(i))
+      continue;
+    const float d = std::fabs((xs ? xs[i - first] : data.GetX(i)) - x);
+    if (!std::isnan(d) && (nearest < 0 || d < best)) {
+      nearest = i;
+      best = d;
+    }
+  }
+  return nearest >= 0 ? nearest : data.GetIndex(x);
+}
+} // namespace
+
+int NearestIndex(const CSpectrumData& data, float x, bool rising, const float* xs)
+{
+  if (data.GetIndexRange() <= 0)
     return data.GetIndex(x);
+  if (!rising)
+    return NearestInAnyOrder(data, x, xs);
   const int first = data.GetFirstIndex();
   const int last = data.GetLastIndex();
   const bool masked = data.MaskEnabled();

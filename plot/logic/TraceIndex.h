@@ -6,9 +6,12 @@ class CSpectrumData;
 // True when no x value of first..last is below the one before it (and none is NaN).
 bool XRises(const CSpectrumData& data);
 
-// CSpectrumData::GetIndex(x): the nearest unmasked point, a tie going to the lower one. rising
-// must be what XRises says; without it the data set's own walk answers.
-int NearestIndex(const CSpectrumData& data, float x, bool rising);
+// The unmasked point nearest to x. rising must be what XRises says: with it, the answer of
+// CSpectrumData::GetIndex(x), a tie going to the lower one. Without it GetIndex would stop at the
+// first x not below the value, wherever the nearest lies: every point is looked at instead, a NaN x
+// is never nearest and of equally near points the first counts. xs, when given, holds the x of
+// first..last (read instead of the data set's own). With no point to choose, GetIndex answers.
+int NearestIndex(const CSpectrumData& data, float x, bool rising, const float* xs = nullptr);
 
 // How many found peaks the peak table holds for the array entry. The search fills the table from
 // its first record and leaves the rest zero; a peak at x = 0 still has its intensity, so only a

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 using Bytes = std::vector<BYTE>;
@@ -135,6 +136,32 @@ TEST(CZSpectrumPlotArchive, OlderVersionsLackFieldsAndKeepThoseMembers)
   EXPECT_EQ(other.GetYMin(), 0.0f);
 }
 
+TEST(CZSpectrumPlotArchive, LimitsThatAreNoNumbersAreNotTaken)
+{
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  CZSpectrumPlot source;
+  source.SetXMin(nan);
+  source.SetYMax(inf);
+  source.SetYMin(1);
+  source.SetXMaxFloor(inf, true);
+  source.SetYMinCeiling(-inf, true);
+  CZSpectrumPlot loaded;
+  LoadSettings(loaded, StoreSettings(source));
+  EXPECT_FALSE(loaded.IsXMinFixed() || loaded.IsYMaxFixed());
+  EXPECT_EQ(loaded.GetXMin(), 0.0f);
+  EXPECT_TRUE(loaded.IsYMinFixed());
+
+  // The automatic limits stand in for them, and neither bound pushes them out to infinity.
+  auto a = MakeTrace(L"A", {2, 10}, {2, 3});
+  loaded.AddTrace(a.get(), false, false);
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  loaded.CalcLimits(x0, x1, y0, y1);
+  EXPECT_EQ(x0, 2.0f);
+  EXPECT_EQ(x1, 10.0f);
+  EXPECT_EQ(y0, 1.0f);
+  EXPECT_EQ(y1, 3.0f);
+}
+
 TEST(CZSpectrumPlotArchive, AnyNonZeroSwitchByteIsTrueAndADamagedRecordChangesNothing)
 {
   CZSpectrumPlot source;
@@ -176,6 +203,22 @@ TEST(CZSpectrumPlotArchive, TracesStoreTheOwnedCopiesAndLoadReplacesEveryTrace)
   EXPECT_TRUE(loaded.IsHoldPresent());
   EXPECT_EQ(loaded.GetActiveTrace()->GetY(2), 6.0f);
   EXPECT_TRUE(loaded.IsOwnedCopy(loaded.GetActiveTrace()));
+
+  // A later record replaces an earlier one of its name, as each add replaces by name.
+  CZSpectrumPlot twice;
+  auto first = MakeTrace(L"A", {0, 1}, {1, 1});
+  auto b = MakeTrace(L"B", {0, 1}, {2, 2});
+  auto second = MakeTrace(L"A", {0, 1}, {3, 3});
+  for (CSpectrumData* data : {first.get(), b.get(), second.get()})
+    twice.AddTrace(data, false, true);
+  LoadTraces(loaded, StoreTraces(twice));
+  EXPECT_EQ(Names(loaded), (std::vector<CString>{L"B", L"A"}));
+  EXPECT_EQ(ListOf(loaded)[1]->GetY(0), 3.0f);
+  // Once loaded, a trace renamed in place is still found by its new name.
+  ListOf(loaded)[0]->SetName(L"C");
+  auto c = MakeTrace(L"C", {0, 1}, {4, 4});
+  loaded.AddTrace(c.get(), true, false);
+  EXPECT_EQ(Names(loaded), (std::vector<CString>{L"A", L"C"}));
 
   // A wrong version leaves the plot without traces.
   LoadTraces(loaded, {2, 0, 0, 0});

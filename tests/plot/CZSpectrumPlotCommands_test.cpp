@@ -68,6 +68,25 @@ TEST(CZSpectrumPlotCommands, MaskEnablesMaskingAndNotifiesTwiceUnMaskClearsThePo
   EXPECT_EQ(sink.seen.back(), MenuCommand(40014));
 }
 
+TEST(CZSpectrumPlotCommands, MaskAndUnMaskRescanTheLimitsWhileMaskingIsOn)
+{
+  CursorPlot plot;
+  auto a = MakeTrace(L"A", {0, 1, 2}, {1, 9, 3});
+  a->EnableMask(true); // so that the switch itself does not tell the scan of the change
+  plot.AddTrace(a.get(), false, false);
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  plot.CalcLimits(x0, x1, y0, y1);
+  ASSERT_EQ(y1, 9.0f);
+
+  plot.SetCursor(1);
+  plot.MaskCursorPoint();
+  plot.CalcLimits(x0, x1, y0, y1);
+  EXPECT_EQ(y1, 3.0f);
+  plot.UnMaskCursorPoint();
+  plot.CalcLimits(x0, x1, y0, y1);
+  EXPECT_EQ(y1, 9.0f);
+}
+
 TEST(CZSpectrumPlotCommands, AxisPagesRoundTripAndAnAutomaticLimitKeepsItsValueUnfixed)
 {
   CZSpectrumPlot plot;

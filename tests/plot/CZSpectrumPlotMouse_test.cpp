@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 const RECT kArea = MakeRect(0, 0, 400, 300);
 
@@ -49,6 +51,29 @@ TEST(CZSpectrumPlotMouse, CtrlDragZoomsXToTheDataPointsEitherWay)
     EXPECT_EQ(plot.GetCursorIndex(), -1);
     EXPECT_FALSE(plot.IsZooming());
     EXPECT_EQ(plot.sink.Count(WM_SPECTRUM_LIMITS_CHANGED), 1); // SetXMax posts nothing
+  }
+}
+
+TEST(CZSpectrumPlotMouse, CursorAndXBandFindTheNearestXWhateverItsOrder)
+{
+  auto falling = MakeTrace(L"F", {5, 4, 3, 2, 1}, {1, 2, 3, 4, 5});
+  auto unsorted = MakeTrace(L"U", {0, 5, 1, 3}, {1, 2, 3, 4});
+  for (CSpectrumData* data : {falling.get(), unsorted.get()}) {
+    for (bool leftwards : {false, true}) {
+      MousePlot plot;
+      plot.AddTrace(data, false, false);
+      plot.Layout();
+      plot.LButtonDown(MK_LBUTTON, plot.At(2.9f, 2));
+      ASSERT_GE(plot.GetCursorIndex(), 0);
+      EXPECT_EQ(data->GetX(plot.GetCursorIndex()), 3.0f) << data->GetName().GetString();
+      plot.LButtonUp(0, plot.At(2.9f, 2));
+
+      const POINT a = plot.At(1.1f, 2), b = plot.At(2.9f, 2);
+      plot.CtrlDrag(leftwards ? b : a, {plot.At(2, 2), leftwards ? a : b});
+      EXPECT_EQ(plot.GetXMin(), 1.0f) << data->GetName().GetString() << leftwards;
+      EXPECT_EQ(plot.GetXMax(), 3.0f) << data->GetName().GetString() << leftwards;
+      EXPECT_TRUE(plot.IsXMinFixed() && plot.IsXMaxFixed());
+    }
   }
 }
 
@@ -180,6 +205,36 @@ TEST(CZSpectrumPlotMouse, WheelCyclesZoomsAndStepsTheArray)
   plot.MouseWheel(MK_SHIFT, 120);
   EXPECT_EQ(layers.GetArrayIndex(), 1);
   EXPECT_EQ(plot.sink.Count(WM_SPECTRUM_TRACES_CHANGED), 2);
+}
+
+TEST(CZSpectrumPlotMouse, CtrlShiftWheelZoomsYAroundTheCursorPointButNeverToANaN)
+{
+  MousePlot plot;
+  auto data = MakeTrace(L"R", {0, 1, 2, 3}, {0, 10, std::numeric_limits<float>::quiet_NaN(), 4});
+  plot.AddTrace(data.get(), false, false);
+  plot.Layout();
+  ASSERT_EQ(plot.GetYMin(), 0.0f);
+  ASSERT_EQ(plot.GetYMax(), 10.0f);
+  plot.SetCursorIndex(3); // y = 4
+
+  // Backward: 0.6 of the range on each side of the cursor's y; forward 0.4.
+  ASSERT_TRUE(plot.MouseWheel(MK_CONTROL | MK_SHIFT, -120));
+  EXPECT_FLOAT_EQ(plot.GetYMin(), 4.0f - 6.0f);
+  EXPECT_FLOAT_EQ(plot.GetYMax(), 4.0f + 6.0f);
+  plot.MouseWheel(MK_CONTROL | MK_SHIFT, 120);
+  EXPECT_FLOAT_EQ(plot.GetYMin(), 4.0f - 12.0f * 0.4f);
+  EXPECT_FLOAT_EQ(plot.GetYMax(), 4.0f + 12.0f * 0.4f);
+  EXPECT_TRUE(plot.IsYMinFixed() && plot.IsYMaxFixed());
+  EXPECT_EQ(plot.sink.seen.back(), (SNotification{WM_SPECTRUM_LIMITS_CHANGED, 1027, 1, false}));
+
+  // On a failed reading the limits stay as they were, and nothing is told.
+  plot.SetCursorIndex(2);
+  plot.sink.seen.clear();
+  const float yMin = plot.GetYMin(), yMax = plot.GetYMax();
+  EXPECT_TRUE(plot.MouseWheel(MK_CONTROL | MK_SHIFT, -120));
+  EXPECT_EQ(plot.GetYMin(), yMin);
+  EXPECT_EQ(plot.GetYMax(), yMax);
+  EXPECT_TRUE(plot.sink.seen.empty());
 }
 
 TEST(CZSpectrumPlotMouse, DoubleClickGivesTheLimitsBack)

@@ -4,6 +4,7 @@
 #include "PlotTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <wx/clipbrd.h>
 #include <wx/frame.h>
 
@@ -72,6 +73,15 @@ TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
   EXPECT_EQ(f.plot->GetTraceCount(), 1);
   EXPECT_EQ(f.plot->GetActiveTrace(), scan.get());
   EXPECT_TRUE(ClipboardText().StartsWith("Scan\n"));
+
+  // A copy of failed readings is offered back; once the clipboard holds other text, that counts.
+  auto failed = MakeTrace(L"Failed", {1, 2}, {std::numeric_limits<float>::quiet_NaN(), 4});
+  f.plot->AddTrace(failed.get(), false, false);
+  f.plot->BringTraceToFront(L"Failed");
+  f.plot->OnEditCopy();
+  EXPECT_TRUE(f.plot->CanPaste());
+  SetClipboardText("just words");
+  EXPECT_FALSE(f.plot->CanPaste());
 }
 
 TEST(CZSpectrumWndClipboard, PastesASpreadsheetsCopyWithOneHeaderRowAndCrLf)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 std::unique_ptr<CSpectrumData> Scan()
 {
@@ -60,6 +63,9 @@ TEST(PlotClipboardText, LineTestTakesExponentSignsButNoOtherPlus)
   EXPECT_FALSE(IsNumericLine(L"12"));
   EXPECT_FALSE(IsNumericLine(L"1\t"));
   EXPECT_FALSE(IsNumericLine(L""));
+  EXPECT_TRUE(IsNumericLine(L"nan\t-inf"));
+  EXPECT_TRUE(IsNumericLine(L"-NaN\tInfinity"));
+  EXPECT_FALSE(IsNumericLine(L"1\tnana"));
 }
 
 TEST(PlotClipboardText, PasteIsOfferedForTwoHeaderLinesAndRisingRows)
@@ -72,6 +78,32 @@ TEST(PlotClipboardText, PasteIsOfferedForTwoHeaderLinesAndRisingRows)
   EXPECT_FALSE(CanPasteText(L"n\nh\n1\tx\n3\t4\n"));
   EXPECT_TRUE(CanPasteText(L"n\nh\n1\t-2\n3\t4\n"));
   EXPECT_FALSE(CanPasteText(L"n\nh\n1\t2\n"));
+}
+
+TEST(PlotClipboardText, PasteIsOfferedForWhatPasteReads)
+{
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  CZSpectrumPlot source;
+  auto failed = MakeTrace(L"F", {1, inf, 3}, {nan, 2, -nan});
+  source.AddTrace(failed.get(), false, false);
+  const CString ownCopy = PlotCopyText(source);
+
+  // A spreadsheet's copy with "\r\n" and blank lines, failed readings as copy writes them.
+  for (const CString& text : {CString(L"Run\r\nt\tv\r\n\r\n1.5\t-3\r\n\r\n2\t4\r\n"), ownCopy,
+                              CString(L"n\nh\nnan\t1\n2\t3\n"), CString(L"n\nh\n1\tInf\n2\t3\n")}) {
+    EXPECT_TRUE(CanPasteText(text.Str())) << text.GetString();
+    CZSpectrumPlot plot;
+    ASSERT_TRUE(PasteTextAsTrace(plot, text)) << text.GetString();
+    EXPECT_GE(plot.GetActiveTrace()->GetIndexRange(), 2);
+  }
+  EXPECT_FALSE(CanPasteText(L"n\nh\n-inf\t1\n2\t3\n")); // a negative first X, as for numbers
+  EXPECT_FALSE(CanPasteText(L"n\nh\n1\tnan\n0\t3\n"));  // falling X
+
+  // Rows of failed readings are rows, not a header: both come back.
+  CZSpectrumPlot plot;
+  ASSERT_TRUE(PasteTextAsTrace(plot, L"1\tnan\n2\t5\n"));
+  EXPECT_EQ(plot.GetActiveTrace()->GetIndexRange(), 2);
+  EXPECT_TRUE(std::isnan(plot.GetActiveTrace()->GetY(0)));
 }
 
 TEST(PlotClipboardText, PastedCopyComesBackWithLabelsAndUniqueNamesAndColours)

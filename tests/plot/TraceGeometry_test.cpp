@@ -88,9 +88,37 @@ TEST(TraceIndex, BinarySearchGivesTheDataSetsOwnNearestPoint)
     EXPECT_EQ(NearestIndex(data, std::numeric_limits<float>::quiet_NaN(), true),
               data.GetIndex(std::numeric_limits<float>::quiet_NaN()));
   }
-  auto unsorted = MakeTrace(L"U", {0, 2, 1, 3}, {0, 0, 0, 0});
-  EXPECT_FALSE(XRises(*unsorted));
-  EXPECT_EQ(NearestIndex(*unsorted, 1.2f, false), unsorted->GetIndex(1.2f));
+}
+
+TEST(TraceIndex, InAnyOrderTheNearestXWinsAndTheFirstOfEqualsCounts)
+{
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> grid(0, 40); // few values, so that equal x values happen
+  for (int round = 0; round < 30; ++round) {
+    CSpectrumData data;
+    for (int i = 0; i < 60; ++i)
+      data.AddPoint(random() % 9 == 0 ? nan : float(grid(random)) * 0.5f, float(i));
+    data.EnableMask(round % 2 == 1);
+    for (int i = 0; i < 60; ++i)
+      data.Mask(i, random() % 3 == 0);
+    ASSERT_FALSE(XRises(data));
+    std::vector<float> xs(60);
+    data.GetXData(xs.data());
+    for (int k = 0; k < 50; ++k) {
+      const float v = float(grid(random)) * 0.5f + float(k % 4) * 0.125f;
+      int expected = -1;
+      for (int i = 0; i < 60; ++i)
+        if (!(data.MaskEnabled() && data.IsMasked(i)) && !std::isnan(data.GetX(i)) &&
+            (expected < 0 || std::fabs(data.GetX(i) - v) < std::fabs(data.GetX(expected) - v)))
+          expected = i;
+      ASSERT_EQ(NearestIndex(data, v, false), expected) << "round " << round << " value " << v;
+      ASSERT_EQ(NearestIndex(data, v, false, xs.data()), expected);
+    }
+  }
+  // Falling x: a walk from the first point would stop there, at x = 5.
+  auto falling = MakeTrace(L"F", {5, 4, 3, 2, 1}, {0, 0, 0, 0, 0});
+  EXPECT_EQ(NearestIndex(*falling, 2.2f, false), 3);
 }
 
 TEST(TraceGeometry, FastPaintDrawsTheSamePictureAsTheWalk)
