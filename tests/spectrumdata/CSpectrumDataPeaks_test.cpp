@@ -168,6 +168,7 @@ TEST(CSpectrumDataFrequency, PowersMatchSciPysLombScargleAtEveryStep)
   // Above a minimum frequency the second tone is the strongest.
   CSpectrumData::FrequencySpectrum(&src, &out, 0, 0.3f);
   EXPECT_EQ(out.GetIndexOfMaxY(), 21);
+  EXPECT_NEAR(out.GetFrequencySpectrumNoiseProbability(), 0.99130934, 1e-6);
 
   // Step 1 takes every second point.
   CSpectrumData half(L"Half", 16, 1);
