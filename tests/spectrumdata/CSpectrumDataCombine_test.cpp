@@ -23,6 +23,18 @@ template <typename F> CSpectrumData Curve(float from, float step, int points, F 
   return data;
 }
 
+// The merged points rise in x and lie on f.
+template <typename F> void ExpectRisingAlong(const CSpectrumData& merged, F f)
+{
+  const std::vector<float> x = XValues(merged);
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (i > 0) {
+      EXPECT_GT(x[i], x[i - 1]) << i;
+    }
+    EXPECT_NEAR(merged.GetY(int(i)), f(x[i]), 1e-3) << x[i];
+  }
+}
+
 } // namespace
 
 TEST(CSpectrumDataCombine, AddingAndSubtractingFollowTheTraces)
@@ -130,12 +142,7 @@ TEST(CSpectrumDataCombine, MergingJoinsAStraightLineWithoutASeam)
   const std::vector<float> x = XValues(out);
   EXPECT_EQ(x.front(), 0);
   EXPECT_EQ(x.back(), 80) << "the upper set's last point";
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (i > 0) {
-      EXPECT_GT(x[i], x[i - 1]) << i;
-    }
-    EXPECT_NEAR(out.GetY(int(i)), line(x[i]), 1e-3) << x[i];
-  }
+  ExpectRisingAlong(out, line);
 
   // Resampled on the finer step, 80 / 0.5 points: 0, 0.5, ... 79.5, none past the data.
   CSpectrumData even;
@@ -164,12 +171,7 @@ TEST(CSpectrumDataCombine, ASetInsideTheOtherIsBlendedInOverItsOwnSpan)
   const std::vector<float> x = XValues(out);
   EXPECT_EQ(x.back(), 100);
   EXPECT_EQ(std::count_if(x.begin(), x.end(), [](float v) { return v > 72; }), 28) << "73 .. 100";
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (i > 0) {
-      EXPECT_GT(x[i], x[i - 1]) << i;
-    }
-    EXPECT_NEAR(out.GetY(int(i)), merged(x[i]), 1e-3) << x[i];
-  }
+  ExpectRisingAlong(out, merged);
 
   // Resampled: 100 / 0.5 points from 0.
   CSpectrumData even;
