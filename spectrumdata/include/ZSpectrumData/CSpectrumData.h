@@ -299,9 +299,10 @@ public:
   // lower one goes on after it. matchLevels scales the upper set to the lower one's level over the
   // middle half of the overlap and writes into scale the factor that a needed. Without resample
   // out receives the merged set and its point count is returned; with resample out holds the
-  // merged data on an even grid of the finer step from the lower x min, as many steps as fit the
-  // merged span (rounded to the nearest), and that count is returned. 0, with out unchanged, when
-  // either is missing or they do not overlap. out may be a, b or nullptr (the count only).
+  // merged data on an even grid of the finer step from the lower x min, merged span / step points
+  // (rounded, so the last lies within the data), and that count is returned. 0, with out
+  // unchanged, when either is missing or they do not overlap. out may be a, b or nullptr (the
+  // count only).
   static int MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumData* out, float& scale,
                           bool matchLevels, bool resample);
   // out becomes one trace of the vector size: the mean over the traces firstTrace..lastTrace.
@@ -313,7 +314,8 @@ public:
   float GetRMSNoiseLevel(float* perPoint);
   void RemoveSawTooth(); // averages neighbours (current trace); one point fewer, window reset
   // Drops the points of the window whose current-trace y is 0 from x, the mask and every trace;
-  // the rest move to the front. Returns how many were dropped.
+  // the rest move to the front (none kept: index range 0, last index -1). Returns how many were
+  // dropped.
   int RemoveZeros();
   // x becomes (a + b x + c x^2 + d x^3 + e x^4) / x over first..last.
   void ConvertWavelengthToInversePseudoLambda(double a, double b, double c, double d, double e);
