@@ -5,10 +5,12 @@
 // its own time as a ratio against one of those values (below 1 is faster).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -76,6 +78,29 @@ inline PythonValues RunPythonBaseline(const std::filesystem::path& folder, const
 inline double Seconds(std::chrono::steady_clock::duration d)
 {
   return std::chrono::duration<double>(d).count();
+}
+
+// Runs prepare (untimed) and then body (timed) once per iteration of state and returns the best
+// time of body: the statistic the Python side reports as well (the least of its repeats), so that
+// a run slowed by other work on a loaded machine counts on neither side.
+template <typename Prepare, typename Body> double BestRun(benchmark::State& state, Prepare prepare, Body body)
+{
+  double best = std::numeric_limits<double>::infinity();
+  for (auto _ : state) {
+    prepare();
+    const auto start = std::chrono::steady_clock::now();
+    body();
+    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
+    state.SetIterationTime(elapsed);
+    best = std::min(best, elapsed);
+  }
+  return best;
+}
+
+template <typename Body> double BestRun(benchmark::State& state, Body body)
+{
+  const auto nothing = [] {};
+  return BestRun(state, nothing, body);
 }
 
 // ours in seconds, against the script's value baselineName; only the time when that is missing.

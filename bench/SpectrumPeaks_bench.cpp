@@ -10,7 +10,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -125,17 +124,8 @@ void BM_FindPeaks(benchmark::State& state)
   p.m_smoothingWidth = kSmoothing;
   p.m_baseLevel = 0;
   p.m_useBaseLevel = 1;
-  double total = 0;
-  int64_t runs = 0;
   int found = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    found = data.FindPeaks(false);
-    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
-    state.SetIterationTime(elapsed);
-    total += elapsed;
-    ++runs;
-  }
+  const double best = BestRun(state, [&] { found = data.FindPeaks(false); });
   state.counters["peaks"] = found;
   // The full widths at half height of the peaks both found (the same place within 0.05), as the
   // median of their relative differences; SciPy's are in points.
@@ -160,8 +150,7 @@ void BM_FindPeaks(benchmark::State& state)
     state.counters["peer_peaks"] = count->second;
     std::printf("FindPeaks found %d peaks, find_peaks %d (%d placed)\n", found, int(count->second), kPeaks);
   }
-  Report(state, b.values, "FindPeaks", total / double(std::max<int64_t>(runs, 1)), "findpeaks",
-         "scipy find_peaks + peak_widths");
+  Report(state, b.values, "FindPeaks", best, "findpeaks", "scipy find_peaks + peak_widths");
 }
 
 void BM_FrequencySpectrum(benchmark::State& state)
@@ -171,16 +160,7 @@ void BM_FrequencySpectrum(benchmark::State& state)
   src.SetXData(b.fx.data());
   src.SetYData(b.fy.data(), 0);
   CSpectrumData out(L"Spectrum", 2 * kSpectrumPoints, 1);
-  double total = 0;
-  int64_t runs = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    CSpectrumData::FrequencySpectrum(&src, &out, 0, 0);
-    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
-    state.SetIterationTime(elapsed);
-    total += elapsed;
-    ++runs;
-  }
+  const double best = BestRun(state, [&] { CSpectrumData::FrequencySpectrum(&src, &out, 0, 0); });
   // Both compute the same normalised powers; the largest difference relative to the largest power.
   const std::vector<float> theirs = ReadRaw(b.folder / "lomb.f32", size_t(2 * kSpectrumPoints));
   if (int(theirs.size()) == out.GetIndexRange()) {
@@ -191,8 +171,7 @@ void BM_FrequencySpectrum(benchmark::State& state)
     }
     state.counters["max_rel_diff_vs_scipy"] = largest / top;
   }
-  Report(state, b.values, "FrequencySpectrum", total / double(std::max<int64_t>(runs, 1)), "lombscargle",
-         "scipy lombscargle");
+  Report(state, b.values, "FrequencySpectrum", best, "lombscargle", "scipy lombscargle");
 }
 
 BENCHMARK(BM_FindPeaks)->UseManualTime()->Unit(benchmark::kMillisecond);

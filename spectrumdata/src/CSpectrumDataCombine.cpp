@@ -54,7 +54,11 @@ int CSpectrumData::SubtractSpectrum(CSpectrumData* b)
     return 0;
   CSpectrumData negative(*b);
   negative.SetName(L"temp");
-  negative.MultY(-1);
+  // Every trace is negated, not only the current one (which is all MultY reaches): the addition
+  // reads b's trace for each trace of this one's trace window when b has as many.
+  if (negative.m_y)
+    for (size_t i = 0, n = size_t(negative.m_vectorSize) * size_t(negative.m_arraySize); i < n; ++i)
+      negative.m_y[i] = -negative.m_y[i];
   return AddSpectra(this, &negative, this);
 }
 

@@ -95,7 +95,7 @@ int CSpectrumData::RemoveZeros()
   }
   const int dropped = (last - first + 1) - kept;
   m_firstIndex = 0;
-  m_lastIndex = std::max(kept - 1, 0);
+  m_lastIndex = kept - 1; // -1 when nothing is kept: the empty window that AddPoint takes too
   m_indexRange = kept;
   return dropped;
 }

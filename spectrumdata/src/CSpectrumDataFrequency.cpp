@@ -40,22 +40,25 @@ int CSpectrumData::FrequencySpectrum(CSpectrumData* src, CSpectrumData* out, int
     int nout = 0;
     int jmax = 0;
     double prob = 1;
-    if (!nr::period(x.data(), y.data(), b, kOversampling, kHighFrequencyFactor, px.data(), py.data(), np,
-                    nout, jmax, prob))
-      return -1; // no variance: there is no largest power to point at
+    // A trace without variance has power 0 at every frequency and no largest power; it takes
+    // nothing from the traces before it, and the traces after it are still done.
+    const bool varied = nr::period(x.data(), y.data(), b, kOversampling, kHighFrequencyFactor, px.data(),
+                                   py.data(), np, nout, jmax, prob);
     // The largest power among the frequencies at or above the minimum; the last of equals wins.
     jmax = -1;
     double pmax = 0;
-    for (int i = 0; i < nout; ++i)
+    for (int i = 0; varied && i < nout; ++i)
       if (px[size_t(i)] >= double(minFrequency) && py[size_t(i)] >= pmax) {
         jmax = i;
         pmax = py[size_t(i)];
       }
-    const double expy = std::exp(-pmax);
-    const double effm = 2.0 * nout / kOversampling;
-    prob = effm * expy;
-    if (prob > 0.01)
-      prob = 1.0 - std::pow(1.0 - expy, effm);
+    if (varied) {
+      const double expy = std::exp(-pmax);
+      const double effm = 2.0 * nout / kOversampling;
+      prob = effm * expy;
+      if (prob > 0.01)
+        prob = 1.0 - std::pow(1.0 - expy, effm);
+    }
     out->m_indexOfMaxY = jmax;
     out->m_noiseProbability = float(prob);
     const int first = out->m_firstIndex;

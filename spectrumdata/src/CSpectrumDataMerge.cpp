@@ -32,28 +32,35 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
   CSpectrumData& low = a->m_xMin < b->m_xMin ? *a : *b;
   CSpectrumData& up = &low == a ? *b : *a;
 
+  // The overlap runs from the upper set's first point to where the first of the two ends. A set
+  // lying wholly inside the other overlaps it over its own span only, and past that the outer
+  // (lower) set goes on: its points follow the overlap instead of the upper set's.
   const float s = up.GetX(up.m_firstIndex);
-  const float e = low.GetX(low.m_lastIndex);
+  const float upLast = up.GetX(up.m_lastIndex);
+  const float lowLast = low.GetX(low.m_lastIndex);
+  const bool inside = upLast < lowLast;
+  const float e = inside ? upLast : lowLast;
   if (!(s < e))
     return 0; // nothing to blend across
   const float w = e - s;
   const float mid = (s + e) / 2;
   const int iL = low.GetIndex(s);
   const int iU = up.GetIndex(e);
-  const int nL = low.m_lastIndex - iL;
+  const int iE = inside ? low.GetIndex(e) : low.m_lastIndex; // the lower set's last point in the overlap
+  const int nL = iE - iL;
   const int nU = iU - up.m_firstIndex;
   // The spacing of each set inside the overlap: its span there over the intervals it holds.
-  const float hL = MeanStep(low, iL, low.m_lastIndex);
+  const float hL = MeanStep(low, iL, iE);
   const float hU = MeanStep(up, up.m_firstIndex, iU);
   const float step = std::min(hL, hU);
   if (!(hL > 0) || !(hU > 0))
     return 0;
-  const float upLast = up.GetX(up.m_lastIndex);
-  // Intervals of the finer step from the lower x min to the upper x max, and a point at each end.
-  const float intervals = (upLast - low.m_xMin) / step + 0.5f;
-  if (!(intervals >= 0 && intervals < float(INT_MAX - 128)))
+  // Steps of the finer spacing from the lower x min towards the end of the merged data, rounded:
+  // the last one stays within the data.
+  const float intervals = ((inside ? lowLast : upLast) - low.m_xMin) / step + 0.5f;
+  if (!(intervals >= 1 && intervals < float(INT_MAX - 128)))
     return 0;
-  const int count = int(intervals) + 1;
+  const int count = int(intervals);
 
   float f = 1;
   if (matchLevels) {
@@ -75,9 +82,14 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
     x += hL + (hU - hL) * float(i) / float(std::max(places - 1, 1));
   }
 
+  // What follows the overlap: the outer set's points past a set inside it, else the upper set's,
+  // brought to the lower one's level.
+  CSpectrumData& tail = inside ? low : up;
+  const int tailFrom = (inside ? iE : iU) + 1;
+  const float tailFactor = inside ? 1.0f : f;
   const int fromLow = std::max(iL - low.m_firstIndex, 0);
-  const int fromUp = std::max(up.m_lastIndex - iU, 0);
-  const int total = fromLow + int(grid.size()) + fromUp;
+  const int fromTail = std::max(tail.m_lastIndex - tailFrom + 1, 0);
+  const int total = fromLow + int(grid.size()) + fromTail;
   CSpectrumData merged(L"Merge Result", total, 1);
   int k = 0;
   for (int i = low.m_firstIndex; i < iL; ++i, ++k) {
@@ -92,9 +104,9 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
     merged.m_y[size_t(k)] = upAt(gx) * t * f + lowAt(gx) * (1 - t);
     ++k;
   }
-  for (int i = iU + 1; i <= up.m_lastIndex; ++i, ++k) {
-    merged.m_x[size_t(k)] = up.GetX(i);
-    merged.m_y[size_t(k)] = up.GetY(i) * f;
+  for (int i = tailFrom; i <= tail.m_lastIndex; ++i, ++k) {
+    merged.m_x[size_t(k)] = tail.GetX(i);
+    merged.m_y[size_t(k)] = tail.GetY(i) * tailFactor;
   }
   merged.SetXLabel(low.m_xLabel);
   merged.SetXUnits(low.m_xUnits);
@@ -115,8 +127,8 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
   out->m_firstIndex = 0;
   out->m_lastIndex = count - 1;
   out->m_indexRange = count;
-  // The last grid point may lie up to half a step past the merged data: it takes the end value,
-  // as a first point before the merged data takes the first.
+  // Rounding may put the last grid point a hair past the merged data: it takes the end value, as
+  // a first point before the merged data takes the first.
   const TraceInterpolator mergedAt(merged);
   const float mergedFirst = merged.m_x[0];
   const float mergedLast = merged.m_x[size_t(total - 1)];

@@ -2,7 +2,11 @@
 // half-level points on either side of each peak.
 #include "ZSpectrumData/CSpectrumData.h"
 
+#include "SavitzkyGolay.h"
+#include "SpectrumArrays.h"
+
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -33,30 +37,58 @@ int CSpectrumData::FindPeaks(bool replaceWithSmoothed)
   const int firstTrace = std::max(m_firstArrayIndex, 0);
   const int lastTrace = std::min(m_lastArrayIndex, m_arraySize - 1);
 
-  // The work copy: the searched points, continued at both ends by their end values on the same
-  // step, so that the smoothing and the derivative see no edge.
-  CSpectrumData w(*this);
-  w.CropTo(i1, i2);
-  w.Pad(pad, pad);
-  const int n = w.m_vectorSize;
-  if (n != (i2 - i1 + 1) + 2 * pad)
+  // The work copy: the searched points i1..i2 behind pad leading and before pad trailing points,
+  // as a copy cropped to them and padded would hold them (a crop to less than the whole vector
+  // leaves the traces outside the trace window zero, the added points are zero and unmasked),
+  // with the added points of the trace window continuing the x step and holding the end values,
+  // so that the smoothing and the derivative see no edge. It is built in one pass, as the
+  // searched points are the bulk of the work.
+  const long long total = (long long)(i2 - i1 + 1) + 2LL * pad;
+  if (total > INT_MAX)
     return 0; // too large to pad
+  const int n = int(total);
   const int firstReal = pad;
   const int lastReal = n - 1 - pad;
+  const size_t count = size_t(i2 - i1 + 1);
+  const bool wholeVector = i1 == 0 && i2 == m_vectorSize - 1;
+  CSpectrumData w;
+  w.m_x = UnfilledArray<float>(size_t(n));
+  w.m_mask = ZeroArray<BYTE>(size_t(n));
+  w.m_y = ZeroArray<float>(size_t(n) * size_t(m_arraySize));
+  w.m_z = ZeroArray<float>(size_t(m_arraySize));
+  w.m_vectorSize = w.m_indexRange = n;
+  w.m_lastIndex = n - 1;
+  w.m_arraySize = m_arraySize;
+  w.m_firstArrayIndex = m_firstArrayIndex;
+  w.m_lastArrayIndex = m_lastArrayIndex;
+  w.m_arrayIndexRange = m_arrayIndexRange;
+  w.m_arrayIndex = m_arrayIndex;
+  w.m_maskEnabled = m_maskEnabled;
+  w.m_valid = 1;
   float* wx = w.m_x.get();
+  CopyInto(wx + firstReal, m_x.get() + i1, count);
+  CopyInto(w.m_mask.get() + firstReal, m_mask.get() + i1, count);
   for (int j = 0; j < pad; ++j) {
     wx[j] = wx[firstReal] + float(j - pad) * step;
     wx[lastReal + 1 + j] = wx[lastReal] + float(j + 1) * step;
   }
-  for (int t = firstTrace; t <= lastTrace; ++t) {
+  for (int t = 0; t < m_arraySize; ++t) {
+    const bool searched = t >= firstTrace && t <= lastTrace;
+    if (!searched && !wholeVector)
+      continue;
     float* wy = w.m_y.get() + size_t(t) * size_t(n);
-    std::fill(wy, wy + firstReal, wy[firstReal]);
-    std::fill(wy + lastReal + 1, wy + n, wy[lastReal]);
+    CopyInto(wy + firstReal, m_y.get() + size_t(t) * size_t(m_vectorSize) + size_t(i1), count);
+    if (searched) {
+      std::fill(wy, wy + firstReal, wy[firstReal]);
+      std::fill(wy + lastReal + 1, wy + n, wy[lastReal]);
+    }
   }
   if (p.m_smoothingWidth > 0)
     w.Smooth(p.m_smoothingWidth);
-  CSpectrumData d(w);
-  d.SGFilter(4, 4, 1, 4);
+  // The first derivative of each searched trace; a window the filter refuses leaves the values.
+  SavitzkyGolayFilter derivative;
+  const bool differentiate = derivative.Prepare(4, 4, 1, 4);
+  std::vector<float> dy;
   w.RecalcLimits();
   const float base = p.m_useBaseLevel ? p.m_baseLevel : w.m_yMin;
   const float threshold = base + p.m_thresholdFraction * (w.m_yMax - base);
@@ -69,9 +101,11 @@ int CSpectrumData::FindPeaks(bool replaceWithSmoothed)
     // A search that finds fewer peaks than the last one leaves no stale records behind.
     std::fill(records, records + perTrace, SSpectrumPeak());
     const float* wy = w.m_y.get() + size_t(t) * size_t(n);
-    const float* dy = d.m_y.get() + size_t(t) * size_t(n);
-    int& count = counts[size_t(t)];
-    for (int j = d.m_firstIndex + pad; j + 1 < d.m_lastIndex - pad && count < perTrace; ++j) {
+    dy.assign(wy, wy + n);
+    if (differentiate)
+      derivative.Apply(dy.data(), n);
+    int& found = counts[size_t(t)];
+    for (int j = pad; j + 1 < n - 1 - pad && found < perTrace; ++j) {
       const int k = j + 1;
       // A derivative of exactly 0 at the top (a peak centred on a point) is a crossing as well.
       if (!(dy[j] >= 0 && dy[k] < 0))
@@ -79,9 +113,9 @@ int CSpectrumData::FindPeaks(bool replaceWithSmoothed)
       const float x = wx[j] + (wx[k] - wx[j]) * dy[j] / (dy[j] - dy[k]);
       const float y = wy[j] + (wy[k] - wy[j]) / (wx[k] - wx[j]) * (x - wx[j]);
       if (y > threshold)
-        records[count++].m_wavelength = x;
+        records[found++].m_wavelength = x;
     }
-    for (int r = 0; r < count; ++r) {
+    for (int r = 0; r < found; ++r) {
       SSpectrumPeak& peak = records[r];
       const float x = peak.m_wavelength;
       int m = useMask ? w.GetIndex(x) : 0;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -20,6 +21,18 @@ template <typename F> CSpectrumData Curve(float from, float step, int points, F 
     data.SetY(i, float(f(x)));
   }
   return data;
+}
+
+// The merged points rise in x and lie on f.
+template <typename F> void ExpectRisingAlong(const CSpectrumData& merged, F f)
+{
+  const std::vector<float> x = XValues(merged);
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (i > 0) {
+      EXPECT_GT(x[i], x[i - 1]) << i;
+    }
+    EXPECT_NEAR(merged.GetY(int(i)), f(x[i]), 1e-3) << x[i];
+  }
 }
 
 } // namespace
@@ -41,6 +54,55 @@ TEST(CSpectrumDataCombine, AddingAndSubtractingFollowTheTraces)
   CSpectrumData line = Curve(0, 0.5f, 9, [](float x) { return 3 * x - 1; });
   EXPECT_EQ(line.SubtractSpectrum(&line), 1);
   EXPECT_EQ(TraceValues(line, 0), std::vector<float>(9, 0.0f));
+  // Every trace is subtracted, not only the current one.
+  CSpectrumData two(L"Two", 4, 2);
+  FillGrid(two);
+  EXPECT_EQ(two.SubtractSpectrum(&two), 1);
+  for (int t = 0; t < 2; ++t)
+    EXPECT_EQ(TraceValues(two, t), std::vector<float>(4, 0.0f)) << t;
+}
+
+// The output is the set that is interpolated: its points are read as they were before any was
+// written. a has x = 0, 1, 2 and the other set x = 0, 2, 4, so that a lookup falls between two
+// points of which the lower one is already written.
+TEST(CSpectrumDataCombine, AnOutputThatIsAlsoAnInputIsReadAsItWas)
+{
+  CSpectrumData a = Curve(0, 1, 3, [](float x) { return 100 + 6 * x; }); // 100 106 112
+  CSpectrumData b = Curve(0, 2, 3, [](float x) { return 10 * x; });      // 10 x at x = 0, 1, 2
+  ASSERT_EQ(CSpectrumData::AddSpectra(&a, &b, &b), 1);
+  EXPECT_EQ(TraceValues(b, 0), (std::vector<float>{100, 116, 132}));
+  EXPECT_EQ(XValues(b), XValues(a));
+
+  CSpectrumData ref = Curve(0, 2, 3, [](float x) { return 1 + x; }); // 1 2 3 at x = 0, 1, 2
+  ASSERT_EQ(CSpectrumData::DivideByReference(&a, &ref, &ref), 1);
+  EXPECT_EQ(TraceValues(ref, 0), (std::vector<float>{100, 53, 112.0f / 3}));
+
+  CSpectrumData calib = Curve(0, 2, 3, [](float x) { return 1 + x; });
+  ASSERT_EQ(CSpectrumData::Calibrate(&a, &calib, &calib), 1);
+  EXPECT_EQ(TraceValues(calib, 0), (std::vector<float>{100, 212, 336}));
+}
+
+TEST(CSpectrumDataCombine, CalibrationMultipliesByTheCurveAtEachX)
+{
+  CSpectrumData src = Curve(400, 10, 4, [](float x) { return x / 100; }); // 4 4.1 4.2 4.3
+  src.SetXUnits(L"nm");
+  src.SetYUnits(L"counts");
+  // The curve is interpolated at src's x: 2.5, 3, 3.5, 4.
+  CSpectrumData calib = Curve(390, 20, 4, [](float x) { return (x - 350) / 20; });
+  CSpectrumData dst(L"Dst", 6, 1);
+  dst.SetFirstIndex(2);
+  ASSERT_EQ(CSpectrumData::Calibrate(&src, &calib, &dst), 1);
+  const std::vector<float> y = TraceValues(dst, 0);
+  const float expected[] = {10, 12.3f, 14.7f, 17.2f};
+  for (int k = 0; k < 4; ++k)
+    EXPECT_NEAR(y[size_t(2 + k)], expected[k], 1e-5) << k;
+  EXPECT_EQ(XValues(dst), XValues(src));
+  EXPECT_EQ(dst.GetXUnits(), CString(L"nm"));
+  EXPECT_EQ(dst.GetYUnits(), CString(L"counts"));
+
+  CSpectrumData five(L"Five", 5, 1);
+  EXPECT_EQ(CSpectrumData::Calibrate(&src, &calib, &five), 0);
+  EXPECT_EQ(TraceValues(five, 0), std::vector<float>(5, 0.0f));
 }
 
 TEST(CSpectrumDataCombine, DivisionMeetsTheReferencesOwnPointsAndAZeroGivesZero)
@@ -80,19 +142,43 @@ TEST(CSpectrumDataCombine, MergingJoinsAStraightLineWithoutASeam)
   const std::vector<float> x = XValues(out);
   EXPECT_EQ(x.front(), 0);
   EXPECT_EQ(x.back(), 80) << "the upper set's last point";
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (i > 0) {
-      EXPECT_GT(x[i], x[i - 1]) << i;
-    }
-    EXPECT_NEAR(out.GetY(int(i)), line(x[i]), 1e-3) << x[i];
-  }
+  ExpectRisingAlong(out, line);
 
-  // Resampled on the finer step: 0, 0.5, ... 80.
+  // Resampled on the finer step, 80 / 0.5 points: 0, 0.5, ... 79.5, none past the data.
   CSpectrumData even;
-  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, &even, scale, false, true), 161);
-  EXPECT_EQ(even.GetX(160), 80);
-  EXPECT_NEAR(even.GetY(160), line(80), 1e-3);
-  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, nullptr, scale, false, true), 161);
+  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, &even, scale, false, true), 160);
+  EXPECT_EQ(even.GetIndexRange(), 160);
+  EXPECT_EQ(even.GetX(159), 79.5f);
+  EXPECT_NEAR(even.GetY(159), line(79.5f), 1e-3);
+  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, nullptr, scale, false, true), 160);
+}
+
+TEST(CSpectrumDataCombine, ASetInsideTheOtherIsBlendedInOverItsOwnSpan)
+{
+  // The inner set lies 10 above the outer one over 40..72; across it the blend goes from the outer
+  // set to the inner one (weight (x - 40) / 32), and the outer set goes on after it to 100.
+  CSpectrumData outer = Curve(0, 1, 101, [](float x) { return 2 * x + 1; });
+  CSpectrumData inner = Curve(40, 0.5f, 65, [](float x) { return 2 * x + 11; });
+  auto merged = [](float x) {
+    const float t = std::clamp((x - 40) / 32, 0.0f, 1.0f);
+    return 2 * x + 1 + (x <= 72 ? 10 * t : 0);
+  };
+  CSpectrumData out;
+  float scale = 0;
+  const int count = CSpectrumData::MergeSpectra(&inner, &outer, &out, scale, false, false);
+  ASSERT_GT(count, 0);
+  EXPECT_EQ(out.GetIndexRange(), count);
+  const std::vector<float> x = XValues(out);
+  EXPECT_EQ(x.back(), 100);
+  EXPECT_EQ(std::count_if(x.begin(), x.end(), [](float v) { return v > 72; }), 28) << "73 .. 100";
+  ExpectRisingAlong(out, merged);
+
+  // Resampled: 100 / 0.5 points from 0.
+  CSpectrumData even;
+  ASSERT_EQ(CSpectrumData::MergeSpectra(&outer, &inner, &even, scale, false, true), 200);
+  EXPECT_EQ(even.GetX(199), 99.5f);
+  EXPECT_NEAR(even.GetY(199), merged(99.5f), 1e-3);
+  EXPECT_NEAR(even.GetY(112), merged(56), 1e-3); // half way: 113 + 5
 }
 
 TEST(CSpectrumDataCombine, MergingMatchesLevelsAndRefusesSetsThatDoNotOverlap)
@@ -133,6 +219,48 @@ TEST(CSpectrumDataCombine, RemovingZerosCompactsEveryTraceOfTheWindow)
   EXPECT_EQ(data.GetY(0, 1), 2);
   EXPECT_EQ(data.GetY(1, 0), 12) << "the other trace moves with x";
   EXPECT_EQ(data.GetY(1, 1), 14);
+
+  // Nothing kept: an empty window, last index -1.
+  CSpectrumData zeros(L"AllZero", 3, 1);
+  EXPECT_EQ(zeros.RemoveZeros(), 3);
+  EXPECT_EQ(zeros.GetIndexRange(), 0);
+  EXPECT_EQ(zeros.GetFirstIndex(), 0);
+  EXPECT_EQ(zeros.GetLastIndex(), -1);
+}
+
+TEST(CSpectrumDataCombine, SawToothRemovalAveragesNeighboursAndDropsAPoint)
+{
+  CSpectrumData data = Curve(0, 1, 5, [](float x) { return x * x; }); // 0 1 4 9 16
+  data.SetFirstIndex(1);
+  data.RemoveSawTooth();
+  EXPECT_EQ(data.GetVectorSize(), 4);
+  EXPECT_EQ(data.GetFirstIndex(), 0);
+  EXPECT_EQ(data.GetLastIndex(), 3);
+  // Points 1..3 averaged with the next; point 0 lay outside the window and stays.
+  EXPECT_EQ(XValues(data), (std::vector<float>{0, 1.5f, 2.5f, 3.5f}));
+  EXPECT_EQ(TraceValues(data, 0), (std::vector<float>{0, 2.5f, 6.5f, 12.5f}));
+}
+
+TEST(CSpectrumDataCombine, InversePseudoWavelengthsConvertXOnly)
+{
+  CSpectrumData poly = Curve(2, 2, 2, [](float x) { return x; }); // x = 2, 4
+  poly.ConvertWavelengthToInversePseudoLambda(1, 2, 3, 4, 5);
+  EXPECT_EQ(XValues(poly), (std::vector<float>{64.5f, 398.25f})); // (1 + 2x + 3x^2 + 4x^3 + 5x^4) / x
+  EXPECT_EQ(TraceValues(poly, 0), (std::vector<float>{2, 4}));
+
+  // The fixed dispersion model, computed with NumPy in double precision.
+  CSpectrumData model = Curve(500, 300, 2, [](float x) { return x; });
+  model.ConvertWavelengthToInversePseudoLambda(123.0f);
+  EXPECT_NEAR(model.GetX(0), 0.004791747875, 1e-9);
+  EXPECT_NEAR(model.GetX(1), 0.002887231476, 1e-9);
+
+  // The other two forms change nothing.
+  CSpectrumData other = Curve(500, 300, 2, [](float x) { return x; });
+  model.ConvertWavelengthToInversePseudoLambda(other);
+  model.ConvertWavelengthToInversePseudoLambda(1.0f, 2.0f, 3.0f);
+  other.ConvertWavelengthToInversePseudoLambda(model);
+  EXPECT_NEAR(model.GetX(0), 0.004791747875, 1e-9);
+  EXPECT_EQ(XValues(other), (std::vector<float>{500, 800}));
 }
 
 TEST(CSpectrumDataCombine, NoiseIsTheSpreadOfTheTracesAboutTheirMean)

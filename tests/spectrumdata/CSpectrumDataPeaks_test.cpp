@@ -1,11 +1,13 @@
 // Peak search, frequency spectrum and thickness of data sets.
 #include "CStringPrinting.h"
+#include "SpectrumTestData.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 struct CSpectrumDataPeakAccess {
@@ -69,6 +71,23 @@ TEST(CSpectrumDataPeaks, AGaussianGivesItsTopAndItsHalfWidths)
   Access::Params(data).m_thresholdFraction = 2;
   EXPECT_EQ(data.FindPeaks(false), 0);
   EXPECT_EQ(data.GetPeakWavelength(0, 0), 0);
+}
+
+TEST(CSpectrumDataPeaks, TheHalfLevelStandsOnTheBaseLevel)
+{
+  // A Gaussian of height 100 on a floor of 20, searched with base level 20: the intensity is 120
+  // and the half level 20 + 120 / 2 = 80, where exp(-d^2 / 50) = 0.6.
+  CSpectrumData data = Gaussians({100.0f});
+  data.ShiftY(20);
+  Search(data, 0, 200);
+  Access::Params(data).m_baseLevel = 20;
+  ASSERT_EQ(data.FindPeaks(false), 1);
+  const SSpectrumPeak peak = Access::Record(data, 0, 0);
+  const double d = 5.0 * std::sqrt(2.0 * std::log(1 / 0.6)); // 5.0540
+  EXPECT_NEAR(peak.m_intensity, 120.0, 0.1);
+  EXPECT_NEAR(peak.m_leftHalfX, 100 - d, 0.03);
+  EXPECT_NEAR(peak.m_rightHalfX, 100 + d, 0.03);
+  EXPECT_NEAR(peak.m_fullWidth, 2 * d, 0.05);
 }
 
 TEST(CSpectrumDataPeaks, ATopOnAPointWhereTheSlopeIsExactlyZeroIsFound)
@@ -142,11 +161,14 @@ TEST(CSpectrumDataFrequency, PowersMatchSciPysLombScargleAtEveryStep)
     EXPECT_NEAR(out.GetY(i), scipy[size_t(i)], 2e-5 * scipy[size_t(i)] + 1e-6) << i;
   EXPECT_NEAR(out.GetX(0), 0.01645269, 1e-7);
   EXPECT_EQ(out.GetIndexOfMaxY(), 11);
-  EXPECT_GT(out.GetFrequencySpectrumNoiseProbability(), 0);
+  // The false-alarm probability of the largest power with SciPy's powers (0.01 or above: the
+  // exact form).
+  EXPECT_NEAR(out.GetFrequencySpectrumNoiseProbability(), 0.04517498, 1e-4 * 0.04517498);
 
   // Above a minimum frequency the second tone is the strongest.
   CSpectrumData::FrequencySpectrum(&src, &out, 0, 0.3f);
   EXPECT_EQ(out.GetIndexOfMaxY(), 21);
+  EXPECT_NEAR(out.GetFrequencySpectrumNoiseProbability(), 0.99130934, 1e-6);
 
   // Step 1 takes every second point.
   CSpectrumData half(L"Half", 16, 1);
@@ -156,7 +178,7 @@ TEST(CSpectrumDataFrequency, PowersMatchSciPysLombScargleAtEveryStep)
   EXPECT_EQ(half.GetIndexOfMaxY(), 10);
 }
 
-TEST(CSpectrumDataFrequency, StepsBelowZeroTooFewPointsOrNoVarianceGiveNoSpectrum)
+TEST(CSpectrumDataFrequency, StepsBelowZeroOrTooFewPointsGiveNoSpectrum)
 {
   CSpectrumData src = TwoTones();
   CSpectrumData out(L"Spectrum", 40, 1);
@@ -166,15 +188,49 @@ TEST(CSpectrumDataFrequency, StepsBelowZeroTooFewPointsOrNoVarianceGiveNoSpectru
   EXPECT_EQ(CSpectrumData::FrequencySpectrum(&src, &out, 8, 0), -1); // one sample
   EXPECT_EQ(out.GetY(0), 7);
   EXPECT_EQ(out.GetIndexRange(), 40);
+}
 
-  CSpectrumData flat(L"Flat", 16, 1);
-  for (int j = 0; j < 16; ++j)
-    flat.SetX(j, float(j));
+TEST(CSpectrumDataFrequency, AFlatTraceHasNoPowerAndTheTracesAfterItAreStillDone)
+{
+  // Traces: the two tones, flat, the two tones again.
+  const CSpectrumData tones = TwoTones();
+  CSpectrumData src(L"Three", 16, 3);
+  for (int j = 0; j < 16; ++j) {
+    src.SetX(j, tones.GetX(j));
+    src.SetY(0, j, tones.GetY(j));
+    src.SetY(1, j, 2);
+    src.SetY(2, j, tones.GetY(j));
+  }
+  CSpectrumData out(L"Spectrum", 32, 3);
+  for (int i = 0; i < 32; ++i)
+    out.SetY(1, i, 7);
   testing::internal::CaptureStderr();
-  CSpectrumData::FrequencySpectrum(&flat, &out, 0, 0);
-  testing::internal::GetCapturedStderr();
+  CSpectrumData::FrequencySpectrum(&src, &out, 0, 0);
+  EXPECT_EQ(out.GetIndexOfMaxY(), 11);
+  EXPECT_NEAR(out.GetY(2, 11), 5.84822, 1e-4);
+  EXPECT_EQ(out.GetY(2, 11), out.GetY(0, 11));
+  EXPECT_EQ(TraceValues(out, 1), std::vector<float>(32, 0.0f));
+
+  // The flat trace last: nothing of the trace before it stays.
+  src.SetLastArrayIndex(1);
+  CSpectrumData::FrequencySpectrum(&src, &out, 0, 0);
   EXPECT_EQ(out.GetIndexOfMaxY(), -1);
-  EXPECT_EQ(out.GetY(0), 7);
+  EXPECT_EQ(out.GetFrequencySpectrumNoiseProbability(), 1.0f);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("zero variance in period"), std::string::npos);
+}
+
+TEST(CSpectrumDataFrequency, AStrongPeakTakesTheFirstOrderFalseAlarmProbability)
+{
+  // 32 uneven samples of one sine: SciPy's largest power is 15.2017, and 16 e^-p = 8.00095e-6.
+  CSpectrumData sine(L"Sine", 32, 1);
+  for (int j = 0; j < 32; ++j) {
+    const float x = float(j + 0.3 * std::sin(double(j)));
+    sine.SetX(j, x);
+    sine.SetY(j, float(std::sin(2 * M_PI * 0.2 * x)));
+  }
+  CSpectrumData out(L"Spectrum", 64, 1);
+  CSpectrumData::FrequencySpectrum(&sine, &out, 0, 0);
+  EXPECT_NEAR(out.GetFrequencySpectrumNoiseProbability(), 8.00095e-6, 1e-4 * 8.00095e-6);
 }
 
 TEST(CSpectrumDataFrequency, InterferenceBecomesAThicknessDistribution)

@@ -271,9 +271,10 @@ public:
   int FindPeaks(bool replaceWithSmoothed);
   // The Lomb normalized periodogram of src's traces, sampled at every (step + 1)th point, into out
   // (2 x samples frequencies, as many as out holds; out is not resized). The largest power at or
-  // above minFrequency gives out's index of max Y and noise probability. Returns -1 always; a
-  // negative step, fewer than two samples or a trace without variance leave out's points as they
-  // were, with its index of max Y at -1.
+  // above minFrequency gives out's index of max Y and noise probability (the last trace's).
+  // Returns -1 always; a negative step or fewer than two samples leave out's points as they were,
+  // with its index of max Y at -1. A trace without variance has power 0 everywhere, index of max
+  // Y -1 and noise probability 1.
   static int FrequencySpectrum(CSpectrumData* src, CSpectrumData* out, int step, float minFrequency);
   // Wavelengths in nm to refractive index / wavelength, then the frequency spectrum of that: a
   // thickness distribution. False, with nothing changed, for a material other than 1 and 2.
@@ -285,7 +286,7 @@ public:
   // or b has neither one trace nor as many as a in its window.
   static int AddSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumData* out);
   int AddSpectrum(CSpectrumData* b);
-  int SubtractSpectrum(CSpectrumData* b); // negates b's current trace only
+  int SubtractSpectrum(CSpectrumData* b); // AddSpectrum of a copy of b with every trace negated
   // Current traces: out = a / ref, point by point on the same grid, else with ref interpolated at
   // a's x; a zero reference gives 0. 0 when out holds fewer points than a.
   static int DivideByReference(CSpectrumData* a, CSpectrumData* ref, CSpectrumData* out);
@@ -294,12 +295,14 @@ public:
   static int Calibrate(CSpectrumData* src, CSpectrumData* calib, CSpectrumData* dst);
   // Joins two overlapping data sets into one trace: the lower one up to the overlap, a blend
   // across it on a grid whose spacing runs from the lower set's to the upper set's, then the upper
-  // one. matchLevels scales the upper set to the lower one's level over the middle half of the
-  // overlap and writes into scale the factor that a needed. Without resample out receives the
-  // merged set and its point count is returned; with resample out holds the merged data on an
-  // even grid of the finer step from the lower x min to the upper x max, and that count is
-  // returned. 0, with out unchanged, when either is missing or they do not overlap. out may be
-  // a, b or nullptr (the count only).
+  // one; an upper set lying wholly inside the lower one is blended in over its own span, and the
+  // lower one goes on after it. matchLevels scales the upper set to the lower one's level over the
+  // middle half of the overlap and writes into scale the factor that a needed. Without resample
+  // out receives the merged set and its point count is returned; with resample out holds the
+  // merged data on an even grid of the finer step from the lower x min, merged span / step points
+  // (rounded, so the last lies within the data), and that count is returned. 0, with out
+  // unchanged, when either is missing or they do not overlap. out may be a, b or nullptr (the
+  // count only).
   static int MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumData* out, float& scale,
                           bool matchLevels, bool resample);
   // out becomes one trace of the vector size: the mean over the traces firstTrace..lastTrace.
@@ -311,7 +314,8 @@ public:
   float GetRMSNoiseLevel(float* perPoint);
   void RemoveSawTooth(); // averages neighbours (current trace); one point fewer, window reset
   // Drops the points of the window whose current-trace y is 0 from x, the mask and every trace;
-  // the rest move to the front. Returns how many were dropped.
+  // the rest move to the front (none kept: index range 0, last index -1). Returns how many were
+  // dropped.
   int RemoveZeros();
   // x becomes (a + b x + c x^2 + d x^3 + e x^4) / x over first..last.
   void ConvertWavelengthToInversePseudoLambda(double a, double b, double c, double d, double e);

@@ -364,11 +364,11 @@ bool period(const double* x, const double* y, int n, double ofac, double hifac, 
   double ave = 0;
   double var = 0;
   avevar(y, size_t(n), ave, var);
-  if (!(var > 0.0)) {
+  // The book stops here. Without variance there is no power at any frequency: the frequencies
+  // are still given, each with power 0, so that a caller has a spectrum to show.
+  const bool varied = var > 0.0;
+  if (!varied)
     nrerror("zero variance in period");
-    nout = 0;
-    return false;
-  }
   double xmax = x[0];
   double xmin = x[0];
   for (int j = 0; j < n; ++j) {
@@ -395,6 +395,11 @@ bool period(const double* x, const double* y, int n, double ofac, double hifac, 
   }
   for (int i = 0; i < nout; ++i) {
     px[i] = pnow;
+    if (!varied) {
+      py[i] = 0.0;
+      pnow += 1.0 / (ofac * xdif);
+      continue;
+    }
     double sumsh = 0.0;
     double sumc = 0.0;
     for (int j = 0; j < n; ++j) {
@@ -433,6 +438,10 @@ bool period(const double* x, const double* y, int n, double ofac, double hifac, 
       pymax = py[i];
     }
     pnow += 1.0 / (ofac * xdif);
+  }
+  if (!varied) {
+    jmax = 0;
+    return false;
   }
   double expy = std::exp(-pymax);
   double effm = 2.0 * nout / ofac;

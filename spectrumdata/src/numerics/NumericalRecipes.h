@@ -51,7 +51,9 @@ bool convlv(const std::vector<double>& data, const std::vector<double>& respns, 
 void avevar(const double* data, size_t n, double& ave, double& var);
 // Lomb normalized periodogram of n points (x, y): frequencies px and powers py, at most np of
 // each; nout is how many were written, jmax the index of the largest power, prob its
-// significance. false (after the book's message) for zero variance or too few points.
+// significance. false for too few points or x values that do not spread, with nothing written,
+// and for zero variance (after the book's message), with the frequencies written, each with power
+// 0, jmax 0 and prob 1.
 bool period(const double* x, const double* y, int n, double ofac, double hifac, double* px, double* py,
             int np, int& nout, int& jmax, double& prob);
 

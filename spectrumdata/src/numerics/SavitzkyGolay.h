@@ -51,6 +51,8 @@ public:
 
 private:
   bool ReproducesPolynomials(int ld, int m) const;
+  // The direct sums of len outputs from in[0 .. len + taps - 2].
+  void ConvolveBlock(const double* in, size_t len, double* out) const;
 
   bool m_ready = false;
   int m_nl = 0;
