@@ -1,5 +1,6 @@
 #include "CZSpectrumWnd.h"
 
+#include "ClipboardTextHead.h"
 #include "PlotClipboardText.h"
 #include "StandardMessageBox.h"
 
@@ -103,9 +104,10 @@ void CZSpectrumWnd::OnEditPaste()
 
 bool CZSpectrumWnd::CanPaste()
 {
-  // Every right-click asks: the text is looked at where it lies, as far as its first rows.
-  bool can = false;
-  ReadClipboardText(
-      [&](const wxString& text) { can = CanPasteText(std::wstring_view(text.wc_str(), text.length())); });
-  return can;
+  // Every right-click asks, so only the first lines are looked at: our own copy where it lies,
+  // another program's text as it was fetched when that program took the clipboard.
+  if (const wxString* own = COwnClipboardText::Held())
+    return CanPasteText(std::wstring_view(own->wc_str(), own->length()));
+  std::wstring head;
+  return ClipboardTextHead(kPasteOfferLines, head) && CanPasteText(head);
 }

@@ -28,7 +28,8 @@ bool IsNumericLine(const CString& line);
 // Whether Paste is offered: a name line and a header line, then at least two data rows whose
 // first starts with a digit and whose X values rise. Lines are read as Paste reads them, and a
 // column holding a failed reading ("nan", "inf", as copy writes them) is a number here as there.
-// Only the first four lines are looked at, however long the text.
+// Only the first kPasteOfferLines lines are looked at, however long the text.
+inline constexpr size_t kPasteOfferLines = 4;
 bool CanPasteText(std::wstring_view text);
 
 // Reads pasted text into an empty data set: an optional name line, an optional header line with

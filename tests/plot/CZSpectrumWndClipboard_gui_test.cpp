@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <wx/clipbrd.h>
 #include <wx/frame.h>
 
@@ -47,7 +51,60 @@ void SetClipboardText(const wxString& text)
   wxTheClipboard->SetData(new wxTextDataObject(text));
   wxTheClipboard->Close();
 }
+// Another process holding the clipboard with a text; it lets go when another copy takes over.
+class ForeignCopy {
+public:
+  explicit ForeignCopy(const std::string& text)
+  {
+    int out[2];
+    if (pipe(out) != 0)
+      return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    const char* argv[] = {HVX_CLIPBOARD_OWNER, text.c_str(), nullptr};
+    if (posix_spawn(&m_pid, HVX_CLIPBOARD_OWNER, &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+      m_pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    char said[8] = {};
+    m_ready = read(out[0], said, 5) == 5 && std::string(said) == "ready";
+    close(out[0]);
+    PumpEvents(50);
+  }
+  ~ForeignCopy()
+  {
+    if (m_pid > 0) {
+      kill(m_pid, SIGTERM);
+      waitpid(m_pid, nullptr, 0);
+    }
+  }
+  bool Ready() const { return m_ready; }
+
+private:
+  pid_t m_pid = -1;
+  bool m_ready = false;
+};
 } // namespace
+
+TEST(CZSpectrumWndClipboard, AnotherProgramsCopyIsOfferedUntilItsNextCopy)
+{
+  ClipboardFrame f;
+  {
+    ForeignCopy sheet("Scan\r\n\r\nTime\tHeight\r\n0\tnan\r\n1\t2\r\n");
+    ASSERT_TRUE(sheet.Ready());
+    EXPECT_TRUE(f.plot->CanPaste());
+    EXPECT_TRUE(f.plot->CanPaste());
+    // The offer's look at the first lines and Paste read the same text.
+    f.plot->OnEditPaste();
+    ASSERT_EQ(f.plot->GetTraceCount(), 1);
+    EXPECT_EQ(f.plot->GetActiveTrace()->GetY(1), 2.0f);
+  }
+  ForeignCopy words("just words\nand more words\n1\t2\n");
+  ASSERT_TRUE(words.Ready());
+  EXPECT_FALSE(f.plot->CanPaste());
+}
 
 TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
 {
