@@ -1,11 +1,15 @@
 // The plot window's paint into its bitmap, against the floor of this machine measured in the same
-// run on a bitmap of the same size: one DrawLines call per trace of the same points. Two loads: the
-// program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of 1,000,000
-// points. Two floors: every point of the data (what drawing the data takes without the paint's one
-// point per pixel column), and only the points the paint draws (the polyline it hands to the DC).
+// run on a bitmap of the same size: one DrawLines call per polyline of the same points. Two loads:
+// the program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of
+// 1,000,000 points. Two floors: every point of the data (what drawing the data takes without the
+// paint's one point per pixel column), and only the points the paint draws (its polylines).
 // Then what the mouse costs: a cursor move repaints the places the overlay left and reached, from
 // the kept picture with the overlay over them, against a plain copy of the whole picture; a
 // Ctrl+wheel step repaints everything at new X limits.
+//
+// The machine is shared: other processes take the processor away for milliseconds at a time, and
+// a mean of a thousand steps of a tenth of a millisecond carries the few that were stopped. Each
+// step is timed on its own next to its baseline, and the ratios compare their medians.
 #include "CZSpectrumWnd.h"
 #include "Colours.h"
 
@@ -122,17 +126,21 @@ Polylines AllPoints(PaintLoad& load)
   return all;
 }
 
-// The polylines the last paint handed to its DC.
+// The polylines of the last paint.
 Polylines DrawnPoints(PaintLoad& load)
 {
   Polylines drawn;
   STraceGeometry geometry;
   for (CSpectrumData* trace : load.plot->TracesInDrawingOrder()) {
     load.plot->BuildTraceGeometry(*trace, geometry);
-    std::vector<wxPoint> points;
-    for (const POINT& p : geometry.points)
-      points.emplace_back(p.x, p.y);
-    drawn.push_back(std::move(points));
+    for (size_t run = 0; run < geometry.runStarts.size(); ++run) {
+      const size_t end =
+          run + 1 < geometry.runStarts.size() ? geometry.runStarts[run + 1] : geometry.points.size();
+      std::vector<wxPoint> points;
+      for (size_t i = geometry.runStarts[run]; i < end; ++i)
+        points.emplace_back(geometry.points[i].x, geometry.points[i].y);
+      drawn.push_back(std::move(points));
+    }
   }
   return drawn;
 }
@@ -142,31 +150,46 @@ double Seconds(std::chrono::steady_clock::duration d)
   return std::chrono::duration<double>(d).count();
 }
 
-// The best of a few rounds of one DrawLines call per trace.
+double Median(std::vector<double> samples)
+{
+  if (samples.empty())
+    return 0;
+  const auto middle = samples.begin() + std::ptrdiff_t(samples.size() / 2);
+  std::nth_element(samples.begin(), middle, samples.end());
+  return *middle;
+}
+
+// One DrawLines call per polyline on a bitmap of the plot's size.
+double DrawLinesOnce(wxBitmap& bitmap, const Polylines& lines)
+{
+  wxMemoryDC dc(bitmap);
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext())
+    gc->SetAntialiasMode(wxANTIALIAS_NONE);
+  const auto start = std::chrono::steady_clock::now();
+  for (size_t t = 0; t < lines.size(); ++t) {
+    dc.SetPen(wxPen(ToWxColour(kColours[t % 8]), 1));
+    dc.DrawLines(int(lines[t].size()), lines[t].data());
+  }
+  return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+// The best of a few rounds.
 double DrawLinesFloor(const Polylines& lines, int rounds)
 {
   wxBitmap bitmap(RectWidth(kArea), RectHeight(kArea), 24);
   double best = 1e9;
-  for (int round = 0; round < rounds; ++round) {
-    wxMemoryDC dc(bitmap);
-    if (wxGraphicsContext* gc = dc.GetGraphicsContext())
-      gc->SetAntialiasMode(wxANTIALIAS_NONE);
-    const auto start = std::chrono::steady_clock::now();
-    for (size_t t = 0; t < lines.size(); ++t) {
-      dc.SetPen(wxPen(ToWxColour(kColours[t % 8]), 1));
-      dc.DrawLines(int(lines[t].size()), lines[t].data());
-    }
-    best = std::min(best, Seconds(std::chrono::steady_clock::now() - start));
-  }
+  for (int round = 0; round < rounds; ++round)
+    best = std::min(best, DrawLinesOnce(bitmap, lines));
   return best;
 }
 
 struct SLoadRun {
   std::unique_ptr<PaintLoad> load;
+  Polylines drawn;
   size_t allPoints = 0, drawnPoints = 0;
-  double allFloor = 0, drawnFloor = 0;
-  double paint = 0; // of the last benchmark run
-  double cursorMove = 0, blit = 0;
+  double allFloor = 0;
+  double paint = 0, drawnFloor = 0; // medians of the last benchmark run
+  double cursorMove = 0, blit = 0;  // the same
   double wheelStep = 0, wheelStepMax = 0;
 };
 
@@ -189,13 +212,12 @@ SLoadRun& Prepare(const char* name, std::unique_ptr<PaintLoad> (*make)())
     run.load->plot->Draw(dc, &kArea);
   }
   const Polylines all = AllPoints(*run.load);
-  const Polylines drawn = DrawnPoints(*run.load);
+  run.drawn = DrawnPoints(*run.load);
   for (const auto& line : all)
     run.allPoints += line.size();
-  for (const auto& line : drawn)
+  for (const auto& line : run.drawn)
     run.drawnPoints += line.size();
   run.allFloor = DrawLinesFloor(all, run.allPoints > 100000 ? 2 : 10);
-  run.drawnFloor = DrawLinesFloor(drawn, 50);
   return run;
 }
 
@@ -203,16 +225,19 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
 {
   SLoadRun& run = Prepare(name, make);
   wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
-  double paint = 0;
-  int64_t paints = 0;
+  wxBitmap floorBitmap(RectWidth(kArea), RectHeight(kArea), 24);
+  std::vector<double> paints, floors;
   for (auto _ : state) {
-    wxMemoryDC dc(screen);
-    const auto start = std::chrono::steady_clock::now();
-    run.load->plot->Draw(dc, &kArea);
-    paint += Seconds(std::chrono::steady_clock::now() - start);
-    ++paints;
+    {
+      wxMemoryDC dc(screen);
+      const auto start = std::chrono::steady_clock::now();
+      run.load->plot->Draw(dc, &kArea);
+      paints.push_back(Seconds(std::chrono::steady_clock::now() - start));
+    }
+    floors.push_back(DrawLinesOnce(floorBitmap, run.drawn));
   }
-  run.paint = paint / double(std::max<int64_t>(paints, 1));
+  run.paint = Median(paints);
+  run.drawnFloor = Median(floors);
   state.counters["paint_ms"] = run.paint * 1e3;
   state.counters["all_points_ratio"] = run.paint / run.allFloor;
   state.counters["drawn_points_ratio"] = run.paint / run.drawnFloor;
@@ -231,8 +256,7 @@ void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::uniqu
   const RECT plotRect = plot.GetInnerPlotRect();
   const int row = (plotRect.top + plotRect.bottom) / 2;
   plot.LButtonDown(MK_LBUTTON, POINT{plotRect.left, row});
-  double move = 0, blit = 0;
-  int64_t moves = 0;
+  std::vector<double> moves, blits;
   int column = plotRect.left;
   for (auto _ : state) {
     wxMemoryDC dc(screen);
@@ -242,14 +266,13 @@ void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::uniqu
     plot.RepaintOverlay(dc); // the region this move dirtied, as the window's paint would
     const auto middle = std::chrono::steady_clock::now();
     dc.DrawBitmap(plot.GetPlotBitmap(), 0, 0);
-    blit += Seconds(std::chrono::steady_clock::now() - middle);
-    move += Seconds(middle - start);
-    ++moves;
+    blits.push_back(Seconds(std::chrono::steady_clock::now() - middle));
+    moves.push_back(Seconds(middle - start));
   }
   plot.LButtonUp(0, POINT{column, row});
   plot.SetCursorIndex(-1);
-  run.cursorMove = move / double(std::max<int64_t>(moves, 1));
-  run.blit = blit / double(std::max<int64_t>(moves, 1));
+  run.cursorMove = Median(moves);
+  run.blit = Median(blits);
   state.counters["move_ms"] = run.cursorMove * 1e3;
   state.counters["blit_ratio"] = run.cursorMove / run.blit;
 }
@@ -283,7 +306,8 @@ void WheelSteps(benchmark::State& state, const char* name, std::unique_ptr<Paint
 
 void PrintRatios()
 {
-  std::printf("\nPaint into the bitmap against one DrawLines call per trace on the same bitmap:\n");
+  std::printf("\nPaint into the bitmap against one DrawLines call per polyline on the same bitmap (medians\n"
+              "of steps timed one by one, the floor of the drawn points timed next to each paint):\n");
   for (const auto& [name, run] : Runs()) {
     if (!run.load)
       continue;
