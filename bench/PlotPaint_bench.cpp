@@ -150,6 +150,14 @@ double Seconds(std::chrono::steady_clock::duration d)
   return std::chrono::duration<double>(d).count();
 }
 
+double Mean(const std::vector<double>& samples)
+{
+  double sum = 0;
+  for (double s : samples)
+    sum += s;
+  return samples.empty() ? 0 : sum / double(samples.size());
+}
+
 double Median(std::vector<double> samples)
 {
   if (samples.empty())
@@ -188,8 +196,9 @@ struct SLoadRun {
   Polylines drawn;
   size_t allPoints = 0, drawnPoints = 0;
   double allFloor = 0;
-  double paint = 0, drawnFloor = 0; // medians of the last benchmark run
-  double cursorMove = 0, blit = 0;  // the same
+  double paint = 0, drawnFloor = 0;     // medians of the last benchmark run
+  double cursorMove = 0, blit = 0;      // the same
+  double paintMeans = 0, moveMeans = 0; // the ratios of the means, a stopped step and all
   double wheelStep = 0, wheelStepMax = 0;
 };
 
@@ -238,6 +247,7 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
   }
   run.paint = Median(paints);
   run.drawnFloor = Median(floors);
+  run.paintMeans = Mean(paints) / Mean(floors);
   state.counters["paint_ms"] = run.paint * 1e3;
   state.counters["all_points_ratio"] = run.paint / run.allFloor;
   state.counters["drawn_points_ratio"] = run.paint / run.drawnFloor;
@@ -273,6 +283,7 @@ void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::uniqu
   plot.SetCursorIndex(-1);
   run.cursorMove = Median(moves);
   run.blit = Median(blits);
+  run.moveMeans = Mean(moves) / Mean(blits);
   state.counters["move_ms"] = run.cursorMove * 1e3;
   state.counters["blit_ratio"] = run.cursorMove / run.blit;
 }
@@ -314,12 +325,12 @@ void PrintRatios()
     std::printf("%s: paint %.3f ms\n", name.c_str(), run.paint * 1e3);
     std::printf("  DrawLines of all %zu points: %.3f ms, ratio %.3f\n", run.allPoints, run.allFloor * 1e3,
                 run.paint / run.allFloor);
-    std::printf("  DrawLines of the %zu points drawn: %.3f ms, ratio %.2f\n", run.drawnPoints,
-                run.drawnFloor * 1e3, run.paint / run.drawnFloor);
+    std::printf("  DrawLines of the %zu points drawn: %.3f ms, ratio %.2f (of the means %.2f)\n",
+                run.drawnPoints, run.drawnFloor * 1e3, run.paint / run.drawnFloor, run.paintMeans);
     if (run.blit > 0)
       std::printf("  cursor move (its strips from the picture + overlay): %.3f ms against a plain blit %.3f "
-                  "ms, ratio %.2f\n",
-                  run.cursorMove * 1e3, run.blit * 1e3, run.cursorMove / run.blit);
+                  "ms, ratio %.2f (of the means %.2f)\n",
+                  run.cursorMove * 1e3, run.blit * 1e3, run.cursorMove / run.blit, run.moveMeans);
     if (run.wheelStep > 0)
       std::printf("  Ctrl+wheel step with its repaint: %.3f ms on average, %.3f ms at most\n",
                   run.wheelStep * 1e3, run.wheelStepMax * 1e3);

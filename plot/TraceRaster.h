@@ -4,7 +4,7 @@
 // which for a trace of a point per pixel column costs more than the rest of the paint together.
 // A one-pixel line is a single pixel per column (or per row where it is steep), as a cosmetic pen
 // draws it, and written directly costs a small part of that.
-#include <PlotGeometry.h>
+#include "PlotGeometry.h"
 
 #include <cstdint>
 
