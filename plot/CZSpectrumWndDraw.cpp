@@ -476,7 +476,8 @@ void CZSpectrumWnd::DrawTraceLine(wxDC& dc)
   std::optional<CTraceRaster> raster;
   if (m_geometry.lineWidth <= 1 && style == wxPENSTYLE_SOLID)
     raster.emplace(dc);
-  if (!raster || !raster->IsOpen())
+  const bool direct = raster && raster->IsOpen();
+  if (!direct)
     dc.SetPen(wxPen(ToWxColour(m_geometry.colour), std::max(m_geometry.lineWidth, 1), style));
   const RECT clip = GetTraceClipRect();
   for (size_t run = 0; run < starts.size(); ++run) {
@@ -484,7 +485,7 @@ void CZSpectrumWnd::DrawTraceLine(wxDC& dc)
     const size_t end = run + 1 < starts.size() ? starts[run + 1] : points.size();
     if (end - begin < 2)
       continue;
-    if (raster && raster->IsOpen())
+    if (direct)
       raster->DrawPolyline(points.data() + begin, end - begin, m_geometry.colour, clip);
     else
       DrawPolyline(dc, points.data() + begin, end - begin);
