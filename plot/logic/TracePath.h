@@ -38,8 +38,7 @@ private:
   STraceGeometry& m_geometry;
   SDataWindow m_window;
   bool m_strokes;
-  bool m_hasLast = false; // the point the next stroke starts from
+  bool m_hasLast = false; // m_lastX, m_lastY: the point the next stroke starts from
   float m_lastX = 0, m_lastY = 0;
-  int m_lastColumn = 0;
-  bool m_runOpen = false; // the last point kept ends an unbroken polyline
+  int m_lastColumn = 0; // of the last point kept inside the X window
 };
