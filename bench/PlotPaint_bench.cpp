@@ -1,11 +1,16 @@
 // The plot window's paint into its bitmap, against the floor of this machine measured in the same
-// run on a bitmap of the same size: one DrawLines call per trace of the same points. Two loads: the
-// program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of 1,000,000
-// points. Two floors: every point of the data (what drawing the data takes without the paint's one
-// point per pixel column), and only the points the paint draws (the polyline it hands to the DC).
+// run on a bitmap of the same size: one DrawLines call per polyline of the same points. Two loads:
+// the program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of
+// 1,000,000 points. Two floors: every point of the data (what drawing the data takes without the
+// paint's one point per pixel column), and only the points the paint draws (its polylines).
 // Then what the mouse costs: a cursor move repaints the places the overlay left and reached, from
 // the kept picture with the overlay over them, against a plain copy of the whole picture; a
 // Ctrl+wheel step repaints everything at new X limits.
+//
+// The machine is shared: other processes take the processor away for milliseconds at a time, and
+// a mean of a thousand steps of a tenth of a millisecond carries the few that were stopped. Each
+// step is timed on its own next to its baseline, and the ratio is the median of the steps' ratios
+// to theirs: a stretch in which the machine runs slower holds both sides of a pair back alike.
 #include "CZSpectrumWnd.h"
 #include "Colours.h"
 
@@ -122,17 +127,21 @@ Polylines AllPoints(PaintLoad& load)
   return all;
 }
 
-// The polylines the last paint handed to its DC.
+// The polylines of the last paint.
 Polylines DrawnPoints(PaintLoad& load)
 {
   Polylines drawn;
   STraceGeometry geometry;
   for (CSpectrumData* trace : load.plot->TracesInDrawingOrder()) {
     load.plot->BuildTraceGeometry(*trace, geometry);
-    std::vector<wxPoint> points;
-    for (const POINT& p : geometry.points)
-      points.emplace_back(p.x, p.y);
-    drawn.push_back(std::move(points));
+    for (size_t run = 0; run < geometry.runStarts.size(); ++run) {
+      const size_t end =
+          run + 1 < geometry.runStarts.size() ? geometry.runStarts[run + 1] : geometry.points.size();
+      std::vector<wxPoint> points;
+      for (size_t i = geometry.runStarts[run]; i < end; ++i)
+        points.emplace_back(geometry.points[i].x, geometry.points[i].y);
+      drawn.push_back(std::move(points));
+    }
   }
   return drawn;
 }
@@ -142,31 +151,65 @@ double Seconds(std::chrono::steady_clock::duration d)
   return std::chrono::duration<double>(d).count();
 }
 
-// The best of a few rounds of one DrawLines call per trace.
+double Mean(const std::vector<double>& samples)
+{
+  double sum = 0;
+  for (double s : samples)
+    sum += s;
+  return samples.empty() ? 0 : sum / double(samples.size());
+}
+
+double Median(std::vector<double> samples)
+{
+  if (samples.empty())
+    return 0;
+  const auto middle = samples.begin() + std::ptrdiff_t(samples.size() / 2);
+  std::nth_element(samples.begin(), middle, samples.end());
+  return *middle;
+}
+
+double MedianRatio(const std::vector<double>& steps, const std::vector<double>& baselines)
+{
+  std::vector<double> ratios;
+  for (size_t i = 0; i < steps.size() && i < baselines.size(); ++i)
+    if (baselines[i] > 0)
+      ratios.push_back(steps[i] / baselines[i]);
+  return Median(std::move(ratios));
+}
+
+// One DrawLines call per polyline on a bitmap of the plot's size.
+double DrawLinesOnce(wxBitmap& bitmap, const Polylines& lines)
+{
+  wxMemoryDC dc(bitmap);
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext())
+    gc->SetAntialiasMode(wxANTIALIAS_NONE);
+  const auto start = std::chrono::steady_clock::now();
+  for (size_t t = 0; t < lines.size(); ++t) {
+    dc.SetPen(wxPen(ToWxColour(kColours[t % 8]), 1));
+    dc.DrawLines(int(lines[t].size()), lines[t].data());
+  }
+  return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+// The best of a few rounds.
 double DrawLinesFloor(const Polylines& lines, int rounds)
 {
   wxBitmap bitmap(RectWidth(kArea), RectHeight(kArea), 24);
   double best = 1e9;
-  for (int round = 0; round < rounds; ++round) {
-    wxMemoryDC dc(bitmap);
-    if (wxGraphicsContext* gc = dc.GetGraphicsContext())
-      gc->SetAntialiasMode(wxANTIALIAS_NONE);
-    const auto start = std::chrono::steady_clock::now();
-    for (size_t t = 0; t < lines.size(); ++t) {
-      dc.SetPen(wxPen(ToWxColour(kColours[t % 8]), 1));
-      dc.DrawLines(int(lines[t].size()), lines[t].data());
-    }
-    best = std::min(best, Seconds(std::chrono::steady_clock::now() - start));
-  }
+  for (int round = 0; round < rounds; ++round)
+    best = std::min(best, DrawLinesOnce(bitmap, lines));
   return best;
 }
 
 struct SLoadRun {
   std::unique_ptr<PaintLoad> load;
+  Polylines drawn;
   size_t allPoints = 0, drawnPoints = 0;
-  double allFloor = 0, drawnFloor = 0;
-  double paint = 0; // of the last benchmark run
-  double cursorMove = 0, blit = 0;
+  double allFloor = 0;
+  double paint = 0, drawnFloor = 0;     // medians of the last benchmark run
+  double cursorMove = 0, blit = 0;      // the same
+  double paintRatio = 0, moveRatio = 0; // medians of each step's ratio to its baseline
+  double paintMeans = 0, moveMeans = 0; // the ratios of the means, a stopped step and all
   double wheelStep = 0, wheelStepMax = 0;
 };
 
@@ -189,13 +232,12 @@ SLoadRun& Prepare(const char* name, std::unique_ptr<PaintLoad> (*make)())
     run.load->plot->Draw(dc, &kArea);
   }
   const Polylines all = AllPoints(*run.load);
-  const Polylines drawn = DrawnPoints(*run.load);
+  run.drawn = DrawnPoints(*run.load);
   for (const auto& line : all)
     run.allPoints += line.size();
-  for (const auto& line : drawn)
+  for (const auto& line : run.drawn)
     run.drawnPoints += line.size();
   run.allFloor = DrawLinesFloor(all, run.allPoints > 100000 ? 2 : 10);
-  run.drawnFloor = DrawLinesFloor(drawn, 50);
   return run;
 }
 
@@ -203,19 +245,24 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
 {
   SLoadRun& run = Prepare(name, make);
   wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
-  double paint = 0;
-  int64_t paints = 0;
+  wxBitmap floorBitmap(RectWidth(kArea), RectHeight(kArea), 24);
+  std::vector<double> paints, floors;
   for (auto _ : state) {
-    wxMemoryDC dc(screen);
-    const auto start = std::chrono::steady_clock::now();
-    run.load->plot->Draw(dc, &kArea);
-    paint += Seconds(std::chrono::steady_clock::now() - start);
-    ++paints;
+    {
+      wxMemoryDC dc(screen);
+      const auto start = std::chrono::steady_clock::now();
+      run.load->plot->Draw(dc, &kArea);
+      paints.push_back(Seconds(std::chrono::steady_clock::now() - start));
+    }
+    floors.push_back(DrawLinesOnce(floorBitmap, run.drawn));
   }
-  run.paint = paint / double(std::max<int64_t>(paints, 1));
+  run.paint = Median(paints);
+  run.drawnFloor = Median(floors);
+  run.paintRatio = MedianRatio(paints, floors);
+  run.paintMeans = Mean(paints) / Mean(floors);
   state.counters["paint_ms"] = run.paint * 1e3;
   state.counters["all_points_ratio"] = run.paint / run.allFloor;
-  state.counters["drawn_points_ratio"] = run.paint / run.drawnFloor;
+  state.counters["drawn_points_ratio"] = run.paintRatio;
 }
 
 // The cursor walks along the data, one pixel column at a time, as a drag with the button down.
@@ -231,8 +278,7 @@ void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::uniqu
   const RECT plotRect = plot.GetInnerPlotRect();
   const int row = (plotRect.top + plotRect.bottom) / 2;
   plot.LButtonDown(MK_LBUTTON, POINT{plotRect.left, row});
-  double move = 0, blit = 0;
-  int64_t moves = 0;
+  std::vector<double> moves, blits;
   int column = plotRect.left;
   for (auto _ : state) {
     wxMemoryDC dc(screen);
@@ -242,16 +288,17 @@ void CursorMoveAgainstBlit(benchmark::State& state, const char* name, std::uniqu
     plot.RepaintOverlay(dc); // the region this move dirtied, as the window's paint would
     const auto middle = std::chrono::steady_clock::now();
     dc.DrawBitmap(plot.GetPlotBitmap(), 0, 0);
-    blit += Seconds(std::chrono::steady_clock::now() - middle);
-    move += Seconds(middle - start);
-    ++moves;
+    blits.push_back(Seconds(std::chrono::steady_clock::now() - middle));
+    moves.push_back(Seconds(middle - start));
   }
   plot.LButtonUp(0, POINT{column, row});
   plot.SetCursorIndex(-1);
-  run.cursorMove = move / double(std::max<int64_t>(moves, 1));
-  run.blit = blit / double(std::max<int64_t>(moves, 1));
+  run.cursorMove = Median(moves);
+  run.blit = Median(blits);
+  run.moveRatio = MedianRatio(moves, blits);
+  run.moveMeans = Mean(moves) / Mean(blits);
   state.counters["move_ms"] = run.cursorMove * 1e3;
-  state.counters["blit_ratio"] = run.cursorMove / run.blit;
+  state.counters["blit_ratio"] = run.moveRatio;
 }
 
 // Ctrl+wheel forward four steps, then back out four, each with the paint it asks for.
@@ -283,19 +330,22 @@ void WheelSteps(benchmark::State& state, const char* name, std::unique_ptr<Paint
 
 void PrintRatios()
 {
-  std::printf("\nPaint into the bitmap against one DrawLines call per trace on the same bitmap:\n");
+  std::printf(
+      "\nPaint into the bitmap against one DrawLines call per polyline on the same bitmap. Times are\n"
+      "medians of steps timed one by one; the floor of the drawn points is timed next to each\n"
+      "paint, the blit next to each cursor move, and their ratios are medians of each pair's:\n");
   for (const auto& [name, run] : Runs()) {
     if (!run.load)
       continue;
     std::printf("%s: paint %.3f ms\n", name.c_str(), run.paint * 1e3);
     std::printf("  DrawLines of all %zu points: %.3f ms, ratio %.3f\n", run.allPoints, run.allFloor * 1e3,
                 run.paint / run.allFloor);
-    std::printf("  DrawLines of the %zu points drawn: %.3f ms, ratio %.2f\n", run.drawnPoints,
-                run.drawnFloor * 1e3, run.paint / run.drawnFloor);
+    std::printf("  DrawLines of the %zu points drawn: %.3f ms, ratio %.2f (of the means %.2f)\n",
+                run.drawnPoints, run.drawnFloor * 1e3, run.paintRatio, run.paintMeans);
     if (run.blit > 0)
       std::printf("  cursor move (its strips from the picture + overlay): %.3f ms against a plain blit %.3f "
-                  "ms, ratio %.2f\n",
-                  run.cursorMove * 1e3, run.blit * 1e3, run.cursorMove / run.blit);
+                  "ms, ratio %.2f (of the means %.2f)\n",
+                  run.cursorMove * 1e3, run.blit * 1e3, run.moveRatio, run.moveMeans);
     if (run.wheelStep > 0)
       std::printf("  Ctrl+wheel step with its repaint: %.3f ms on average, %.3f ms at most\n",
                   run.wheelStep * 1e3, run.wheelStepMax * 1e3);

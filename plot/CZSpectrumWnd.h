@@ -193,7 +193,9 @@ private:
   // Names the plot font at its size, for the kept text sizes and band pictures.
   long FontKey() const;
   // With the DC's pen, through the window's reused point buffer.
-  void DrawPolyline(wxDC& dc, const std::vector<POINT>& points);
+  void DrawPolyline(wxDC& dc, const POINT* points, size_t count);
+  // The polylines of m_geometry's trace; a solid one-pixel line straight into the bitmap.
+  void DrawTraceLine(wxDC& dc);
   RECT ClientArea() const;
 
   ParentNotifier m_parentNotifier{*this};

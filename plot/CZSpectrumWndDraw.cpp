@@ -1,11 +1,13 @@
 #include "CZSpectrumWnd.h"
 #include "Colours.h"
+#include "TraceRaster.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
 #include <wx/dcmemory.h>
 #include <wx/graphics.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 constexpr COLORREF kFrameColour = 0x000000;
@@ -162,10 +164,10 @@ void CZSpectrumWnd::SelectPlotFont(wxDC& dc)
   dc.SetFont(m_sizedFont);
 }
 
-void CZSpectrumWnd::DrawPolyline(wxDC& dc, const std::vector<POINT>& points)
+void CZSpectrumWnd::DrawPolyline(wxDC& dc, const POINT* points, size_t count)
 {
-  m_pointBuffer.resize(points.size());
-  for (size_t i = 0; i < points.size(); ++i)
+  m_pointBuffer.resize(count);
+  for (size_t i = 0; i < count; ++i)
     m_pointBuffer[i] = wxPoint(points[i].x, points[i].y);
   dc.DrawLines(int(m_pointBuffer.size()), m_pointBuffer.data());
 }
@@ -195,7 +197,8 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
     } else {
       DrawBackground(memory, rect);
       memory.SetPen(wxPen(ToWxColour(kFrameColour), 1));
-      DrawPolyline(memory, FrameOutline());
+      const std::vector<POINT> frame = FrameOutline();
+      DrawPolyline(memory, frame.data(), frame.size());
       DrawTexts(memory, PlotAreaTexts(measure), m_backColour, measure);
       DrawSegments(memory, TickMarks(), wxPENSTYLE_SOLID);
       if (m_showXTitle)
@@ -465,6 +468,30 @@ void CZSpectrumWnd::DrawBand(wxDC& dc, SBandPicture& picture, const RECT& band, 
   dc.DrawBitmap(picture.bitmap, area.left, area.top);
 }
 
+void CZSpectrumWnd::DrawTraceLine(wxDC& dc)
+{
+  const wxPenStyle style = PenStyle(m_geometry.lineStyle);
+  const std::vector<POINT>& points = m_geometry.points;
+  const std::vector<size_t>& starts = m_geometry.runStarts;
+  std::optional<CTraceRaster> raster;
+  if (m_geometry.lineWidth <= 1 && style == wxPENSTYLE_SOLID)
+    raster.emplace(dc);
+  const bool direct = raster && raster->IsOpen();
+  if (!direct)
+    dc.SetPen(wxPen(ToWxColour(m_geometry.colour), std::max(m_geometry.lineWidth, 1), style));
+  const RECT clip = GetTraceClipRect();
+  for (size_t run = 0; run < starts.size(); ++run) {
+    const size_t begin = starts[run];
+    const size_t end = run + 1 < starts.size() ? starts[run + 1] : points.size();
+    if (end - begin < 2)
+      continue;
+    if (direct)
+      raster->DrawPolyline(points.data() + begin, end - begin, m_geometry.colour, clip);
+    else
+      DrawPolyline(dc, points.data() + begin, end - begin);
+  }
+}
+
 void CZSpectrumWnd::DrawTraces(wxDC& dc)
 {
   if (m_traces.IsEmpty())
@@ -484,10 +511,7 @@ void CZSpectrumWnd::DrawTraces(wxDC& dc)
     const std::vector<POINT>& points = m_geometry.points;
     switch (m_geometry.mark) {
     case ETraceMark::Line:
-      if (points.size() < 2)
-        break;
-      dc.SetPen(wxPen(colour, std::max(m_geometry.lineWidth, 1), PenStyle(m_geometry.lineStyle)));
-      DrawPolyline(dc, points);
+      DrawTraceLine(dc);
       break;
     case ETraceMark::Pixel:
       dc.SetPen(wxPen(colour, 1));

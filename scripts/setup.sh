@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libwxgtk3.2-dev libgtk-3-dev libserialport-dev libcurl4-openssl-dev libmrpt-expr-dev
+  libwxgtk3.2-dev libgtk-3-dev libcairo2-dev libserialport-dev libcurl4-openssl-dev libmrpt-expr-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xvfb xauth
   clang libclang-rt-14-dev

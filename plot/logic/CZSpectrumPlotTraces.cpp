@@ -1,10 +1,10 @@
 #include "CZSpectrumPlot.h"
 #include "TraceIndex.h"
+#include "TracePath.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -73,6 +73,7 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
                   : geometry.lineStyle == PlotLineDot     ? ETraceMark::Pixel
                                                           : ETraceMark::Line;
   geometry.points.clear();
+  geometry.runStarts.clear();
   geometry.markers.clear();
   geometry.peaks.clear();
 
@@ -88,12 +89,11 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
 
   if (trace.GetIndexRange() <= 0)
     return;
-  // Unsorted x (pasted data) has no index window to search: every point is drawn, in order.
+  // Unsorted x (pasted data) has no index window to search: every point is visited, in order.
   const STraceScan& scan = ScanOf(trace);
   const bool rising = scan.rising;
   const int first = rising ? NearestIndex(trace, m_drawnXMin, rising) : trace.GetFirstIndex();
   const int last = rising ? NearestIndex(trace, m_drawnXMax, rising) : trace.GetLastIndex();
-  const int lastIndex = trace.GetLastIndex();
   const int firstIndex = trace.GetFirstIndex();
   const bool masking = trace.MaskEnabled();
   const float scale = trace.GetYScale();
@@ -103,46 +103,26 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   auto xAt = [&](int i) { return scan.xs.empty() ? trace.GetX(i) : scan.xs[size_t(i - firstIndex)]; };
   auto column = [&](int i) { return XToPixel(Clamp(xAt(i), m_drawnXMin, m_drawnXMax)); };
 
-  // A point that the nearest-point search put outside the X window is held on its edge. Its y is
-  // read off the line to its neighbour inside, so that the first and last strokes keep their
-  // slope; every other point is drawn at its own y, whatever order the x values come in.
-  auto place = [&](int i, POINT& pixel) {
-    float x = xAt(i);
-    float y = shownY(i);
-    if (x < m_drawnXMin && i < lastIndex) {
-      const float nx = xAt(i + 1);
-      if (nx > x) {
-        const float ny = shownY(i + 1);
-        y = y + (ny - y) / (nx - x) * (m_drawnXMin - x);
-      }
-    } else if (x > m_drawnXMax && i > firstIndex) {
-      const float px = xAt(i - 1);
-      if (px < x) {
-        const float py = shownY(i - 1);
-        y = py + (y - py) / (x - px) * (m_drawnXMax - px);
-      }
-    }
-    if (!std::isfinite(x) || !std::isfinite(y))
-      return false;
-    x = Clamp(x, m_drawnXMin, m_drawnXMax);
-    y = Clamp(y, m_drawnYMin, m_drawnYMax);
-    pixel = POINT{XToPixel(x), YToPixel(y)};
-    return true;
-  };
   // Where x rises the columns do too, so every point after i up to the first one in a later
-  // column would be skipped: a galloping search finds that one without reading the others. Data
-  // of a steady density fills each column as the one before: that guess is tried first.
-  int span = 0;
-  auto nextColumnStart = [&](int i, int col) {
-    const int guess = i + span;
-    if (span > 1 && guess <= last && column(guess - 1) <= col && column(guess) > col)
-      return guess;
-    int lo = i, step = 1;
-    while (lo + step <= last && column(lo + step) <= col) {
-      lo += step;
-      step *= 2;
+  // column would be skipped. Data of a steady density fills each column about as the one before:
+  // the search starts there and widens until it has the first point past col, reading a few
+  // values rather than every one.
+  auto nextColumnStart = [&](int i, int col, int span) {
+    int lo = i, hi = std::min(i + std::max(span, 1), last + 1), step = 1;
+    if (hi <= last && column(hi) <= col) {
+      lo = hi;
+      while (lo + step <= last && column(lo + step) <= col) {
+        lo += step;
+        step *= 2;
+      }
+      hi = std::min(lo + step, last + 1);
+    } else {
+      while (hi - step > lo && column(hi - step) > col) {
+        hi -= step;
+        step *= 2;
+      }
+      lo = std::max(hi - step, lo);
     }
-    int hi = std::min(lo + step, last + 1);
     while (hi - lo > 1) {
       const int mid = lo + (hi - lo) / 2;
       if (column(mid) <= col)
@@ -153,35 +133,58 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
     return hi;
   };
 
-  int lastColumn = INT_MIN;
-  POINT pixel;
-  if (geometry.mark == ETraceMark::Line && place(first, pixel)) {
-    geometry.points.push_back(pixel);
-    lastColumn = pixel.x;
-  }
+  // The path runs from the point nearest X min to the one nearest X max; one outside the window
+  // is the start or end of a stroke that the path cuts at the edge.
+  CTracePath path(*this, geometry, geometry.mark == ETraceMark::Line);
   if (last >= first)
-    geometry.points.reserve(geometry.points.size() + size_t(std::min(last - first + 1, 4096)));
-  for (int i = first; i <= last;) {
-    if (masking && trace.IsMasked(i)) {
+    geometry.points.reserve(size_t(std::min(last - first + 2, 4096)));
+  auto add = [&](int i, float y) {
+    if (masking && trace.IsMasked(i))
+      return false;
+    const float x = xAt(i);
+    if (!std::isfinite(x) || !std::isfinite(y))
+      return false;
+    path.Add(x, y);
+    return true;
+  };
+  if (!rising) {
+    for (int i = first; i <= last; ++i)
+      add(i, shownY(i));
+    AddPeakStrokes(trace, geometry);
+    return;
+  }
+  // First where each column starts, from x alone, then the y of those points, then the path: in
+  // a million points every read is a cache miss, and the reads of y made one after the other
+  // overlap where the path's work between them would hold each one up.
+  std::vector<int> starts;
+  starts.reserve(size_t(std::min(last - first + 1, 4096)));
+  for (int i = first, span = 0; i <= last;) {
+    starts.push_back(i);
+    if (xAt(i) < m_drawnXMin) {
       ++i;
       continue;
     }
-    if (!place(i, pixel)) {
-      ++i;
-      continue;
-    }
-    if (pixel.x != lastColumn) {
-      geometry.points.push_back(pixel);
-      lastColumn = pixel.x;
-    }
-    if (!rising) {
-      ++i;
-      continue;
-    }
-    const int next = nextColumnStart(i, pixel.x);
+    const int next = nextColumnStart(i, column(i), span);
     span = next - i;
     i = next;
+    const int ahead = i + 8 * span;
+    if (!scan.xs.empty() && ahead <= last)
+      __builtin_prefetch(scan.xs.data() + (ahead - firstIndex));
   }
+  std::vector<float> ys(starts.size());
+  for (size_t k = 0; k < starts.size(); ++k)
+    ys[k] = shownY(starts[k]);
+  // A column whose first point is masked or failed starts at its next good one.
+  int tried = first;
+  for (size_t k = 0; k < starts.size(); ++k) {
+    const int end = k + 1 < starts.size() ? starts[k + 1] : last + 1;
+    tried = starts[k];
+    for (bool added = add(tried, ys[k]); !added && ++tried < end;)
+      added = add(tried, shownY(tried));
+  }
+  // The last column's first point ended the search; a point beyond X max ends the stroke out.
+  if (tried < last)
+    add(last, shownY(last));
 
   AddPeakStrokes(trace, geometry);
 }

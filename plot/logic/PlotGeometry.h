@@ -43,7 +43,10 @@ struct STraceGeometry {
   int lineStyle = 0;
   int lineWidth = 1;
   COLORREF colour = 0;
-  std::vector<POINT> points;         // at most one per pixel column of the plot
+  // At most one per pixel column of the plot while the trace stays inside the window, and the
+  // points where its strokes cross the window's edge.
+  std::vector<POINT> points;
+  std::vector<size_t> runStarts;     // Line: where each unbroken polyline begins in points
   std::vector<SPlotSegment> markers; // the data set's own vertical markers
   std::vector<SPlotSegment> peaks;   // one short stroke per peak of the current array entry
 };

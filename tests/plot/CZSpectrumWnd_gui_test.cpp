@@ -177,6 +177,41 @@ TEST(CZSpectrumWnd, TracesGridMarkersAndBackgroundWhereTheyBelong)
   EXPECT_FALSE(SaveSnapshot(f.frame, "plot_several_traces").IsEmpty());
 }
 
+TEST(CZSpectrumWnd, StrokesOutOfAZoomedWindowAreCutAtItsEdge)
+{
+  PlotFrame f;
+  auto pasted = MakeTrace(L"Pasted", {0, 5, 1, 3}, {1, 2, 3, 4});
+  pasted->SetTraceColour(kRed);
+  f.plot->AddTrace(pasted.get(), false, false);
+  f.plot->SetXMin(0.5f);
+  f.plot->SetXMax(3.5f);
+  f.plot->SetYMin(0);
+  f.plot->SetYMax(5);
+  wxImage image = f.Paint();
+  CZSpectrumWnd& p = *f.plot;
+  auto redNear = [&](float x, float y) { return NearPixel(image, p.XToPixel(x), p.YToPixel(y), kRed); };
+  // The stroke from x = 5 comes in at the right edge on its own line, halfway at (2.25, 2.6875);
+  // held on the edge at the end of the stroke before, the point would have sent it through 2.35.
+  EXPECT_TRUE(redNear(2.25f, 2.6875f));
+  EXPECT_FALSE(redNear(2.25f, 2.35f));
+  EXPECT_TRUE(redNear(2, 3.5f));
+  // A one-pixel line: a single pixel in a column of its flat part.
+  int column = 0;
+  for (int y = p.GetPlotRect().top; y < p.GetPlotRect().bottom; ++y)
+    column += PixelAt(image, p.XToPixel(2), y) == kRed;
+  EXPECT_EQ(column, 3); // the three strokes over x = 2
+
+  // With the Y range of the points inside, the strokes to the outer points pass below the window,
+  // and nothing is drawn at its bottom corners.
+  f.plot->SetYMinAuto(true);
+  f.plot->SetYMaxAuto(true);
+  image = f.Paint();
+  const float bottom = p.GetDrawnYMin();
+  EXPECT_FALSE(redNear(0.5f, bottom));
+  EXPECT_FALSE(redNear(3.5f, bottom));
+  EXPECT_TRUE(redNear(2, 3.5f));
+}
+
 TEST(CZSpectrumWnd, LivePlotSettingsWithAFlatTraceStayDrawable)
 {
   PlotFrame f;

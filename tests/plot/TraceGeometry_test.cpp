@@ -1,10 +1,10 @@
 #include "PlotTestSupport.h"
 #include "TraceIndex.h"
+#include "TracePath.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -13,41 +13,17 @@ namespace {
 const RECT kArea = MakeRect(0, 0, 400, 300);
 
 // The straightforward paint: the data set's own walk for the window, each point read in turn.
-std::vector<POINT> ReferencePoints(const CZSpectrumPlot& plot, CSpectrumData& d)
+STraceGeometry ReferenceGeometry(const CZSpectrumPlot& plot, CSpectrumData& d)
 {
-  std::vector<POINT> points;
-  const float x0 = plot.GetDrawnXMin(), x1 = plot.GetDrawnXMax();
-  const float y0 = plot.GetDrawnYMin(), y1 = plot.GetDrawnYMax();
-  const int first = d.GetIndex(x0), last = d.GetIndex(x1);
-  auto y = [&](int i) { return d.GetY(i) * d.GetYScale() + d.GetYOffset(); };
-  auto place = [&](int i) {
-    float x = d.GetX(i), v = y(i);
-    if (x < x0 && i < d.GetLastIndex() && d.GetX(i + 1) > x)
-      v = v + (y(i + 1) - v) / (d.GetX(i + 1) - x) * (x0 - x);
-    else if (x > x1 && i > d.GetFirstIndex() && d.GetX(i - 1) < x)
-      v = y(i - 1) + (v - y(i - 1)) / (x - d.GetX(i - 1)) * (x1 - d.GetX(i - 1));
-    if (std::isnan(v))
-      return POINT{INT_MIN, INT_MIN};
-    x = std::clamp(x, x0, x1);
-    v = std::clamp(v, y0, y1);
-    return POINT{plot.XToPixel(x), plot.YToPixel(v)};
-  };
-  POINT p = place(first);
-  int column = INT_MIN;
-  if (p.x != INT_MIN) {
-    points.push_back(p);
-    column = p.x;
-  }
+  STraceGeometry reference;
+  CTracePath path(plot, reference, true);
+  const int first = d.GetIndex(plot.GetDrawnXMin()), last = d.GetIndex(plot.GetDrawnXMax());
   for (int i = first; i <= last; ++i) {
-    if (d.MaskEnabled() && d.IsMasked(i))
-      continue;
-    p = place(i);
-    if (p.x != INT_MIN && p.x != column) {
-      points.push_back(p);
-      column = p.x;
-    }
+    const float y = d.GetY(i) * d.GetYScale() + d.GetYOffset();
+    if (!(d.MaskEnabled() && d.IsMasked(i)) && std::isfinite(y))
+      path.Add(d.GetX(i), y);
   }
-  return points;
+  return reference;
 }
 
 bool SamePoints(const std::vector<POINT>& a, const std::vector<POINT>& b)
@@ -156,8 +132,14 @@ TEST(TraceGeometry, FastPaintDrawsTheSamePictureAsTheWalk)
     ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
     STraceGeometry geometry;
     plot.BuildTraceGeometry(*data, geometry);
-    EXPECT_TRUE(SamePoints(geometry.points, ReferencePoints(plot, *data))) << "round " << round;
-    EXPECT_LE(geometry.points.size(), size_t(RectWidth(plot.GetPlotRect())));
+    const STraceGeometry reference = ReferenceGeometry(plot, *data);
+    EXPECT_TRUE(SamePoints(geometry.points, reference.points)) << "round " << round;
+    EXPECT_EQ(geometry.runStarts, reference.runStarts) << "round " << round;
+    // Cut at the top, the line comes back into the window many times.
+    EXPECT_LE(geometry.points.size(), size_t(RectWidth(plot.GetPlotRect())) * (round % 4 == 2 ? 2 : 1));
+    if (round % 4 == 2) {
+      EXPECT_GT(geometry.runStarts.size(), 1u);
+    }
   }
 }
 
@@ -247,6 +229,74 @@ TEST(TraceGeometry, AnEdgePointOutsideTheWindowKeepsTheSlope)
   EXPECT_EQ(geometry.points[0].x, plot.XToPixel(4));
   EXPECT_EQ(geometry.points[0].y, plot.YToPixel(40));
   EXPECT_EQ(geometry.points[2].y, plot.YToPixel(40));
+}
+
+TEST(TraceGeometry, StrokesLeavingTheWindowAreCutAtItsEdge)
+{
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  STraceGeometry geometry;
+  auto at = [&](float x, float y) { return POINT{plot.XToPixel(x), plot.YToPixel(y)}; };
+  // Pasted data zoomed in: a stroke to a point outside ends where it crosses the edge, and the
+  // line starts again where the next stroke comes back in.
+  auto pasted = MakeTrace(L"U", {0, 5, 1, 3}, {1, 2, 3, 4});
+  plot.AddTrace(pasted.get(), false, false);
+  plot.SetXMin(0.5f);
+  plot.SetXMax(3.5f);
+  plot.SetYMin(0);
+  plot.SetYMax(5);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  plot.BuildTraceGeometry(*pasted, geometry);
+  EXPECT_TRUE(
+      SamePoints(geometry.points, {at(0.5f, 1.1f), at(3.5f, 1.7f), at(3.5f, 2.375f), at(1, 3), at(3, 4)}));
+  EXPECT_EQ(geometry.runStarts, (std::vector<size_t>{0, 2}));
+
+  // With the Y range of the points inside, every stroke to the outer points passes below the
+  // window: nothing is drawn on its edges, neither line nor symbol.
+  plot.SetYMinAuto(true);
+  plot.SetYMaxAuto(true);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  for (int style : {PlotLineSolid, PlotLineDotSymbol}) {
+    pasted->SetTraceLineStyle(style);
+    plot.BuildTraceGeometry(*pasted, geometry);
+    ASSERT_FALSE(geometry.points.empty());
+    for (const POINT& p : geometry.points)
+      EXPECT_TRUE(p.x == plot.XToPixel(1) || p.x == plot.XToPixel(3)) << style << ": " << p.x << "," << p.y;
+    EXPECT_EQ(geometry.points.back().y, plot.YToPixel(4));
+  }
+
+  // Rising x under a fixed Y max: a spike is cut at the top, not flattened along it.
+  CZSpectrumPlot rising;
+  auto spike = MakeTrace(L"S", {0, 1, 2, 3, 4}, {0, 0, 10, 0, 0});
+  rising.AddTrace(spike.get(), false, false);
+  rising.SetYMin(0);
+  rising.SetYMax(5);
+  ASSERT_TRUE(rising.PrepareFrame(measure, kArea, nullptr));
+  rising.BuildTraceGeometry(*spike, geometry);
+  auto on = [&](float x, float y) { return POINT{rising.XToPixel(x), rising.YToPixel(y)}; };
+  EXPECT_TRUE(
+      SamePoints(geometry.points, {on(0, 0), on(1, 0), on(1.5f, 5), on(2.5f, 5), on(3, 0), on(4, 0)}));
+  EXPECT_EQ(geometry.runStarts, (std::vector<size_t>{0, 3}));
+}
+
+TEST(TraceGeometry, ClipSegmentCutsExactlyAtTheEdges)
+{
+  const SDataWindow window{0, 10, 0, 10};
+  auto clip = [&](float ax, float ay, float bx, float by) {
+    const bool shown = ClipSegment(window, ax, ay, bx, by);
+    return std::make_pair(shown, std::vector<float>{ax, ay, bx, by});
+  };
+  EXPECT_EQ(clip(1, 2, 3, 4), std::make_pair(true, std::vector<float>{1, 2, 3, 4}));
+  EXPECT_EQ(clip(-10, 5, 20, 5), std::make_pair(true, std::vector<float>{0, 5, 10, 5}));
+  EXPECT_EQ(clip(5, 5, 5, 30), std::make_pair(true, std::vector<float>{5, 5, 5, 10}));
+  // Through two edges: in at the left, out at the top.
+  EXPECT_EQ(clip(-2, 6, 6, 14), std::make_pair(true, std::vector<float>{0, 8, 2, 10}));
+  // Past a corner, beside the window, on no number.
+  EXPECT_FALSE(clip(-1, 9, 9, 21).first);
+  EXPECT_FALSE(clip(11, 0, 12, 10).first);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  float ax = 1, ay = 1, bx = 2, by = 2;
+  EXPECT_FALSE(ClipSegment(SDataWindow{0, nan, 0, 10}, ax, ay, bx, by));
 }
 
 TEST(TraceGeometry, DrawingOrderHoldRuleMarkersAndZeroLine)
