@@ -4,24 +4,162 @@
 #include <exprtk.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <exception>
 #include <initializer_list>
 #include <limits>
 #include <numbers>
+#include <set>
+#include <vector>
 
 namespace {
 using Function = exprtk::ifunction<double>;
 
 // The library's replacer, joiner, numeric, bracket, sequence and commutative checks, without
-// strength reduction. Local variable definitions are refused as well: expressions have no
-// variables, and a "var v[1e9]" would otherwise allocate gigabytes. Without variables a loop either
-// never runs or never ends; the library refuses a constant-true condition itself, and a condition
-// that calls a function meets the iteration bound, so nested loops cannot multiply their counts.
+// strength reduction; the variables an expression names are collected, so that its local strings
+// are seen before it runs (LocalStringDefined).
 using Settings = exprtk::parser<double>::settings_t;
 constexpr std::size_t kCompileOptions =
     Settings::e_replacer + Settings::e_joiner + Settings::e_numeric_check + Settings::e_bracket_check +
-    Settings::e_sequence_check + Settings::e_commutative_check + Settings::e_disable_vardef;
+    Settings::e_sequence_check + Settings::e_commutative_check + Settings::e_collect_vars;
+
+using Token = exprtk::lexer::token;
+
+bool IsVar(const Token& token)
+{
+  return token.type == Token::e_symbol && exprtk::details::imatch(token.value, "var");
+}
+
+int BracketDepthChange(const Token& token)
+{
+  switch (token.type) {
+  case Token::e_lbracket:
+  case Token::e_lsqrbracket:
+  case Token::e_lcrlbracket:
+    return 1;
+  case Token::e_rbracket:
+  case Token::e_rsqrbracket:
+  case Token::e_rcrlbracket:
+    return -1;
+  default:
+    return 0;
+  }
+}
+
+// A local string can grow without bound: s := s + s in a loop doubles it at every repeat.
+bool LocalStringDefined(exprtk::parser<double>& parser)
+{
+  std::vector<exprtk::parser<double>::dependent_entity_collector::symbol_t> symbols;
+  parser.dec().symbols(symbols);
+  return std::any_of(symbols.begin(), symbols.end(), [](const auto& symbol) {
+    return symbol.second == exprtk::parser<double>::e_st_local_string;
+  });
+}
+
+bool PowerAtMost(unsigned long long base, std::size_t exponent, unsigned long long limit)
+{
+  unsigned long long power = 1;
+  for (std::size_t i = 0; i < exponent; ++i) {
+    if (power > limit / base)
+      return false;
+    power *= base;
+  }
+  return true;
+}
+
+bool IsLoop(const Token& token)
+{
+  return token.type == Token::e_symbol &&
+         (exprtk::details::imatch(token.value, "for") || exprtk::details::imatch(token.value, "while") ||
+          exprtk::details::imatch(token.value, "repeat"));
+}
+
+std::string Lowercase(std::string text)
+{
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  return text;
+}
+
+// The token that closes the bracket opened just before first, or the end.
+std::size_t ClosingBracket(exprtk::lexer::generator& tokens, std::size_t first)
+{
+  std::size_t close = first;
+  for (int depth = 1; close < tokens.size(); ++close) {
+    depth += BracketDepthChange(tokens[close]);
+    if (depth == 0)
+      break;
+  }
+  return close;
+}
+
+// An index that is a number, or arithmetic of numbers: the library folds it to a constant and
+// checks it against the vector's size. Any other index reads and writes wherever it points.
+bool IsConstantIndex(exprtk::lexer::generator& tokens, std::size_t first, std::size_t close)
+{
+  for (std::size_t i = first; i < close; ++i) {
+    switch (tokens[i].type) {
+    case Token::e_number:
+    case Token::e_add:
+    case Token::e_sub:
+    case Token::e_mul:
+    case Token::e_div:
+    case Token::e_mod:
+    case Token::e_pow:
+    case Token::e_lbracket:
+    case Token::e_rbracket:
+      break;
+    default:
+      return false;
+    }
+  }
+  return true;
+}
+
+// The library allocates a local vector while it compiles its definition ("var v[n]"), so the
+// sizes are read here first: each is the text between the definition's brackets, evaluated alone.
+// The values all of them hold, or nothing when a size is not a whole number from 1 up to what is
+// left of the bound, or when an element is reached by an index that is not constant.
+std::optional<std::size_t> LocalVectorElements(const std::string& text, exprtk::lexer::generator& tokens)
+{
+  std::size_t total = 0;
+  std::set<std::string> names;
+  std::unique_ptr<CParser> size; // made once, for the first definition
+  for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
+    if (!IsVar(tokens[i]) || tokens[i + 1].type != Token::e_symbol ||
+        tokens[i + 2].type != Token::e_lsqrbracket)
+      continue;
+    const std::size_t first = i + 3;
+    const std::size_t close = ClosingBracket(tokens, first);
+    if (close >= tokens.size())
+      return std::nullopt;
+    // A definition inside a size is never a constant, which a size must be.
+    if (std::any_of(&tokens[first], &tokens[first] + (close - first), IsVar))
+      return std::nullopt;
+    if (!size)
+      size = std::make_unique<CParser>();
+    size->SetExpression(text.substr(tokens[first].position, tokens[close].position - tokens[first].position));
+    if (!size->Evaluate())
+      return std::nullopt;
+    const double count = size->GetResult();
+    if (!(count >= 1.0 && count <= double(CParser::kMaxLocalVectorElements - total)) ||
+        count != std::trunc(count))
+      return std::nullopt;
+    total += std::size_t(count);
+    names.insert(Lowercase(tokens[i + 1].value));
+    i = close;
+  }
+  for (std::size_t i = 0; !names.empty() && i + 1 < tokens.size(); ++i) {
+    if (tokens[i].type != Token::e_symbol || tokens[i + 1].type != Token::e_lsqrbracket ||
+        (i > 0 && IsVar(tokens[i - 1])) || !names.contains(Lowercase(tokens[i].value)))
+      continue;
+    const std::size_t close = ClosingBracket(tokens, i + 2);
+    if (close >= tokens.size() || !IsConstantIndex(tokens, i + 2, close))
+      return std::nullopt;
+  }
+  return total;
+}
 
 // polyN(x, c0, ..., cN) adds its terms from the low powers up; a floating-point sum depends on its
 // order, and fitted coefficients are used with this one.
@@ -163,22 +301,49 @@ void CParser::SetExpression(const std::string& text)
   m_expressionText = text;
 }
 
-unsigned long long CParser::LoopLimit(std::size_t expressionLength)
+unsigned long long CParser::LoopLimit(std::size_t work, std::size_t loops)
 {
-  if (expressionLength == 0)
+  const unsigned long long all =
+      work == 0 ? kMaxLoopIterations : std::max(1ULL, std::min(kMaxLoopIterations, kMaxLoopWork / work));
+  if (loops <= 1)
+    return all;
+  auto root = static_cast<unsigned long long>(std::pow(double(all), 1.0 / double(loops)));
+  while (root > 1 && !PowerAtMost(root, loops, all))
+    --root;
+  while (PowerAtMost(root + 1, loops, all))
+    ++root;
+  return std::max(1ULL, root);
+}
+
+std::optional<unsigned long long> CParser::RepeatLimit(const std::string& text)
+{
+  exprtk::lexer::generator tokens;
+  // A text the library cannot split fails to compile before it defines anything.
+  if (!tokens.process(text))
     return kMaxLoopIterations;
-  return std::max(1ULL, std::min(kMaxLoopIterations, kMaxLoopWork / expressionLength));
+  const std::optional<std::size_t> vectorElements = LocalVectorElements(text, tokens);
+  if (!vectorElements)
+    return std::nullopt;
+  std::size_t loops = 0;
+  for (std::size_t i = 0; i < tokens.size(); ++i)
+    loops += IsLoop(tokens[i]) ? 1 : 0;
+  // One character can stand for work on every element of a local vector.
+  return LoopLimit(text.size() * std::max<std::size_t>(1, *vectorElements), loops);
 }
 
 bool CParser::Evaluate()
 {
   if (m_expressionText.size() > kMaxExpressionLength)
     return false;
+  const std::optional<unsigned long long> repeats = RepeatLimit(m_expressionText);
+  if (!repeats)
+    return false;
   // The loop nodes read the bound through a reference at every repeat.
-  m_engine->loopCheck.max_loop_iterations = LoopLimit(m_expressionText.size());
+  m_engine->loopCheck.max_loop_iterations = *repeats;
   // A loop past its bound throws out of the evaluation; the library may also run out of memory.
   try {
-    if (!m_engine->parser.compile(m_expressionText, m_engine->expression))
+    if (!m_engine->parser.compile(m_expressionText, m_engine->expression) ||
+        LocalStringDefined(m_engine->parser))
       return false;
     m_result = m_engine->expression.value();
     return true;

@@ -14,17 +14,19 @@ CString Refusal(const CString& reason)
   return L"The custom action was not run: " + reason;
 }
 
-// The whole value of one bracket, or false when it has none that fits an int.
-bool BracketValue(CParser& parser, const CString& expression, int& value)
+// The whole value of one bracket, or the reason it has none: an expression that does not
+// evaluate, or a value that is no finite number within int's range.
+CString BracketValue(CParser& parser, const CString& expression, int& value)
 {
   parser.SetExpression(std::string(CStringA(expression).GetString()));
-  parser.Evaluate();
+  if (!parser.Evaluate())
+    return L"[" + expression + L"] cannot be evaluated.";
   const double result = std::trunc(parser.GetResult());
   if (!std::isfinite(result) || result < double(std::numeric_limits<int>::min()) ||
       result > double(std::numeric_limits<int>::max()))
-    return false;
+    return L"[" + expression + L"] gives no whole number.";
   value = int(result);
-  return true;
+  return CString();
 }
 
 // Every "[...]" replaced by its value; the error text when one cannot be.
@@ -40,12 +42,23 @@ CString SolveBrackets(CString& text)
       return Refusal(L"a \"[\" has no \"]\" after it.");
     const CString expression = text.Mid(open + 1, close - open - 1);
     int value = 0;
-    if (!BracketValue(parser, expression, value))
-      return Refusal(L"[" + expression + L"] gives no whole number.");
+    if (const CString reason = BracketValue(parser, expression, value); !reason.IsEmpty())
+      return Refusal(reason);
     CString valueText;
     valueText.Format(L"%d", value);
     text.Replace(L"[" + expression + L"]", valueText);
   }
+}
+
+// A placeholder the script uses whose value was never read from this servo.
+CString MissingValue(const CString& command, int id, const SActionServoValues& values)
+{
+  CString reason;
+  if (command.Find(L"<POS>") >= 0 && values.position.IsEmpty())
+    reason.Format(L"the position of servo %d is not known yet.", id);
+  else if (command.Find(L"<OFFSET>") >= 0 && values.offset.IsEmpty())
+    reason.Format(L"the origin offset of servo %d could not be read.", id);
+  return reason.IsEmpty() ? reason : Refusal(reason);
 }
 
 // The milliseconds of a "WAIT" line: the rest of the line, blanks first allowed.
@@ -73,16 +86,43 @@ bool NeedsOriginOffset(const CString& command)
   return command.Find(L"OFFSET") >= 0;
 }
 
-SActionScript ExpandActionScript(const CString& command, int id, const CString& positionText,
-                                 const CString& offsetText)
+void CRememberedServoValues::Select(int id)
+{
+  if (id == m_id)
+    return;
+  m_id = id;
+  m_values = {};
+}
+
+void CRememberedServoValues::SetPosition(int id, const CString& text)
+{
+  Select(id);
+  m_values.position = text;
+}
+
+void CRememberedServoValues::SetOffset(int id, const CString& text)
+{
+  Select(id);
+  m_values.offset = text;
+}
+
+SActionServoValues CRememberedServoValues::ValuesOf(int id) const
+{
+  return id == m_id ? m_values : SActionServoValues();
+}
+
+SActionScript ExpandActionScript(const CString& command, int id, const SActionServoValues& values)
 {
   SActionScript script;
+  script.error = MissingValue(command, id, values);
+  if (!script.error.IsEmpty())
+    return script;
   CString text = command;
   CString idText;
   idText.Format(L"%d", id);
   text.Replace(L"<ID>", idText);
-  text.Replace(L"<POS>", positionText);
-  text.Replace(L"<OFFSET>", offsetText);
+  text.Replace(L"<POS>", values.position);
+  text.Replace(L"<OFFSET>", values.offset);
   script.error = SolveBrackets(text);
   if (!script.error.IsEmpty())
     return script;

@@ -19,15 +19,36 @@ struct SActionStep {
   CString line;
 };
 
+// The texts that "<POS>" and "<OFFSET>" stand for; empty when not read.
+struct SActionServoValues {
+  CString position; // 1/100 degree, from the newest status poll
+  CString offset;   // from the newest origin-offset query
+};
+
+// The newest values read from one servo. They belong to that servo only: choosing another, or
+// a value read from another, forgets them, so an action never sends one servo's position to
+// another.
+class CRememberedServoValues {
+public:
+  void Select(int id);
+  void SetPosition(int id, const CString& text);
+  void SetOffset(int id, const CString& text);
+  // Empty texts for any servo but the one the values were read from.
+  SActionServoValues ValuesOf(int id) const;
+
+private:
+  int m_id = -1;
+  SActionServoValues m_values;
+};
+
 struct SActionScript {
   std::vector<SActionStep> steps;
   CString error; // why the script was refused; empty when it may run
 };
 
-// "<ID>", "<POS>" and "<OFFSET>" take the id and the texts, every "[...]" its value truncated
-// towards zero (an expression that does not evaluate takes the value of the bracket before it, or
-// 0), and the text is split at "\r" and "\n" into steps, empty lines skipped. Refused: a "[" with
-// no "]" after it, a bracket whose value is no finite number within int's range, and a "WAIT"
-// that is not a whole number of 0 to kMaxActionWaitMs milliseconds.
-SActionScript ExpandActionScript(const CString& command, int id, const CString& positionText,
-                                 const CString& offsetText);
+// "<ID>", "<POS>" and "<OFFSET>" take the id and the servo's values, every "[...]" its value
+// truncated towards zero, and the text is split at "\r" and "\n" into steps, empty lines skipped.
+// Refused: "<POS>" or "<OFFSET>" without a value, a "[" with no "]" after it, a bracket that does
+// not evaluate or whose value is no finite number within int's range, and a "WAIT" that is not a
+// whole number of 0 to kMaxActionWaitMs milliseconds.
+SActionScript ExpandActionScript(const CString& command, int id, const SActionServoValues& values);

@@ -4,6 +4,7 @@
 #include "CLocale.h"
 #include "CZCSVFile.h"
 #include "FileFunctions.h"
+#include "GridRecord.h"
 
 namespace {
 
@@ -47,15 +48,40 @@ SEntry EntryOfKey(const CString& key, STraceActionProfile& profile)
   return {};
 }
 
-// The value of a row: its third cell, and any cells after it joined again by the separator. Files
-// were once written without quoting, so a comma in a title or a command (poly3(x,1,2,3)) split it
-// into more cells; our own writer quotes such a value into the one cell.
-CString RowValue(const CZStringGrid& grid, int row)
+// Whether the text is one cell as our writer quotes it: in quotes, with every quote inside doubled.
+bool IsOneQuotedCell(const CString& text)
 {
+  const int last = text.GetLength() - 1;
+  if (last < 1 || text[0] != L'"' || text[last] != L'"')
+    return false;
+  for (int i = 1; i < last; ++i) {
+    if (text[i] != L'"')
+      continue;
+    if (i + 1 == last || text[i + 1] != L'"')
+      return false;
+    ++i;
+  }
+  return true;
+}
+
+// The value of a row: the text after its key and kind as the file holds it. Files were once
+// written without quoting, so a value may hold commas (poly3(x,1,2,3)) or start with a quote
+// ("Fast" mode), which the grid would split into cells or take for quoting; only a value that is
+// one quoted cell, as our writer quotes, is read as the grid reads it. Without the record, or
+// when the key cells themselves were quoted, the grid's cells from the third on are joined again.
+CString RowValue(const CZStringGrid& grid, int row, const CString* record)
+{
+  const CString separator(grid.GetSeparator());
+  const CString keys = grid.GetString(row, 1) + separator + grid.GetString(row, 2) + separator;
+  if (record && record->Left(keys.GetLength()) == keys) {
+    const CString value = record->Mid(keys.GetLength());
+    if (!IsOneQuotedCell(value))
+      return value;
+  }
   const CZStringRow* cells = grid.GetRow(row);
   CString value = grid.GetString(row, 3);
   for (int i = 3; cells && i < cells->GetCellCount(); ++i) {
-    value += grid.GetSeparator();
+    value += separator;
     value += cells->GetCell(i);
   }
   return value;
@@ -85,7 +111,8 @@ void FillSettingsGrid(CZStringGrid& grid, const STraceActionProfile& profile, co
   }
 }
 
-bool ApplySettingsGrid(const CZStringGrid& grid, STraceActionProfile& profile)
+bool ApplySettingsGrid(const CZStringGrid& grid, const std::vector<CString>& records,
+                       STraceActionProfile& profile)
 {
   if (grid.GetString(1, 1) != kFileTag)
     return false;
@@ -94,10 +121,11 @@ bool ApplySettingsGrid(const CZStringGrid& grid, STraceActionProfile& profile)
     if (!entry.title)
       continue;
     const CString kind = grid.GetString(row, 2);
+    const CString* record = size_t(row) <= records.size() ? &records[size_t(row - 1)] : nullptr;
     if (kind == L"Title")
-      *entry.title = RowValue(grid, row);
+      *entry.title = RowValue(grid, row, record);
     else if (kind == L"Command")
-      *entry.command = FromFileCommand(RowValue(grid, row));
+      *entry.command = FromFileCommand(RowValue(grid, row, record));
   }
   return true;
 }
@@ -122,7 +150,13 @@ ESettingsLoad LoadSettingsFile(const CString& path, STraceActionProfile& profile
   if (!csv.Open(path, CFile::modeRead))
     return ESettingsLoad::CannotOpen;
   csv.Read();
+  const CZStringGrid& grid = *csv.GetSection(1);
+  // The same records once more, as text: the grid keeps no trace of a value's quotes.
+  std::vector<CString> records;
+  csv.SeekToBegin();
+  CGridRecordReader reader(csv, {grid.GetKeyColumnCount(), grid.GetSeparator(), grid.GetKeySeparator()});
+  for (CString record; int(records.size()) < grid.GetTotalRowCount() && reader.Read(record);)
+    records.push_back(record);
   csv.Close();
-  return ApplySettingsGrid(*csv.GetSection(1), profile) ? ESettingsLoad::Loaded
-                                                        : ESettingsLoad::UnknownFormat;
+  return ApplySettingsGrid(grid, records, profile) ? ESettingsLoad::Loaded : ESettingsLoad::UnknownFormat;
 }

@@ -8,6 +8,8 @@
 #include "CZStringGrid.h"
 #include "TraceActionProfile.h"
 
+#include <vector>
+
 inline constexpr const wchar_t* kSettingsFileFilter = L"HVXProConfig Settings (*.csv)|*.csv";
 
 // The path with ".csv" appended when it has no extension.
@@ -15,8 +17,11 @@ CString SettingsPathWithExtension(const CString& path);
 
 void FillSettingsGrid(CZStringGrid& grid, const STraceActionProfile& profile, const CString& versionText);
 // Merges the rows of a settings table into the profile; entries the table does not name keep
-// what they had. False, and nothing changed, when the table is not a settings file.
-bool ApplySettingsGrid(const CZStringGrid& grid, STraceActionProfile& profile);
+// what they had. records are the table's rows as the file's text, one per row (as many as there
+// are), from which a value that was written without quoting is taken as it stands. False, and
+// nothing changed, when the table is not a settings file.
+bool ApplySettingsGrid(const CZStringGrid& grid, const std::vector<CString>& records,
+                       STraceActionProfile& profile);
 
 // Writes the settings file through a new file that replaces the old one only once it is whole.
 // False when it could not be written; the file at path is then as it was.

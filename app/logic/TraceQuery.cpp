@@ -4,10 +4,12 @@
 #include "CParser.h"
 
 #include <cmath>
+#include <cwchar>
 
 namespace {
 constexpr const wchar_t* kUnitMarker = L"<UNIT:";
-constexpr const wchar_t* kTraceLineSeparators = L" /*+-^)<>";
+// Line ends and tabs separate too: they are no part of a line the servo could answer.
+constexpr const wchar_t* kTraceLineSeparators = L" /*+-^)<>\r\n\t";
 constexpr const wchar_t* kErrorReadout = L"Error";
 
 // The plotted value is the read-out's number read back, so the plot shows what the read-out says.
@@ -36,14 +38,18 @@ SPreparedTraceQuery PrepareTraceQuery(const CString& query, int id)
   return prepared;
 }
 
-std::vector<CString> TraceQueryLines(const CString& text)
+std::vector<STraceQueryLine> TraceQueryLines(const CString& text)
 {
-  std::vector<CString> lines;
-  int position = 0;
-  for (CString token = text.Tokenize(kTraceLineSeparators, position); position >= 0;
-       token = text.Tokenize(kTraceLineSeparators, position))
-    if (token.Left(1) == L"#")
-      lines.push_back(token);
+  std::vector<STraceQueryLine> lines;
+  const int length = text.GetLength();
+  for (int start = 0; start < length;) {
+    int end = start;
+    while (end < length && !std::wcschr(kTraceLineSeparators, text[end]))
+      ++end;
+    if (end > start && text[start] == L'#')
+      lines.push_back({start, text.Mid(start, end - start)});
+    start = end + 1;
+  }
   return lines;
 }
 
@@ -52,18 +58,24 @@ STraceSample SampleTraceQuery(const CString& query, int id, const TraceLineSende
   STraceSample sample;
   sample.readout = kErrorReadout;
   const SPreparedTraceQuery prepared = PrepareTraceQuery(query, id);
-  CString text = prepared.text;
+  // Each value goes where its own line stands, and nowhere else: "#5QD" is also the start of
+  // "#5QDT". In brackets, so that a negative value keeps its sign under "^" or after "-".
+  CString text;
+  int copied = 0;
   bool failed = false;
-  for (const CString& line : TraceQueryLines(prepared.text)) {
-    const std::optional<CString> value = send(line);
+  for (const STraceQueryLine& line : TraceQueryLines(prepared.text)) {
+    const std::optional<CString> value = send(line.text);
     if (!value) {
       failed = true;
       continue;
     }
-    text.Replace(line, *value);
+    text += prepared.text.Mid(copied, line.position - copied);
+    text += L"(" + *value + L")";
+    copied = line.position + line.text.GetLength();
   }
   if (failed)
     return sample;
+  text += prepared.text.Mid(copied);
 
   CParser parser;
   parser.SetExpression(std::string(CStringA(text).GetString()));

@@ -18,9 +18,13 @@ struct SPreparedTraceQuery {
 SPreparedTraceQuery PrepareTraceQuery(const CString& query, int id);
 
 // The query lines of a prepared text, left to right: every token that begins with "#", tokens
-// being separated by blanks and "/*+-^)<>". "(" and "," separate nothing, so "(#5QD" is no line.
-// A line written twice is listed twice.
-std::vector<CString> TraceQueryLines(const CString& text);
+// being separated by blanks, tabs, line ends and "/*+-^)<>". "(" and "," separate nothing, so
+// "(#5QD" is no line. A line written twice is listed twice.
+struct STraceQueryLine {
+  int position = 0; // where the line starts in the text
+  CString text;
+};
+std::vector<STraceQueryLine> TraceQueryLines(const CString& text);
 
 // The servo's value text for a query line, or nothing when the line failed.
 using TraceLineSender = std::function<std::optional<CString>(const CString& line)>;
@@ -31,7 +35,8 @@ struct STraceSample {
   CString readout; // "35C", "Error", "inf"...
 };
 
-// Sends each query line in turn, puts its value text in place of the line, evaluates the text and
-// formats the read-out with the unit. A failed line or an expression that does not evaluate gives
-// the read-out "Error" and no point; a result that is not finite is shown but not plotted.
+// Sends each query line in turn, puts its value text in brackets in place of that one line (so
+// "#5QD" never touches "#5QDT", and "-3" squared is 9), evaluates the text and formats the
+// read-out with the unit. A failed line or an expression that does not evaluate gives the read-out
+// "Error" and no point; a result that is not finite is shown but not plotted.
 STraceSample SampleTraceQuery(const CString& query, int id, const TraceLineSender& send);

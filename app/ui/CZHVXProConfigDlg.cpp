@@ -174,7 +174,7 @@ void CZHVXProConfigDlg::BindHandlers()
     Bind(
         wxEVT_TOGGLEBUTTON, [this, n](wxCommandEvent&) { OnTraceToggle(n); }, kTraceBoxIds[n]);
   Bind(
-      wxEVT_TOGGLEBUTTON, [this](wxCommandEvent&) { OnPause(); }, IDC_PAUSE);
+      wxEVT_TOGGLEBUTTON, [this](wxCommandEvent&) { OnTracePause(); }, IDC_PAUSE);
   for (int n = 0; n < kActionCount; ++n)
     Bind(
         wxEVT_BUTTON, [this, n](wxCommandEvent&) { RunCustomAction(n); }, kActionButtonIds[n]);

@@ -8,6 +8,7 @@
 #include "CHVXProControlPort.h"
 #include "CString.h"
 #include "CZStringGrid.h"
+#include "CustomActionScript.h"
 #include "EncoderCalibration.h"
 #include "TraceActionProfile.h"
 #include "TraceTimeBase.h"
@@ -35,7 +36,6 @@ class wxListBox;
 class wxStaticText;
 class wxTextCtrl;
 class wxToggleButton;
-struct SActionScript;
 
 class CZHVXProConfigDlg : public wxDialog {
 public:
@@ -93,7 +93,7 @@ public:
   // Handlers whose work lives with the live traces, custom actions, settings file, firmware
   // update and calibration.
   void OnTraceToggle(int trace);
-  void OnPause();
+  void OnTracePause();
   void SetupPlot();
   void SampleTrace(int trace);
   void RunCustomAction(int action);
@@ -130,7 +130,7 @@ public:
   bool IsClosed() const { return m_closed; }
   bool IsEepromError() const { return m_eepromError != 0; }
   const STraceActionProfile& Profile() const { return m_profile; }
-  const CString& LastPositionText() const { return m_positionText; }
+  CString LastPositionText() const { return m_servoValues.ValuesOf(m_currentId).position; }
   CZLCDDisplay* PositionReadout() const { return m_positionReadout; }
   CZLCDDisplay* StatusReadout() const { return m_statusReadout; }
   CZLCDDisplay* ErrorReadout() const { return m_errorReadout; }
@@ -175,6 +175,7 @@ private:
   void ShowTraceReadout(int trace, const CString& text);
   std::optional<CString> SendTraceQueryLine(const CString& line);
   void EditTrace(int trace);
+  void RenameRunningTrace(int trace);
   void EditCustomAction(int action);
   // Runs an editor over a title and script, busy while it is open; on OK both take its texts and
   // the button shows the new title. False when the user did not press OK.
@@ -269,8 +270,8 @@ private:
   std::unique_ptr<CFirmwareWriter> m_firmwareWriter;
   bool m_firmwareUpdateRunning = false;
 
-  CString m_positionText;
-  CString m_originOffsetText;
+  // What "<POS>" and "<OFFSET>" of the custom actions stand for.
+  CRememberedServoValues m_servoValues;
   CString m_updateServerName;
   CString m_updateServerRefusal; // the last one logged
   CString m_latestProgramVersion;

@@ -27,7 +27,7 @@ void CZHVXProConfigDlg::RunCustomAction(int action)
       if (NeedsOriginOffset(command))
         QueryOriginOffset();
       const SActionScript script =
-          ExpandActionScript(command, m_currentId, m_positionText, m_originOffsetText);
+          ExpandActionScript(command, m_currentId, m_servoValues.ValuesOf(m_currentId));
       if (script.error.IsEmpty())
         RunActionSteps(script);
       else
@@ -61,11 +61,12 @@ bool CZHVXProConfigDlg::EditScript(CScriptEditorDlg& editor, CString& title, CSt
   return true;
 }
 
-// A failed query keeps the offset of the last run that got one.
+// A failed query keeps the offset of the last run that got one from this servo; without one, a
+// script that uses "<OFFSET>" is refused.
 void CZHVXProConfigDlg::QueryOriginOffset()
 {
   if (m_port.Send(m_currentId, "QO") == CHVXProControlPort::StatusSuccess)
-    m_originOffsetText = ServoReplyValueText(m_port.GetLastCommand(), m_port.GetLastReply());
+    m_servoValues.SetOffset(m_currentId, ServoReplyValueText(m_port.GetLastCommand(), m_port.GetLastReply()));
 }
 
 void CZHVXProConfigDlg::RunActionSteps(const SActionScript& script)

@@ -90,7 +90,7 @@ void CZHVXProConfigDlg::PollPosition()
   // The custom actions put this in place of "<POS>": a failed query must not leave the sent
   // line there.
   if (answered)
-    m_positionText = value;
+    m_servoValues.SetPosition(m_currentId, value);
 }
 
 void CZHVXProConfigDlg::PollMotionStatus()

@@ -170,6 +170,7 @@ void CZHVXProConfigDlg::SelectServoId()
     m_currentId = CHVXProControlPort::kNoServo;
   if (!m_idText.IsEmpty() && m_idText != kNoFirmwareRow) {
     m_currentId = IdFromRowText(m_idText);
+    m_servoValues.Select(m_currentId);
     m_port.SetCurrentId(m_currentId);
     m_positionReadout->SetText(L"");
     m_statusReadout->SetText(L"");

@@ -17,8 +17,10 @@ void CZHVXProConfigDlg::OnLoadSettings()
     if (loaded == ESettingsLoad::UnknownFormat) {
       Ask(L"Unknown file format!", MB_OK);
     } else if (loaded == ESettingsLoad::Loaded) {
-      for (int n = 0; n < kTraceCount; ++n)
+      for (int n = 0; n < kTraceCount; ++n) {
         SetButtonCaption(kTraceBoxIds[n], m_profile.traceTitle[n]);
+        RenameRunningTrace(n);
+      }
       for (int n = 0; n < kActionCount; ++n)
         SetButtonCaption(kActionButtonIds[n], m_profile.actionTitle[n]);
       // Not only at close: a crash must not lose what was loaded.

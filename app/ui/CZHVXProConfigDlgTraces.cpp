@@ -92,15 +92,21 @@ void CZHVXProConfigDlg::EditTrace(int trace)
   CCustomTraceQueryEditorDlg editor;
   if (!EditScript(editor, m_profile.traceTitle[trace], m_profile.traceCommand[trace], kTraceBoxIds[trace]))
     return;
-  // The plot finds a running trace by its name when it is switched off.
-  if (m_traceOn[trace]) {
-    m_traceData[trace].SetName(editor.m_name);
-    m_traceData[trace].SetYLabel(editor.m_name);
-  }
+  RenameRunningTrace(trace);
   WriteProfile();
 }
 
-void CZHVXProConfigDlg::OnPause()
+// The plot finds a running trace by its name when it is switched off: a new title must reach the
+// data set, or the trace would stay in the plot for good.
+void CZHVXProConfigDlg::RenameRunningTrace(int trace)
+{
+  if (!m_traceOn[trace])
+    return;
+  m_traceData[trace].SetName(m_profile.traceTitle[trace]);
+  m_traceData[trace].SetYLabel(m_profile.traceTitle[trace]);
+}
+
+void CZHVXProConfigDlg::OnTracePause()
 {
   SetupPlot();
   UpdateData(true);

@@ -89,6 +89,43 @@ TEST_F(Actions, ScriptsWaitThroughTheSleeperAndBadOnesSendNothing)
             (std::vector<std::wstring>{L"The custom action was not run: a \"[\" has no \"]\" after it."}));
 }
 
+TEST_F(Actions, AnActionWithoutTheValuesOfItsServoSendsNoLineOfIt)
+{
+  chain.AddServos(2, 1);
+  chain.UpdateServo(1, [](SSimulatedServo& s) {
+    s.position = 1234;
+    s.replies["QO"] = "-100";
+  });
+  chain.UpdateServo(2, [](SSimulatedServo& s) {
+    s.position = 500;
+    s.replies["QO"] = "20";
+  });
+  OpenDialog();
+  ConnectAndSelect(1);
+  // "Configure Origin Here" is refused; "Halt" after it shows by its lines coming next that the
+  // refused one sent nothing after its offset query.
+  auto refusedThenMoved = [&](int id, const std::wstring& why) {
+    answers.Queue(IDOK);
+    const std::string line = "#" + std::to_string(id);
+    EXPECT_EQ(Run(2, line + "QO"), (Lines{line + "QO"}));
+    EXPECT_EQ(MessageTexts().back(), L"The custom action was not run: " + why);
+    EXPECT_TRUE(Click(kActionButtonIds[5]));
+    EXPECT_EQ(TrafficWith(line + "QCE"), (Lines{line + "QO", line + "H", line + "QCE"}));
+  };
+  // Before the first poll, and then with the offset never read.
+  chain.InjectFault({SSimFault::Silence, "#1QO", 2});
+  refusedThenMoved(1, L"the position of servo 1 is not known yet.");
+  ASSERT_TRUE(dialog->FireTimer(0)) << "the poll reads the position";
+  refusedThenMoved(1, L"the origin offset of servo 1 could not be read.");
+  EXPECT_EQ(Run(2, "#1QCE"), (Lines{"#1QO", "#1CO1134", "#1QCE"}));
+
+  // Another servo: the first one's position and offset are not its own.
+  ASSERT_TRUE(Choose(IDC_ID_COMBO, L"2 - "));
+  refusedThenMoved(2, L"the position of servo 2 is not known yet.");
+  ASSERT_TRUE(dialog->FireTimer(0));
+  EXPECT_EQ(Run(2, "#2QCE"), (Lines{"#2QO", "#2CO520", "#2QCE"}));
+}
+
 TEST_F(Actions, CtrlClickEditsAnActionAndOkWritesTheProfile)
 {
   chain.AddServos(1, 1);
@@ -174,4 +211,25 @@ TEST_F(Actions, CtrlClickOnATraceBoxEditsItsQueryAndCancelChangesNothing)
   EXPECT_EQ(Text(IDC_TRACE2), L"Temperature C");
   EXPECT_EQ(app->GetProfileString(L"Trace 2", L"Command"), L"#<ID>QT/100\r\n<UNIT:C>");
   EXPECT_EQ(MessageTexts(), (std::vector<std::wstring>{L"Save custom trace query?"}));
+}
+
+TEST_F(Actions, ATraceRenamedInItsEditorWhileItRunsStillLeavesThePlot)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ConnectAndSelect(1);
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  answers.Queue(IDYES);
+  ModalWatchdog().ExpectDialog([&](wxDialog* editor) {
+    In<wxTextCtrl>(editor, 1053)->ChangeValue(L"Velocity");
+    Press(editor, wxID_OK);
+  });
+  Key(WXK_CONTROL);
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  Key(WXK_CONTROL, wxEVT_KEY_UP);
+  ASSERT_EQ(Text(IDC_TRACE2), L"Velocity");
+  EXPECT_TRUE(dialog->IsTimerRunning(2)) << "still running";
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  EXPECT_FALSE(dialog->IsTimerRunning(2));
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 0) << "switched off, it leaves the plot";
 }

@@ -54,3 +54,20 @@ TEST_F(Settings, AnUnknownFileOrAFailedSaveIsReported)
   EXPECT_EQ(MessageTexts().back(), (L"The settings could not be saved to " + missing + L"!").Str());
   EXPECT_FALSE(dialog->IsBusy());
 }
+
+TEST_F(Settings, ALoadThatRenamesARunningTraceStillLetsItBeSwitchedOff)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ConnectAndSelect(1);
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  ASSERT_EQ(dialog->PlotWindow()->GetTraceCount(), 1);
+  TempFolder temp;
+  WriteBytes(temp.Path() / "renamed.csv", "HVXProConfig,Version,1\r\nTrace 2,Title,Velocity\r\n");
+  answers.Queue(IDOK, {Wide(temp.Path() / "renamed.csv")});
+  ASSERT_TRUE(Click(IDC_LOAD));
+  EXPECT_EQ(Text(IDC_TRACE2), L"Velocity");
+  EXPECT_EQ(dialog->TraceData(1).GetName(), L"Velocity");
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 0) << "switched off, it leaves the plot";
+}

@@ -169,3 +169,24 @@ TEST_F(Traces, NoServoOrNoAnswerPlotsNothing)
   EXPECT_FALSE(dialog->IsTimerRunning(1));
   EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 1);
 }
+
+TEST_F(Traces, TheXAxisHoldsTheFirst30SecondsThenFollowsTheNewestSample)
+{
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ConnectAndSelect(1);
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  CZSpectrumWnd* plot = dialog->PlotWindow();
+  while (Xs(0).size() < 59) {
+    Pass(500);
+    Sample();
+  }
+  ASSERT_EQ(Xs(0).back(), 30.0f);
+  EXPECT_TRUE(plot->IsXMaxFixed());
+  EXPECT_EQ(plot->GetXMax(), 30.0f);
+
+  Pass(500);
+  Sample();
+  ASSERT_EQ(Xs(0).back(), 30.5f);
+  EXPECT_FALSE(plot->IsXMaxFixed()) << "the axis now ends at the newest sample";
+}

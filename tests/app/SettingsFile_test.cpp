@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,6 +33,27 @@ void ExpectSame(const STraceActionProfile& got, const STraceActionProfile& expec
     EXPECT_EQ(got.actionCommand[n], expected.actionCommand[n]) << n;
   }
 }
+
+// Files of this process can grow to the given size and no further; a write beyond fails instead
+// of ending the process.
+class ScopedFileSizeLimit {
+public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+  {
+    getrlimit(RLIMIT_FSIZE, &m_previous);
+    const rlimit limit{bytes, m_previous.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~ScopedFileSizeLimit()
+  {
+    setrlimit(RLIMIT_FSIZE, &m_previous);
+    std::signal(SIGXFSZ, m_handler);
+  }
+
+private:
+  void (*m_handler)(int);
+  rlimit m_previous{};
+};
 
 class SettingsFileTest : public testing::Test {
 protected:
@@ -62,10 +86,13 @@ TEST_F(SettingsFileTest, SavedFileLoadsBackEverySixteenDefinitions)
 
 TEST_F(SettingsFileTest, FileWrittenWithoutQuotingLoadsExactlyAndMerges)
 {
-  // As files were written before cells were quoted: a title with a quote at its start and one
+  // As files were written before cells were quoted: titles with a quote at their start and one
   // within, commas and "|" for line breaks; and rows in any order, repeated, or for no entry.
   WriteBytes(m_temp.Path() / "old.csv", "HVXProConfig,Version,1.01.00.0001\r\n"
                                         "Trace 2,Title,\"Fast\r\n"
+                                        "Trace 3,Title,\"Fast\" mode\r\n"
+                                        "Trace 6,Title,\"a\"\"\r\n"
+                                        "Action 1,Title,\"Home\"\r\n"
                                         "Trace 2,Command,#<ID>QD|#<ID>QT|a|b\r\n"
                                         "Action 8,Command,#<ID>H\r\n"
                                         "Action 8,Title,Halt it 5\" now\r\n"
@@ -81,7 +108,10 @@ TEST_F(SettingsFileTest, FileWrittenWithoutQuotingLoadsExactlyAndMerges)
   EXPECT_EQ(LoadSettingsFile(Path("old.csv"), loaded), ESettingsLoad::Loaded);
 
   STraceActionProfile expected = DefaultTraceActionProfile();
-  expected.traceTitle[1] = L"Fast";
+  expected.traceTitle[1] = L"\"Fast";
+  expected.traceTitle[2] = L"\"Fast\" mode";
+  expected.traceTitle[5] = L"\"a\"\"";
+  expected.actionTitle[0] = L"Home"; // one quoted cell: read as our writer quotes
   expected.traceCommand[1] = L"#<ID>QD\r\n#<ID>QT\r\na\r\nb";
   expected.actionCommand[7] = L"#<ID>H";
   expected.actionTitle[7] = L"Halt it 5\" now";
@@ -98,6 +128,20 @@ TEST_F(SettingsFileTest, OtherFilesChangeNothing)
   EXPECT_EQ(LoadSettingsFile(Path("other.csv"), loaded), ESettingsLoad::UnknownFormat);
   EXPECT_EQ(LoadSettingsFile(Path("missing.csv"), loaded), ESettingsLoad::CannotOpen);
   ExpectSame(loaded, DefaultTraceActionProfile());
+}
+
+TEST_F(SettingsFileTest, SaveThatFailsWhileWritingKeepsTheFileThatWasThere)
+{
+  // Room for the old file but not for the new one: written in place, the old one would be lost.
+  const std::string old = "HVXProConfig,Version,1\r\nTrace 1,Title,kept\r\n";
+  WriteBytes(m_temp.Path() / "s.csv", old);
+  {
+    ScopedFileSizeLimit limit(old.size() + 10);
+    EXPECT_FALSE(SaveSettingsFile(Path("s.csv"), EveryDefinitionSet(), L"1"));
+  }
+  EXPECT_EQ(ReadBytes(m_temp.Path() / "s.csv"), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(m_temp.Path()), fs::directory_iterator()), 1)
+      << "nothing left beside it";
 }
 
 TEST_F(SettingsFileTest, FailedSaveLeavesNoFileBehind)

@@ -41,14 +41,16 @@ TEST(TraceQuery, QueryLinesAreTheTokensThatStartWithAHash)
 {
   auto lines = [](const wchar_t* text) {
     std::vector<std::wstring> out;
-    for (const CString& line : TraceQueryLines(text))
-      out.push_back(line.Str());
+    for (const STraceQueryLine& line : TraceQueryLines(text))
+      out.push_back(std::to_wstring(line.position) + L":" + line.text.Str());
     return out;
   };
-  EXPECT_EQ(lines(L"#5QD/100"), (std::vector<std::wstring>{L"#5QD"}));
-  EXPECT_EQ(lines(L"(#5QD-#5QDT)^2 + #5QD"), (std::vector<std::wstring>{L"#5QDT", L"#5QD"}))
+  EXPECT_EQ(lines(L"#5QD/100"), (std::vector<std::wstring>{L"0:#5QD"}));
+  EXPECT_EQ(lines(L"(#5QD-#5QDT)^2 + #5QD"), (std::vector<std::wstring>{L"6:#5QDT", L"17:#5QD"}))
       << "\"(\" separates nothing";
-  EXPECT_EQ(lines(L"#1QT>#2QT"), (std::vector<std::wstring>{L"#1QT", L"#2QT"}));
+  EXPECT_EQ(lines(L"#1QT>#2QT"), (std::vector<std::wstring>{L"0:#1QT", L"5:#2QT"}));
+  EXPECT_EQ(lines(L"#5QT\r\n/100\t+#5QD"), (std::vector<std::wstring>{L"0:#5QT", L"12:#5QD"}))
+      << "line ends and tabs are no part of a line";
 }
 
 TEST(TraceQuery, SampleSplicesTheValuesAndFormatsTheReadout)
@@ -69,6 +71,27 @@ TEST(TraceQuery, SampleSplicesTheValuesAndFormatsTheReadout)
   s = SampleTraceQuery(L"#<ID>QD/7", 5, servo.Sender());
   EXPECT_EQ(s.readout, L"-176.286");
   EXPECT_EQ(s.value, -176.286);
+}
+
+TEST(TraceQuery, EachValueGoesWhereItsOwnLineStandsWithItsSign)
+{
+  FakeServo servo;
+  servo.values = {{L"#5Q", L"2"}, {L"#5QD", L"-1234"}, {L"#5QDT", L"300"}, {L"#5QCS", L"-3"}};
+  // A short line that begins a longer one spoils neither.
+  STraceSample s = SampleTraceQuery(L"#<ID>Q*1000+#<ID>QD", 5, servo.Sender());
+  EXPECT_EQ(s.readout, L"766");
+  s = SampleTraceQuery(L"#<ID>QD+#<ID>QDT", 5, servo.Sender());
+  EXPECT_EQ(s.readout, L"-934");
+  // A negative value stays one number under any operator.
+  s = SampleTraceQuery(L"#<ID>QCS^2", 5, servo.Sender());
+  EXPECT_EQ(s.value, 9.0);
+  s = SampleTraceQuery(L"10-#<ID>QCS", 5, servo.Sender());
+  EXPECT_EQ(s.value, 13.0);
+  // The line end after a line is not sent.
+  servo.sent.clear();
+  s = SampleTraceQuery(L"#<ID>QDT\r\n/100<UNIT:deg>", 5, servo.Sender());
+  EXPECT_EQ(servo.sent, (std::vector<std::wstring>{L"#5QDT"}));
+  EXPECT_EQ(s.readout, L"3deg");
 }
 
 TEST(TraceQuery, FailuresShowErrorAndPlotNothing)

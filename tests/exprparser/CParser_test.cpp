@@ -34,7 +34,7 @@ TEST(CParser, EvaluatesArithmeticAndKeepsTheResultAcrossFailures)
   EXPECT_TRUE(parser.Evaluate());
   EXPECT_EQ(parser.GetResult(), 3.0);
 
-  for (const char* bad : {"1+", "x+1", "poly2(1,2)", "(1", "1)", "foo(2)", "var x := 2; x"}) {
+  for (const char* bad : {"1+", "x+1", "poly2(1,2)", "(1", "1)", "foo(2)"}) {
     parser.SetExpression(bad);
     EXPECT_FALSE(parser.Evaluate()) << bad;
     EXPECT_EQ(parser.GetResult(), 3.0) << bad;
@@ -48,6 +48,38 @@ TEST(CParser, EvaluatesArithmeticAndKeepsTheResultAcrossFailures)
   parser.SetExpression("1+2");
   EXPECT_TRUE(parser.Evaluate());
   EXPECT_EQ(parser.GetResult(), 3.0);
+}
+
+TEST(CParser, LocalDefinitionsUpToASmallVector)
+{
+  EXPECT_DOUBLE_EQ(Eval("var t := (3512)/100; t*t"), 35.12 * 35.12);
+  EXPECT_EQ(Eval("var a := 2; var b; b := a^3; a + b"), 10.0);
+  EXPECT_EQ(Eval("var s := 0; for (var i := 1; i <= 10; i += 1) { s += i }; s"), 55.0);
+  EXPECT_EQ(Eval("var v[3] := {1, 2, 3}; sum(v)"), 6.0);
+  EXPECT_EQ(Eval("var v[2*5] := [1]; sum(v)"), 10.0) << "a size may be a constant expression";
+  EXPECT_EQ(Eval("var v[600]; var w[(400)]; sum(v) + sum(w) + 1"), 1.0) << "1000 values together";
+
+  // Larger vectors are refused before the library allocates them, however the size is written.
+  for (const char* big :
+       {"var v[1001]; v[0]", "var v[1e9]; v[0]", "VAR v[1e9]; v[0]", "var v[600]; var w[401]; v[0]",
+        "var v[(10^9)]; v[0]", "var v[{1e9}]; v[0]", "var v[var n := 1e9; n]; v[0]", "var v[0.5]; v[0]",
+        "var v[-1]; v[0]", "var v[inf]; v[0]", "var v[]; v[0]"})
+    EXPECT_FALSE(Compiles(big)) << big;
+  // The library checks an index against the size only when it is a constant: any other index
+  // could read or write anywhere.
+  EXPECT_EQ(Eval("var v[3] := {1, 2, 3}; v[(1+1)] + v[0]"), 4.0);
+  for (const char* computed : {"var v[3]; var i := 1; v[i]", "var v[3]; var i := 5; v[i] := 1; 0",
+                               "var v[4]; for (var i := 0; i < 6; i += 1) { v[i] += 1 }; sum(v)",
+                               "var v[3]; V[pi]", "var v[3]; v[3]"})
+    EXPECT_FALSE(Compiles(computed)) << computed;
+  // Work on every element of a vector counts against the loop's repeats like that much text.
+  EXPECT_EQ(Eval("var v[10]; for (var i := 0; i < 200; i += 1) { v += 1 }; v[9]"), 200.0);
+  EXPECT_FALSE(Compiles("var v[1000]; for (var i := 0; i < 200; i += 1) { v += 1 }; v[0]"));
+  // A definition in a text or a comment defines nothing.
+  EXPECT_EQ(Eval("'var v[1e9]' == 'x' # var w[1e9]"), 0.0);
+
+  // A local string could grow without bound in a loop (s := s + s).
+  EXPECT_FALSE(Compiles("var s := 'ab'; s[]"));
 }
 
 TEST(CParser, ConstantsHaveTheirMathematicalValues)
@@ -115,7 +147,7 @@ TEST(CParser, EndlessLoopsFailInsteadOfHanging)
   for (const char* endless :
        {"while (true) { 1 }", "while (poly2(1,1,1,1)) { 1 }", "repeat 1 until (poly2(0,0,0,0))",
         "while (poly2(0,1,0,0) < 2) { 1 }; 5", "while (poly2(1,1,1,1)) { while (poly2(1,1,1,1)) { 2 } }",
-        "~{ 3; while (poly2(1,1,1,1)) { 1 } }"}) {
+        "~{ 3; while (poly2(1,1,1,1)) { 1 } }", "var v[1000]; while (poly2(1,1,1,1)) { v := v + 1 }"}) {
     parser.SetExpression(endless);
     EXPECT_FALSE(parser.Evaluate()) << endless;
     EXPECT_EQ(parser.GetResult(), 7.0) << endless;
@@ -123,6 +155,19 @@ TEST(CParser, EndlessLoopsFailInsteadOfHanging)
 
   // A loop that never runs is harmless.
   EXPECT_EQ(Eval("while (false) { 1 }; 4"), 4.0);
+}
+
+TEST(CParser, NestedLoopsShareOneBound)
+{
+  // An inner loop runs its repeats afresh at every repeat of the outer one.
+  EXPECT_EQ(Eval("var n := 0; for (var i := 0; i < 100; i += 1) { for (var j := 0; j < 100; j += 1) { n += 1 "
+                 "} }; n"),
+            10000.0);
+  EXPECT_FALSE(Compiles("var n := 0; for (var i := 0; i < 1000; i += 1) { for (var j := 0; j < 1000; j += 1) "
+                        "{ n += 1 } }; n"));
+  EXPECT_EQ(CParser::LoopLimit(50, 2), 316u) << "the square root of 100000";
+  EXPECT_EQ(CParser::LoopLimit(50, 3), 46u);
+  EXPECT_EQ(CParser::LoopLimit(50, 100), 1u);
 }
 
 TEST(CParser, LongTextsAreBoundedByTheirLength)
