@@ -84,8 +84,9 @@ std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path)
   for (int row = 0; row < kCalibrationPoints; ++row) {
     if (!file.ReadString(line))
       return std::nullopt;
+    // A third cell leaves a comma in the second, which is then no number.
     const int comma = line.Find(L',');
-    if (comma < 0 || line.Find(L',', comma + 1) >= 0)
+    if (comma < 0)
       return std::nullopt;
     const std::optional<float> x = CellNumber(line.Left(comma));
     const std::optional<float> y = CellNumber(line.Mid(comma + 1));

@@ -325,6 +325,7 @@ TEST_F(Calibration, FailedSampleRecordsNothingAndALostServoEndsTheSweep)
     return std::accumulate(tables.cwCount.begin(), tables.cwCount.end(), 0);
   };
   dialog->FireTimer(kCalibrationTimer); // "D" 20000
+  chain.Settle();                       // the move starts before the clock moves on
   clock.Advance(15s);                   // well inside the half turn
   dialog->FireTimer(kCalibrationTimer);
   ASSERT_EQ(recorded(), 1);
@@ -351,7 +352,7 @@ TEST_F(Calibration, FailedSampleRecordsNothingAndALostServoEndsTheSweep)
   EXPECT_GE(ticks, 4);
   EXPECT_LE(ticks, 6);
   EXPECT_EQ(MessageTexts().back(), L"The servo stopped answering; the calibration was ended.");
-  const std::vector<std::string> traffic = Traffic();
+  const std::vector<std::string> traffic = TrafficWith("#1D0");
   ASSERT_GE(traffic.size(), 2u);
   EXPECT_EQ(std::vector(traffic.end() - 2, traffic.end()), (std::vector<std::string>{"#1SD5000", "#1D0"}));
   EXPECT_TRUE(Sent("CECF").empty());
