@@ -1,6 +1,7 @@
 #include "CCalibrationSampler.h"
 
 #include "ServoReply.h"
+#include "WinTime.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -42,6 +43,7 @@ void CCalibrationSampler::Join()
 std::optional<SCalibrationSample> CCalibrationSampler::Take(CHVXProControlPort& port, int id)
 {
   Join();
+  const DWORD started = GetTickCount();
   const int currentId = port.GetCurrentId();
   m_result.reset();
   CEvent done(false, true);
@@ -54,7 +56,25 @@ std::optional<SCalibrationSample> CCalibrationSampler::Take(CHVXProControlPort& 
   Join();
   // A failed query forgets the port's current id, which the motion-status wait relies on.
   port.SetCurrentId(currentId);
-  return inTime ? m_result : std::nullopt;
+  std::optional<SCalibrationSample> sample = inTime ? m_result : std::nullopt;
+  if (sample) {
+    m_failingSince.reset();
+  } else {
+    if (!m_failingSince)
+      m_failingSince = started;
+    m_lastFailureEnd = GetTickCount();
+  }
+  return sample;
+}
+
+bool CCalibrationSampler::ServoLost() const
+{
+  return m_failingSince && m_lastFailureEnd - *m_failingSince >= kLostAfterMs;
+}
+
+void CCalibrationSampler::ForgetFailures()
+{
+  m_failingSince.reset();
 }
 
 std::optional<SCalibrationSample> CCalibrationSampler::Query(CHVXProControlPort& port, int id)

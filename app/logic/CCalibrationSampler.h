@@ -14,6 +14,9 @@
 class CCalibrationSampler {
 public:
   static constexpr DWORD kWaitMs = 1000;
+  // How long samples may fail one after another before the servo counts as gone: a few samples
+  // of a silent servo (each gives up after the port's first-byte wait), dozens of garbled ones.
+  static constexpr DWORD kLostAfterMs = 2000;
 
   CCalibrationSampler() = default;
   ~CCalibrationSampler();
@@ -24,6 +27,10 @@ public:
   // anything but its own echo and a number, or when the worker did not finish within kWaitMs.
   // The port's current id is as it was before.
   std::optional<SCalibrationSample> Take(CHVXProControlPort& port, int id);
+  // True once every sample for kLostAfterMs, from the start of the first failed one to the end
+  // of the last, has failed. A sample that succeeds, or ForgetFailures, starts the count anew.
+  bool ServoLost() const;
+  void ForgetFailures();
 
 private:
   // The worker's body.
@@ -32,4 +39,6 @@ private:
 
   std::thread m_worker;
   std::optional<SCalibrationSample> m_result; // written by the worker before it signals
+  std::optional<DWORD> m_failingSince;        // tick count at the start of the first failed sample
+  DWORD m_lastFailureEnd = 0;
 };

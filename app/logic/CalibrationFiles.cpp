@@ -1,6 +1,6 @@
 #include "CalibrationFiles.h"
 
-#include "CZCSVFile.h"
+#include "CStdioFile.h"
 #include "EncoderCalibration.h"
 #include "NativePath.h"
 
@@ -73,21 +73,57 @@ bool ExportCalibrationCurve(const CSpectrumData& data, const CString& path)
 
 std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path)
 {
-  CZCSVFile csv;
-  csv.GetSection(1)->SetSize(kCalibrationPoints, 2, kHeaderRows, 0, L',', L':');
-  if (!csv.Open(path, CFile::modeRead))
+  CStdioFile file;
+  if (!file.Open(path, CFile::modeRead))
     return std::nullopt;
-  csv.Read();
-  csv.Close();
-  const CZStringGrid& grid = *csv.GetSection(1);
+  CString line;
+  for (int i = 0; i < kHeaderRows; ++i)
+    if (!file.ReadString(line))
+      return std::nullopt;
   SCalibrationCurveFile curve;
-  for (int row = 1; row <= kCalibrationPoints; ++row) {
-    const std::optional<float> x = CellNumber(grid.GetString(row, 1));
-    const std::optional<float> y = CellNumber(grid.GetString(row, 2));
-    if (!x || !y)
+  for (int row = 0; row < kCalibrationPoints; ++row) {
+    if (!file.ReadString(line))
+      return std::nullopt;
+    // A third cell leaves a comma in the second, which is then no number.
+    const int comma = line.Find(L',');
+    if (comma < 0)
+      return std::nullopt;
+    const std::optional<float> x = CellNumber(line.Left(comma));
+    const std::optional<float> y = CellNumber(line.Mid(comma + 1));
+    if (!x || !y || *x != float(row))
       return std::nullopt;
     curve.x.push_back(*x);
     curve.y.push_back(*y);
   }
+  while (file.ReadString(line))
+    if (!line.Trim(L" \t").IsEmpty())
+      return std::nullopt;
   return curve;
+}
+
+namespace {
+std::unique_ptr<CSpectrumData> ResultSet(const wchar_t* name, const wchar_t* yLabel,
+                                         const std::array<float, kCalibrationPoints>& values)
+{
+  auto data = std::make_unique<CSpectrumData>(name, kCalibrationPoints, 1);
+  data->SetName(name);
+  data->SetXLabel(kCalibrationAngleLabel);
+  data->SetYLabel(yLabel);
+  for (int i = 0; i < kCalibrationPoints; ++i) {
+    data->SetX(i, float(i));
+    data->SetY(i, values[size_t(i)]);
+  }
+  return data;
+}
+} // namespace
+
+SCalibrationResultSets CalibrationResultSets(const SCalibrationCurves& curves)
+{
+  SCalibrationResultSets sets;
+  sets.cw = ResultSet(L"CW", L"CW Error (deg)", curves.cw);
+  sets.ccw = ResultSet(L"CCW", L"CCW Error (deg)", curves.ccw);
+  sets.error = ResultSet(L"Error", L"Error (deg)", curves.error);
+  sets.lag = ResultSet(L"Lag", L"Lag (deg)", curves.lag);
+  sets.error->Smooth(10);
+  return sets;
 }

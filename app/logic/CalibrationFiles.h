@@ -1,9 +1,11 @@
 #pragma once
 // The calibration's files: the per-servo folder named after the serial number, the four curves
-// it keeps, writing one of them and reading the error table back.
+// it keeps as data sets, writing one of them and reading the error table back.
 #include "CString.h"
+#include "EncoderCalibration.h"
 #include "ZSpectrumData/CSpectrumData.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -30,6 +32,16 @@ struct SCalibrationCurveFile {
   std::vector<float> x;
   std::vector<float> y;
 };
-// A curve file as the program wrote it: a banner line, a label line and 360 rows of two numbers.
-// Nothing when the file does not open or any of the 360 rows is missing or not two numbers.
+// A curve file exactly as the program writes it: a banner line, a label line and 360 rows of two
+// numbers, the first of each the row's angle 0 to 359, then nothing but blank lines. Nothing when
+// the file does not open or holds anything else.
 std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path);
+
+inline constexpr const wchar_t* kCalibrationAngleLabel = L"Angle (deg)";
+
+// The four curves of a sweep as the files and the plot show them: named, labelled, x 0 to 359,
+// the error curve smoothed.
+struct SCalibrationResultSets {
+  std::unique_ptr<CSpectrumData> cw, ccw, error, lag;
+};
+SCalibrationResultSets CalibrationResultSets(const SCalibrationCurves& curves);

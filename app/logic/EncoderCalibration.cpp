@@ -70,12 +70,27 @@ SCalibrationCurves FinishCalibrationCurves(SCalibrationTables& tables)
   return curves;
 }
 
-int CalibrationUploadValue(float error)
+namespace {
+// Symmetric, so that the negated value fits as well.
+constexpr float kUploadLimit = std::numeric_limits<int16_t>::max();
+
+// Hundredths of a degree, halves away from zero, before the truncation toward zero.
+float UploadHundredths(float error)
 {
   const float v = float(error * 100.0);
-  const float rounded = v > 0.0f ? v + 0.5f : v - 0.5f;
-  // Symmetric, so that the negated value fits as well.
-  constexpr float limit = std::numeric_limits<int16_t>::max();
-  const int c = rounded != rounded ? 0 : int(std::clamp(rounded, -limit, limit));
+  return v > 0.0f ? v + 0.5f : v - 0.5f;
+}
+} // namespace
+
+int CalibrationUploadValue(float error)
+{
+  const float rounded = UploadHundredths(error);
+  const int c = rounded != rounded ? 0 : int(std::clamp(rounded, -kUploadLimit, kUploadLimit));
   return -c;
+}
+
+bool CalibrationUploadFits(float error)
+{
+  const float rounded = UploadHundredths(error);
+  return rounded > -(kUploadLimit + 1.0f) && rounded < kUploadLimit + 1.0f;
 }

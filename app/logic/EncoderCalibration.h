@@ -53,3 +53,5 @@ SCalibrationCurves FinishCalibrationCurves(SCalibrationTables& tables);
 // The "CALIBRATE" value for an error in degrees: the negated error in 1/100 degree, halves
 // rounded away from zero, held to what a signed 16-bit number can carry.
 int CalibrationUploadValue(float error);
+// Whether the error is a number that the upload carries as it is, without holding it.
+bool CalibrationUploadFits(float error);

@@ -122,6 +122,7 @@ public:
   // Uploads an error table of 360 values (degrees) as the servo's correction table.
   void WriteCalibrationToServo(const std::vector<float>& errors);
   bool IsCalibrating() const { return m_calibrating != 0; }
+  const SCalibrationTables& CalibrationTables() const { return m_calibrationTables; }
 
   // What the handlers share, readable by tests.
   CHVXProControlPort& Port() { return m_port; }
@@ -208,6 +209,7 @@ private:
   void SendCalibrationCommand(const char* mnemonic, int value); // logged
   void RecordSweepSample(ESweep sweep);
   void FinishCalibration();
+  void EndCalibrationForLostServo();
   void ExportCalibrationResults(CSpectrumData* const curves[4]);
   CString CalibrationFolder(bool tellWhenUnknown);
 

@@ -22,7 +22,6 @@ namespace {
 constexpr UINT kCalibrationPeriodMs = 50;
 constexpr int kServoWaitMs = 10000;
 constexpr int kProgressRange = 720;
-constexpr const wchar_t* kAngleLabel = L"Angle (deg)";
 
 enum ESweepState {
   kIdle = 0,
@@ -32,21 +31,6 @@ enum ESweepState {
   kCounterClockwise,
   kFinishing
 };
-
-// A result curve: x 0 to 359 degrees.
-std::unique_ptr<CSpectrumData> Curve(const wchar_t* name, const wchar_t* yLabel,
-                                     const std::array<float, kCalibrationPoints>& values)
-{
-  auto data = std::make_unique<CSpectrumData>(name, kCalibrationPoints, 1);
-  data->SetName(name);
-  data->SetXLabel(kAngleLabel);
-  data->SetYLabel(yLabel);
-  for (int i = 0; i < kCalibrationPoints; ++i) {
-    data->SetX(i, float(i));
-    data->SetY(i, values[size_t(i)]);
-  }
-  return data;
-}
 } // namespace
 
 void CZHVXProConfigDlg::StartEncoderCalibration(bool verify)
@@ -87,6 +71,7 @@ void CZHVXProConfigDlg::StartEncoderCalibration(bool verify)
 
   m_calibrating = 1;
   m_calibrationStep = kStartClockwise;
+  m_calibrationSampler.ForgetFailures();
   if (CZHVXProConfigApp* app = GetHvxApp())
     app->SetEncoderCalibrationStatus(L"STARTED");
   SetTimer(kCalibrationTimer, kCalibrationPeriodMs);
@@ -100,7 +85,8 @@ bool CZHVXProConfigDlg::OfferExistingCalibration()
     return false;
   const CString path = CalibrationFolder(false) + kEncoderErrorFile;
   const std::optional<SCalibrationCurveFile> stored = ReadCalibrationCurve(path);
-  if (!stored) {
+  // A value the upload would have to hold at its limit is no measurement either.
+  if (!stored || !std::all_of(stored->y.begin(), stored->y.end(), CalibrationUploadFits)) {
     Ask(L"The stored encoder error data for this servo is incomplete or damaged and cannot be used:\n" + path,
         MB_OK | MB_ICONEXCLAMATION);
     return false;
@@ -115,10 +101,10 @@ bool CZHVXProConfigDlg::OfferExistingCalibration()
   m_plot->SetXMin(0);
   m_plot->SetXMax(360);
   m_plot->SetAutoScaleAll(false);
-  m_plot->SetXLabel(kAngleLabel);
+  m_plot->SetXLabel(kCalibrationAngleLabel);
   data.SetTraceColour(0x0000C8);
   data.SetTraceLineWidth(3);
-  data.SetXLabel(kAngleLabel);
+  data.SetXLabel(kCalibrationAngleLabel);
   data.SetYLabel(L"Calibration Error (deg)");
   m_plot->AddTrace(&data, true, true);
   m_plot->Refresh();
@@ -220,6 +206,8 @@ void CZHVXProConfigDlg::StepCalibration()
       RecordSweepSample(ESweep::Clockwise);
       if (m_calibrationAngle > 195.0f)
         m_calibrationStep = kStartCounterClockwise;
+    } else if (m_calibrationSampler.ServoLost()) {
+      EndCalibrationForLostServo();
     }
     break;
   case kStartCounterClockwise:
@@ -235,6 +223,8 @@ void CZHVXProConfigDlg::StepCalibration()
         m_calibrationStep = kFinishing;
         WaitForServoState(kServoWaitMs);
       }
+    } else if (m_calibrationSampler.ServoLost()) {
+      EndCalibrationForLostServo();
     }
     break;
   case kFinishing:
@@ -278,18 +268,33 @@ void CZHVXProConfigDlg::RecordSweepSample(ESweep sweep)
   RecordCalibrationSample(m_calibrationTables, sample, sweep);
 }
 
+// A servo that stopped answering (unplugged, powered off) fails every sample and would keep the
+// sweep, and the window's "Calibrating", going for good. What the sweep measured is not whole:
+// nothing is written or uploaded.
+void CZHVXProConfigDlg::EndCalibrationForLostServo()
+{
+  m_calibrating = 0;
+  m_calibrationStep = kIdle;
+  m_verifyingCalibration = 0;
+  KillTimer(kCalibrationTimer);
+  // What the end of a sweep sends, in case the link still carries it.
+  SendCalibrationCommand("SD", 5000);
+  SendCalibrationCommand("D", 0);
+  m_progress->Hide();
+  Ask(L"The servo stopped answering; the calibration was ended.", MB_OK | MB_ICONEXCLAMATION);
+}
+
 void CZHVXProConfigDlg::FinishCalibration()
 {
   const bool verify = m_verifyingCalibration != 0;
-  const SCalibrationCurves curves = FinishCalibrationCurves(m_calibrationTables);
-  std::unique_ptr<CSpectrumData> cw = Curve(L"CW", L"CW Error (deg)", curves.cw);
-  std::unique_ptr<CSpectrumData> ccw = Curve(L"CCW", L"CCW Error (deg)", curves.ccw);
-  std::unique_ptr<CSpectrumData> error = Curve(L"Error", L"Error (deg)", curves.error);
-  std::unique_ptr<CSpectrumData> lag = Curve(L"Lag", L"Lag (deg)", curves.lag);
-  error->Smooth(10);
+  const SCalibrationResultSets sets = CalibrationResultSets(FinishCalibrationCurves(m_calibrationTables));
+  CSpectrumData* const cw = sets.cw.get();
+  CSpectrumData* const ccw = sets.ccw.get();
+  CSpectrumData* const error = sets.error.get();
+  CSpectrumData* const lag = sets.lag.get();
 
   if (!verify) {
-    CSpectrumData* const all[4] = {cw.get(), ccw.get(), error.get(), lag.get()};
+    CSpectrumData* const all[4] = {cw, ccw, error, lag};
     ExportCalibrationResults(all);
   }
 
@@ -302,7 +307,7 @@ void CZHVXProConfigDlg::FinishCalibration()
   error->SetTraceColour(0x0000C8);
   error->SetTraceLineWidth(3);
   lag->SetTraceColour(0x009696);
-  for (CSpectrumData* data : {ccw.get(), cw.get(), error.get(), lag.get()})
+  for (CSpectrumData* data : {ccw, cw, error, lag})
     m_plot->AddTrace(data, true, true);
 
   m_calibrating = 0;
@@ -342,9 +347,8 @@ void CZHVXProConfigDlg::ExportCalibrationResults(CSpectrumData* const curves[4])
 // number: every such servo would otherwise share one folder and be offered another's table.
 CString CZHVXProConfigDlg::CalibrationFolder(bool tellWhenUnknown)
 {
-  const CString serial = m_port.QuerySerialNumber(m_currentId);
-  const CString name =
-      m_port.GetStatus() == CHVXProControlPort::StatusSuccess ? CalibrationFolderName(serial) : CString();
+  // Empty when the query failed or its reply came cut short.
+  const CString name = CalibrationFolderName(m_port.QuerySerialNumber(m_currentId));
   m_port.SetCurrentId(m_currentId);
   if (name.IsEmpty()) {
     if (tellWhenUnknown)
@@ -366,6 +370,17 @@ void CZHVXProConfigDlg::WriteCalibrationToServo(const std::vector<float>& errors
 {
   if (errors.size() != size_t(kCalibrationPoints))
     return;
+  // A correction held at the upload's limit would be wrong by the rest, at that angle.
+  const auto beyond =
+      std::count_if(errors.begin(), errors.end(), [](float e) { return !CalibrationUploadFits(e); });
+  if (beyond > 0) {
+    CString text;
+    text.Format(L"%d of the %d encoder error values are beyond what the servo can take (327.67 degrees "
+                L"either way); nothing was written to the servo.",
+                int(beyond), kCalibrationPoints);
+    Ask(text, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   const BYTE wasBusy = m_busy;
   m_busy = 1;
   m_port.Send(m_currentId, "CECF", 1);

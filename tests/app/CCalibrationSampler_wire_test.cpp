@@ -4,6 +4,7 @@
 #include "SimulatedEncoder.h"
 #include "SimulatedServoChain.h"
 #include "TempUserFolders.h"
+#include "WinTime.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,34 @@ TEST_F(SamplerWire, FailedQueryGivesNoSample)
   EXPECT_EQ(port.GetCurrentId(), 1) << "the motion-status query still finds its servo";
   chain.InjectFault({SSimFault::Garbage, "#1QST", 1, 0, 0, "*1QD7\r"});
   EXPECT_FALSE(sampler.Take(port, 1));
+  // A reply cut short: its digits so far would read as a position.
+  chain.InjectFault({SSimFault::NoCarriageReturn, "#1QD"});
+  EXPECT_FALSE(sampler.Take(port, 1));
   EXPECT_TRUE(sampler.Take(port, 1));
+}
+
+TEST_F(SamplerWire, ServoIsLostAfterTwoSecondsOfFailedSamplesInARow)
+{
+  DWORD now = 0;
+  SetTickCountSource([&] { return now; });
+  chain.InjectFault({SSimFault::Garbage, "#1QST", 5, 0, 0, "*1QD7\r"});
+  EXPECT_FALSE(sampler.Take(port, 1));
+  now = 1999;
+  EXPECT_FALSE(sampler.Take(port, 1));
+  EXPECT_FALSE(sampler.ServoLost());
+  now = 2000;
+  EXPECT_FALSE(sampler.Take(port, 1));
+  EXPECT_TRUE(sampler.ServoLost());
+  // A new sweep, or one good sample, and the count starts again.
+  sampler.ForgetFailures();
+  EXPECT_FALSE(sampler.ServoLost());
+  EXPECT_FALSE(sampler.Take(port, 1));
+  now = 5000;
+  EXPECT_FALSE(sampler.Take(port, 1));
+  EXPECT_TRUE(sampler.ServoLost());
+  EXPECT_TRUE(sampler.Take(port, 1));
+  EXPECT_FALSE(sampler.ServoLost());
+  SetTickCountSource({});
 }
 
 TEST_F(SamplerWire, LateWorkerHasEndedBeforeTheNextCommand)

@@ -10,10 +10,15 @@
 #include "StatusReadouts.h"
 #include "TestFiles.h"
 
+#include <wx/evtloop.h>
+#include <wx/gauge.h>
+#include <wx/timer.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 
 namespace {
 namespace fs = std::filesystem;
@@ -21,7 +26,8 @@ using namespace std::chrono_literals;
 
 class Calibration : public MainDialogTest {
 protected:
-  Calibration()
+  // The servo's time runs at clockScale times real time, plus every wait of the program's.
+  explicit Calibration(double clockScale = 0.0) : clock(clockScale)
   {
     chain.SetClock([this] { return clock.Now(); });
     SetSleeper([this](DWORD ms) {
@@ -75,9 +81,18 @@ protected:
     return lines;
   }
 
-  CSimulatedClock clock{0.0};
+  CSimulatedClock clock;
   std::shared_ptr<CSimulatedEncoder> encoder = std::make_shared<CSimulatedEncoder>();
 };
+
+// The error table as the program writes it, with one row's value in place of 0.
+std::string ErrorTable(int row = -1, const std::string& value = "0")
+{
+  std::string table = "ZSpectrumData CSV output\r\nAngle (deg),Error (deg)\r\n";
+  for (int i = 0; i < 360; ++i)
+    table += std::to_string(i) + "," + (i == row ? value : "0") + "\r\n";
+  return table;
+}
 
 std::vector<std::string> Lines(const fs::path& file)
 {
@@ -295,4 +310,179 @@ TEST_F(Calibration, NothingWithoutAServoAndAServoThatNeverStopsIsWaitedForOnce)
   ASSERT_EQ(sleeps.size(), 97u);
   EXPECT_EQ(sleeps.front(), 500u);
   EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), 100u), 96);
+}
+
+TEST_F(Calibration, FailedSampleRecordsNothingAndALostServoEndsTheSweep)
+{
+  OpenDialog();
+  ConnectAndSelect(1);
+  answers.Queue(IDOK);
+  PressCtrlShift('C');
+  ASSERT_TRUE(dialog->IsCalibrating());
+  dialog->Port().SetTimeouts(1, 20, 100, 0, 0);
+  auto recorded = [&] {
+    const SCalibrationTables& tables = dialog->CalibrationTables();
+    return std::accumulate(tables.cwCount.begin(), tables.cwCount.end(), 0);
+  };
+  dialog->FireTimer(kCalibrationTimer); // "D" 20000
+  chain.Settle();                       // the move starts before the clock moves on
+  clock.Advance(15s);                   // well inside the half turn
+  dialog->FireTimer(kCalibrationTimer);
+  ASSERT_EQ(recorded(), 1);
+  chain.InjectFault({SSimFault::Garbage, "#1QD", 1, 0, 0, "*1QST7\r"});
+  clock.Advance(250ms);
+  dialog->FireTimer(kCalibrationTimer);
+  EXPECT_EQ(recorded(), 1) << "a failed sample records nothing";
+  clock.Advance(250ms);
+  dialog->FireTimer(kCalibrationTimer);
+  EXPECT_EQ(recorded(), 2);
+
+  // The servo goes silent: each sample gives up after the port's wait, and two seconds of them
+  // end the sweep with what the end of a sweep sends, and nothing kept or uploaded.
+  chain.InjectFault({SSimFault::Silence, "", -1});
+  chain.ClearReceived();
+  answers.Queue(IDOK);
+  int ticks = 0;
+  while (dialog->IsCalibrating() && ticks < 20) {
+    dialog->FireTimer(kCalibrationTimer);
+    ++ticks;
+  }
+  EXPECT_FALSE(dialog->IsCalibrating());
+  EXPECT_FALSE(dialog->IsTimerRunning(kCalibrationTimer));
+  EXPECT_GE(ticks, 4);
+  EXPECT_LE(ticks, 6);
+  EXPECT_EQ(MessageTexts().back(), L"The servo stopped answering; the calibration was ended.");
+  const std::vector<std::string> traffic = TrafficWith("#1D0");
+  ASSERT_GE(traffic.size(), 2u);
+  EXPECT_EQ(std::vector(traffic.end() - 2, traffic.end()), (std::vector<std::string>{"#1SD5000", "#1D0"}));
+  EXPECT_TRUE(Sent("CECF").empty());
+  EXPECT_FALSE(fs::exists(ServoFolder(chain.GetServo(1).serialNumber)));
+  EXPECT_FALSE(Get<wxGauge>(IDC_PROGRESS)->IsShown());
+  // The window is itself again: Ctrl+Shift+C starts anew.
+  answers.Queue(IDCANCEL);
+  PressCtrlShift('C');
+  EXPECT_EQ(MessageTexts().back().substr(0, 10), L"*** THIS O");
+}
+
+TEST_F(Calibration, TablesBeyondWhatTheUploadCarriesAreNotSent)
+{
+  OpenDialog();
+  ConnectAndSelect(1);
+  const fs::path folder = ServoFolder(chain.GetServo(1).serialNumber);
+  fs::create_directories(folder);
+  for (const wchar_t* file : kCalibrationFiles)
+    WriteBytes(folder / NativePath(file), ErrorTable());
+
+  // A stored value the upload would hold at its limit: refused like a damaged file.
+  for (const char* value : {"500", "1e30"}) {
+    WriteBytes(folder / "Encoder Error.csv", ErrorTable(7, value));
+    chain.ClearReceived();
+    answers.Queue(IDOK);     // the message
+    answers.Queue(IDCANCEL); // the warning
+    PressCtrlShift('C');
+    const std::vector<std::wstring> texts = MessageTexts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_NE(texts[texts.size() - 2].find(L"incomplete or damaged"), std::wstring::npos) << value;
+    for (const std::string& line : Traffic())
+      EXPECT_EQ(line, "#1QN") << value;
+  }
+
+  // A serial number whose reply came cut short names no folder: the good table there is not
+  // offered to the servo it may not belong to.
+  WriteBytes(folder / "Encoder Error.csv", ErrorTable());
+  chain.InjectFault({SSimFault::NoCarriageReturn, "#1QN"});
+  answers.Queue(IDCANCEL);
+  PressCtrlShift('C');
+  EXPECT_EQ(MessageTexts().back().substr(0, 10), L"*** THIS O");
+
+  // This run's own table: values beyond the upload are reported, and nothing is sent.
+  chain.ClearReceived();
+  answers.Queue(IDOK);
+  std::vector<float> table(360, 0.25f);
+  table[3] = 400.0f;
+  table[4] = -1e30f;
+  dialog->WriteCalibrationToServo(table);
+  EXPECT_EQ(MessageTexts().back(), L"2 of the 360 encoder error values are beyond what the servo can take "
+                                   L"(327.67 degrees either way); nothing was written to the servo.");
+  EXPECT_TRUE(Traffic().empty());
+}
+
+namespace {
+using SteadyClock = std::chrono::steady_clock;
+
+// Records when a window paints, ahead of its own paint handler.
+void RecordPaints(wxWindow* window, std::vector<SteadyClock::time_point>& paints)
+{
+  window->Bind(wxEVT_PAINT, [&paints](wxPaintEvent& event) {
+    paints.push_back(SteadyClock::now());
+    event.Skip();
+  });
+}
+
+double LongestGapMs(const std::vector<SteadyClock::time_point>& paints, SteadyClock::time_point start,
+                    SteadyClock::time_point end)
+{
+  SteadyClock::time_point last = start;
+  SteadyClock::duration longest{};
+  for (const SteadyClock::time_point paint : paints) {
+    longest = std::max(longest, paint - last);
+    last = paint;
+  }
+  longest = std::max(longest, end - last);
+  return std::chrono::duration<double, std::milli>(longest).count();
+}
+
+class CalibrationAtRealSpeed : public Calibration {
+protected:
+  CalibrationAtRealSpeed() : Calibration(1.0) {}
+};
+} // namespace
+
+// A few seconds of the sweep at the servo's own speed and the port's own 20 ms read pacing, on
+// the real timer 11 and the real event loop: a sample takes longer than the timer's period, and
+// the window paints all the same.
+TEST_F(CalibrationAtRealSpeed, WindowKeepsPaintingWhileTheSweepRuns)
+{
+  OpenDialog();
+  ConnectAndSelect(1);
+  answers.Queue(IDOK);
+  PressCtrlShift('C');
+  ASSERT_TRUE(dialog->IsTimerRunning(kCalibrationTimer));
+  chain.ClearReceived();
+
+  std::vector<SteadyClock::time_point> plotPaints, readoutPaints;
+  RecordPaints(dialog->PlotWindow(), plotPaints);
+  RecordPaints(dialog->StatusReadout(), readoutPaints);
+  wxGUIEventLoop loop;
+  const SteadyClock::time_point start = SteadyClock::now();
+  // The plot is uncovered again and again, as when another window moves over it.
+  wxTimer expose;
+  expose.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    dialog->PlotWindow()->Refresh();
+    if (SteadyClock::now() - start >= 3s)
+      loop.Exit();
+  });
+  expose.Start(40);
+  loop.Run();
+  expose.Stop();
+  const SteadyClock::time_point end = SteadyClock::now();
+
+  const std::vector<std::string> traffic = Traffic();
+  const auto samples = std::count(traffic.begin(), traffic.end(), "#1QD");
+  EXPECT_GE(samples, 20) << "about 60 ms a sample";
+  EXPECT_TRUE(dialog->IsCalibrating());
+  EXPECT_EQ(dialog->StatusReadout()->GetText(), L"Calibrating");
+  const double plotGap = LongestGapMs(plotPaints, start, end);
+  // The read-out scrolls once the poll has put "Calibrating" in it.
+  ASSERT_FALSE(readoutPaints.empty());
+  const double readoutGap = LongestGapMs(readoutPaints, readoutPaints.front(), end);
+  RecordProperty("longest_plot_paint_gap_ms", int(plotGap));
+  RecordProperty("longest_readout_paint_gap_ms", int(readoutGap));
+  std::printf(
+      "%d samples; longest gap between paints: plot %.0f ms (%zu paints), read-out %.0f ms (%zu paints)\n",
+      int(samples), plotGap, plotPaints.size(), readoutGap, readoutPaints.size());
+  // A paint waits for the sample under way at most; the read-out's scroll step also waits its
+  // turn among the due ticks. Generous for a loaded machine.
+  EXPECT_LT(plotGap, 400.0);
+  EXPECT_LT(readoutGap, 600.0);
 }

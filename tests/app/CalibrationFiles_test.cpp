@@ -4,6 +4,9 @@
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 namespace {
 class CalibrationFilesTest : public testing::Test {
@@ -61,6 +64,60 @@ TEST_F(CalibrationFilesTest, ErrorTableNeedsAllRowsAsNumbers)
   EXPECT_FALSE(ReadCalibrationCurve(Path("blank.csv")));
   EXPECT_FALSE(ReadCalibrationCurve(Path("text.csv")));
   EXPECT_FALSE(ReadCalibrationCurve(Path("none.csv")));
+
+  // Nothing but the 360 rows the program writes, each at its own angle; blank lines may follow.
+  WriteBytes(m_temp.Path() / "blank end.csv", Rows(360) + "\r\n \r\n");
+  EXPECT_TRUE(ReadCalibrationCurve(Path("blank end.csv")));
+  const std::pair<const char*, std::string> refused[] = {
+      {"361 rows", Rows(361)},
+      {"400 rows", Rows(400)},
+      {"a note after the rows", Rows(360) + "\r\nnote\r\n"},
+      {"an extra cell", Rows(360, 5, "5,0.05,1")},
+      {"x off its row", Rows(360, 5, "6,0.05")},
+      {"a quoted cell", Rows(360, 5, "5,\"0.05\"")},
+  };
+  for (const auto& [what, text] : refused) {
+    WriteBytes(m_temp.Path() / "refused.csv", text);
+    EXPECT_FALSE(ReadCalibrationCurve(Path("refused.csv"))) << what;
+  }
+}
+
+TEST_F(CalibrationFilesTest, FailedWriteLeavesTheEarlierFileAsItWas)
+{
+  const std::string earlier = Rows(360);
+  WriteBytes(m_temp.Path() / "Encoder Error.csv", earlier);
+  CSpectrumData data(L"Error", 360, 1);
+  // A file may not grow beyond 100 bytes here: the write fails part of the way through.
+  rlimit limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit small{100, limit.rlim_max};
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = ExportCalibrationCurve(data, Path("Encoder Error.csv"));
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadBytes(m_temp.Path() / "Encoder Error.csv"), earlier);
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST(CalibrationResultSets, OnlyTheErrorCurveIsSmoothed)
+{
+  SCalibrationCurves curves;
+  curves.cw[100] = curves.ccw[100] = curves.error[100] = curves.lag[100] = 1.0f;
+  const SCalibrationResultSets sets = CalibrationResultSets(curves);
+  for (CSpectrumData* data : {sets.cw.get(), sets.ccw.get(), sets.lag.get()}) {
+    EXPECT_EQ(data->GetY(100), 1.0f) << data->GetName().Str();
+    EXPECT_EQ(data->GetY(99), 0.0f) << data->GetName().Str();
+  }
+  EXPECT_GT(sets.error->GetY(100), 0.1f);
+  EXPECT_LT(sets.error->GetY(100), 0.9f);
+  EXPECT_NE(sets.error->GetY(98), 0.0f);
+  EXPECT_EQ(sets.error->GetY(90), 0.0f) << "five points either side";
+  EXPECT_EQ(sets.error->GetName(), L"Error");
+  EXPECT_EQ(sets.error->GetYLabel(), L"Error (deg)");
+  EXPECT_EQ(sets.lag->GetXLabel(), L"Angle (deg)");
+  EXPECT_EQ(sets.ccw->GetX(359), 359.0f);
 }
 
 TEST_F(CalibrationFilesTest, AllFourFilesMustExist)

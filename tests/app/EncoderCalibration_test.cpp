@@ -76,4 +76,9 @@ TEST(EncoderCalibration, UploadNegatesAndRoundsHalvesAwayFromZero)
   // Beyond a 16-bit number the value is held at its end instead of wrapping to the other sign.
   EXPECT_EQ(CalibrationUploadValue(400.0f), -32767);
   EXPECT_EQ(CalibrationUploadValue(-400.0f), 32767);
+  // Which values the upload carries without holding them.
+  for (float fits : {0.0f, 327.67f, -327.67f, 327.674f})
+    EXPECT_TRUE(CalibrationUploadFits(fits)) << fits;
+  for (float held : {327.68f, -327.68f, 500.0f, 1e30f, -INFINITY, NAN})
+    EXPECT_FALSE(CalibrationUploadFits(held)) << held;
 }
