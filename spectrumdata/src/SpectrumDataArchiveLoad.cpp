@@ -18,6 +18,12 @@ constexpr size_t kChunk = size_t(1) << 30;
 constexpr ULONGLONG kMinPeakBytes = sizeof(SSpectrumPeak); // the raw form; the tagged one is longer
 constexpr ULONGLONG kMinMarkerBytes = sizeof(int);         // a record that is not version 1 stops there
 
+// The zero-filled peak records an older layout implies for the traces whose records it does not
+// hold: as many bytes of them as the archive holds in all, and never fewer than this, so that any
+// sensible table (hundreds of traces of a hundred peaks) loads from a short archive while a
+// damaged count still allocates little.
+constexpr ULONGLONG kUnbackedPeakBytes = ULONGLONG(16) << 20;
+
 // What each integer format holds beyond format 300.
 struct Layout {
   int format;
@@ -96,6 +102,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
 {
   CSpectrumData d;
   ExtremeBlocks blocks; // of the traces as read
+  const ULONGLONG archiveBytes = ar.GetRemaining();
   // Loaded markers are appended to those the data set has.
   d.m_verticalMarkers.AddTail(&target.m_verticalMarkers);
   d.m_secondMarkers.AddTail(&target.m_secondMarkers);
@@ -143,11 +150,13 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     const int perTrace = d.m_peakFindParams.m_peaksPerTrace;
     if (perTrace <= 0)
       return;
-    // Where the archive holds the records of the first trace only, the table for the others is
-    // zeros that no bytes back: it may not outgrow a record for every point of every trace.
-    if (traces < d.m_arraySize && perTrace > 1 && perTrace > d.m_vectorSize)
-      Bad(CArchiveException::badIndex);
     CheckCount(ar, (long long)perTrace * traces, kMinPeakBytes);
+    // Where the archive holds the records of the first trace only, the table for the others is
+    // zeros that no bytes back.
+    const ULONGLONG unbacked =
+        ULONGLONG(d.m_arraySize - traces) * ULONGLONG(perTrace) * sizeof(SSpectrumPeak);
+    if (unbacked > std::max(kUnbackedPeakBytes, archiveBytes))
+      Bad(CArchiveException::badIndex);
     d.InitPeakArray(perTrace);
     for (size_t k = 0; k < size_t(perTrace) * size_t(traces); ++k)
       LoadPeak(ar, d.m_peaks[k]);
@@ -245,12 +254,15 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       if (c < 0 || c == INT_MAX)
         Bad(CArchiveException::badIndex);
       readPoints(c + 1, 1);
-      d.m_indexRange = range;
       d.m_valid = 1;
     }
     // Without points the set is empty: no vector size that no array backs.
     ar >> d.m_firstIndex >> d.m_lastIndex >> d.m_yOffset >> d.m_yScale;
     checkPointWindow();
+    // The stored range is not taken: it need not fit the window (the library's own 3.07 stores
+    // the point count, whatever the window), and every routine sizes its work by it.
+    if (d.m_vectorSize > 0)
+      d.m_indexRange = d.m_lastIndex - d.m_firstIndex + 1;
     ar >> d.m_xLabel >> d.m_yLabel >> d.m_xUnits >> d.m_yUnits >> d.m_name >> d.m_spectrumType;
     float resolution = 0;
     ar >> d.m_xPos >> d.m_yPos >> resolution >> d.m_noiseProbability >> d.m_indexOfMaxY;
