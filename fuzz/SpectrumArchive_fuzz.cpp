@@ -84,7 +84,7 @@ void Exercise(const CSpectrumData& loaded)
 // twice the points, the padded work copies of the peak search, the combined and merged sets): what
 // they allocate must follow from the points. Their work grows faster than the points, so larger
 // sets are left to the load and the cheap routines above.
-constexpr long long kMaxCombinedPoints = 2048;
+constexpr long long kMaxCombinedPoints = 256;
 
 void Combine(const CSpectrumData& loaded)
 {

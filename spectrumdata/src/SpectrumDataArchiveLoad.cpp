@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -79,6 +81,66 @@ void LoadMarkers(CArchive& ar, CSpectrumMarkerList& markers)
   }
 }
 
+void FromLittleEndian(float* values, size_t count)
+{
+  if constexpr (std::endian::native == std::endian::big) {
+    for (size_t i = 0; i < count; ++i) {
+      uint32_t bits;
+      std::memcpy(&bits, values + i, sizeof bits);
+      bits = __builtin_bswap32(bits);
+      std::memcpy(values + i, &bits, sizeof bits);
+    }
+  }
+}
+
+// n x values, then t traces of n values, in pieces that are still in the cache when their blocks'
+// extremes are taken, so that the limits computed at the end need not read every value again. A
+// piece holds part of a trace, a whole trace or several whole ones, so that no block is split
+// between two; a large set's pieces are read by several threads at once.
+void ReadPoints(CArchive& ar, float* x, float* y, size_t n, size_t t, ExtremeBlocks& blocks)
+{
+  constexpr size_t kBlock = ExtremeBlocks::Block;
+  constexpr size_t kPiece = 512 * kBlock;
+  const size_t blocksPerTrace = n / kBlock;
+  blocks.Resize(t * blocksPerTrace);
+  // Where each piece's values belong: traces whole traces from trace on, or (traces 1) part of
+  // one from value from on; traces 0 for the x values.
+  struct Place {
+    size_t trace;
+    size_t traces;
+    size_t from;
+  };
+  std::vector<CArchive::Piece> pieces;
+  std::vector<Place> places;
+  for (size_t from = 0; from < n; from += kPiece) {
+    pieces.push_back({x + from, std::min(kPiece, n - from) * sizeof(float)});
+    places.push_back({0, 0, from});
+  }
+  const size_t tracesPerPiece = std::max<size_t>(kPiece / n, 1);
+  for (size_t k = 0; k < t; k += tracesPerPiece) {
+    if (tracesPerPiece > 1) {
+      const size_t traces = std::min(tracesPerPiece, t - k);
+      pieces.push_back({y + k * n, traces * n * sizeof(float)});
+      places.push_back({k, traces, 0});
+      continue;
+    }
+    for (size_t from = 0; from < n; from += kPiece) {
+      pieces.push_back({y + k * n + from, std::min(kPiece, n - from) * sizeof(float)});
+      places.push_back({k, 1, from});
+    }
+  }
+  ar.ReadPieces(pieces.data(), pieces.size(), [&](size_t k) {
+    float* values = static_cast<float*>(pieces[k].to);
+    const size_t count = pieces[k].bytes / sizeof(float);
+    FromLittleEndian(values, count);
+    const Place& at = places[k];
+    const size_t perTrace = at.traces > 1 ? n : count;
+    for (size_t j = 0; j < at.traces; ++j)
+      blocks.Set((at.trace + j) * blocksPerTrace + at.from / kBlock, values + j * n,
+                 perTrace - perTrace % kBlock);
+  });
+}
+
 } // namespace
 
 void SpectrumDataArchive::ReadBytes(CArchive& ar, void* bytes, size_t count)
@@ -115,18 +177,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       CheckCount(ar, (long long)n * (1 + (long long)t), sizeof(float));
       auto x = UnfilledArray<float>(size_t(n));
       auto y = UnfilledArray<float>(size_t(n) * size_t(t));
-      ReadFloats(ar, x.get(), size_t(n));
-      // Each trace in pieces that stay in the cache while their blocks' extremes are taken, so
-      // that the limits computed at the end need not read every value again.
-      constexpr size_t kPiece = 512 * ExtremeBlocks::Block;
-      for (size_t k = 0; k < size_t(t); ++k) {
-        float* trace = y.get() + k * size_t(n);
-        for (size_t done = 0; done < size_t(n); done += kPiece) {
-          const size_t count = std::min(kPiece, size_t(n) - done);
-          ReadFloats(ar, trace + done, count);
-          blocks.Add(trace + done, count - count % ExtremeBlocks::Block);
-        }
-      }
+      ReadPoints(ar, x.get(), y.get(), size_t(n), size_t(t), blocks);
       d.m_x = std::move(x);
       d.m_y = std::move(y);
       d.m_mask = ZeroArray<BYTE>(size_t(n));

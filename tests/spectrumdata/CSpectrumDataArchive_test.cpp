@@ -301,6 +301,40 @@ TEST(CSpectrumDataArchive, Format401RoundTripsByteForByte)
   EXPECT_EQ(withMarker.GetVerticalMarkerList().GetHead().m_label, CString(L"already"));
 }
 
+TEST(CSpectrumDataArchive, LargeSetsLoadWithTheLimitsOfTheirWindow)
+{
+  // Large enough to be read by several threads at once; the extremes sit on the edges of the
+  // pieces the reader takes, each with a tie further on that must not win.
+  const int points = 700000;
+  CSpectrumData data(L"Large", points, 4);
+  for (int i = 0; i < points; ++i)
+    data.SetX(i, float(i));
+  std::vector<float> values(points);
+  for (int t = 0; t < 4; ++t) {
+    for (int i = 0; i < points; ++i)
+      values[size_t(i)] = float((i * 7919LL + t * 104729) % 100003) / 1000.0f;
+    data.SetYData(values.data(), t);
+  }
+  data.SetY(2, 131071, 500);
+  data.SetY(3, 131072, 500);
+  data.SetY(1, 262144, -500);
+  data.SetY(3, 5, -500);
+  data.SetFirstIndex(3);
+  data.SetLastIndex(600000);
+  data.RecalcLimits();
+
+  CSpectrumData back;
+  Load(back, Store(data));
+  EXPECT_EQ(back.GetYMax(), 500.0f);
+  EXPECT_EQ(back.GetIndexOfMaxY(), 131071);
+  EXPECT_EQ(back.GetYMin(), -500.0f);
+  EXPECT_EQ(back.GetIndexOfMinY(), 262144);
+  EXPECT_EQ(back.GetIndexOfMinY(), data.GetIndexOfMinY());
+  for (int t = 0; t < 4; ++t)
+    EXPECT_TRUE(TraceValues(back, t) == TraceValues(data, t)) << t;
+  EXPECT_TRUE(XValues(back) == XValues(data));
+}
+
 TEST(CSpectrumDataArchive, OlderLayoutsWrittenForOtherReadersLoadBack)
 {
   CSpectrumData data;
