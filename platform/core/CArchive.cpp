@@ -1,5 +1,6 @@
 #include "CArchive.h"
 
+#include "HelperThreads.h"
 #include "TextConversion.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <cstring>
 #include <limits>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -16,17 +16,9 @@ namespace {
 // Raw writes and reads go through UINT counts; longer blocks are split.
 constexpr size_t kChunk = size_t(1) << 30;
 
-// A block is read by one thread for every this many bytes of it, by no more than kMaxReaders:
-// copying out of the system's file cache is bound by what one core can move, while starting a
-// thread costs about what copying a hundred kilobytes does.
-constexpr size_t kBytesPerReader = size_t(4) << 20;
-constexpr unsigned kMaxReaders = 4;
-
-unsigned ReadersFor(size_t bytes)
-{
-  const unsigned cores = std::max(std::thread::hardware_concurrency(), 1u);
-  return unsigned(std::min<size_t>({bytes / kBytesPerReader, kMaxReaders, cores}));
-}
+// A block this large is shared out among the helper threads: below it, waking them costs more
+// than the copying they would take over.
+constexpr size_t kShareFrom = size_t(4) << 20;
 
 template <typename T> void ToLittleEndian(T v, BYTE* out)
 {
@@ -135,8 +127,7 @@ void CArchive::ReadPieces(const Piece* pieces, size_t count, const std::function
     offsets[k] = total;
     total += pieces[k].bytes;
   }
-  const unsigned readers = ReadersFor(total);
-  if (readers <= 1) {
+  if (total < kShareFrom) {
     for (size_t k = 0; k < count; ++k) {
       ReadBytes(static_cast<BYTE*>(pieces[k].to), pieces[k].bytes);
       done(k);
@@ -150,43 +141,28 @@ void CArchive::ReadPieces(const Piece* pieces, size_t count, const std::function
   const ULONGLONG start = m_file->GetPosition();
   m_file->Seek(LONGLONG(start), CFile::begin);
 
-  std::atomic<size_t> next{0};
+  // After a failure the remaining pieces are passed over.
   std::atomic<bool> stop{false};
   std::atomic<bool> ended{false};
   std::mutex failureLock;
   std::exception_ptr failure;
-  auto work = [&] {
-    while (!stop.load(std::memory_order_relaxed)) {
-      const size_t k = next.fetch_add(1);
-      if (k >= count)
-        return;
-      if (m_file->ReadAt(start + offsets[k], pieces[k].to, pieces[k].bytes) != pieces[k].bytes) {
-        ended = true;
-        stop = true;
-        return;
-      }
-      try {
-        done(k);
-      } catch (...) {
-        const std::lock_guard<std::mutex> lock(failureLock);
-        if (!failure)
-          failure = std::current_exception();
-        stop = true;
-        return;
-      }
+  HelperThreads::Shared().Share(count, [&](size_t k) {
+    if (stop.load(std::memory_order_relaxed))
+      return;
+    if (m_file->ReadAt(start + offsets[k], pieces[k].to, pieces[k].bytes) != pieces[k].bytes) {
+      ended = true;
+      stop = true;
+      return;
     }
-  };
-  std::vector<std::thread> helpers;
-  try {
-    helpers.reserve(readers - 1);
-    for (unsigned i = 1; i < readers; ++i)
-      helpers.emplace_back(work);
-  } catch (const std::exception&) {
-    // Fewer threads (none, at worst) than asked for: those there are share the pieces.
-  }
-  work();
-  for (std::thread& helper : helpers)
-    helper.join();
+    try {
+      done(k);
+    } catch (...) {
+      const std::lock_guard<std::mutex> lock(failureLock);
+      if (!failure)
+        failure = std::current_exception();
+      stop = true;
+    }
+  });
   if (failure)
     std::rethrow_exception(failure);
   if (ended)

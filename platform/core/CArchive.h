@@ -65,10 +65,10 @@ public:
   };
   // Reads the next bytes of the archive into the pieces in turn, as ReadExact into each would, and
   // calls done(k) as soon as piece k is in, while it is fresh in the cache. A large block is
-  // shared out among a few threads that read at once: done is then called on whichever thread
-  // read the piece, in no set order, and must be safe to call so for different pieces. Throws
-  // endOfFile when the archive holds fewer bytes; an exception from done is passed on once every
-  // thread has stopped.
+  // shared out among the process's helper threads, which read at once: done is then called on
+  // whichever thread read the piece, in no set order, and must be safe to call so for different
+  // pieces. Throws endOfFile when the archive holds fewer bytes; an exception from done is passed
+  // on once no piece is under way any more (the pieces after it are left unread).
   void ReadPieces(const Piece* pieces, size_t count, const std::function<void(size_t)>& done);
   void Flush();
   void Close();
