@@ -1,7 +1,9 @@
 // fuzz-link: ZSpectrumData
 // Loads arbitrary bytes as a data-set archive, whatever format word they begin with, and runs the
-// library's main routines on what loads. A load that fails must leave the data set as it was; one
-// that succeeds must store an archive that loads back to the same archive.
+// library's routines on what loads: the peak search, the frequency spectrum and the combining
+// routines too, on sets of a few points (run with a small -malloc_limit_mb, so that a routine
+// that allocates far beyond the points it was given is caught). A load that fails must leave the data set as
+// it was; one that succeeds must store an archive that loads back to the same archive.
 #include <ZSpectrumData/CHistogram.h>
 #include <ZSpectrumData/CSpectrumData.h>
 
@@ -78,6 +80,70 @@ void Exercise(const CSpectrumData& loaded)
   histogram.GetMaxCount();
 }
 
+// The routines that size their work by the loaded windows and counts (a frequency spectrum of
+// twice the points, the padded work copies of the peak search, the combined and merged sets): what
+// they allocate must follow from the points. Their work grows faster than the points, so larger
+// sets are left to the load and the cheap routines above.
+constexpr long long kMaxCombinedPoints = 256;
+
+void Combine(const CSpectrumData& loaded)
+{
+  const long long points = (long long)loaded.GetVectorSize() * loaded.GetArraySize();
+  if (points > kMaxCombinedPoints)
+    return;
+  CSpectrumData other(L"Other", 5, 2);
+  for (int i = 0; i < 5; ++i) {
+    other.SetX(i, float(i) * 0.75f);
+    other.SetY(0, i, float(i % 3));
+    other.SetY(1, i, float(i));
+  }
+
+  for (int step : {0, 1}) {
+    CSpectrumData data(loaded);
+    CSpectrumData out(loaded);
+    CSpectrumData::FrequencySpectrum(&data, &out, step, 0);
+    CSpectrumData fresh(L"Spectrum", 64, 1);
+    CSpectrumData::FrequencySpectrum(&data, &fresh, step, 0.5f);
+  }
+  {
+    CSpectrumData data(loaded);
+    data.FindPeaks(true);
+    data.InitPeakArray(3);
+    data.FindPeaks(false);
+  }
+  {
+    CSpectrumData data(loaded);
+    data.ConvertInterferenceToThickness(ZMaterialFusedSilica);
+  }
+
+  CSpectrumData a(loaded);
+  CSpectrumData b(loaded);
+  a.AddSpectrum(&other);
+  a.SubtractSpectrum(&b);
+  a.SubtractSpectrum(&a);
+  CSpectrumData::AddSpectra(&other, &b, &other);
+  a.DivideByReference(&other);
+  CSpectrumData::DivideByReference(&b, &a, &a);
+  CSpectrumData::Calibrate(&a, &other, &b);
+  float scale = 1;
+  for (bool matchLevels : {false, true})
+    for (bool resample : {false, true}) {
+      CSpectrumData merged;
+      CSpectrumData::MergeSpectra(&a, &other, &merged, scale, matchLevels, resample);
+      CSpectrumData::MergeSpectra(&other, &b, &merged, scale, matchLevels, resample);
+      CSpectrumData::MergeSpectra(&a, &b, nullptr, scale, matchLevels, resample);
+    }
+  CSpectrumData average;
+  b.GetAverageVector(&average, b.GetFirstArrayIndex(), b.GetLastArrayIndex());
+  b.GetAverageY(b.GetXMin(true), b.GetXMax(false));
+  std::vector<float> perPoint(size_t(std::max(b.GetVectorSize(), 0)) + 1);
+  b.GetRMSNoiseLevel(perPoint.data());
+  b.ConvertWavelengthToInversePseudoLambda(1, 0.5, 0.25, 0, 0);
+  b.ConvertWavelengthToInversePseudoLambda(0.0f);
+  b.RemoveZeros();
+  b.RemoveSawTooth();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -100,5 +166,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   if (Store(again) != stored)
     std::abort();
   Exercise(loaded);
+  Combine(loaded);
   return 0;
 }

@@ -1,17 +1,24 @@
 #include "CArchive.h"
 
+#include "HelperThreads.h"
 #include "TextConversion.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <vector>
 
 namespace {
 
 // Raw writes and reads go through UINT counts; longer blocks are split.
 constexpr size_t kChunk = size_t(1) << 30;
+
+// A block this large is shared out among the helper threads: below it, waking them costs more
+// than the copying they would take over.
+constexpr size_t kShareFrom = size_t(4) << 20;
 
 template <typename T> void ToLittleEndian(T v, BYTE* out)
 {
@@ -109,6 +116,58 @@ void CArchive::ReadExact(void* buffer, UINT count)
 {
   if (Read(buffer, count) != count)
     Fail(CArchiveException::endOfFile);
+}
+
+void CArchive::ReadPieces(const Piece* pieces, size_t count, const std::function<void(size_t)>& done)
+{
+  CheckLoading();
+  std::vector<ULONGLONG> offsets(count);
+  size_t total = 0;
+  for (size_t k = 0; k < count; ++k) {
+    offsets[k] = total;
+    total += pieces[k].bytes;
+  }
+  if (total < kShareFrom) {
+    for (size_t k = 0; k < count; ++k) {
+      ReadBytes(static_cast<BYTE*>(pieces[k].to), pieces[k].bytes);
+      done(k);
+    }
+    return;
+  }
+  if (total > GetRemaining())
+    Fail(CArchiveException::endOfFile);
+  // A seek to where the archive stands puts out any buffered writes and drops what was read ahead,
+  // so that the file itself holds what the readers read.
+  const ULONGLONG start = m_file->GetPosition();
+  m_file->Seek(LONGLONG(start), CFile::begin);
+
+  // After a failure the remaining pieces are passed over.
+  std::atomic<bool> stop{false};
+  std::atomic<bool> ended{false};
+  std::mutex failureLock;
+  std::exception_ptr failure;
+  HelperThreads::Shared().Share(count, [&](size_t k) {
+    if (stop.load(std::memory_order_relaxed))
+      return;
+    if (m_file->ReadAt(start + offsets[k], pieces[k].to, pieces[k].bytes) != pieces[k].bytes) {
+      ended = true;
+      stop = true;
+      return;
+    }
+    try {
+      done(k);
+    } catch (...) {
+      const std::lock_guard<std::mutex> lock(failureLock);
+      if (!failure)
+        failure = std::current_exception();
+      stop = true;
+    }
+  });
+  if (failure)
+    std::rethrow_exception(failure);
+  if (ended)
+    Fail(CArchiveException::endOfFile);
+  m_file->Seek(LONGLONG(start + total), CFile::begin);
 }
 
 void CArchive::Flush()

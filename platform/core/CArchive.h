@@ -9,7 +9,9 @@
 #include "CString.h"
 #include "WinTypes.h"
 
+#include <cstddef>
 #include <exception>
+#include <functional>
 
 // Thrown by the archive; visible across the shared library boundary so that a caller of the
 // spectrum library can catch what the library throws.
@@ -55,6 +57,19 @@ public:
   void Write(const void* buffer, UINT count);
   // Reads exactly count bytes or throws endOfFile.
   void ReadExact(void* buffer, UINT count);
+
+  // One stretch of memory that ReadPieces fills.
+  struct Piece {
+    void* to;
+    size_t bytes;
+  };
+  // Reads the next bytes of the archive into the pieces in turn, as ReadExact into each would, and
+  // calls done(k) as soon as piece k is in, while it is fresh in the cache. A large block is
+  // shared out among the process's helper threads, which read at once: done is then called on
+  // whichever thread read the piece, in no set order, and must be safe to call so for different
+  // pieces. Throws endOfFile when the archive holds fewer bytes; an exception from done is passed
+  // on once no piece is under way any more (the pieces after it are left unread).
+  void ReadPieces(const Piece* pieces, size_t count, const std::function<void(size_t)>& done);
   void Flush();
   void Close();
 

@@ -4,9 +4,12 @@
 #include "NativePath.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr UINT kPreallocateFrom = 1u << 20;
@@ -73,6 +76,24 @@ UINT CFile::Read(void* buffer, UINT count)
   return UINT(std::fread(buffer, 1, count, m_file));
 }
 
+size_t CFile::ReadAt(ULONGLONG position, void* buffer, size_t count) const
+{
+  if (!m_file || !buffer)
+    return 0;
+  const int fd = fileno(m_file);
+  BYTE* to = static_cast<BYTE*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = pread(fd, to + done, count - done, off_t(position + done));
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got <= 0)
+      break;
+    done += size_t(got);
+  }
+  return done;
+}
+
 bool CFile::Write(const void* buffer, UINT count)
 {
   if (count == 0)
@@ -99,6 +120,14 @@ ULONGLONG CFile::GetLength() const
 {
   if (!m_file)
     return 0;
+  // A regular file's size as the system holds it, once buffered writes have gone out: a seek to
+  // the end and back would drop what was read ahead, and a reader that checks every count against
+  // the length asks often.
+  if (m_lastAccess == LastAccess::write)
+    std::fflush(m_file);
+  struct stat status;
+  if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode))
+    return ULONGLONG(status.st_size);
   off_t here = ftello(m_file);
   if (here < 0 || fseeko(m_file, 0, SEEK_END) != 0)
     return 0;
@@ -139,6 +168,15 @@ UINT CMemFile::Read(void* buffer, UINT count)
   std::memcpy(buffer, m_data.data() + m_position, n);
   m_position += n;
   return UINT(n);
+}
+
+size_t CMemFile::ReadAt(ULONGLONG position, void* buffer, size_t count) const
+{
+  if (!buffer || position >= m_data.size())
+    return 0;
+  const size_t n = std::min(count, m_data.size() - size_t(position));
+  std::memcpy(buffer, m_data.data() + position, n);
+  return n;
 }
 
 bool CMemFile::Write(const void* buffer, UINT count)

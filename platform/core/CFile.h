@@ -32,6 +32,10 @@ public:
   virtual bool IsOpen() const { return m_file != nullptr; }
   // Reads up to count bytes; returns how many were read (0 at the end).
   virtual UINT Read(void* buffer, UINT count);
+  // Reads up to count bytes from the given position on, without moving the file position; several
+  // threads may read at once. What was written last must have reached the file (a Seek or Flush
+  // sees to that). Returns how many bytes were read.
+  virtual size_t ReadAt(ULONGLONG position, void* buffer, size_t count) const;
   // Writes count bytes; false when not all of them could be written.
   virtual bool Write(const void* buffer, UINT count);
   // False when buffered data could not reach the file (a full disk, say).
@@ -68,6 +72,7 @@ public:
   void Close() override {}
   bool IsOpen() const override { return true; }
   UINT Read(void* buffer, UINT count) override;
+  size_t ReadAt(ULONGLONG position, void* buffer, size_t count) const override;
   bool Write(const void* buffer, UINT count) override;
   bool Flush() override { return true; }
   ULONGLONG GetLength() const override { return m_data.size(); }

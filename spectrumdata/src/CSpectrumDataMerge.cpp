@@ -10,6 +10,9 @@
 
 namespace {
 
+// How many resampled points a merge may make for each point of the two sets.
+constexpr int kMaxResamplePerPoint = 256;
+
 // The mean spacing of the points from..to, or of the whole window when that holds no interval.
 float MeanStep(const CSpectrumData& data, int from, int to)
 {
@@ -120,6 +123,11 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
   }
   if (!out)
     return count;
+  // The finer step over the whole span can ask for any number of points (two sets of a few points
+  // each, one point of them a hair from the next); a grid that much finer than the sets is refused
+  // rather than allocated.
+  if (count / kMaxResamplePerPoint > (long long)low.m_indexRange + up.m_indexRange)
+    return 0;
   const float xMin = low.m_xMin;
   const CString xLabel = merged.m_xLabel, xUnits = merged.m_xUnits;
   const CString yLabel = merged.m_yLabel, yUnits = merged.m_yUnits;

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -17,6 +19,12 @@ constexpr size_t kChunk = size_t(1) << 30;
 // The fewest bytes one record of each kind takes in an archive.
 constexpr ULONGLONG kMinPeakBytes = sizeof(SSpectrumPeak); // the raw form; the tagged one is longer
 constexpr ULONGLONG kMinMarkerBytes = sizeof(int);         // a record that is not version 1 stops there
+
+// The zero-filled peak records an older layout implies for the traces whose records it does not
+// hold: as many bytes of them as the archive holds in all, and never fewer than this, so that any
+// sensible table (hundreds of traces of a hundred peaks) loads from a short archive while a
+// damaged count still allocates little.
+constexpr ULONGLONG kUnbackedPeakBytes = ULONGLONG(16) << 20;
 
 // What each integer format holds beyond format 300.
 struct Layout {
@@ -73,6 +81,66 @@ void LoadMarkers(CArchive& ar, CSpectrumMarkerList& markers)
   }
 }
 
+void FromLittleEndian(float* values, size_t count)
+{
+  if constexpr (std::endian::native == std::endian::big) {
+    for (size_t i = 0; i < count; ++i) {
+      uint32_t bits;
+      std::memcpy(&bits, values + i, sizeof bits);
+      bits = __builtin_bswap32(bits);
+      std::memcpy(values + i, &bits, sizeof bits);
+    }
+  }
+}
+
+// n x values, then t traces of n values, in pieces that are still in the cache when their blocks'
+// extremes are taken, so that the limits computed at the end need not read every value again. A
+// piece holds part of a trace, a whole trace or several whole ones, so that no block is split
+// between two; a large set's pieces are read by several threads at once.
+void ReadPoints(CArchive& ar, float* x, float* y, size_t n, size_t t, ExtremeBlocks& blocks)
+{
+  constexpr size_t kBlock = ExtremeBlocks::Block;
+  constexpr size_t kPiece = 512 * kBlock;
+  const size_t blocksPerTrace = n / kBlock;
+  blocks.Resize(t * blocksPerTrace);
+  // Where each piece's values belong: traces whole traces from trace on, or (traces 1) part of
+  // one from value from on; traces 0 for the x values.
+  struct Place {
+    size_t trace;
+    size_t traces;
+    size_t from;
+  };
+  std::vector<CArchive::Piece> pieces;
+  std::vector<Place> places;
+  for (size_t from = 0; from < n; from += kPiece) {
+    pieces.push_back({x + from, std::min(kPiece, n - from) * sizeof(float)});
+    places.push_back({0, 0, from});
+  }
+  const size_t tracesPerPiece = std::max<size_t>(kPiece / n, 1);
+  for (size_t k = 0; k < t; k += tracesPerPiece) {
+    if (tracesPerPiece > 1) {
+      const size_t traces = std::min(tracesPerPiece, t - k);
+      pieces.push_back({y + k * n, traces * n * sizeof(float)});
+      places.push_back({k, traces, 0});
+      continue;
+    }
+    for (size_t from = 0; from < n; from += kPiece) {
+      pieces.push_back({y + k * n + from, std::min(kPiece, n - from) * sizeof(float)});
+      places.push_back({k, 1, from});
+    }
+  }
+  ar.ReadPieces(pieces.data(), pieces.size(), [&](size_t k) {
+    float* values = static_cast<float*>(pieces[k].to);
+    const size_t count = pieces[k].bytes / sizeof(float);
+    FromLittleEndian(values, count);
+    const Place& at = places[k];
+    const size_t perTrace = at.traces > 1 ? n : count;
+    for (size_t j = 0; j < at.traces; ++j)
+      blocks.Set((at.trace + j) * blocksPerTrace + at.from / kBlock, values + j * n,
+                 perTrace - perTrace % kBlock);
+  });
+}
+
 } // namespace
 
 void SpectrumDataArchive::ReadBytes(CArchive& ar, void* bytes, size_t count)
@@ -96,6 +164,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
 {
   CSpectrumData d;
   ExtremeBlocks blocks; // of the traces as read
+  const ULONGLONG archiveBytes = ar.GetRemaining();
   // Loaded markers are appended to those the data set has.
   d.m_verticalMarkers.AddTail(&target.m_verticalMarkers);
   d.m_secondMarkers.AddTail(&target.m_secondMarkers);
@@ -108,18 +177,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       CheckCount(ar, (long long)n * (1 + (long long)t), sizeof(float));
       auto x = UnfilledArray<float>(size_t(n));
       auto y = UnfilledArray<float>(size_t(n) * size_t(t));
-      ReadFloats(ar, x.get(), size_t(n));
-      // Each trace in pieces that stay in the cache while their blocks' extremes are taken, so
-      // that the limits computed at the end need not read every value again.
-      constexpr size_t kPiece = 512 * ExtremeBlocks::Block;
-      for (size_t k = 0; k < size_t(t); ++k) {
-        float* trace = y.get() + k * size_t(n);
-        for (size_t done = 0; done < size_t(n); done += kPiece) {
-          const size_t count = std::min(kPiece, size_t(n) - done);
-          ReadFloats(ar, trace + done, count);
-          blocks.Add(trace + done, count - count % ExtremeBlocks::Block);
-        }
-      }
+      ReadPoints(ar, x.get(), y.get(), size_t(n), size_t(t), blocks);
       d.m_x = std::move(x);
       d.m_y = std::move(y);
       d.m_mask = ZeroArray<BYTE>(size_t(n));
@@ -143,11 +201,13 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     const int perTrace = d.m_peakFindParams.m_peaksPerTrace;
     if (perTrace <= 0)
       return;
-    // Where the archive holds the records of the first trace only, the table for the others is
-    // zeros that no bytes back: it may not outgrow a record for every point of every trace.
-    if (traces < d.m_arraySize && perTrace > 1 && perTrace > d.m_vectorSize)
-      Bad(CArchiveException::badIndex);
     CheckCount(ar, (long long)perTrace * traces, kMinPeakBytes);
+    // Where the archive holds the records of the first trace only, the table for the others is
+    // zeros that no bytes back.
+    const ULONGLONG unbacked =
+        ULONGLONG(d.m_arraySize - traces) * ULONGLONG(perTrace) * sizeof(SSpectrumPeak);
+    if (unbacked > std::max(kUnbackedPeakBytes, archiveBytes))
+      Bad(CArchiveException::badIndex);
     d.InitPeakArray(perTrace);
     for (size_t k = 0; k < size_t(perTrace) * size_t(traces); ++k)
       LoadPeak(ar, d.m_peaks[k]);
@@ -245,12 +305,15 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       if (c < 0 || c == INT_MAX)
         Bad(CArchiveException::badIndex);
       readPoints(c + 1, 1);
-      d.m_indexRange = range;
       d.m_valid = 1;
     }
     // Without points the set is empty: no vector size that no array backs.
     ar >> d.m_firstIndex >> d.m_lastIndex >> d.m_yOffset >> d.m_yScale;
     checkPointWindow();
+    // The stored range is not taken: it need not fit the window (the library's own 3.07 stores
+    // the point count, whatever the window), and every routine sizes its work by it.
+    if (d.m_vectorSize > 0)
+      d.m_indexRange = d.m_lastIndex - d.m_firstIndex + 1;
     ar >> d.m_xLabel >> d.m_yLabel >> d.m_xUnits >> d.m_yUnits >> d.m_name >> d.m_spectrumType;
     float resolution = 0;
     ar >> d.m_xPos >> d.m_yPos >> resolution >> d.m_noiseProbability >> d.m_indexOfMaxY;

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <stdexcept>
+#include <vector>
 
 TEST(CFile, WideNamesReachTheDiskAsUtf8)
 {
@@ -87,6 +90,71 @@ TEST(CFile, ArchiveRoundTripsThroughADiskFile)
   EXPECT_EQ(d, 0.125);
   EXPECT_EQ(ar.GetRemaining(), 0u);
   EXPECT_THROW(ar >> n, CArchiveException);
+}
+
+TEST(CFile, ArchivesReadLargeBlocksInPiecesFromDiskAndMemory)
+{
+  // 12 MiB, enough for several reading threads, between two ints.
+  std::vector<BYTE> block(size_t(12) << 20);
+  for (size_t i = 0; i < block.size(); ++i)
+    block[i] = BYTE((i * 2654435761u) >> 13);
+  TempFolder folder;
+  const CString name = Wide(folder.Path() / "block.arc");
+  CFile disk;
+  ASSERT_TRUE(disk.Open(name, CFile::modeCreate | CFile::modeReadWrite));
+  CMemFile memory;
+  for (CFile* file : {static_cast<CFile*>(&disk), static_cast<CFile*>(&memory)}) {
+    CArchive ar(file, CArchive::store);
+    ar << 7;
+    ar.Write(block.data(), UINT(block.size()));
+    ar << 8;
+    ar.Flush(); // the disk file's last bytes are still in its buffer
+  }
+  EXPECT_EQ(disk.GetLength(), block.size() + 8);
+
+  // Pieces of 1 MiB and one odd one, in their own buffers.
+  const size_t sizes[] = {1 << 20, 12345, (11 << 20) - 12345};
+  for (CFile* file : {static_cast<CFile*>(&disk), static_cast<CFile*>(&memory)}) {
+    file->SeekToBegin();
+    CArchive ar(file, CArchive::load);
+    int first = 0;
+    ar >> first;
+    std::vector<std::vector<BYTE>> buffers;
+    std::vector<CArchive::Piece> pieces;
+    for (size_t size : sizes)
+      for (size_t done = 0; done < size; done += 1 << 20) {
+        buffers.emplace_back(std::min<size_t>(1 << 20, size - done));
+        pieces.push_back({buffers.back().data(), buffers.back().size()});
+      }
+    std::vector<std::atomic<int>> calls(pieces.size());
+    ar.ReadPieces(pieces.data(), pieces.size(), [&](size_t k) { ++calls[k]; });
+    std::vector<BYTE> joined;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      EXPECT_EQ(calls[k], 1) << k;
+      joined.insert(joined.end(), buffers[k].begin(), buffers[k].end());
+    }
+    EXPECT_TRUE(joined == block);
+    int last = 0;
+    ar >> last;
+    EXPECT_EQ(first * 10 + last, 78) << "the archive goes on after the block";
+
+    // A piece whose handler throws: that exception, once every reader has stopped.
+    file->Seek(4, CFile::begin);
+    EXPECT_THROW(ar.ReadPieces(pieces.data(), pieces.size(),
+                               [](size_t k) {
+                                 if (k == 5)
+                                   throw std::runtime_error("piece 5");
+                               }),
+                 std::runtime_error);
+    // More than the archive holds.
+    file->Seek(9, CFile::begin);
+    try {
+      ar.ReadPieces(pieces.data(), pieces.size(), [](size_t) {});
+      ADD_FAILURE() << "no exception";
+    } catch (const CArchiveException& e) {
+      EXPECT_EQ(e.m_cause, CArchiveException::endOfFile);
+    }
+  }
 }
 
 TEST(CMemFile, SeekPastTheEndAndWriteFillsWithZeros)

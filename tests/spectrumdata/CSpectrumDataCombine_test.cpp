@@ -201,6 +201,22 @@ TEST(CSpectrumDataCombine, MergingMatchesLevelsAndRefusesSetsThatDoNotOverlap)
   EXPECT_EQ(untouched.GetIndexRange(), 3);
 }
 
+TEST(CSpectrumDataCombine, MergingRefusesAGridFarFinerThanTheSets)
+{
+  // Two points a millionth apart set the step over a span of 20: 20 million points from six.
+  CSpectrumData low = Curve(0, 1, 3, [](float x) { return x; });
+  CSpectrumData up(L"Up", 3, 1);
+  const float xs[] = {1.5f, 1.500001f, 20};
+  for (int i = 0; i < 3; ++i) {
+    up.SetX(i, xs[i]);
+    up.SetY(i, 1);
+  }
+  CSpectrumData out(L"Untouched", 3, 1);
+  float scale = 0;
+  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, &out, scale, false, true), 0);
+  EXPECT_EQ(out.GetVectorSize(), 3);
+}
+
 TEST(CSpectrumDataCombine, RemovingZerosCompactsEveryTraceOfTheWindow)
 {
   CSpectrumData data(L"Zeros", 6, 2);

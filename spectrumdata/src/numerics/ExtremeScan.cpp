@@ -107,7 +107,7 @@ __attribute__((target("avx"))) void BlockExtremesAvx(const float* values, float&
                _mm_min_ps(_mm256_castps256_ps128(l8), _mm256_extractf128_ps(l8, 1)), max, min);
 }
 
-__attribute__((target("avx"))) void AddBlocksAvx(const float* values, size_t blocks, float* max, float* min)
+__attribute__((target("avx"))) void SetBlocksAvx(const float* values, size_t blocks, float* max, float* min)
 {
   for (size_t b = 0; b < blocks; ++b)
     BlockExtremesAvx(values + b * kBlock, max[b], min[b]);
@@ -118,14 +118,25 @@ __attribute__((target("avx"))) void AddBlocksAvx(const float* values, size_t blo
 
 void ExtremeBlocks::Add(const float* values, size_t count)
 {
-  const size_t blocks = count / kBlock;
   const size_t at = max.size();
-  max.resize(at + blocks);
-  min.resize(at + blocks);
+  Resize(at + count / kBlock);
+  Set(at, values, count);
+}
+
+void ExtremeBlocks::Resize(size_t blocks)
+{
+  max.resize(blocks);
+  min.resize(blocks);
+}
+
+void ExtremeBlocks::Set(size_t firstBlock, const float* values, size_t count)
+{
+  const size_t blocks = count / kBlock;
+  const size_t at = firstBlock;
 #if defined(EXTREME_SCAN_AVX)
   static const bool avx = __builtin_cpu_supports("avx");
   if (avx) {
-    AddBlocksAvx(values, blocks, max.data() + at, min.data() + at);
+    SetBlocksAvx(values, blocks, max.data() + at, min.data() + at);
     return;
   }
 #endif

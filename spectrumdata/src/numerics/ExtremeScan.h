@@ -15,6 +15,11 @@ struct ExtremeBlocks {
 
   // Appends the blocks of values[0..count - 1]; count is a multiple of Block.
   void Add(const float* values, size_t count);
+  // Room for this many blocks, to be filled by Set.
+  void Resize(size_t blocks);
+  // The blocks from firstBlock on are those of values[0..count - 1]; count is a multiple of Block.
+  // Several threads may set blocks that do not overlap at once.
+  void Set(size_t firstBlock, const float* values, size_t count);
 };
 
 struct ExtremeScan {

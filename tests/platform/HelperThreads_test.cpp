@@ -1,0 +1,54 @@
+#include "HelperThreads.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Items that take a little while, so that the helpers get some of them.
+void Spin(std::atomic<int>& counter)
+{
+  for (int i = 0; i < 20000; ++i)
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+  ++counter;
+}
+
+} // namespace
+
+TEST(HelperThreads, EveryItemRunsOnceBeforeShareReturns)
+{
+  HelperThreads helpers(3);
+  // The helpers' items are slow: Share must wait for them after the caller has run out of items.
+  const std::thread::id caller = std::this_thread::get_id();
+  for (size_t count : {size_t(0), size_t(1), size_t(500)}) {
+    std::vector<std::atomic<int>> calls(count);
+    helpers.Share(count, [&](size_t k) {
+      if (std::this_thread::get_id() != caller)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      Spin(calls[k]);
+    });
+    for (size_t k = 0; k < count; ++k)
+      ASSERT_EQ(calls[k], 1) << count << " items, item " << k;
+  }
+
+  // Two callers at once: the second does its items itself while the first shares its own.
+  std::vector<std::atomic<int>> first(2000), second(2000);
+  std::thread other([&] { helpers.Share(second.size(), [&](size_t k) { Spin(second[k]); }); });
+  helpers.Share(first.size(), [&](size_t k) { Spin(first[k]); });
+  other.join();
+  for (size_t k = 0; k < first.size(); ++k) {
+    ASSERT_EQ(first[k], 1) << k;
+    ASSERT_EQ(second[k], 1) << k;
+  }
+
+  // Without helpers the caller does everything.
+  HelperThreads none(0);
+  std::vector<std::atomic<int>> alone(10);
+  none.Share(alone.size(), [&](size_t k) { Spin(alone[k]); });
+  for (const std::atomic<int>& call : alone)
+    EXPECT_EQ(call, 1);
+}
