@@ -187,12 +187,15 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     d.m_lastArrayIndex = t - 1;
     d.m_arrayIndexRange = t;
   };
-  // A window over no points is no window; one over points must lie inside them.
+  // A window over no points is no window; one over points must lie inside them, or be the empty
+  // window just before its first index that removing every point leaves.
   auto checkPointWindow = [&] {
     if (d.m_vectorSize <= 0) {
       d.m_firstIndex = d.m_lastIndex = 0;
       return;
     }
+    if (d.m_firstIndex >= 0 && d.m_firstIndex < d.m_vectorSize && d.m_lastIndex == d.m_firstIndex - 1)
+      return;
     if (d.m_firstIndex < 0 || d.m_firstIndex >= d.m_vectorSize || d.m_lastIndex < 0 ||
         d.m_lastIndex >= d.m_vectorSize)
       Bad(CArchiveException::badIndex);

@@ -360,6 +360,14 @@ TEST(CSpectrumDataArchive, SetsWithoutPointsLoadWithoutArrays)
   EXPECT_EQ(back.GetIndexRange(), 0);
   EXPECT_EQ(back.GetName(), CString(L"Empty"));
 
+  // Points whose window was emptied (RemoveZeros of zeros only): the empty window comes back.
+  CSpectrumData zeros(L"Zeros", 3, 2);
+  ASSERT_EQ(zeros.RemoveZeros(), 3);
+  CSpectrumData emptied;
+  Load(emptied, Store(zeros));
+  EXPECT_EQ(emptied.GetIndexRange(), 0);
+  EXPECT_EQ(emptied.GetLastIndex(), -1);
+
   // Format 300 with no points: its computed window of one point would reach arrays there are not.
   Bytes b;
   b.I(300);
@@ -410,7 +418,7 @@ TEST(CSpectrumDataArchive, DamagedArchivesThrowAndLeaveTheDataSetAsItWas)
     return bytes;
   };
   EXPECT_EQ(LoadFailure(data, patched(afterName, 3)), CArchiveException::badIndex);
-  EXPECT_EQ(LoadFailure(data, patched(afterName + 12, -1)), CArchiveException::badIndex);
+  EXPECT_EQ(LoadFailure(data, patched(afterName + 12, -2)), CArchiveException::badIndex);
   EXPECT_EQ(LoadFailure(data, patched(afterName + 32, 0x1000000)), CArchiveException::endOfFile);
   EXPECT_EQ(FirstDifference(Store(data), before), -1);
 }
