@@ -279,6 +279,26 @@ TEST(TraceGeometry, StrokesLeavingTheWindowAreCutAtItsEdge)
   EXPECT_EQ(geometry.runStarts, (std::vector<size_t>{0, 3}));
 }
 
+TEST(TraceGeometry, ATraceAtItsOwnLimitsStaysInsideTheTraceClip)
+{
+  // A servo holding its largest position lies on Y max for seconds: that flat stretch must land on
+  // the first row inside the clip, not on the row above it, whatever the rounding of the scale.
+  FixedMeasure measure;
+  STraceGeometry geometry;
+  for (const float top : {9000.0f, 1234.5f, 0.3f, 77.7f, 1e6f}) {
+    for (int height = 120; height <= 360; height += 7) {
+      CZSpectrumPlot plot;
+      auto held = MakeTrace(L"Held", {0, 1, 2, 3, 4, 5}, {0, top / 3, top, top, top, 0});
+      plot.AddTrace(held.get(), false, false);
+      ASSERT_TRUE(plot.PrepareFrame(measure, MakeRect(0, 0, 400, height), nullptr));
+      plot.BuildTraceGeometry(*held, geometry);
+      const RECT clip = plot.GetTraceClipRect();
+      for (const POINT& p : geometry.points)
+        ASSERT_TRUE(PointInRect(clip, p.x, p.y)) << top << " in " << height << ": " << p.x << "," << p.y;
+    }
+  }
+}
+
 TEST(TraceGeometry, ClipSegmentCutsExactlyAtTheEdges)
 {
   const SDataWindow window{0, 10, 0, 10};
