@@ -188,17 +188,20 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     d.m_arrayIndexRange = t;
   };
   // A window over no points is no window; one over points must lie inside them, or be the empty
-  // window just before its first index that removing every point leaves.
-  auto checkPointWindow = [&] {
+  // window just before its first index that removing every point leaves. The range is the
+  // window's: a stored one need not fit it (the library's own 3.07 stores the point count, whatever
+  // the window), and every routine sizes its work by it.
+  auto takePointWindow = [&] {
     if (d.m_vectorSize <= 0) {
-      d.m_firstIndex = d.m_lastIndex = 0;
+      d.m_firstIndex = d.m_lastIndex = d.m_indexRange = 0;
       return;
     }
-    if (d.m_firstIndex >= 0 && d.m_firstIndex < d.m_vectorSize && d.m_lastIndex == d.m_firstIndex - 1)
-      return;
-    if (d.m_firstIndex < 0 || d.m_firstIndex >= d.m_vectorSize || d.m_lastIndex < 0 ||
-        d.m_lastIndex >= d.m_vectorSize)
+    const bool emptied =
+        d.m_firstIndex >= 0 && d.m_firstIndex < d.m_vectorSize && d.m_lastIndex == d.m_firstIndex - 1;
+    if (!emptied && (d.m_firstIndex < 0 || d.m_firstIndex >= d.m_vectorSize || d.m_lastIndex < 0 ||
+                     d.m_lastIndex >= d.m_vectorSize))
       Bad(CArchiveException::badIndex);
+    d.m_indexRange = d.m_lastIndex - d.m_firstIndex + 1;
   };
   auto readPeaks = [&](int traces) {
     const int perTrace = d.m_peakFindParams.m_peaksPerTrace;
@@ -257,7 +260,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     }
     ar >> d.m_name >> d.m_firstIndex >> d.m_indexOfMaxY >> d.m_indexOfMinY >> d.m_lastIndex >>
         d.m_lineStyle >> d.m_lineWidth >> d.m_noiseProbability;
-    checkPointWindow();
+    takePointWindow();
     d.m_peakFindParams.Serialize(ar);
     readPeaks(layout.EveryTracesPeaks() ? d.m_arraySize : 1);
     if (ReadInt(ar) != 0) {
@@ -296,8 +299,6 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       d.m_arrayIndex = std::clamp(ReadInt(ar), 0, lastTrace);
     if (layout.InfoText())
       ar >> d.m_infoText;
-    // A set with no points has no window, whatever format 300 computed for it.
-    d.m_indexRange = n > 0 ? d.m_lastIndex - d.m_firstIndex + 1 : 0;
     if (n == 0 && !layout.Traces())
       d.m_valid = 0;
   } else if (IsFloatVersion(version)) {
@@ -312,11 +313,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     }
     // Without points the set is empty: no vector size that no array backs.
     ar >> d.m_firstIndex >> d.m_lastIndex >> d.m_yOffset >> d.m_yScale;
-    checkPointWindow();
-    // The stored range is not taken: it need not fit the window (the library's own 3.07 stores
-    // the point count, whatever the window), and every routine sizes its work by it.
-    if (d.m_vectorSize > 0)
-      d.m_indexRange = d.m_lastIndex - d.m_firstIndex + 1;
+    takePointWindow();
     ar >> d.m_xLabel >> d.m_yLabel >> d.m_xUnits >> d.m_yUnits >> d.m_name >> d.m_spectrumType;
     float resolution = 0;
     ar >> d.m_xPos >> d.m_yPos >> resolution >> d.m_noiseProbability >> d.m_indexOfMaxY;
