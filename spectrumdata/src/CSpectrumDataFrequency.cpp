@@ -52,13 +52,8 @@ int CSpectrumData::FrequencySpectrum(CSpectrumData* src, CSpectrumData* out, int
         jmax = i;
         pmax = py[size_t(i)];
       }
-    if (varied) {
-      const double expy = std::exp(-pmax);
-      const double effm = 2.0 * nout / kOversampling;
-      prob = effm * expy;
-      if (prob > 0.01)
-        prob = 1.0 - std::pow(1.0 - expy, effm);
-    }
+    if (varied)
+      prob = nr::FalseAlarmProbability(pmax, nout, kOversampling);
     out->m_indexOfMaxY = jmax;
     out->m_noiseProbability = float(prob);
     const int first = out->m_firstIndex;

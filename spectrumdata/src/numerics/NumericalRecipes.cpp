@@ -443,12 +443,16 @@ bool period(const double* x, const double* y, int n, double ofac, double hifac, 
     jmax = 0;
     return false;
   }
-  double expy = std::exp(-pymax);
-  double effm = 2.0 * nout / ofac;
-  prob = effm * expy;
-  if (prob > 0.01)
-    prob = 1.0 - std::pow(1.0 - expy, effm);
+  prob = FalseAlarmProbability(pymax, nout, ofac);
   return true;
+}
+
+double FalseAlarmProbability(double pmax, int nout, double ofac)
+{
+  const double expy = std::exp(-pmax);
+  const double effm = 2.0 * nout / ofac;
+  const double prob = effm * expy;
+  return prob > 0.01 ? 1.0 - std::pow(1.0 - expy, effm) : prob;
 }
 
 } // namespace nr

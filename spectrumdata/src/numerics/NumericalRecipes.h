@@ -56,5 +56,8 @@ void avevar(const double* data, size_t n, double& ave, double& var);
 // 0, jmax 0 and prob 1.
 bool period(const double* x, const double* y, int n, double ofac, double hifac, double* px, double* py,
             int np, int& nout, int& jmax, double& prob);
+// The significance of a periodogram's power pmax among nout frequencies oversampled by ofac: the
+// probability that noise alone reaches it (the book's first-order form where that is small).
+double FalseAlarmProbability(double pmax, int nout, double ofac);
 
 } // namespace nr
