@@ -209,6 +209,7 @@ private:
   void SendCalibrationCommand(const char* mnemonic, int value); // logged
   void RecordSweepSample(ESweep sweep);
   void FinishCalibration();
+  void StopCalibrationMove();
   void EndCalibrationForLostServo();
   void ExportCalibrationResults(CSpectrumData* const curves[4]);
   CString CalibrationFolder(bool tellWhenUnknown);

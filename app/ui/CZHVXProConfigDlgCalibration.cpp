@@ -206,8 +206,6 @@ void CZHVXProConfigDlg::StepCalibration()
       RecordSweepSample(ESweep::Clockwise);
       if (m_calibrationAngle > 195.0f)
         m_calibrationStep = kStartCounterClockwise;
-    } else if (m_calibrationSampler.ServoLost()) {
-      EndCalibrationForLostServo();
     }
     break;
   case kStartCounterClockwise:
@@ -218,13 +216,10 @@ void CZHVXProConfigDlg::StepCalibration()
     if (TakeCalibrationSample()) {
       RecordSweepSample(ESweep::CounterClockwise);
       if (m_calibrationAngle < -195.0f) {
-        SendCalibrationCommand("SD", 5000);
-        SendCalibrationCommand("D", 0);
+        StopCalibrationMove();
         m_calibrationStep = kFinishing;
         WaitForServoState(kServoWaitMs);
       }
-    } else if (m_calibrationSampler.ServoLost()) {
-      EndCalibrationForLostServo();
     }
     break;
   case kFinishing:
@@ -236,12 +231,15 @@ void CZHVXProConfigDlg::StepCalibration()
 }
 
 // A sample that failed or came too late is no sample: the tick records nothing, rather than the
-// previous pair a second time.
+// previous pair a second time. Too long a run of them ends the sweep.
 bool CZHVXProConfigDlg::TakeCalibrationSample()
 {
   const std::optional<SCalibrationSample> sample = m_calibrationSampler.Take(m_port, m_currentId);
-  if (!sample)
+  if (!sample) {
+    if (m_calibrationSampler.ServoLost())
+      EndCalibrationForLostServo();
     return false;
+  }
   SetCalibrationSample(sample->angle, sample->error);
   return true;
 }
@@ -268,6 +266,13 @@ void CZHVXProConfigDlg::RecordSweepSample(ESweep sweep)
   RecordCalibrationSample(m_calibrationTables, sample, sweep);
 }
 
+// The end of a sweep: back to the normal speed, and the turning stops.
+void CZHVXProConfigDlg::StopCalibrationMove()
+{
+  SendCalibrationCommand("SD", 5000);
+  SendCalibrationCommand("D", 0);
+}
+
 // A servo that stopped answering (unplugged, powered off) fails every sample and would keep the
 // sweep, and the window's "Calibrating", going for good. What the sweep measured is not whole:
 // nothing is written or uploaded.
@@ -278,8 +283,7 @@ void CZHVXProConfigDlg::EndCalibrationForLostServo()
   m_verifyingCalibration = 0;
   KillTimer(kCalibrationTimer);
   // What the end of a sweep sends, in case the link still carries it.
-  SendCalibrationCommand("SD", 5000);
-  SendCalibrationCommand("D", 0);
+  StopCalibrationMove();
   m_progress->Hide();
   Ask(L"The servo stopped answering; the calibration was ended.", MB_OK | MB_ICONEXCLAMATION);
 }
