@@ -2,7 +2,7 @@
 # Installs what is missing, builds everything and runs every test:
 #  1. the full build with warnings as errors: unit, wire and GUI tests (GUI under Xvfb),
 #     then each benchmark once, briefly;
-#  2. a headless build with AddressSanitizer and UndefinedBehaviorSanitizer: unit and wire tests;
+#  2. a build with AddressSanitizer and UndefinedBehaviorSanitizer: unit, wire and GUI tests;
 #  3. when clang is present, the fuzz targets, each for a short bounded time over its seeds.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -36,10 +36,11 @@ for b in "$top"/build/bench/*_bench; do
 done
 
 echo "== sanitizer build"
-configure_and_build "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DHVX_HEADLESS_ONLY=ON \
+configure_and_build "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug \
   -DHVX_SANITIZE=ON -DHVX_BENCH=OFF -DHVX_WERROR=ON
-echo "== sanitizer tests (unit, wire)"
-(cd "$top/build-asan" && ctest --output-on-failure -j "$jobs" --timeout 300 -L 'unit|wire')
+echo "== sanitizer tests (unit, wire, gui)"
+(cd "$top/build-asan" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+   ctest --output-on-failure -j "$jobs" --timeout 300 -L 'unit|wire|gui')
 
 if command -v clang++ >/dev/null 2>&1 && ls "$top"/fuzz/*_fuzz.cpp >/dev/null 2>&1; then
   echo "== fuzz targets (${fuzz_seconds}s each)"

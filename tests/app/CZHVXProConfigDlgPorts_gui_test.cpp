@@ -210,6 +210,9 @@ TEST_F(Ports, NewBoardGetsASerialNumberOnlyWhenItsQueryAnswered)
       s.replies["QFV"] = "900";
       s.serialNumber = "HVX2026-0000001";
     });
+  // The stamp is made from the local time, the hour sent without its leading zero: a time of
+  // its own keeps the test the same at any hour.
+  SetLocalTimeSource([] { return LocalTimeAt(2026, 12, 8, 13, 45, 12, 340); });
   OpenDialog();
   ChoosePort();
   ASSERT_TRUE(Click(IDC_CONNECT));
@@ -220,11 +223,11 @@ TEST_F(Ports, NewBoardGetsASerialNumberOnlyWhenItsQueryAnswered)
   EXPECT_EQ(MessageTexts(), (std::vector<std::wstring>{L"A new HVX PRO control board has been detected.  "
                                                        L"Initialization procedure will begin."}));
   auto traffic = TrafficWith("#1CONFIRM");
-  EXPECT_TRUE(std::any_of(traffic.begin(), traffic.end(),
-                          [](const std::string& l) { return l.starts_with("#1CNH"); }));
+  EXPECT_TRUE(Has(traffic, "#1CNH20261208"));
+  EXPECT_TRUE(Has(traffic, "#1CNL13451234"));
   EXPECT_TRUE(Has(traffic, "#1CONFIRM"));
   const std::string stamped = chain.GetServo(1).serialNumber;
-  EXPECT_EQ(stamped.size(), 16u);
+  EXPECT_EQ(stamped, "2026120813451234");
 
   // All servos at once are never stamped with one number.
   chain.ClearReceived();

@@ -10,6 +10,7 @@
 #include "CZLCDDisplay.h"
 #include "CZSpectrumWnd.h"
 #include "GuiTestSupport.h"
+#include "LocalTimeAt.h"
 #include "MainDialogIds.h"
 #include "MessageBoxTypes.h"
 #include "ModalTestSupport.h"
@@ -70,6 +71,7 @@ protected:
     CloseDialog();
     app.reset();
     SetSleeper({});
+    SetLocalTimeSource({});
   }
 
   CZHVXProConfigDlg& OpenDialog()

@@ -108,8 +108,10 @@ TEST(CZSpectrumWndClipboard, AnotherProgramsCopyIsOfferedUntilItsNextCopy)
 
 TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
 {
-  ClipboardFrame f;
+  // The traces outlive the window, which reads them until its last paint.
   auto scan = MakeTrace(L"Scan", {1, 3, 1e6f}, {2, 4, 0.25f});
+  auto failed = MakeTrace(L"Failed", {1, 2}, {std::numeric_limits<float>::quiet_NaN(), 4});
+  ClipboardFrame f;
   scan->SetXLabel(L"Time");
   f.plot->SetYLabel(L"Height");
   f.plot->AddTrace(scan.get(), false, false);
@@ -132,7 +134,6 @@ TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
   EXPECT_TRUE(ClipboardText().StartsWith("Scan\n"));
 
   // A copy of failed readings is offered back; once the clipboard holds other text, that counts.
-  auto failed = MakeTrace(L"Failed", {1, 2}, {std::numeric_limits<float>::quiet_NaN(), 4});
   f.plot->AddTrace(failed.get(), false, false);
   f.plot->BringTraceToFront(L"Failed");
   f.plot->OnEditCopy();

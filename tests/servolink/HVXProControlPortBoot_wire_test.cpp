@@ -1,22 +1,10 @@
 // The bootloader words, the firmware start and the serial-number write.
+#include "LocalTimeAt.h"
 #include "ServoWireFixture.h"
 
 namespace {
 using BootCommands = ServoWire;
 using SerialNumberWrite = ServoWire;
-
-SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second, int ms)
-{
-  SYSTEMTIME t;
-  t.wYear = WORD(year);
-  t.wMonth = WORD(month);
-  t.wDay = WORD(day);
-  t.wHour = WORD(hour);
-  t.wMinute = WORD(minute);
-  t.wSecond = WORD(second);
-  t.wMilliseconds = WORD(ms);
-  return t;
-}
 } // namespace
 
 TEST_F(BootCommands, StatusWordsMapToTheBootStates)
@@ -126,7 +114,7 @@ TEST_F(SerialNumberWrite, StampsDateAndTimeThenConfirms)
 {
   chain.AddServos(1, 5, 5);
   ConnectAndClear();
-  SetLocalTimeSource([] { return At(2026, 12, 8, 23, 59, 59, 997); });
+  SetLocalTimeSource([] { return LocalTimeAt(2026, 12, 8, 23, 59, 59, 997); });
   EXPECT_EQ(port.WriteSerialNumber(5), 0);
   EXPECT_EQ(Traffic(5), Lines({"#5CNH20261208", "#5QCE", "#5CNL23595999", "#5QCE", "#5CONFIRM"}));
   EXPECT_EQ(chain.GetServo(5).serialNumber, "2026120823595999");
@@ -137,9 +125,9 @@ TEST_F(SerialNumberWrite, LeadingZerosDoNotReachTheWire)
 {
   chain.AddServos(1, 5, 5);
   ConnectAndClear();
-  SetLocalTimeSource([] { return At(2026, 1, 2, 9, 5, 12, 40); });
+  SetLocalTimeSource([] { return LocalTimeAt(2026, 1, 2, 9, 5, 12, 40); });
   EXPECT_EQ(port.WriteSerialNumber(5), 0);
-  SetLocalTimeSource([] { return At(2027, 3, 4, 0, 0, 0, 0); });
+  SetLocalTimeSource([] { return LocalTimeAt(2027, 3, 4, 0, 0, 0, 0); });
   EXPECT_EQ(port.WriteSerialNumber(5), 0);
   const Lines lines = Traffic(10);
   ASSERT_EQ(lines.size(), 10u);
@@ -153,7 +141,7 @@ TEST_F(SerialNumberWrite, StopsAtTheFirstCommandError)
 {
   chain.AddServos(1, 5, 5);
   ConnectAndClear();
-  SetLocalTimeSource([] { return At(2026, 12, 8, 9, 5, 12, 40); });
+  SetLocalTimeSource([] { return LocalTimeAt(2026, 12, 8, 9, 5, 12, 40); });
 
   chain.UpdateServo(5, [](SSimulatedServo& s) { s.commandErrorAnswers = {3}; });
   EXPECT_EQ(port.WriteSerialNumber(5), 9);
