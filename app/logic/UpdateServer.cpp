@@ -30,13 +30,20 @@ bool IsIpv6Address(std::wstring_view host)
          host.find_first_not_of(L"0123456789abcdefABCDEF:.") == npos;
 }
 
+// Told without the locale, whose classes may stop at ASCII: C0 and C1 controls, DEL and the
+// Unicode line and paragraph separators.
+bool IsControlOrBreak(wchar_t c)
+{
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
 // Letters, digits, '-', '.' and '_', and any character beyond ASCII that is no blank or control
 // character (an international name).
 bool IsHostName(std::wstring_view host)
 {
   return !host.empty() && std::all_of(host.begin(), host.end(), [](wchar_t c) {
     if (c > 0x7F)
-      return !std::iswspace(wint_t(c)) && !std::iswcntrl(wint_t(c)) && c != 0x2028 && c != 0x2029;
+      return !IsControlOrBreak(c) && !std::iswspace(wint_t(c)) && c != 0x00A0 && c != 0x3000;
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'-' ||
            c == L'.' || c == L'_';
   });
@@ -129,16 +136,17 @@ std::wstring ParseServerUrl(std::wstring_view value, SServerUrl& url)
 
 // The value as a log may show it: on one line, of a bounded length and without user info, which
 // may hold a password. Where user info ends cannot be told for sure (a password may hold a '/' or
-// an '@'), so everything up to the last '@' after the scheme is left out.
+// an '@'), so everything up to the last '@' is left out, from after the scheme when one precedes it.
 CString LoggableServerValue(std::wstring value)
 {
   constexpr size_t kShownChars = 200;
-  const size_t scheme = value.find(L"://");
-  const size_t start = scheme == npos ? 0 : scheme + 3;
-  if (const size_t at = value.rfind(L'@'); at != npos && at >= start)
+  if (const size_t at = value.rfind(L'@'); at != npos) {
+    const size_t scheme = value.find(L"://");
+    const size_t start = scheme != npos && scheme + 3 <= at ? scheme + 3 : 0;
     value.replace(start, at + 1 - start, L"\u2026@");
+  }
   for (wchar_t& c : value)
-    if (std::iswcntrl(wint_t(c)) || c == 0x2028 || c == 0x2029)
+    if (IsControlOrBreak(c))
       c = L'\uFFFD';
   if (value.size() > kShownChars)
     value = value.substr(0, kShownChars) + L"\u2026";

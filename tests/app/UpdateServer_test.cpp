@@ -48,8 +48,10 @@ TEST(UpdateServer, ValuesAreReadAsURLsAndNeverGiveAWrongHost)
   UpdateServerBaseUrl(L"https:/me:se/cr@t@updates.example.org/", nullptr, &refusal);
   EXPECT_EQ(refusal, L"The update server \"\u2026@updates.example.org/\" is not used: a scheme must be "
                      L"followed by \"//\".");
+  UpdateServerBaseUrl(L"me:pw@host://x", nullptr, &refusal);
+  EXPECT_EQ(refusal, L"The update server \"\u2026@host://x\" is not used: only plain HTTP is supported.");
   // One line, however long or broken the value.
-  UpdateServerBaseUrl(L"host\r\nname\u2028" + CString(std::wstring(5000, L'x')), nullptr, &refusal);
+  UpdateServerBaseUrl(L"host\r\nname\x85" + CString(std::wstring(5000, L'x')), nullptr, &refusal);
   EXPECT_EQ(refusal.Left(40), L"The update server \"host\uFFFD\uFFFDname\uFFFDxxxxxxxxxx");
   EXPECT_LT(refusal.GetLength(), 300);
 
