@@ -58,14 +58,16 @@ bool IsSchemeWord(std::wstring_view word)
 }
 
 // A scheme with its "//" mistyped reads as a host named after the scheme: "https:/host/" would be
-// plain HTTP to a host "https", "http//host" the host "http". Neither is taken for a server.
+// plain HTTP to a host "https", "http//host" the host "http". No host of such a name is taken.
 bool HasMistypedScheme(std::wstring_view value)
 {
-  const size_t end = value.find_first_of(L":/");
-  if (end == npos || value.starts_with(L'['))
+  if (value.starts_with(L'['))
     return false;
+  const size_t end = value.find_first_of(L":/");
   if (IsSchemeWord(value.substr(0, end)))
     return true;
+  if (end == npos)
+    return false;
   // "name:/..." is a scheme of any name with one '/' only; a port would come between.
   return value[end] == L':' && value.substr(end + 1).starts_with(L'/');
 }

@@ -31,7 +31,7 @@ TEST(UpdateServer, ValuesAreReadAsURLsAndNeverGiveAWrongHost)
         L"host:http", L"host:70000", L"host:0", L"two words", L"host/?x=1", L"host;x",
         // A scheme whose "//" was mistyped is no host of that name.
         L"https:/updates.example.org/", L"http:/127.0.0.1:8080/", L"HTTP:127.0.0.1", L"http//127.0.0.1",
-        L"http:", L"ftp:/host", L"http:\\\\host"}) {
+        L"http:", L"HTTPS", L"ftp:/host", L"http:\\\\host"}) {
     CString refusal;
     EXPECT_EQ(UpdateServerBaseUrl(value, nullptr, &refusal), L"") << value;
     EXPECT_EQ(refusal.Find(L"The update server \""), 0) << value;
