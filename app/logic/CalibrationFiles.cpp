@@ -10,7 +10,10 @@
 #include <unistd.h>
 
 namespace {
-constexpr int kHeaderRows = 2; // the banner and the label line
+// The first line of every data set's CSV export.
+constexpr const wchar_t* kCsvExportBanner = L"ZSpectrumData CSV output";
+// A written curve takes some 5 KB; anything much larger is no curve file and is not read in.
+constexpr std::uintmax_t kMaxCurveFileBytes = 64 * 1024;
 
 // The whole cell, blanks around it aside, as a finite number.
 std::optional<float> CellNumber(CString text)
@@ -71,15 +74,21 @@ bool ExportCalibrationCurve(const CSpectrumData& data, const CString& path)
   return true;
 }
 
-std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path)
+std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path, const CString& yLabel)
 {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(NativePath(path), ec);
+  if (ec || size > kMaxCurveFileBytes)
+    return std::nullopt;
   CStdioFile file;
   if (!file.Open(path, CFile::modeRead))
     return std::nullopt;
+  // The rows alone cannot tell the curves apart: every one has 360 rows of an angle and a value.
   CString line;
-  for (int i = 0; i < kHeaderRows; ++i)
-    if (!file.ReadString(line))
-      return std::nullopt;
+  if (!file.ReadString(line) || line != kCsvExportBanner)
+    return std::nullopt;
+  if (!file.ReadString(line) || line != CString(kCalibrationAngleLabel) + L"," + yLabel)
+    return std::nullopt;
   SCalibrationCurveFile curve;
   for (int row = 0; row < kCalibrationPoints; ++row) {
     if (!file.ReadString(line))
@@ -120,10 +129,10 @@ std::unique_ptr<CSpectrumData> ResultSet(const wchar_t* name, const wchar_t* yLa
 SCalibrationResultSets CalibrationResultSets(const SCalibrationCurves& curves)
 {
   SCalibrationResultSets sets;
-  sets.cw = ResultSet(L"CW", L"CW Error (deg)", curves.cw);
-  sets.ccw = ResultSet(L"CCW", L"CCW Error (deg)", curves.ccw);
-  sets.error = ResultSet(L"Error", L"Error (deg)", curves.error);
-  sets.lag = ResultSet(L"Lag", L"Lag (deg)", curves.lag);
+  sets.cw = ResultSet(L"CW", kCwErrorLabel, curves.cw);
+  sets.ccw = ResultSet(L"CCW", kCcwErrorLabel, curves.ccw);
+  sets.error = ResultSet(L"Error", kEncoderErrorLabel, curves.error);
+  sets.lag = ResultSet(L"Lag", kGearLagLabel, curves.lag);
   sets.error->Smooth(10);
   return sets;
 }

@@ -32,12 +32,19 @@ struct SCalibrationCurveFile {
   std::vector<float> x;
   std::vector<float> y;
 };
-// A curve file exactly as the program writes it: a banner line, a label line and 360 rows of two
-// numbers, the first of each the row's angle 0 to 359, then nothing but blank lines. Nothing when
-// the file does not open or holds anything else.
-std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path);
-
 inline constexpr const wchar_t* kCalibrationAngleLabel = L"Angle (deg)";
+// The Y labels of the four curves, which their files carry in their label lines.
+inline constexpr const wchar_t* kCwErrorLabel = L"CW Error (deg)";
+inline constexpr const wchar_t* kCcwErrorLabel = L"CCW Error (deg)";
+inline constexpr const wchar_t* kEncoderErrorLabel = L"Error (deg)";
+inline constexpr const wchar_t* kGearLagLabel = L"Lag (deg)";
+
+// A curve file exactly as the program writes it for the curve with this Y label: the export's
+// banner line, the label line (kCalibrationAngleLabel, ',', yLabel) and 360 rows of two numbers,
+// the first of each the row's angle 0 to 359, then nothing but blank lines. Nothing when the file
+// does not open, is far larger than such a file, or holds anything else, such as another curve
+// saved under this one's name.
+std::optional<SCalibrationCurveFile> ReadCalibrationCurve(const CString& path, const CString& yLabel);
 
 // The four curves of a sweep as the files and the plot show them: named, labelled, x 0 to 359,
 // the error curve smoothed.

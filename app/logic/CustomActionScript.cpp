@@ -94,6 +94,12 @@ void CRememberedServoValues::Select(int id)
   m_values = {};
 }
 
+void CRememberedServoValues::Forget()
+{
+  m_id = -1;
+  m_values = {};
+}
+
 void CRememberedServoValues::SetPosition(int id, const CString& text)
 {
   Select(id);

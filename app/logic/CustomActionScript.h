@@ -25,12 +25,15 @@ struct SActionServoValues {
   CString offset;   // from the newest origin-offset query
 };
 
-// The newest values read from one servo. They belong to that servo only: choosing another, or
-// a value read from another, forgets them, so an action never sends one servo's position to
-// another.
+// The newest values read from one servo over the present connection. They belong to that servo
+// only: choosing another, or a value read from another, forgets them, so an action never sends
+// one servo's position to another. Nor do they outlive the connection: the servo behind the same
+// id may have been moved, swapped or re-powered meanwhile, so Connect, Disconnect and a lost link
+// Forget them.
 class CRememberedServoValues {
 public:
   void Select(int id);
+  void Forget();
   void SetPosition(int id, const CString& text);
   void SetOffset(int id, const CString& text);
   // Empty texts for any servo but the one the values were read from.

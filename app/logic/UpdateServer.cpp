@@ -30,12 +30,46 @@ bool IsIpv6Address(std::wstring_view host)
          host.find_first_not_of(L"0123456789abcdefABCDEF:.") == npos;
 }
 
+// Told without the locale, whose classes may stop at ASCII: C0 and C1 controls, DEL and the
+// Unicode line and paragraph separators.
+bool IsControlOrBreak(wchar_t c)
+{
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+// Letters, digits, '-', '.' and '_', and any character beyond ASCII that is no blank or control
+// character (an international name).
 bool IsHostName(std::wstring_view host)
 {
-  return !host.empty() && std::none_of(host.begin(), host.end(), [](wchar_t c) {
-    return std::iswspace(wint_t(c)) || std::iswcntrl(wint_t(c)) ||
-           std::wstring_view(L"[]@\\%:").find(c) != npos;
+  return !host.empty() && std::all_of(host.begin(), host.end(), [](wchar_t c) {
+    if (c > 0x7F)
+      return !IsControlOrBreak(c) && !std::iswspace(wint_t(c)) && c != 0x00A0 && c != 0x3000;
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'-' ||
+           c == L'.' || c == L'_';
   });
+}
+
+bool IsSchemeWord(std::wstring_view word)
+{
+  std::wstring name(word);
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](wchar_t c) { return wchar_t(std::towlower(wint_t(c))); });
+  return name == L"http" || name == L"https";
+}
+
+// A scheme with its "//" mistyped reads as a host named after the scheme: "https:/host/" would be
+// plain HTTP to a host "https", "http//host" the host "http". No host of such a name is taken.
+bool HasMistypedScheme(std::wstring_view value)
+{
+  if (value.starts_with(L'['))
+    return false;
+  const size_t end = value.find_first_of(L":/");
+  if (IsSchemeWord(value.substr(0, end)))
+    return true;
+  if (end == npos)
+    return false;
+  // "name:/..." is a scheme of any name with one '/' only; a port would come between.
+  return value[end] == L':' && value.substr(end + 1).starts_with(L'/');
 }
 
 bool IsPort(std::wstring_view port)
@@ -57,12 +91,17 @@ std::wstring ParseServerUrl(std::wstring_view value, SServerUrl& url)
     if (name != L"http")
       return L"only plain HTTP is supported";
     value.remove_prefix(scheme + 3);
+  } else if (HasMistypedScheme(value)) {
+    return L"a scheme must be followed by \"//\"";
   }
   if (value.find_first_of(L"?#") != npos)
     return L"a server address has no query or fragment";
   const size_t slash = value.find(L'/');
   std::wstring_view authority = value.substr(0, slash);
   if (slash != npos) {
+    // Most likely a password with a '/' in it, which would make its first part the host.
+    if (value.find(L'@', slash) != npos)
+      return L"an \"@\" follows the first \"/\"";
     url.path = value.substr(slash);
     url.path.erase(url.path.find_last_not_of(L'/') + 1);
   }
@@ -97,14 +136,22 @@ std::wstring ParseServerUrl(std::wstring_view value, SServerUrl& url)
   return {};
 }
 
-// The value as a log may show it: user info, which may hold a password, left out.
-CString WithoutUserInfo(std::wstring value)
+// The value as a log may show it: on one line, of a bounded length and without user info, which
+// may hold a password. Where user info ends cannot be told for sure (a password may hold a '/' or
+// an '@'), so everything up to the last '@' is left out, from after the scheme when one precedes it.
+CString LoggableServerValue(std::wstring value)
 {
-  const size_t scheme = value.find(L"://");
-  const size_t start = scheme == npos ? 0 : scheme + 3;
-  const size_t at = value.rfind(L'@', value.find(L'/', start));
-  if (at != npos && at >= start)
-    value.erase(start, at + 1 - start);
+  constexpr size_t kShownChars = 200;
+  if (const size_t at = value.rfind(L'@'); at != npos) {
+    const size_t scheme = value.find(L"://");
+    const size_t start = scheme != npos && scheme + 3 <= at ? scheme + 3 : 0;
+    value.replace(start, at + 1 - start, L"\u2026@");
+  }
+  for (wchar_t& c : value)
+    if (IsControlOrBreak(c))
+      c = L'\uFFFD';
+  if (value.size() > kShownChars)
+    value = value.substr(0, kShownChars) + L"\u2026";
   return CString(value);
 }
 } // namespace
@@ -121,8 +168,8 @@ CString UpdateServerBaseUrl(const CString& profileHostName, const char* environm
   const std::wstring reason = ParseServerUrl(server.View(), url);
   if (!reason.empty()) {
     if (refusal)
-      refusal->Format(L"The update server \"%s\" is not used: %s.", WithoutUserInfo(server.Str()).GetString(),
-                      reason.c_str());
+      refusal->Format(L"The update server \"%s\" is not used: %s.",
+                      LoggableServerValue(server.Str()).GetString(), reason.c_str());
     return CString();
   }
   if (refusal)

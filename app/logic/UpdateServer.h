@@ -18,7 +18,10 @@ extern const char* const kUpdateServerVariable;
 // URL is, "http://" being optional: an IPv6 address goes in brackets ("[::1]:8080"; written bare,
 // "::1" is the whole address), and user info ("user:pw@") is dropped, since the requests carry
 // no name or password. A value that names no plain HTTP server gives an empty text, and refusal
-// (when given) gets one line saying why; it is emptied otherwise.
+// (when given) gets one line saying why; it is emptied otherwise. Refused too are values a URL
+// reader might take in more than one way: a scheme without its "//" ("https:/host"), a host named
+// "http" or "https", and an '@' after the first '/'. The refusal shows the value on one line,
+// shortened, and with nothing of it up to its last '@' (user info may hold a password).
 CString UpdateServerBaseUrl(const CString& profileHostName, const char* environmentValue,
                             CString* refusal = nullptr);
 // The base URL followed by the server path ("/HVXPro/...").

@@ -84,7 +84,7 @@ bool CZHVXProConfigDlg::OfferExistingCalibration()
   if (!CalibrationFilesExist())
     return false;
   const CString path = CalibrationFolder(false) + kEncoderErrorFile;
-  const std::optional<SCalibrationCurveFile> stored = ReadCalibrationCurve(path);
+  const std::optional<SCalibrationCurveFile> stored = ReadCalibrationCurve(path, kEncoderErrorLabel);
   // A value the upload would have to hold at its limit is no measurement either.
   if (!stored || !std::all_of(stored->y.begin(), stored->y.end(), CalibrationUploadFits)) {
     Ask(L"The stored encoder error data for this servo is incomplete or damaged and cannot be used:\n" + path,

@@ -57,7 +57,7 @@ void CZHVXProConfigDlg::PollStatus()
 }
 
 // Sends one poll query to the selected servo. On failure the sent line stands in for the value,
-// and a servo that gave no reply at all is dropped from the selection.
+// and a servo that gave no reply at all is dropped from the selection, with what was read from it.
 bool CZHVXProConfigDlg::PollQuery(const char* mnemonic, CString& valueText)
 {
   if (m_port.Send(m_currentId, mnemonic) == CHVXProControlPort::StatusSuccess) {
@@ -68,6 +68,7 @@ bool CZHVXProConfigDlg::PollQuery(const char* mnemonic, CString& valueText)
   if (m_port.GetLastReply().IsEmpty()) {
     m_idText.Empty();
     m_currentId = CHVXProControlPort::kNoServo;
+    m_servoValues.Forget();
   }
   return false;
 }

@@ -48,6 +48,9 @@ void CZHVXProConfigDlg::ConnectToggle()
   wxBusyCursor wait;
   m_bootloader = false;
   m_idText.Empty();
+  // Whatever was read over the old connection, even from the same id, is no value of the servo
+  // behind the new one.
+  m_servoValues.Forget();
   KillTraceTimers();
   KillTimer(kStatusPollTimer);
 

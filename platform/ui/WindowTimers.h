@@ -31,11 +31,13 @@ public:
   // Delivers one tick of a running timer now, whatever else waits; false when it is not running.
   // Tests step timers with it instead of waiting.
   bool Fire(UINT_PTR id);
+  // What a timer does when it comes due: its tick waits for the application's next idle pass,
+  // once however often it comes due meanwhile. Tests bring ticks due with it instead of waiting.
+  void MarkDue(UINT_PTR id);
 
 private:
   class CTimer;
 
-  void MarkDue(UINT_PTR id);
   void Deliver(UINT_PTR id);
   static void DeliverOneDueTick(wxIdleEvent& event);
 

@@ -126,6 +126,56 @@ TEST_F(Actions, AnActionWithoutTheValuesOfItsServoSendsNoLineOfIt)
   EXPECT_EQ(Run(2, "#2QCE"), (Lines{"#2QO", "#2CO520", "#2QCE"}));
 }
 
+TEST_F(Actions, OriginUsesOnlyWhatThisConnectionReadFromTheServo)
+{
+  chain.AddServos(1, 1);
+  chain.UpdateServo(1, [](SSimulatedServo& s) {
+    s.position = 1234;
+    s.replies["QO"] = "-100";
+  });
+  OpenDialog();
+  ConnectAndSelect(1);
+  // "Configure Origin Here" with its offset query unanswered: the lines sent, or the refusal.
+  auto originWithoutOffset = [&]() {
+    chain.InjectFault({SSimFault::Silence, "#1QO"});
+    if (answers.Pending() == 0)
+      answers.Queue(IDOK);
+    const size_t asked = answers.Requests().size();
+    Run(2, "#1QO");
+    if (answers.Requests().size() > asked)
+      return MessageTexts().back();
+    const Lines lines = TrafficWith("#1QCE");
+    return L"sent " + std::wstring(lines.at(1).begin(), lines.at(1).end());
+  };
+  ASSERT_TRUE(dialog->FireTimer(0)) << "the poll reads the position";
+  EXPECT_EQ(Run(2, "#1QCE"), (Lines{"#1QO", "#1CO1134", "#1QCE"}));
+  // The offset this connection read from this servo stands in for one that cannot be read now.
+  EXPECT_EQ(originWithoutOffset(), L"sent #1CO1134");
+
+  // The same id over a new connection: the servo may have moved or been swapped meanwhile.
+  chain.UpdateServo(1, [](SSimulatedServo& s) {
+    s.position = 777;
+    s.replies["QO"] = "-100";
+  });
+  ASSERT_TRUE(Click(IDC_CONNECT));
+  ASSERT_FALSE(dialog->Port().IsConnected());
+  ConnectAndSelect(1);
+  EXPECT_EQ(originWithoutOffset(),
+            L"The custom action was not run: the position of servo 1 is not known yet.");
+  ASSERT_TRUE(dialog->FireTimer(0));
+  EXPECT_EQ(originWithoutOffset(),
+            L"The custom action was not run: the origin offset of servo 1 could not be read.");
+  EXPECT_EQ(Run(2, "#1QCE"), (Lines{"#1QO", "#1CO677", "#1QCE"}));
+
+  // A poll without any reply drops the servo, and what was read from it.
+  chain.InjectFault({SSimFault::Silence, "#1QD"});
+  ASSERT_TRUE(dialog->FireTimer(0));
+  ASSERT_EQ(ComboText(IDC_ID_COMBO), L"") << "the link was lost";
+  ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
+  EXPECT_EQ(originWithoutOffset(),
+            L"The custom action was not run: the position of servo 1 is not known yet.");
+}
+
 TEST_F(Actions, CtrlClickEditsAnActionAndOkWritesTheProfile)
 {
   chain.AddServos(1, 1);

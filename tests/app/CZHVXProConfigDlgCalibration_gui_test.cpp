@@ -137,15 +137,16 @@ TEST_F(Calibration, MeasuresUploadsAndVerifies)
 
   // The files hold the plotted curves exactly, and the table uploaded is the error curve the
   // servo's encoder has, wherever both sweeps sampled.
-  const std::optional<SCalibrationCurveFile> cw = ReadCalibrationCurve(Wide(folder / "Encoder CW Error.csv"));
+  const std::optional<SCalibrationCurveFile> cw =
+      ReadCalibrationCurve(Wide(folder / "Encoder CW Error.csv"), kCwErrorLabel);
   const std::optional<SCalibrationCurveFile> ccw =
-      ReadCalibrationCurve(Wide(folder / "Encoder CCW Error.csv"));
+      ReadCalibrationCurve(Wide(folder / "Encoder CCW Error.csv"), kCcwErrorLabel);
   ASSERT_TRUE(cw && ccw);
-  for (const auto& [file, name] : {std::pair{"Encoder CW Error.csv", L"CW"},
-                                   {"Encoder CCW Error.csv", L"CCW"},
-                                   {"Encoder Error.csv", L"Error"},
-                                   {"Gear Lag.csv", L"Lag"}}) {
-    const std::optional<SCalibrationCurveFile> curve = ReadCalibrationCurve(Wide(folder / file));
+  for (const auto& [file, name, label] : {std::tuple{"Encoder CW Error.csv", L"CW", kCwErrorLabel},
+                                          {"Encoder CCW Error.csv", L"CCW", kCcwErrorLabel},
+                                          {"Encoder Error.csv", L"Error", kEncoderErrorLabel},
+                                          {"Gear Lag.csv", L"Lag", kGearLagLabel}}) {
+    const std::optional<SCalibrationCurveFile> curve = ReadCalibrationCurve(Wide(folder / file), label);
     CSpectrumData* plotted = dialog->PlotWindow()->FindTrace(name);
     ASSERT_TRUE(curve && plotted) << file;
     for (int i = 0; i < 360; ++i) {
@@ -362,6 +363,39 @@ TEST_F(Calibration, FailedSampleRecordsNothingAndALostServoEndsTheSweep)
   answers.Queue(IDCANCEL);
   PressCtrlShift('C');
   EXPECT_EQ(MessageTexts().back().substr(0, 10), L"*** THIS O");
+}
+
+TEST_F(Calibration, EachCalibrationCountsItsOwnFailedSamples)
+{
+  OpenDialog();
+  ConnectAndSelect(1);
+  DWORD now = 0;
+  SetTickCountSource([&] { return now; });
+  struct SRealClock {
+    ~SRealClock() { SetTickCountSource({}); }
+  } restore;
+  // Starts a calibration and takes its first sample, which fails at the given time.
+  auto startWithFailedSample = [&](DWORD at) {
+    answers.Queue(IDOK);
+    PressCtrlShift('C');
+    ASSERT_TRUE(dialog->IsCalibrating());
+    dialog->Port().SetTimeouts(1, 20, 100, 0, 0);
+    dialog->FireTimer(kCalibrationTimer); // "D" 20000
+    chain.InjectFault({SSimFault::Garbage, "#1QD", 1, 0, 0, "*1QST7\r"});
+    now = at;
+    dialog->FireTimer(kCalibrationTimer);
+  };
+  startWithFailedSample(0);
+  chain.InjectFault({SSimFault::Garbage, "#1QD", 1, 0, 0, "*1QST7\r"});
+  now = 2000;
+  answers.Queue(IDOK);
+  dialog->FireTimer(kCalibrationTimer);
+  ASSERT_FALSE(dialog->IsCalibrating()) << "two seconds of failed samples";
+  ASSERT_EQ(MessageTexts().back(), L"The servo stopped answering; the calibration was ended.");
+
+  // The next calibration's first failure is the first of its own, not the third of a run.
+  startWithFailedSample(2100);
+  EXPECT_TRUE(dialog->IsCalibrating());
 }
 
 TEST_F(Calibration, TablesBeyondWhatTheUploadCarriesAreNotSent)

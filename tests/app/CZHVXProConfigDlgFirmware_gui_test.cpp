@@ -6,6 +6,7 @@
 #include "FileVersion.h"
 #include "FirmwareImageFiles.h"
 #include "LoopbackHttpServer.h"
+#include "NetworkState.h"
 #include "TestFiles.h"
 #include "UserFolders.h"
 
@@ -149,6 +150,25 @@ TEST_F(FirmwareUpdate, WithoutAServerTheWindowOpensWithoutAWord)
   EXPECT_TRUE(answers.Requests().empty());
   EXPECT_EQ(server.Requests().size(), 1u);
   EXPECT_FALSE(Get<wxAnyButton>(IDC_FIRMWARE_UPDATE)->GetBitmap().IsOk()) << "the off-line look";
+}
+
+TEST_F(FirmwareUpdate, TheReservedDefaultServerIsNeverAsked)
+{
+  // Through a proxy any host can be reached, the reserved one too: only the download's own check
+  // keeps the requests at the start and at the servo's selection from going out.
+  ScopedEnvironment proxy{"http_proxy", server.BaseUrl().c_str()};
+  ScopedEnvironment noProxy{"no_proxy", nullptr};
+  ScopedEnvironment noProxyUpper{"NO_PROXY", nullptr};
+  OpenDialog();
+  ConnectAndSelect(1);
+  EXPECT_TRUE(server.Requests().empty());
+  // That the proxy would have carried them: another host's request reaches it.
+  if (IsInternetConnected()) {
+    updateServer.Set("updates.example.org");
+    ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].userAgent, "HVXProConfig Software Availability Check");
+  }
 }
 
 TEST_F(FirmwareUpdate, NoInstallerIsAskedForWithoutANewerProgram)

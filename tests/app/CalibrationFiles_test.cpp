@@ -57,17 +57,17 @@ TEST_F(CalibrationFilesTest, ErrorTableNeedsAllRowsAsNumbers)
   WriteBytes(m_temp.Path() / "blank.csv", Rows(360, 7, "7,"));
   WriteBytes(m_temp.Path() / "text.csv", Rows(360, 300, "300,nan"));
 
-  ASSERT_TRUE(ReadCalibrationCurve(Path("full.csv")));
-  EXPECT_FLOAT_EQ(ReadCalibrationCurve(Path("full.csv"))->y[359], 3.59f);
-  EXPECT_FALSE(ReadCalibrationCurve(Path("short.csv")));
-  EXPECT_FALSE(ReadCalibrationCurve(Path("damaged.csv")));
-  EXPECT_FALSE(ReadCalibrationCurve(Path("blank.csv")));
-  EXPECT_FALSE(ReadCalibrationCurve(Path("text.csv")));
-  EXPECT_FALSE(ReadCalibrationCurve(Path("none.csv")));
+  ASSERT_TRUE(ReadCalibrationCurve(Path("full.csv"), kEncoderErrorLabel));
+  EXPECT_FLOAT_EQ(ReadCalibrationCurve(Path("full.csv"), kEncoderErrorLabel)->y[359], 3.59f);
+  EXPECT_FALSE(ReadCalibrationCurve(Path("short.csv"), kEncoderErrorLabel));
+  EXPECT_FALSE(ReadCalibrationCurve(Path("damaged.csv"), kEncoderErrorLabel));
+  EXPECT_FALSE(ReadCalibrationCurve(Path("blank.csv"), kEncoderErrorLabel));
+  EXPECT_FALSE(ReadCalibrationCurve(Path("text.csv"), kEncoderErrorLabel));
+  EXPECT_FALSE(ReadCalibrationCurve(Path("none.csv"), kEncoderErrorLabel));
 
   // Nothing but the 360 rows the program writes, each at its own angle; blank lines may follow.
   WriteBytes(m_temp.Path() / "blank end.csv", Rows(360) + "\r\n \r\n");
-  EXPECT_TRUE(ReadCalibrationCurve(Path("blank end.csv")));
+  EXPECT_TRUE(ReadCalibrationCurve(Path("blank end.csv"), kEncoderErrorLabel));
   const std::pair<const char*, std::string> refused[] = {
       {"361 rows", Rows(361)},
       {"400 rows", Rows(400)},
@@ -78,7 +78,34 @@ TEST_F(CalibrationFilesTest, ErrorTableNeedsAllRowsAsNumbers)
   };
   for (const auto& [what, text] : refused) {
     WriteBytes(m_temp.Path() / "refused.csv", text);
-    EXPECT_FALSE(ReadCalibrationCurve(Path("refused.csv"))) << what;
+    EXPECT_FALSE(ReadCalibrationCurve(Path("refused.csv"), kEncoderErrorLabel)) << what;
+  }
+}
+
+TEST_F(CalibrationFilesTest, ErrorTableNeedsTheHeaderLinesOfTheErrorCurve)
+{
+  // Every curve file has the same rows: only its header says which curve it holds.
+  SCalibrationCurves curves;
+  curves.lag.fill(-0.5f);
+  const SCalibrationResultSets sets = CalibrationResultSets(curves);
+  ASSERT_TRUE(ExportCalibrationCurve(*sets.error, Path("error.csv")));
+  ASSERT_TRUE(ExportCalibrationCurve(*sets.lag, Path("Encoder Error.csv")));
+  EXPECT_TRUE(ReadCalibrationCurve(Path("error.csv"), kEncoderErrorLabel));
+  EXPECT_FALSE(ReadCalibrationCurve(Path("Encoder Error.csv"), kEncoderErrorLabel)) << "the gear lag";
+  EXPECT_TRUE(ReadCalibrationCurve(Path("Encoder Error.csv"), kGearLagLabel));
+
+  const std::string rows = Rows(360).substr(Rows(0).size());
+  const std::pair<const char*, std::string> refused[] = {
+      {"no header", rows},
+      {"the label line only", "Angle (deg),Error (deg)\r\n" + rows},
+      {"another banner", "CSV output\r\nAngle (deg),Error (deg)\r\n" + rows},
+      {"another label", "ZSpectrumData CSV output\r\nAngle (deg),CW Error (deg)\r\n" + rows},
+      {"a blank after the label", "ZSpectrumData CSV output\r\nAngle (deg),Error (deg) \r\n" + rows},
+      {"far too long", Rows(360) + std::string(100'000, '\n')},
+  };
+  for (const auto& [what, text] : refused) {
+    WriteBytes(m_temp.Path() / "refused.csv", text);
+    EXPECT_FALSE(ReadCalibrationCurve(Path("refused.csv"), kEncoderErrorLabel)) << what;
   }
 }
 

@@ -4,6 +4,7 @@
 #include "WindowTimers.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/evtloop.h>
@@ -24,6 +25,17 @@ double Ms(Clock::duration d)
 {
   return std::chrono::duration<double, std::milli>(d).count();
 }
+
+// Counts the ticks that reach it, by timer number.
+struct CTickCounter : wxEvtHandler {
+  CTickCounter()
+  {
+    Bind(wxEVT_TIMER, [this](wxTimerEvent& event) { ticks.push_back(event.GetId()); });
+  }
+  std::vector<int> ticks;
+};
+// An hour: only MarkDue brings these timers due within a test.
+constexpr UINT kNever = 3'600'000;
 
 // Calls f once after ms, from a plain timer that is not held to the rule under test.
 void After(wxTimer& timer, int ms, std::function<void()> f)
@@ -103,4 +115,36 @@ TEST(WindowTimers, SlowHandlerLeavesPaintAndClicksThrough)
   EXPECT_LT(Ms(clickHandled - clickSent), 4 * Ms(kHandler));
   frame->Destroy();
   PumpEvents(20);
+}
+
+TEST(WindowTimers, DueTicksComeOnePerIdlePassAndOnceHoweverOftenDue)
+{
+  CTickCounter owner;
+  CWindowTimers timers(&owner);
+  timers.SetTimer(1, kNever);
+  timers.SetTimer(2, kNever);
+  timers.MarkDue(1);
+  timers.MarkDue(2);
+  timers.MarkDue(1); // due again before its tick was delivered
+  EXPECT_TRUE(owner.ticks.empty()) << "not before idle time";
+  wxTheApp->ProcessIdle();
+  EXPECT_EQ(owner.ticks, (std::vector<int>{1})) << "input and paint get a look between two ticks";
+  wxTheApp->ProcessIdle();
+  wxTheApp->ProcessIdle();
+  EXPECT_EQ(owner.ticks, (std::vector<int>{1, 2}));
+}
+
+TEST(WindowTimers, TickOfDestroyedTimersIsNeverDelivered)
+{
+  CTickCounter gone, other;
+  auto timers = std::make_unique<CWindowTimers>(&gone);
+  CWindowTimers otherTimers(&other);
+  timers->SetTimer(1, kNever);
+  otherTimers.SetTimer(5, kNever);
+  timers->MarkDue(1);
+  otherTimers.MarkDue(5);
+  timers.reset(); // its window closed with the tick waiting
+  wxTheApp->ProcessIdle();
+  EXPECT_EQ(other.ticks, (std::vector<int>{5})) << "the first pass has the next live tick";
+  EXPECT_TRUE(gone.ticks.empty());
 }
