@@ -2,8 +2,10 @@
 // Loads arbitrary bytes as a data-set archive, whatever format word they begin with, and runs the
 // library's routines on what loads: the peak search, the frequency spectrum and the combining
 // routines too, on sets of a few points (run with a small -malloc_limit_mb, so that a routine
-// that allocates far beyond the points it was given is caught). A load that fails must leave the data set as
-// it was; one that succeeds must store an archive that loads back to the same archive.
+// that allocates far beyond the points it was given is caught; a resampled merge may make up to
+// 16,777,216 points from any sets, and is only made here when its grid is small). A load that
+// fails must leave the data set as it was; one that succeeds must have a window inside its points
+// and store an archive that loads back to the same archive.
 #include <ZSpectrumData/CHistogram.h>
 #include <ZSpectrumData/CSpectrumData.h>
 
@@ -14,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -85,6 +88,8 @@ void Exercise(const CSpectrumData& loaded)
 // they allocate must follow from the points. Their work grows faster than the points, so larger
 // sets are left to the load and the cheap routines above.
 constexpr long long kMaxCombinedPoints = 256;
+// The largest resampled merge made; a larger one is only counted.
+constexpr int kMaxResampledPoints = 1 << 16;
 
 void Combine(const CSpectrumData& loaded)
 {
@@ -128,10 +133,15 @@ void Combine(const CSpectrumData& loaded)
   float scale = 1;
   for (bool matchLevels : {false, true})
     for (bool resample : {false, true}) {
-      CSpectrumData merged;
-      CSpectrumData::MergeSpectra(&a, &other, &merged, scale, matchLevels, resample);
-      CSpectrumData::MergeSpectra(&other, &b, &merged, scale, matchLevels, resample);
-      CSpectrumData::MergeSpectra(&a, &b, nullptr, scale, matchLevels, resample);
+      for (auto [first, second] : {std::pair{&a, &other}, std::pair{&other, &b}, std::pair{&a, &b}}) {
+        const int count = CSpectrumData::MergeSpectra(first, second, nullptr, scale, matchLevels, resample);
+        if (resample && count > kMaxResampledPoints)
+          continue;
+        CSpectrumData merged;
+        if (CSpectrumData::MergeSpectra(first, second, &merged, scale, matchLevels, resample) != count ||
+            (count > 0 && merged.GetIndexRange() != count))
+          std::abort();
+      }
     }
   CSpectrumData average;
   b.GetAverageVector(&average, b.GetFirstArrayIndex(), b.GetLastArrayIndex());
@@ -158,6 +168,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       std::abort();
     return 0;
   }
+  const int n = loaded.GetVectorSize();
+  const int first = loaded.GetFirstIndex();
+  const int last = loaded.GetLastIndex();
+  // Inside the points; last -1 only as the empty window before the first point.
+  if (n > 0 && (first < 0 || first >= n || last < (first == 0 ? -1 : 0) || last >= n))
+    std::abort();
   const std::vector<BYTE> stored = Store(loaded);
   CSpectrumData again;
   if (!Load(again, stored.data(), stored.size()))

@@ -191,6 +191,15 @@ ULONGLONG CArchive::GetRemaining() const
   return position < length ? length - position : 0;
 }
 
+bool CArchive::TakeUnbacked(ULONGLONG bytes, ULONGLONG floor)
+{
+  const ULONGLONG allowance = std::max(floor, m_file ? m_file->GetLength() : 0);
+  if (m_unbacked > allowance || bytes > allowance - m_unbacked)
+    return false;
+  m_unbacked += bytes;
+  return true;
+}
+
 template <typename T> void CArchive::Put(T v)
 {
   BYTE bytes[sizeof(T)];

@@ -75,6 +75,10 @@ public:
 
   // How many bytes are left to read, for checking a count before allocating for it.
   ULONGLONG GetRemaining() const;
+  // Memory a load sets aside that no bytes of the archive stand for (records an older layout
+  // implies as zeros). Every load from this archive shares one allowance: as many bytes as the
+  // file holds, but at least floor. False, with nothing taken, when bytes exceed what is left.
+  bool TakeUnbacked(ULONGLONG bytes, ULONGLONG floor);
 
   CArchive& operator<<(BYTE v);
   CArchive& operator<<(bool v);
@@ -121,4 +125,5 @@ private:
 
   CFile* m_file;
   bool m_loading;
+  ULONGLONG m_unbacked = 0; // taken by TakeUnbacked so far
 };

@@ -126,8 +126,14 @@ ULONGLONG CFile::GetLength() const
   if (m_lastAccess == LastAccess::write)
     std::fflush(m_file);
   struct stat status;
-  if (fstat(fileno(m_file), &status) == 0 && S_ISREG(status.st_mode))
+  if (fstat(fileno(m_file), &status) != 0)
+    return 0;
+  if (S_ISREG(status.st_mode))
     return ULONGLONG(status.st_size);
+  // Only a block device has a length as well, which a seek to its end finds. Elsewhere the end a
+  // seek reports is none (a directory's is the largest offset there is, a pipe has none).
+  if (!S_ISBLK(status.st_mode))
+    return 0;
   off_t here = ftello(m_file);
   if (here < 0 || fseeko(m_file, 0, SEEK_END) != 0)
     return 0;

@@ -40,6 +40,8 @@ public:
   virtual bool Write(const void* buffer, UINT count);
   // False when buffered data could not reach the file (a full disk, say).
   virtual bool Flush();
+  // The file's length, written bytes not yet flushed included; 0 when it is not open or has no
+  // length (a directory, a pipe): nothing a count may be checked against.
   virtual ULONGLONG GetLength() const;
   virtual ULONGLONG GetPosition() const;
   // Returns the new position. A seek to before the start fails and leaves the position as it was;

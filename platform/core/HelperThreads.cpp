@@ -15,8 +15,12 @@ struct HelperThreads::Work {
 HelperThreads& HelperThreads::Shared()
 {
   // Three at most: what they share is mostly copying, bound by the memory more than by the cores.
-  static HelperThreads shared(std::min(std::max(std::thread::hardware_concurrency(), 1u) - 1, 3u));
-  return shared;
+  // Never destroyed: a thread the program does not join may still be loading while the statics are
+  // destroyed at exit, and would share out its items to helpers that are gone. The helpers end
+  // with the process, waiting for work.
+  static HelperThreads* const shared =
+      new HelperThreads(std::min(std::max(std::thread::hardware_concurrency(), 1u) - 1, 3u));
+  return *shared;
 }
 
 HelperThreads::HelperThreads(unsigned helpers)

@@ -1,7 +1,8 @@
 #pragma once
 // A few threads kept waiting for work that the caller shares out, so that a caller on a busy
 // machine never waits for a thread to start or to end: it takes the items itself, and waits only
-// for those a helper has already begun. Made at first use; joined at exit.
+// for those a helper has already begun. The process's shared helpers are made at first use and
+// never destroyed.
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -12,7 +13,7 @@
 
 class HelperThreads {
 public:
-  // The process's helpers, made at first use.
+  // The process's helpers, made at first use; still there while the program ends.
   static HelperThreads& Shared();
 
   explicit HelperThreads(unsigned helpers);

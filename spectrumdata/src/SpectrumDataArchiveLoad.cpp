@@ -23,7 +23,8 @@ constexpr ULONGLONG kMinMarkerBytes = sizeof(int);         // a record that is n
 // The zero-filled peak records an older layout implies for the traces whose records it does not
 // hold: as many bytes of them as the archive holds in all, and never fewer than this, so that any
 // sensible table (hundreds of traces of a hundred peaks) loads from a short archive while a
-// damaged count still allocates little.
+// damaged count still allocates little. All the sets loaded from one archive (a plot's traces)
+// share the one allowance.
 constexpr ULONGLONG kUnbackedPeakBytes = ULONGLONG(16) << 20;
 
 // What each integer format holds beyond format 300.
@@ -164,7 +165,6 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
 {
   CSpectrumData d;
   ExtremeBlocks blocks; // of the traces as read
-  const ULONGLONG archiveBytes = ar.GetRemaining();
   // Loaded markers are appended to those the data set has.
   d.m_verticalMarkers.AddTail(&target.m_verticalMarkers);
   d.m_secondMarkers.AddTail(&target.m_secondMarkers);
@@ -212,7 +212,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     // zeros that no bytes back.
     const ULONGLONG unbacked =
         ULONGLONG(d.m_arraySize - traces) * ULONGLONG(perTrace) * sizeof(SSpectrumPeak);
-    if (unbacked > std::max(kUnbackedPeakBytes, archiveBytes))
+    if (!ar.TakeUnbacked(unbacked, kUnbackedPeakBytes))
       Bad(CArchiveException::badIndex);
     d.InitPeakArray(perTrace);
     for (size_t k = 0; k < size_t(perTrace) * size_t(traces); ++k)

@@ -66,6 +66,27 @@ TEST(CFile, OpenFlagsCreateTruncateOrKeep)
   EXPECT_EQ(file.GetLength(), 0u) << "modeCreate truncates";
 }
 
+TEST(CFile, LengthCountsWritesNotYetFlushedAndADirectoryHasNone)
+{
+  TempFolder folder;
+  CFile file;
+  ASSERT_TRUE(file.Open(Wide(folder.Path() / "f.bin"), CFile::modeCreate | CFile::modeReadWrite));
+  ASSERT_TRUE(file.Write("0123456789", 10)); // still in the stream's buffer
+  EXPECT_EQ(file.GetLength(), 10u);
+  ASSERT_TRUE(file.Write("ab", 2));
+  EXPECT_EQ(file.GetLength(), 12u);
+
+  // The system opens a directory for reading; its end is no length that counts may be checked
+  // against.
+  CFile directory;
+  ASSERT_TRUE(directory.Open(Wide(folder.Path()), CFile::modeRead));
+  EXPECT_EQ(directory.GetLength(), 0u);
+  CArchive ar(&directory, CArchive::load);
+  EXPECT_EQ(ar.GetRemaining(), 0u);
+  int n = 0;
+  EXPECT_THROW(ar >> n, CArchiveException);
+}
+
 TEST(CFile, ArchiveRoundTripsThroughADiskFile)
 {
   TempFolder folder;

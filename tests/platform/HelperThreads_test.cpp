@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -51,4 +52,36 @@ TEST(HelperThreads, EveryItemRunsOnceBeforeShareReturns)
   none.Share(alone.size(), [&](size_t k) { Spin(alone[k]); });
   for (const std::atomic<int>& call : alone)
     EXPECT_EQ(call, 1);
+}
+
+// A load still under way on a thread the program does not join uses the shared helpers while the
+// statics are destroyed at exit. Here the load runs in an exit handler registered before the
+// helpers are made, so that it runs after anything made at their first use is gone; a helper must
+// still take one of its items.
+TEST(HelperThreads, TheSharedHelpersOutliveTheProgramsStatics)
+{
+  if (std::thread::hardware_concurrency() < 2)
+    GTEST_SKIP() << "one core: the shared helpers are none";
+  // A fresh process, in which the shared helpers are not made before the handler is registered.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        std::atexit([] {
+          static const std::thread::id caller = std::this_thread::get_id();
+          static std::atomic<int> onHelpers{0};
+          HelperThreads::Shared().Share(64, [](size_t k) {
+            if (std::this_thread::get_id() != caller) {
+              ++onHelpers;
+              return;
+            }
+            // The caller's first item waits for a helper's, with a generous bound.
+            for (int i = 0; k == 0 && onHelpers == 0 && i < 2000; ++i)
+              std::this_thread::sleep_for(std::chrono::milliseconds(5));
+          });
+          std::_Exit(onHelpers > 0 ? 0 : 3);
+        });
+        HelperThreads::Shared();
+        std::exit(1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }

@@ -124,6 +124,31 @@ Bytes FloatArchive(float version)
   return b;
 }
 
+// Format 301 with traces traces of no points and the peaks peak records it holds for the first
+// trace: the others' (traces - 1) * peaks records are zeros that no bytes back.
+Bytes PeakTableWithoutPoints(int traces, int peaks)
+{
+  Bytes b;
+  b.I(301);
+  Colorimetry(b, 301);
+  b.S(u"").S(u"").S(u"").S(u"").S(u"").S(u"").I(traces);
+  for (int t = 0; t < traces; ++t)
+    b.F(0);
+  b.I(0).S(u"Peaks").I(0).I(0).I(0).I(0).I(0).I(1).F(0);
+  b.I(1).I(peaks).F(0).F(0).F(0).F(0).F(0).I(0);
+  const std::string label(255, '\0');
+  for (int k = 0; k < peaks; ++k) {
+    b.I(1).F(2);
+    for (int f = 1; f < 10; ++f)
+      b.F(float(f));
+    b.Raw(label.data(), label.size());
+  }
+  b.I(0).F(0).S(u"").I(0).I(1);          // no region, resolution, type, colour, valid
+  b.I(1).F(0).F(1).F(3).F(10).I(4).I(5); // view limits
+  b.F(0).F(1).F(0).F(0).F(0).F(1).F(0).F(0).F(0).F(0).F(0).F(1);
+  return b;
+}
+
 std::vector<BYTE> Store(CSpectrumData& data, int version = 401)
 {
   CMemFile file;
@@ -250,19 +275,27 @@ TEST(CSpectrumDataArchive, OlderPeakTablesLoadWithinWhatTheArchiveCanDescribe)
 
   // 20,000 traces without points and 100 stored peaks would make 2,000,000 zero records
   // (about 600 MB) from an archive of about 110 kB.
-  Bytes many;
-  many.I(301);
-  Colorimetry(many, 301);
-  many.S(u"").S(u"").S(u"").S(u"").S(u"").S(u"").I(20000);
-  for (int t = 0; t < 20000; ++t)
-    many.F(0);
-  many.I(0).S(u"Many").I(0).I(0).I(0).I(0).I(0).I(1).F(0);
-  many.I(1).I(100).F(0).F(0).F(0).F(0).F(0).I(0);
-  const std::vector<BYTE> raw(sizeof(SSpectrumPeak), 0);
-  for (int k = 0; k < 100; ++k)
-    many.F(1).Raw(raw.data(), raw.size() - 4);
-  many.I(0).F(0).S(u"").I(0).I(0).Raw(raw.data(), 100);
-  EXPECT_EQ(LoadFailure(data, many.data), CArchiveException::badIndex);
+  EXPECT_EQ(LoadFailure(data, PeakTableWithoutPoints(20000, 100).data), CArchiveException::badIndex);
+
+  // The sets of one stream share the bound: 200 traces of 100 peaks imply 5.9 MB of zeros each, so
+  // that a stream of 93 kB holds two such sets and not a third, while one set loads on its own.
+  const std::vector<BYTE> one = PeakTableWithoutPoints(200, 100).data;
+  std::vector<BYTE> three;
+  for (int k = 0; k < 3; ++k)
+    three.insert(three.end(), one.begin(), one.end());
+  CMemFile file(three.data(), three.size());
+  CArchive ar(&file, CArchive::load);
+  CSpectrumData first, second, third;
+  first.Serialize(ar);
+  second.Serialize(ar);
+  EXPECT_EQ(second.GetArraySize(), 200);
+  try {
+    third.Serialize(ar);
+    ADD_FAILURE() << "the third set loaded";
+  } catch (const CArchiveException& e) {
+    EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
+  }
+  EXPECT_EQ(LoadFailure(third, one), CArchiveException::none);
 }
 
 TEST(CSpectrumDataArchive, Format401RoundTripsByteForByte)
@@ -419,6 +452,7 @@ TEST(CSpectrumDataArchive, DamagedArchivesThrowAndLeaveTheDataSetAsItWas)
   };
   EXPECT_EQ(LoadFailure(data, patched(afterName, 3)), CArchiveException::badIndex);
   EXPECT_EQ(LoadFailure(data, patched(afterName + 12, -2)), CArchiveException::badIndex);
+  EXPECT_EQ(LoadFailure(data, patched(afterName + 12, 3)), CArchiveException::badIndex) << "last = n";
   EXPECT_EQ(LoadFailure(data, patched(afterName + 32, 0x1000000)), CArchiveException::endOfFile);
   EXPECT_EQ(FirstDifference(Store(data), before), -1);
 }

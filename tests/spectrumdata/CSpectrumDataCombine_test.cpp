@@ -144,41 +144,88 @@ TEST(CSpectrumDataCombine, MergingJoinsAStraightLineWithoutASeam)
   EXPECT_EQ(x.back(), 80) << "the upper set's last point";
   ExpectRisingAlong(out, line);
 
-  // Resampled on the finer step, 80 / 0.5 points: 0, 0.5, ... 79.5, none past the data.
+  // Resampled on the finer step: 0, 0.5, ... 80, the upper set's last point included.
   CSpectrumData even;
-  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, &even, scale, false, true), 160);
-  EXPECT_EQ(even.GetIndexRange(), 160);
-  EXPECT_EQ(even.GetX(159), 79.5f);
-  EXPECT_NEAR(even.GetY(159), line(79.5f), 1e-3);
-  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, nullptr, scale, false, true), 160);
+  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, &even, scale, false, true), 161);
+  EXPECT_EQ(even.GetIndexRange(), 161);
+  EXPECT_EQ(even.GetX(160), 80.0f);
+  EXPECT_NEAR(even.GetY(160), line(80), 1e-3);
+  EXPECT_EQ(CSpectrumData::MergeSpectra(&low, &up, nullptr, scale, false, true), 161);
 }
 
-TEST(CSpectrumDataCombine, ASetInsideTheOtherIsBlendedInOverItsOwnSpan)
+TEST(CSpectrumDataCombine, ResampledMergesEndOnTheLastGridPointWithinTheData)
 {
-  // The inner set lies 10 above the outer one over 40..72; across it the blend goes from the outer
-  // set to the inner one (weight (x - 40) / 32), and the outer set goes on after it to 100.
-  CSpectrumData outer = Curve(0, 1, 101, [](float x) { return 2 * x + 1; });
-  CSpectrumData inner = Curve(40, 0.5f, 65, [](float x) { return 2 * x + 11; });
-  auto merged = [](float x) {
-    const float t = std::clamp((x - 40) / 32, 0.0f, 1.0f);
-    return 2 * x + 1 + (x <= 72 ? 10 * t : 0);
-  };
+  auto line = [](float x) { return 5 - x; };
+  float scale = 0;
+  CSpectrumData out;
+  // A span of 15 whole steps: 16 points, x = 15 the last.
+  CSpectrumData low = Curve(0, 1, 11, line);
+  CSpectrumData up = Curve(5, 1, 11, line);
+  ASSERT_EQ(CSpectrumData::MergeSpectra(&low, &up, &out, scale, false, true), 16);
+  EXPECT_EQ(out.GetX(15), 15.0f);
+  EXPECT_NEAR(out.GetY(15), line(15), 1e-4);
+  // 20 / 0.3 = 66.7 steps: 67 points, the last at 19.8, none past 20.
+  CSpectrumData low3 = Curve(0, 0.3f, 41, line); // 0..12
+  CSpectrumData up3 = Curve(8, 0.3f, 41, line);  // 8..20
+  ASSERT_EQ(CSpectrumData::MergeSpectra(&up3, &low3, &out, scale, false, true), 67);
+  EXPECT_NEAR(out.GetX(66), 19.8f, 1e-4);
+  ExpectRisingAlong(out, line);
+
+  // 1,000,000 steps of a thousandth from two sets of 1001 points each.
+  CSpectrumData survey = Curve(0, 1, 1001, line);
+  CSpectrumData fine = Curve(999, 0.001f, 1001, line);
+  ASSERT_EQ(CSpectrumData::MergeSpectra(&survey, &fine, &out, scale, false, true), 1000001);
+  EXPECT_EQ(out.GetX(1000000), 1000.0f);
+  EXPECT_NEAR(out.GetY(500000), line(500), 1e-3);
+}
+
+// A detail scan inside a survey: 500..510 at a hundredth, 20 high with a narrow line of 100 at 501
+// (outside the middle half, which sets the level), in a survey 10 high from 0 to 1000.
+TEST(CSpectrumDataCombine, ASetInsideTheOtherKeepsItsOwnPointsAndLines)
+{
+  auto detailAt = [](float x) { return 20 + 100 * std::exp(-std::pow((x - 501) / 0.02f, 2.0f) / 2); };
+  CSpectrumData survey = Curve(0, 1, 1001, [](float) { return 10.0f; });
+  CSpectrumData detail = Curve(500, 0.01f, 1001, detailAt);
+  const std::vector<float> detailX = XValues(detail);
+  for (const bool match : {false, true}) {
+    SCOPED_TRACE(match);
+    // As the levels are matched, the detail is halved: what a, the inner set, was scaled by.
+    const float f = match ? 0.5f : 1.0f;
+    float scale = 0;
+    CSpectrumData out;
+    const int count = CSpectrumData::MergeSpectra(&detail, &survey, &out, scale, match, false);
+    ASSERT_EQ(count, 500 + 1001 + 490) << "0..499, the detail, 511..1000";
+    if (match) {
+      EXPECT_FLOAT_EQ(scale, 0.5f);
+    }
+    const std::vector<float> x = XValues(out);
+    EXPECT_TRUE(std::vector<float>(x.begin() + 500, x.begin() + 1501) == detailX);
+    for (int i = 0; i < count; ++i) {
+      const bool inside = i >= 500 && i <= 1500;
+      ASSERT_FLOAT_EQ(out.GetY(i), inside ? detailAt(x[size_t(i)]) * f : 10.0f) << x[size_t(i)];
+    }
+    EXPECT_FLOAT_EQ(out.GetY(600), 120 * f) << "the line's top";
+
+    // Resampled on the detail's step from 0 to 1000; the line keeps its top.
+    CSpectrumData even;
+    ASSERT_EQ(CSpectrumData::MergeSpectra(&survey, &detail, &even, scale, match, true), 100001);
+    if (match) {
+      EXPECT_FLOAT_EQ(scale, 2.0f) << "a, the outer set, against the inner one";
+    }
+    EXPECT_EQ(even.GetX(100000), 1000.0f);
+    EXPECT_NEAR(even.GetY(50100), 120 * f, 1e-3);
+    EXPECT_NEAR(even.GetY(50600), 20 * f, 1e-3);
+    EXPECT_EQ(even.GetY(51200), 10.0f);
+  }
+
+  // Both starting at 0: the shorter one is the inner set.
+  CSpectrumData head = Curve(0, 0.5f, 21, [](float) { return 30.0f; }); // 0..10
   CSpectrumData out;
   float scale = 0;
-  const int count = CSpectrumData::MergeSpectra(&inner, &outer, &out, scale, false, false);
-  ASSERT_GT(count, 0);
-  EXPECT_EQ(out.GetIndexRange(), count);
-  const std::vector<float> x = XValues(out);
-  EXPECT_EQ(x.back(), 100);
-  EXPECT_EQ(std::count_if(x.begin(), x.end(), [](float v) { return v > 72; }), 28) << "73 .. 100";
-  ExpectRisingAlong(out, merged);
-
-  // Resampled: 100 / 0.5 points from 0.
-  CSpectrumData even;
-  ASSERT_EQ(CSpectrumData::MergeSpectra(&outer, &inner, &even, scale, false, true), 200);
-  EXPECT_EQ(even.GetX(199), 99.5f);
-  EXPECT_NEAR(even.GetY(199), merged(99.5f), 1e-3);
-  EXPECT_NEAR(even.GetY(112), merged(56), 1e-3); // half way: 113 + 5
+  ASSERT_EQ(CSpectrumData::MergeSpectra(&survey, &head, &out, scale, false, false), 21 + 990);
+  EXPECT_EQ(out.GetY(20), 30.0f);
+  EXPECT_EQ(out.GetX(21), 11.0f);
+  EXPECT_EQ(out.GetY(21), 10.0f);
 }
 
 TEST(CSpectrumDataCombine, MergingMatchesLevelsAndRefusesSetsThatDoNotOverlap)

@@ -295,14 +295,15 @@ public:
   static int Calibrate(CSpectrumData* src, CSpectrumData* calib, CSpectrumData* dst);
   // Joins two overlapping data sets into one trace: the lower one up to the overlap, a blend
   // across it on a grid whose spacing runs from the lower set's to the upper set's, then the upper
-  // one; an upper set lying wholly inside the lower one is blended in over its own span, and the
-  // lower one goes on after it. matchLevels scales the upper set to the lower one's level over the
-  // middle half of the overlap and writes into scale the factor that a needed. Without resample
-  // out receives the merged set and its point count is returned; with resample out holds the
-  // merged data on an even grid of the finer step from the lower x min, merged span / step points
-  // (rounded, so the last lies within the data), and that count is returned. 0, with out
-  // unchanged, when either is missing or they do not overlap. out may be a, b or nullptr (the
-  // count only).
+  // one. A set whose span lies inside the other's keeps its own points over its span, with the
+  // outer set's points before and after it. matchLevels scales the upper (or inner) set to the
+  // other one's level over the middle half of the overlap and writes into scale the factor that a
+  // needed. Without resample out receives the merged set and its point count is returned; with
+  // resample out holds the merged data on an even grid of the finer step from the lower x min: every
+  // grid point up to the merged data's last x (one within rounding of it included, none past it),
+  // and that count is returned. 0, with out unchanged, when either is missing, they do not overlap
+  // or the grid would be far too large (beyond 16,777,216 points and 16 for each of theirs). out
+  // may be a, b or nullptr (the count only).
   static int MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumData* out, float& scale,
                           bool matchLevels, bool resample);
   // out becomes one trace of the vector size: the mean over the traces firstTrace..lastTrace.

@@ -1,5 +1,7 @@
 #include "ExtremeScan.h"
 
+#include "WidePaths.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -31,20 +33,22 @@ void ScanPlain(const float* values, size_t begin, size_t end, ExtremeScan& e)
 }
 
 #if defined(__SSE2__)
-// The largest of h's four values and the smallest of l's, for both block widths.
+// The largest of h's four values and the smallest of l's, for both block widths. Which of two
+// zeros the lanes keep depends on the width, so a zero comes out as +0 on both: the scan finds the
+// value itself in the block.
 inline void LaneExtremes(__m128 h, __m128 l, float& max, float& min)
 {
   h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(1, 0, 3, 2)));
   h = _mm_max_ps(h, _mm_shuffle_ps(h, h, _MM_SHUFFLE(2, 3, 0, 1)));
   l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(1, 0, 3, 2)));
   l = _mm_min_ps(l, _mm_shuffle_ps(l, l, _MM_SHUFFLE(2, 3, 0, 1)));
-  max = _mm_cvtss_f32(h);
-  min = _mm_cvtss_f32(l);
+  max = _mm_cvtss_f32(h) + 0.0f;
+  min = _mm_cvtss_f32(l) + 0.0f;
 }
 #endif
 
-// The block's largest and smallest value with NaNs left out (-inf and +inf when all are NaN); of
-// two zeros either may come out. maxps(a, b) is a > b ? a : b lane by lane, and minps(a, b)
+// The block's largest and smallest value with NaNs left out (-inf and +inf when all are NaN); a
+// zero comes out as +0. maxps(a, b) is a > b ? a : b lane by lane, and minps(a, b)
 // a < b ? a : b: a NaN in a never gets through.
 void BlockExtremes(const float* values, float& max, float& min)
 {
@@ -73,8 +77,8 @@ void BlockExtremes(const float* values, float& max, float& min)
 #else
   ExtremeScan e{-std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
   ScanPlain(values, 0, kBlock, e);
-  max = e.max;
-  min = e.min;
+  max = e.max + 0.0f;
+  min = e.min + 0.0f;
 #endif
 }
 
@@ -135,7 +139,7 @@ void ExtremeBlocks::Set(size_t firstBlock, const float* values, size_t count)
   const size_t at = firstBlock;
 #if defined(EXTREME_SCAN_AVX)
   static const bool avx = __builtin_cpu_supports("avx");
-  if (avx) {
+  if (avx && WidePathsAllowed()) {
     SetBlocksAvx(values, blocks, max.data() + at, min.data() + at);
     return;
   }

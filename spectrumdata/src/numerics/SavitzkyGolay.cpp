@@ -1,10 +1,12 @@
 #include "SavitzkyGolay.h"
 
 #include "NumericalRecipes.h"
+#include "WidePaths.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 // Fornberg's recursion for the finite-difference weights of derivative ld at offset 0 over the
 // offsets -nl..nr, divided by ld! to give the fit's coefficient of the power ld, as savgol does.
@@ -200,7 +202,7 @@ void Convolve(const double* w, size_t np, const double* in, size_t len, double* 
 void SavitzkyGolayFilter::ConvolveBlock(const double* in, size_t len, double* out) const
 {
   static const bool avx2 = __builtin_cpu_supports("avx2");
-  (avx2 ? ConvolveAvx2 : Convolve)(m_weights.data(), m_weights.size(), in, len, out);
+  (avx2 && WidePathsAllowed() ? ConvolveAvx2 : Convolve)(m_weights.data(), m_weights.size(), in, len, out);
 }
 
 bool SavitzkyGolayFilter::ApplyDirect(float* values, int count) const
@@ -229,8 +231,11 @@ bool SavitzkyGolayFilter::ApplyDirect(float* values, int count) const
     for (size_t k = 0; k < len; ++k)
       window[np - 1 + k] = extended(start + np - 1 + k);
     ConvolveBlock(window.data(), len, acc);
+    // Which of two NaNs an addition passes on (the sign of infinity minus infinity's, or the
+    // input's) follows the order of its operands, which the compiler chooses for each path: every
+    // NaN comes out as the one quiet NaN.
     for (size_t k = 0; k < len; ++k)
-      values[start + k] = float(acc[k]);
+      values[start + k] = acc[k] == acc[k] ? float(acc[k]) : std::numeric_limits<float>::quiet_NaN();
     std::copy(window.begin() + std::ptrdiff_t(len), window.begin() + std::ptrdiff_t(len + np - 1),
               window.begin());
   }
