@@ -202,11 +202,12 @@ TEST(CZSpectrumPlotLimits, FailedReadingsAndUnsortedXGiveTheRealExtent)
   EXPECT_EQ(l.xMin, 0.0f);
   EXPECT_EQ(l.xMax, 5.0f);
 
-  // A fixed X window over unsorted x: the Y limits of the points inside it.
+  // A fixed X window over unsorted x: the Y limits of the line inside it, the points and the
+  // strokes that cross its ends (from (0, 1) to (5, 2) at 0.5 and 3.5, back to (1, 3) at 3.5).
   second.SetXMin(0.5f);
   second.SetXMax(3.5f);
   l = Limits(second);
-  EXPECT_EQ(l.yMin, 3.0f);
+  EXPECT_FLOAT_EQ(l.yMin, 1.1f);
   EXPECT_EQ(l.yMax, 4.0f);
 }
 
