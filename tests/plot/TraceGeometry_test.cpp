@@ -389,3 +389,71 @@ TEST(TraceGeometry, APeakAtZeroIsMarkedAndSoAreTheOnesAfterIt)
     labels += t.fillBox && (t.text == L" 0 " || t.text == L" 5 ");
   EXPECT_EQ(labels, 2);
 }
+
+TEST(TraceGeometry, AWindowWithOneSampleOrNoneStillShowsTheLineThroughIt)
+{
+  // Zoomed in on a live trace until one sample, or none, lies in the X window: the line crossing
+  // the window sets the automatic Y range and is drawn from edge to edge.
+  FixedMeasure measure;
+  STraceGeometry geometry;
+  auto data = MakeTrace(L"Z", {0, 1, 2, 3, 4, 5, 6, 7}, {0, 3, 1, 4, 1, 5, 9, 2});
+  struct SCase {
+    float x0, x1;
+    std::vector<std::pair<float, float>> line; // what the path passes through
+    float yMin, yMax;
+  };
+  const SCase cases[] = {
+      {4.6f, 5.4f, {{4.6f, 3.4f}, {5, 5}, {5.4f, 6.6f}}, 3.4f, 6.6f},
+      // No sample inside: the nearest sample (4, 1) still counts, as it always has.
+      {4.2f, 4.4f, {{4.2f, 1.8f}, {4.4f, 2.6f}}, 1.0f, 2.6f},
+  };
+  for (const SCase& c : cases) {
+    CZSpectrumPlot plot;
+    plot.AddTrace(data.get(), false, false);
+    plot.SetXMin(c.x0);
+    plot.SetXMax(c.x1);
+    ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+    EXPECT_NEAR(plot.GetDrawnYMin(), c.yMin, 1e-5) << c.x0;
+    EXPECT_NEAR(plot.GetDrawnYMax(), c.yMax, 1e-5) << c.x0;
+    ASSERT_TRUE(plot.ShouldDrawTraces()) << c.x0;
+    plot.BuildTraceGeometry(*data, geometry);
+    std::vector<POINT> expected;
+    for (auto [x, y] : c.line)
+      expected.push_back(POINT{plot.XToPixel(x), plot.YToPixel(y)});
+    EXPECT_TRUE(SamePoints(geometry.points, expected)) << c.x0;
+    EXPECT_EQ(geometry.runStarts, std::vector<size_t>{0}) << c.x0;
+  }
+}
+
+TEST(TraceGeometry, LimitsInTheWrongOrderDrawNoTraceAndNeverThrow)
+{
+  // Only a caller's own setters can still give them; the frame is drawn, the traces are not.
+  FixedMeasure measure;
+  CZSpectrumPlot plot;
+  auto data = MakeRamp(L"R", 11, 0, 1, 0, 1);
+  plot.AddTrace(data.get(), false, false);
+  plot.SetXMin(9);
+  plot.SetXMax(3);
+  plot.SetYMin(0);
+  plot.SetYMax(10);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  EXPECT_FALSE(plot.ShouldDrawTraces());
+  STraceGeometry geometry;
+  EXPECT_NO_THROW(plot.BuildTraceGeometry(*data, geometry));
+  EXPECT_TRUE(geometry.points.empty());
+}
+
+TEST(TraceGeometry, AFailedXIsLeftOutOfTheLine)
+{
+  // A reading whose x is no number: the line joins the points either side of it.
+  FixedMeasure measure;
+  CZSpectrumPlot plot;
+  auto data = MakeTrace(L"N", {0, 1, std::nanf(""), 3, 4}, {0, 4, 9, 1, 2});
+  plot.AddTrace(data.get(), false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*data, geometry);
+  auto at = [&](float x, float y) { return POINT{plot.XToPixel(x), plot.YToPixel(y)}; };
+  EXPECT_TRUE(SamePoints(geometry.points, {at(0, 0), at(1, 4), at(3, 1), at(4, 2)}));
+  EXPECT_EQ(geometry.runStarts, std::vector<size_t>{0});
+}
