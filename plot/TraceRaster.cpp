@@ -4,9 +4,7 @@
 #include <wx/dc.h>
 #include <wx/graphics.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 CTraceRaster::CTraceRaster(wxDC& dc)
 {
