@@ -1,8 +1,9 @@
 // The plot window's paint into its bitmap, against the floor of this machine measured in the same
 // run on a bitmap of the same size: one DrawLines call per polyline of the same points. Two loads:
 // the program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of
-// 1,000,000 points. Two floors: every point of the data (what drawing the data takes without the
-// paint's one point per pixel column), and only the points the paint draws (its polylines).
+// 1,000,000 points. Three floors: every point of the data (what drawing the data takes without the
+// paint's one point per pixel column), only the points the paint draws (its polylines), and those
+// same polylines written the paint's own way, straight into the bitmap's pixels (the raster).
 // Then what the mouse costs: a cursor move repaints the places the overlay left and reached, from
 // the kept picture with the overlay over them, against a plain copy of the whole picture; a
 // Ctrl+wheel step repaints everything at new X limits.
@@ -13,6 +14,7 @@
 // to theirs: a stretch in which the machine runs slower holds both sides of a pair back alike.
 #include "CZSpectrumWnd.h"
 #include "Colours.h"
+#include "TraceRaster.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
 #include <benchmark/benchmark.h>
@@ -127,13 +129,22 @@ Polylines AllPoints(PaintLoad& load)
   return all;
 }
 
+// The trace lines of the last paint, as the paint hands them to the raster.
+std::vector<STraceGeometry> DrawnGeometry(PaintLoad& load)
+{
+  std::vector<STraceGeometry> geometries;
+  for (CSpectrumData* trace : load.plot->TracesInDrawingOrder()) {
+    geometries.emplace_back();
+    load.plot->BuildTraceGeometry(*trace, geometries.back());
+  }
+  return geometries;
+}
+
 // The polylines of the last paint.
-Polylines DrawnPoints(PaintLoad& load)
+Polylines DrawnPoints(const std::vector<STraceGeometry>& geometries)
 {
   Polylines drawn;
-  STraceGeometry geometry;
-  for (CSpectrumData* trace : load.plot->TracesInDrawingOrder()) {
-    load.plot->BuildTraceGeometry(*trace, geometry);
+  for (const STraceGeometry& geometry : geometries) {
     for (size_t run = 0; run < geometry.runStarts.size(); ++run) {
       const size_t end =
           run + 1 < geometry.runStarts.size() ? geometry.runStarts[run + 1] : geometry.points.size();
@@ -191,6 +202,21 @@ double DrawLinesOnce(wxBitmap& bitmap, const Polylines& lines)
   return Seconds(std::chrono::steady_clock::now() - start);
 }
 
+// The same lines written straight into the pixels of a bitmap of the plot's size, a raster opened
+// for each trace, as the paint does.
+double RasterOnce(wxBitmap& bitmap, const std::vector<STraceGeometry>& geometries, const RECT& clip)
+{
+  wxMemoryDC dc(bitmap);
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext())
+    gc->SetAntialiasMode(wxANTIALIAS_NONE);
+  const auto start = std::chrono::steady_clock::now();
+  for (const STraceGeometry& geometry : geometries) {
+    CTraceRaster raster(dc);
+    raster.DrawRuns(geometry.points, geometry.runStarts, geometry.colour, clip);
+  }
+  return Seconds(std::chrono::steady_clock::now() - start);
+}
+
 // The best of a few rounds.
 double DrawLinesFloor(const Polylines& lines, int rounds)
 {
@@ -203,13 +229,15 @@ double DrawLinesFloor(const Polylines& lines, int rounds)
 
 struct SLoadRun {
   std::unique_ptr<PaintLoad> load;
+  std::vector<STraceGeometry> geometries;
+  RECT clip{};
   Polylines drawn;
   size_t allPoints = 0, drawnPoints = 0;
   double allFloor = 0;
-  double paint = 0, drawnFloor = 0;     // medians of the last benchmark run
-  double cursorMove = 0, blit = 0;      // the same
-  double paintRatio = 0, moveRatio = 0; // medians of each step's ratio to its baseline
-  double paintMeans = 0, moveMeans = 0; // the ratios of the means, a stopped step and all
+  double paint = 0, drawnFloor = 0, rasterFloor = 0;     // medians of the last benchmark run
+  double cursorMove = 0, blit = 0;                       // the same
+  double paintRatio = 0, rasterRatio = 0, moveRatio = 0; // medians of each step's ratio to its baseline
+  double paintMeans = 0, rasterMeans = 0, moveMeans = 0; // the ratios of the means, a stopped step and all
   double wheelStep = 0, wheelStepMax = 0;
 };
 
@@ -232,7 +260,9 @@ SLoadRun& Prepare(const char* name, std::unique_ptr<PaintLoad> (*make)())
     run.load->plot->Draw(dc, &kArea);
   }
   const Polylines all = AllPoints(*run.load);
-  run.drawn = DrawnPoints(*run.load);
+  run.geometries = DrawnGeometry(*run.load);
+  run.clip = run.load->plot->GetTraceClipRect();
+  run.drawn = DrawnPoints(run.geometries);
   for (const auto& line : all)
     run.allPoints += line.size();
   for (const auto& line : run.drawn)
@@ -246,7 +276,7 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
   SLoadRun& run = Prepare(name, make);
   wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
   wxBitmap floorBitmap(RectWidth(kArea), RectHeight(kArea), 24);
-  std::vector<double> paints, floors;
+  std::vector<double> paints, floors, rasters;
   for (auto _ : state) {
     {
       wxMemoryDC dc(screen);
@@ -255,14 +285,19 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
       paints.push_back(Seconds(std::chrono::steady_clock::now() - start));
     }
     floors.push_back(DrawLinesOnce(floorBitmap, run.drawn));
+    rasters.push_back(RasterOnce(floorBitmap, run.geometries, run.clip));
   }
   run.paint = Median(paints);
   run.drawnFloor = Median(floors);
+  run.rasterFloor = Median(rasters);
   run.paintRatio = MedianRatio(paints, floors);
+  run.rasterRatio = MedianRatio(paints, rasters);
   run.paintMeans = Mean(paints) / Mean(floors);
+  run.rasterMeans = Mean(paints) / Mean(rasters);
   state.counters["paint_ms"] = run.paint * 1e3;
   state.counters["all_points_ratio"] = run.paint / run.allFloor;
   state.counters["drawn_points_ratio"] = run.paintRatio;
+  state.counters["raster_ratio"] = run.rasterRatio;
 }
 
 // The cursor walks along the data, one pixel column at a time, as a drag with the button down.
@@ -331,9 +366,10 @@ void WheelSteps(benchmark::State& state, const char* name, std::unique_ptr<Paint
 void PrintRatios()
 {
   std::printf(
-      "\nPaint into the bitmap against one DrawLines call per polyline on the same bitmap. Times are\n"
-      "medians of steps timed one by one; the floor of the drawn points is timed next to each\n"
-      "paint, the blit next to each cursor move, and their ratios are medians of each pair's:\n");
+      "\nPaint into the bitmap against one DrawLines call per polyline on the same bitmap, and against\n"
+      "the same lines written into its pixels. Times are medians of steps timed one by one; both\n"
+      "floors of the drawn points are timed next to each paint, the blit next to each cursor move,\n"
+      "and their ratios are medians of each pair's:\n");
   for (const auto& [name, run] : Runs()) {
     if (!run.load)
       continue;
@@ -342,6 +378,9 @@ void PrintRatios()
                 run.paint / run.allFloor);
     std::printf("  DrawLines of the %zu points drawn: %.3f ms, ratio %.2f (of the means %.2f)\n",
                 run.drawnPoints, run.drawnFloor * 1e3, run.paintRatio, run.paintMeans);
+    std::printf("  the same lines written into the pixels (the paint's raster): %.3f ms, ratio %.2f (of the "
+                "means %.2f)\n",
+                run.rasterFloor * 1e3, run.rasterRatio, run.rasterMeans);
     if (run.blit > 0)
       std::printf("  cursor move (its strips from the picture + overlay): %.3f ms against a plain blit %.3f "
                   "ms, ratio %.2f (of the means %.2f)\n",

@@ -1,7 +1,7 @@
 // fuzz-link: plot_logic ZSpectrumData
 // Loads arbitrary bytes as the plot window's settings record or traces record; the first byte
 // picks which. A load that throws must leave the plot exactly as it was; a load that succeeds
-// must give a plot whose own record loads again and writes itself back unchanged.
+// must give a plot whose own record loads again and writes itself back unchanged, and that paints.
 #include "CArchive.h"
 #include "CZSpectrumPlot.h"
 
@@ -28,6 +28,37 @@ void Load(CZSpectrumPlot& plot, bool traces, const void* data, size_t size)
   CMemFile file(data, size);
   CArchive ar(&file, CArchive::load);
   traces ? plot.SerializeTraces(ar) : plot.SerializeSettings(ar);
+}
+class FixedMeasure : public IPlotTextMeasure {
+public:
+  SIZE MeasureText(const CString& text) override
+  {
+    SIZE size;
+    size.cx = 7 * text.GetLength();
+    size.cy = 13;
+    return size;
+  }
+};
+
+// Whatever the record held, an axis whose two ends it fixed is in order, and a paint of the loaded
+// plot, with a trace of its own beside what it loaded, lays out and draws without throwing.
+void Paint(CZSpectrumPlot& plot)
+{
+  if ((plot.IsXMinFixed() && plot.IsXMaxFixed() && !(plot.GetXMin() < plot.GetXMax())) ||
+      (plot.IsYMinFixed() && plot.IsYMaxFixed() && !(plot.GetYMin() < plot.GetYMax())))
+    std::abort();
+  CSpectrumData ramp;
+  ramp.SetName(L"Ramp");
+  for (int i = 0; i < 16; ++i)
+    ramp.AddPoint(float(i), float(i % 5));
+  plot.AddTrace(&ramp, false, false);
+  FixedMeasure measure;
+  if (plot.PrepareFrame(measure, MakeRect(0, 0, 400, 300), nullptr) && plot.ShouldDrawTraces()) {
+    STraceGeometry geometry;
+    for (CSpectrumData* trace : plot.TracesInDrawingOrder())
+      plot.BuildTraceGeometry(*trace, geometry);
+  }
+  plot.RemoveTrace(L"Ramp", false);
 }
 } // namespace
 
@@ -60,5 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   }
   if (!traces && Store(again, traces) != written)
     std::abort();
+  Paint(again);
   return 0;
 }

@@ -479,15 +479,14 @@ void CZSpectrumWnd::DrawTraceLine(wxDC& dc)
   const bool direct = raster && raster->IsOpen();
   if (!direct)
     dc.SetPen(wxPen(ToWxColour(m_geometry.colour), std::max(m_geometry.lineWidth, 1), style));
-  const RECT clip = GetTraceClipRect();
+  if (direct) {
+    raster->DrawRuns(points, starts, m_geometry.colour, GetTraceClipRect());
+    return;
+  }
   for (size_t run = 0; run < starts.size(); ++run) {
     const size_t begin = starts[run];
     const size_t end = run + 1 < starts.size() ? starts[run + 1] : points.size();
-    if (end - begin < 2)
-      continue;
-    if (direct)
-      raster->DrawPolyline(points.data() + begin, end - begin, m_geometry.colour, clip);
-    else
+    if (end - begin >= 2)
       DrawPolyline(dc, points.data() + begin, end - begin);
   }
 }

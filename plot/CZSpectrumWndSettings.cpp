@@ -1,5 +1,6 @@
 #include "CXAxisPropPage.h"
 #include "CYAxisPropPage.h"
+#include "CZMessageBox.h"
 #include "CZSpectrumWnd.h"
 #include "MessageBoxTypes.h"
 #include "ModalResponder.h"
@@ -7,9 +8,12 @@
 #include <wx/bookctrl.h>
 #include <wx/button.h>
 #include <wx/propdlg.h>
+#include <wx/textctrl.h>
 
 namespace {
 constexpr const wchar_t* kSheetCaption = L"Settings";
+constexpr const wchar_t* kLimitsOutOfOrder = L"The minimum must be less than the maximum.";
+constexpr int kMinimumEdit = 1000; // on both pages
 
 // The two axis pages in one sheet. OK saves each page in turn and closes only when every page
 // took its values; a page whose number is bad is shown instead.
@@ -53,7 +57,26 @@ private:
       GetBookCtrl()->SetSelection(1);
       return;
     }
+    if (!LimitsInOrder(*m_xPage)) {
+      RefuseLimits(0);
+      return;
+    }
+    if (!LimitsInOrder(*m_yPage)) {
+      RefuseLimits(1);
+      return;
+    }
     EndModal(wxID_OK);
+  }
+
+  // The sheet stays open on the page, with its minimum selected for typing over.
+  void RefuseLimits(size_t page)
+  {
+    GetBookCtrl()->SetSelection(page);
+    ZMessageBox(kLimitsOutOfOrder, MB_OK);
+    if (auto* edit = dynamic_cast<wxTextCtrl*>(GetBookCtrl()->GetPage(page)->FindWindow(kMinimumEdit))) {
+      edit->SetFocus();
+      edit->SelectAll();
+    }
   }
 };
 } // namespace

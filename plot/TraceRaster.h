@@ -1,12 +1,9 @@
 #pragma once
-// Solid one-pixel lines written straight into the pixels of the image a memory DC draws on. The
-// DC has the graphics library stroke a polyline as an outline with joins and caps and fill that,
-// which for a trace of a point per pixel column costs more than the rest of the paint together.
-// A one-pixel line is a single pixel per column (or per row where it is steep), as a cosmetic pen
-// draws it, and written directly costs a small part of that.
-#include "PlotGeometry.h"
+// The pixels of the image a memory DC draws on, for the trace lines that CLineRaster writes
+// straight into them (see there why).
+#include "LineRaster.h"
 
-#include <cstdint>
+#include <optional>
 
 class wxDC;
 typedef struct _cairo_surface cairo_surface_t;
@@ -21,16 +18,16 @@ public:
   CTraceRaster(const CTraceRaster&) = delete;
   CTraceRaster& operator=(const CTraceRaster&) = delete;
 
-  bool IsOpen() const { return m_pixels != nullptr; }
-  // The polyline through the points (the DC's logical pixels, both ends drawn) in the colour,
-  // where it lies inside clip.
-  void DrawPolyline(const POINT* points, size_t count, COLORREF colour, const RECT& clip);
+  bool IsOpen() const { return m_lines.has_value(); }
+  // In the DC's logical pixels; nothing while the raster is closed.
+  void DrawRuns(const std::vector<POINT>& points, const std::vector<size_t>& runStarts, COLORREF colour,
+                const RECT& clip)
+  {
+    if (m_lines)
+      m_lines->DrawRuns(points, runStarts, colour, clip);
+  }
 
 private:
-  void DrawLine(int x0, int y0, int x1, int y1, uint32_t pixel, const RECT& clip);
-
   cairo_surface_t* m_surface = nullptr;
-  unsigned char* m_pixels = nullptr;
-  int m_stride = 0, m_width = 0, m_height = 0;
-  int m_dx = 0, m_dy = 0; // logical to device pixels
+  std::optional<CLineRaster> m_lines;
 };

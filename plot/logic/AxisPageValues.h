@@ -27,6 +27,13 @@ struct SYAxisPageValues {
   float m_wavelengthRange = 0;
 };
 
+// The limits of a page leave the axis a range when both are typed: an automatic limit follows the
+// data and keeps out of the way of a typed one itself.
+template <typename AxisPage> bool LimitsInOrder(const AxisPage& v)
+{
+  return v.m_autoMin || v.m_autoMax || v.m_min < v.m_max;
+}
+
 struct SYAxisPageEnables {
   bool matchOrigin = false;
   bool logScale = false;

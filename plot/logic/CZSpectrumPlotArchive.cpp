@@ -168,6 +168,11 @@ void CZSpectrumPlot::SerializeSettings(CArchive& ar)
         std::pair{&m_xMaxFloor, &m_xMaxFloorOn}})
     if (!std::isfinite(*value))
       *on = false;
+  // Nor are two fixed limits that leave their axis no range: the axis is automatic again.
+  if (m_xMinFixed && m_xMaxFixed && !(m_xMin < m_xMax))
+    m_xMinFixed = m_xMaxFixed = false;
+  if (m_yMinFixed && m_yMaxFixed && !(m_yMin < m_yMax))
+    m_yMinFixed = m_yMaxFixed = false;
   if (!m_xMinFixed)
     m_xMin = 0;
   if (!m_xMaxFixed)

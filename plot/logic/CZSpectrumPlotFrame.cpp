@@ -263,10 +263,12 @@ bool CZSpectrumPlot::PrepareFrame(IPlotTextMeasure& measure, const RECT& area, c
   m_xOriginPixel = m_plotRect.left + 3;
   m_yOriginPixel = m_plotRect.bottom - 3;
   CalcGridValues();
-  // A limit fixed at no number (or one beyond float) leaves nothing that can be placed.
+  // A limit fixed at no number (or one beyond float) leaves nothing that can be placed, and
+  // limits in the wrong order (a caller's own: neither the mouse nor the settings make them)
+  // have no scale to place anything with.
   const bool finite =
       std::isfinite(xMin) && std::isfinite(xMax) && std::isfinite(yMin) && std::isfinite(yMax);
-  m_frameDrawsTraces = finite && yMin != yMax && xMin != xMax;
+  m_frameDrawsTraces = finite && yMin < yMax && xMin < xMax;
   return true;
 }
 

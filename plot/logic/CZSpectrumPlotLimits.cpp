@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 // A scale that maps a flat trace (or one of a single point) would divide by its zero range.
@@ -15,6 +16,20 @@ float ScaleOrOne(float numerator, float denominator)
     return 1.0f;
   const float k = numerator / denominator;
   return std::isfinite(k) ? k : 1.0f;
+}
+
+// The other end of an axis one span away from a fixed limit, above or below it: at least the next
+// float, so that the axis is never empty or reversed while a float beyond it exists.
+float LimitBeyond(float fixed, float span, bool above)
+{
+  if (!std::isfinite(fixed))
+    return fixed;
+  const double step = span > 0 && std::isfinite(span) ? span : 1.0;
+  const double limit = std::numeric_limits<float>::max();
+  const float end = float(std::clamp(above ? fixed + step : fixed - step, -limit, limit));
+  if (above ? end > fixed : end < fixed)
+    return end;
+  return std::nextafter(fixed, above ? INFINITY : -INFINITY);
 }
 } // namespace
 
@@ -159,7 +174,18 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
     }
   }
 
-  // Fixed limits win; the others are remembered for the next paint and the axis pages.
+  // Fixed limits win; the others are remembered for the next paint and the axis pages. An
+  // automatic limit never passes a fixed one: with the data all on the far side of it, the axis
+  // runs on as far as the data spans, and stays in order.
+  const float xSpan = x1 - x0, ySpan = y1 - y0;
+  if (m_yMinFixed && !m_yMaxFixed && !(m_yMin < y1))
+    y1 = LimitBeyond(m_yMin, ySpan, true);
+  if (m_yMaxFixed && !m_yMinFixed && !(y0 < m_yMax))
+    y0 = LimitBeyond(m_yMax, ySpan, false);
+  if (m_xMinFixed && !m_xMaxFixed && !(m_xMin < x1))
+    x1 = LimitBeyond(m_xMin, xSpan, true);
+  if (m_xMaxFixed && !m_xMinFixed && !(x0 < m_xMax))
+    x0 = LimitBeyond(m_xMax, xSpan, false);
   if (m_yMinFixed)
     y0 = m_yMin;
   else

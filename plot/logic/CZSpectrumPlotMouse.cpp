@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
+#include <limits>
 
 namespace {
 bool SamePoint(POINT a, POINT b)
@@ -22,11 +22,19 @@ CString BoxText(double value)
   return CString(FormatW(L" %g ", value));
 }
 
-// A limit that is no number (a cursor on a failed reading, a plot not painted yet) would blank the
-// plot until the limits are given back: a zoom to one leaves every limit as it was.
-bool AllFinite(std::initializer_list<float> values)
+// The limits a zoom sets on one axis, lo below hi. A limit that is no number (a cursor on a
+// failed reading, a plot not painted yet) or beyond float, and an axis left empty (a drag along
+// one row, two samples at one x) would blank the plot until the limits are given back: such a
+// zoom leaves that axis as it was. Worked out in double, a zoom near the end of the float range
+// would otherwise overflow on the way.
+bool ZoomRange(double a, double b, float& lo, float& hi)
 {
-  return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (!(std::fabs(a) <= kMax && std::fabs(b) <= kMax))
+    return false;
+  lo = float(std::min(a, b));
+  hi = float(std::max(a, b));
+  return lo < hi;
 }
 } // namespace
 
@@ -159,13 +167,14 @@ void CZSpectrumPlot::LButtonUp(UINT flags, POINT point)
 {
   m_mouseInPlot = PointInRect(m_plotRect, point.x, point.y);
   if (flags == MK_CONTROL && m_zooming && m_mouseInPlot && !m_traces.IsEmpty()) {
+    float lo = 0, hi = 0;
     if (m_cursorIndex > 0) {
+      // The band runs from the start's data point to the end's whichever way it was dragged.
       const float s = SnapToDataX(m_zoomRect.left, m_zoomRect.top);
       const float e = SnapToDataX(m_zoomRect.right, m_zoomRect.bottom);
-      const bool leftwards = point.x < m_zoomRect.left;
-      if (AllFinite({s, e})) {
-        SetXMax(leftwards ? s : e);
-        SetXMin(leftwards ? e : s);
+      if (ZoomRange(s, e, lo, hi)) {
+        SetXMax(hi);
+        SetXMin(lo);
       }
       m_cursorIndex = -1;
     } else {
@@ -173,13 +182,13 @@ void CZSpectrumPlot::LButtonUp(UINT flags, POINT point)
       auto xAt = [&](int column) { return float(column - m_xOriginPixel) / m_xPixelsPerUnit + xMin; };
       auto yAt = [&](int row) { return float(row - m_yOriginPixel) / m_yPixelsPerUnit + yMin; };
       const RECT& z = m_zoomRect;
-      const float left = xAt(std::min(z.left, z.right)), right = xAt(std::max(z.left, z.right));
-      const float bottom = yAt(std::max(z.top, z.bottom)), top = yAt(std::min(z.top, z.bottom));
-      if (AllFinite({left, right, bottom, top})) {
-        SetXMin(left);
-        SetXMax(right);
-        SetYMin(bottom);
-        SetYMax(top);
+      if (ZoomRange(xAt(z.left), xAt(z.right), lo, hi)) {
+        SetXMin(lo);
+        SetXMax(hi);
+      }
+      if (ZoomRange(yAt(z.top), yAt(z.bottom), lo, hi)) {
+        SetYMin(lo);
+        SetYMax(hi);
       }
       m_crosshair = POINT{-1, -1};
     }
@@ -243,61 +252,66 @@ void CZSpectrumPlot::CycleTraces(bool forward)
 
 void CZSpectrumPlot::ZoomX(bool in)
 {
-  const float centre =
-      m_cursorIndex != -1 ? m_traces.GetHead()->GetX(m_cursorIndex) : (m_xMin + m_xMax) * 0.5f;
-  const float h = (m_xMax - m_xMin) * (in ? 0.4f : 0.6f);
-  if (!AllFinite({centre - h, centre + h}))
-    return;
+  const double xMin = m_xMin, xMax = m_xMax;
+  double centre = m_cursorIndex != -1 ? m_traces.GetHead()->GetX(m_cursorIndex) : (xMin + xMax) * 0.5;
+  const double h = (xMax - xMin) * (in ? 0.4 : 0.6);
+  double low = 0, high = 0;
   if (in) {
-    SetXMin(std::max(centre - h, m_xMin));
-    SetXMax(std::min(centre + h, m_xMax));
+    // A cursor point outside the window (the wheel made a trace elsewhere the active one) counts
+    // as the window's nearer end: zooming in keeps within the window.
+    centre = std::min(std::max(centre, xMin), xMax);
+    low = std::max(centre - h, xMin);
+    high = std::min(centre + h, xMax);
   } else {
-    float lo = 0, hi = 0;
+    low = centre - h;
+    high = centre + h;
     bool any = false;
+    double lo = 0, hi = 0;
     for (POSITION pos = m_traces.GetHeadPosition(); pos;) {
       const STraceScan& scan = ScanOf(*m_traces.GetNext(pos));
       if (!scan.hasX)
         continue;
-      lo = any ? std::min(lo, scan.xMin) : scan.xMin;
-      hi = any ? std::max(hi, scan.xMax) : scan.xMax;
+      lo = any ? std::min<double>(lo, scan.xMin) : scan.xMin;
+      hi = any ? std::max<double>(hi, scan.xMax) : scan.xMax;
       any = true;
     }
-    SetXMin(centre - h);
-    SetXMax(centre + h);
-    if (any && lo - m_xMin > 0) {
-      const float d = lo - m_xMin;
-      SetXMin(m_xMin + d);
-      SetXMax(m_xMax + d);
-      if (m_xMax > hi)
-        SetXMax(hi);
+    // Moved back onto the data, first up, then down.
+    if (any && lo - low > 0) {
+      high += lo - low;
+      low = lo;
+      high = std::min(high, hi);
     }
-    if (any && m_xMax - hi > 0) {
-      const float d = m_xMax - hi;
-      SetXMax(m_xMax - d);
-      SetXMin(m_xMin - d);
-      if (m_xMin < lo)
-        SetXMin(lo);
+    if (any && high - hi > 0) {
+      low -= high - hi;
+      high = hi;
+      low = std::max(low, lo);
     }
   }
+  float lo = 0, hi = 0;
+  if (!ZoomRange(low, high, lo, hi))
+    return;
+  SetXMin(lo);
+  SetXMax(hi);
   InvalidatePlot(true);
   PostToParent(WM_SPECTRUM_LIMITS_CHANGED, WPARAM(GetControlId()), 0);
 }
 
 void CZSpectrumPlot::ZoomY(bool in)
 {
+  const double yMin = m_yMin, yMax = m_yMax;
+  float lo = 0, hi = 0;
   if (m_cursorIndex != -1) {
-    const float y = m_traces.GetHead()->GetY(m_cursorIndex);
-    const float h = (m_yMax - m_yMin) * (in ? 0.4f : 0.6f);
-    if (!AllFinite({y - h, y + h}))
+    const double y = m_traces.GetHead()->GetY(m_cursorIndex);
+    const double h = (yMax - yMin) * (in ? 0.4 : 0.6);
+    if (!ZoomRange(y - h, y + h, lo, hi))
       return;
-    SetYMin(y - h);
-    SetYMax(y + h);
+    SetYMin(lo);
+    SetYMax(hi);
   } else {
-    const float d = (m_yMax - m_yMin) * 0.2f;
-    const float top = in ? m_yMax - d : m_yMax + d;
-    if (!AllFinite({top}))
+    const double d = (yMax - yMin) * 0.2;
+    if (!ZoomRange(yMin, in ? yMax - d : yMax + d, lo, hi) || lo != m_yMin)
       return;
-    SetYMax(top);
+    SetYMax(hi);
   }
   InvalidatePlot(true);
   PostToParent(WM_SPECTRUM_LIMITS_CHANGED, WPARAM(GetControlId()), 1);

@@ -92,9 +92,8 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   // Unsorted x (pasted data) has no index window to search: every point is visited, in order.
   const STraceScan& scan = ScanOf(trace);
   const bool rising = scan.rising;
-  const int first = rising ? NearestIndex(trace, m_drawnXMin, rising) : trace.GetFirstIndex();
-  const int last = rising ? NearestIndex(trace, m_drawnXMax, rising) : trace.GetLastIndex();
   const int firstIndex = trace.GetFirstIndex();
+  const int lastIndex = trace.GetLastIndex();
   const bool masking = trace.MaskEnabled();
   const float scale = trace.GetYScale();
   const float offset = trace.GetYOffset();
@@ -102,6 +101,21 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   // The kept copy of x: the column search reads a few values per pixel column of a million.
   auto xAt = [&](int i) { return scan.xs.empty() ? trace.GetX(i) : scan.xs[size_t(i - firstIndex)]; };
   auto column = [&](int i) { return XToPixel(Clamp(xAt(i), m_drawnXMin, m_drawnXMax)); };
+  auto drawable = [&](int i) {
+    return !(masking && trace.IsMasked(i)) && std::isfinite(xAt(i)) && std::isfinite(shownY(i));
+  };
+  int first = firstIndex, last = lastIndex;
+  if (rising) {
+    // From the last point before the window to the first one after it: the strokes that enter
+    // and leave the window reach its edges, also when no point, or one, lies inside.
+    const float* xs = scan.xs.empty() ? nullptr : scan.xs.data();
+    first = std::max(firstIndex, IndexPast(trace, m_drawnXMin, true, xs) - 1);
+    last = std::min(lastIndex, IndexPast(trace, m_drawnXMax, false, xs));
+    while (first > firstIndex && !drawable(first))
+      --first;
+    while (last < lastIndex && !drawable(last))
+      ++last;
+  }
 
   // Where x rises the columns do too, so every point after i up to the first one in a later
   // column would be skipped. Data of a steady density fills each column about as the one before:
@@ -133,11 +147,11 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
     return hi;
   };
 
-  // The path runs from the point nearest X min to the one nearest X max; one outside the window
-  // is the start or end of a stroke that the path cuts at the edge.
+  // A point outside the window is the start or end of a stroke that the path cuts at the edge.
+  // Limits in the wrong order (only a caller's own can be) leave last before first.
   CTracePath path(*this, geometry, geometry.mark == ETraceMark::Line);
-  if (last >= first)
-    geometry.points.reserve(size_t(std::min(last - first + 2, 4096)));
+  const size_t expected = size_t(std::clamp(last - first + 2, 0, 4096));
+  geometry.points.reserve(expected);
   auto add = [&](int i, float y) {
     if (masking && trace.IsMasked(i))
       return false;
@@ -157,7 +171,7 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   // a million points every read is a cache miss, and the reads of y made one after the other
   // overlap where the path's work between them would hold each one up.
   std::vector<int> starts;
-  starts.reserve(size_t(std::min(last - first + 1, 4096)));
+  starts.reserve(expected);
   for (int i = first, span = 0; i <= last;) {
     starts.push_back(i);
     if (xAt(i) < m_drawnXMin) {

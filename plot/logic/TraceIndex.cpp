@@ -72,6 +72,21 @@ int NearestIndex(const CSpectrumData& data, float x, bool rising, const float* x
   return (x - data.GetX(p)) > (data.GetX(j) - x) ? j : p;
 }
 
+int IndexPast(const CSpectrumData& data, float x, bool orEqual, const float* xs)
+{
+  const int first = data.GetFirstIndex();
+  int lo = first, hi = data.GetLastIndex() + 1;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    const float here = xs ? xs[mid - first] : data.GetX(mid);
+    if (orEqual ? here < x : here <= x)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return lo;
+}
+
 int FoundPeakCount(const CSpectrumData& data, int entry)
 {
   int k = 0;

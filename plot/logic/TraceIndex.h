@@ -13,6 +13,10 @@ bool XRises(const CSpectrumData& data);
 // first..last (read instead of the data set's own). With no point to choose, GetIndex answers.
 int NearestIndex(const CSpectrumData& data, float x, bool rising, const float* xs = nullptr);
 
+// Where x rises: the first index of first..last whose x is above the value, or with orEqual not
+// below it; last + 1 when there is none. xs as for NearestIndex.
+int IndexPast(const CSpectrumData& data, float x, bool orEqual, const float* xs = nullptr);
+
 // How many found peaks the peak table holds for the array entry. The search fills the table from
 // its first record and leaves the rest zero; a peak at x = 0 still has its intensity, so only a
 // record that is zero in both ends the count (as does the end of the table, which reads zero).

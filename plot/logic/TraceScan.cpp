@@ -41,6 +41,61 @@ void TakeY(STraceScan& scan, const CSpectrumData& data, int i)
   for (int t = 0; t < data.GetArraySize(); ++t)
     Widen(scan.yMin, scan.yMax, scan.hasY, data.GetY(t, i));
 }
+
+// The y at x of the stroke from (ax, ay) to (bx, by) when it crosses x between its ends.
+void TakeCrossing(STraceScan& scan, float x, float ax, float ay, float bx, float by)
+{
+  if (!(std::min(ax, bx) < x && x < std::max(ax, bx)))
+    return;
+  const double t = (double(x) - ax) / (double(bx) - ax);
+  Widen(scan.yMin, scan.yMax, scan.hasY, float(ay + t * (double(by) - ay)));
+}
+
+// A point the line of array entry t passes through: the drawing leaves out masked points and
+// failed readings and joins their neighbours.
+bool OnLine(const CSpectrumData& data, int t, int i)
+{
+  return !(data.MaskEnabled() && data.IsMasked(i)) && std::isfinite(data.GetX(i)) &&
+         std::isfinite(data.GetY(t, i));
+}
+
+// Where x rises: the y at which each entry's line crosses x, found from the points either side.
+void TakeCrossingsAt(STraceScan& scan, const CSpectrumData& data, float x)
+{
+  const int first = data.GetFirstIndex(), last = data.GetLastIndex();
+  const int past = IndexPast(data, x, true);
+  for (int t = 0; t < data.GetArraySize(); ++t) {
+    int a = past - 1, b = past;
+    while (a >= first && !OnLine(data, t, a))
+      --a;
+    while (b <= last && !OnLine(data, t, b))
+      ++b;
+    if (a >= first && b <= last)
+      TakeCrossing(scan, x, data.GetX(a), data.GetY(t, a), data.GetX(b), data.GetY(t, b));
+  }
+}
+
+// In any order: the y at which each stroke of each entry's line crosses a fixed end of the window.
+void TakeCrossingsOfEveryStroke(STraceScan& scan, const CSpectrumData& data, float xLow, bool lowFixed,
+                                float xHigh, bool highFixed)
+{
+  for (int t = 0; t < data.GetArraySize(); ++t) {
+    bool any = false;
+    float ax = 0, ay = 0;
+    for (int i = data.GetFirstIndex(); i <= data.GetLastIndex(); ++i) {
+      if (!OnLine(data, t, i))
+        continue;
+      const float bx = data.GetX(i), by = data.GetY(t, i);
+      if (any && lowFixed && (!highFixed || xLow <= xHigh))
+        TakeCrossing(scan, xLow, ax, ay, bx, by);
+      if (any && highFixed && (!lowFixed || xLow <= xHigh))
+        TakeCrossing(scan, xHigh, ax, ay, bx, by);
+      any = true;
+      ax = bx;
+      ay = by;
+    }
+  }
+}
 } // namespace
 
 float LogAbs(float y)
@@ -129,6 +184,12 @@ const STraceScan& CTraceScanCache::ScanWindow(CSpectrumData& data, float xLow, b
       TakeX(window, data.GetX(i));
       TakeY(window, data, i);
     }
+    // With no point inside, or one, the nearest points alone would give the window a flat Y
+    // range, and the line through it, crossing from one side to the other, would not be drawn.
+    if (lowFixed)
+      TakeCrossingsAt(window, data, xLow);
+    if (highFixed)
+      TakeCrossingsAt(window, data, xHigh);
   } else {
     // Unsorted x has no index window: the points whose x lies in the window.
     for (int i = data.GetFirstIndex(); i <= data.GetLastIndex(); ++i) {
@@ -138,6 +199,7 @@ const STraceScan& CTraceScanCache::ScanWindow(CSpectrumData& data, float xLow, b
       TakeX(window, x);
       TakeY(window, data, i);
     }
+    TakeCrossingsOfEveryStroke(window, data, xLow, lowFixed, xHigh, highFixed);
   }
   return window;
 }

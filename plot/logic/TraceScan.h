@@ -29,8 +29,9 @@ public:
   // A new pass also refreshes the data set's own limits (RecalcLimits), which a paint has always
   // left up to date for whoever reads them afterwards.
   const STraceScan& Scan(CSpectrumData& data);
-  // The Y limits of the points whose x lies in the window (an open end when its flag is clear);
-  // kept while the window and the data set stay the same.
+  // The Y limits of the points whose x lies in the window (an open end when its flag is clear),
+  // and of the line where it crosses a fixed end: a window between two samples still has the
+  // Y range of the stroke through it. Kept while the window and the data set stay the same.
   const STraceScan& ScanWindow(CSpectrumData& data, float xLow, bool lowFixed, float xHigh, bool highFixed);
   void Forget(const CSpectrumData* data = nullptr);
 

@@ -162,6 +162,32 @@ TEST(CZSpectrumPlotArchive, LimitsThatAreNoNumbersAreNotTaken)
   EXPECT_EQ(y1, 3.0f);
 }
 
+TEST(CZSpectrumPlotArchive, LimitsInTheWrongOrderAreNotTaken)
+{
+  // X min 9 over X max 3, and an empty Y range: both axes are automatic again, and the paint
+  // draws the trace. One fixed limit alone is kept.
+  CZSpectrumPlot source;
+  source.SetXMin(9);
+  source.SetXMax(3);
+  source.SetYMin(5);
+  source.SetYMax(5);
+  CZSpectrumPlot loaded;
+  LoadSettings(loaded, StoreSettings(source));
+  EXPECT_FALSE(loaded.IsXMinFixed() || loaded.IsXMaxFixed() || loaded.IsYMinFixed() || loaded.IsYMaxFixed());
+  auto a = MakeTrace(L"A", {0, 10}, {2, 3});
+  loaded.AddTrace(a.get(), false, false);
+  FixedMeasure measure;
+  ASSERT_TRUE(loaded.PrepareFrame(measure, MakeRect(0, 0, 400, 300), nullptr));
+  EXPECT_EQ(loaded.GetDrawnXMin(), 0.0f);
+  EXPECT_EQ(loaded.GetDrawnXMax(), 10.0f);
+  EXPECT_TRUE(loaded.ShouldDrawTraces());
+
+  source.SetXMaxAuto(true);
+  LoadSettings(loaded, StoreSettings(source));
+  EXPECT_TRUE(loaded.IsXMinFixed());
+  EXPECT_EQ(loaded.GetXMin(), 9.0f);
+}
+
 TEST(CZSpectrumPlotArchive, AnyNonZeroSwitchByteIsTrueAndADamagedRecordChangesNothing)
 {
   CZSpectrumPlot source;

@@ -202,11 +202,12 @@ TEST(CZSpectrumPlotLimits, FailedReadingsAndUnsortedXGiveTheRealExtent)
   EXPECT_EQ(l.xMin, 0.0f);
   EXPECT_EQ(l.xMax, 5.0f);
 
-  // A fixed X window over unsorted x: the Y limits of the points inside it.
+  // A fixed X window over unsorted x: the Y limits of the line inside it, the points and the
+  // strokes that cross its ends (from (0, 1) to (5, 2) at 0.5 and 3.5, back to (1, 3) at 3.5).
   second.SetXMin(0.5f);
   second.SetXMax(3.5f);
   l = Limits(second);
-  EXPECT_EQ(l.yMin, 3.0f);
+  EXPECT_FLOAT_EQ(l.yMin, 1.1f);
   EXPECT_EQ(l.yMax, 4.0f);
 }
 
@@ -295,4 +296,33 @@ TEST(CZSpectrumPlotLimits, CommonXRange)
   EXPECT_FALSE(plot.GetCommonXRange(lo, hi));
   EXPECT_FLOAT_EQ(lo, 30);
   EXPECT_FLOAT_EQ(hi, 30);
+}
+
+TEST(CZSpectrumPlotLimits, AnAutomaticLimitNeverPassesAFixedOne)
+{
+  // A fixed limit beyond all the data (typed for data still to come): the automatic one stays on
+  // the far side of it, as far as the data spans, and the axis stays in order.
+  CZSpectrumPlot plot;
+  auto data = MakeTrace(L"A", {0, 5}, {1, 3});
+  plot.AddTrace(data.get(), false, false);
+  plot.SetXMin(9);
+  SLimits l = Limits(plot);
+  EXPECT_EQ(l.xMin, 9.0f);
+  EXPECT_EQ(l.xMax, 14.0f);
+  EXPECT_EQ(plot.GetXMax(), 14.0f); // remembered as the automatic limit
+  plot.SetXMinAuto(true);
+  plot.SetYMax(-1);
+  l = Limits(plot);
+  EXPECT_EQ(l.yMin, -3.0f);
+  EXPECT_EQ(l.yMax, -1.0f);
+
+  // A single sample has no span: one unit; beyond what float can add, the next float.
+  auto one = MakeTrace(L"O", {3}, {1});
+  CZSpectrumPlot single;
+  single.AddTrace(one.get(), false, false);
+  single.SetXMax(3);
+  single.SetYMin(1e30f);
+  l = Limits(single);
+  EXPECT_EQ(l.xMin, 2.0f);
+  EXPECT_GT(l.yMax, 1e30f);
 }

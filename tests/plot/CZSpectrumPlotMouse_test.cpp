@@ -237,6 +237,106 @@ TEST(CZSpectrumPlotMouse, CtrlShiftWheelZoomsYAroundTheCursorPointButNeverToANaN
   EXPECT_TRUE(plot.sink.seen.empty());
 }
 
+TEST(CZSpectrumPlotMouse, ZoomingInAroundACursorOnAnotherTraceKeepsTheXAxisInOrder)
+{
+  // The cursor point, found again on the trace the wheel brought forward, lies outside the
+  // zoomed window: zooming in goes on at the window's nearer end.
+  MousePlot plot;
+  auto near = MakeRamp(L"Near", 11, 0, 1, 0, 1);
+  auto far = MakeRamp(L"Far", 11, 20, 1, 0, 1);
+  plot.AddTrace(near.get(), false, false);
+  plot.AddTrace(far.get(), false, false);
+  plot.Layout();
+  plot.LButtonDown(MK_LBUTTON, plot.At(4, 4));
+  plot.LButtonUp(0, plot.At(4, 4));
+  ASSERT_EQ(plot.GetActiveTrace(), near.get());
+  plot.MouseWheel(MK_CONTROL | MK_SHIFT, -120);
+  for (int step = 0; step < 5; ++step) {
+    plot.MouseWheel(MK_CONTROL, 120);
+    plot.Layout();
+  }
+  const float xMin = plot.GetXMin(), xMax = plot.GetXMax();
+  plot.MouseWheel(0, 120);
+  ASSERT_EQ(plot.GetActiveTrace(), far.get());
+  plot.Layout();
+  plot.MouseWheel(MK_CONTROL, 120);
+  EXPECT_LT(plot.GetXMin(), plot.GetXMax());
+  EXPECT_GE(plot.GetXMin(), xMin);
+  EXPECT_EQ(plot.GetXMax(), xMax);
+  plot.Layout();
+  EXPECT_TRUE(plot.ShouldDrawTraces());
+  STraceGeometry geometry;
+  EXPECT_NO_THROW(plot.BuildTraceGeometry(*far, geometry));
+}
+
+TEST(CZSpectrumPlotMouse, NoZoomSetsALimitBeyondFloat)
+{
+  const float inf = std::numeric_limits<float>::infinity();
+  {
+    // Ctrl+wheel out over data at the end of the float range: moved back onto the data, not
+    // pushed out to infinity on the way.
+    MousePlot plot;
+    auto data = MakeTrace(L"Top", {3e38f, 3.1e38f}, {0, 1});
+    plot.AddTrace(data.get(), false, false);
+    plot.SetXMin(-1.6e38f);
+    plot.SetXMax(1.6e38f);
+    ASSERT_TRUE(plot.MouseWheel(MK_CONTROL, -120));
+    EXPECT_EQ(plot.GetXMin(), 3e38f);
+    EXPECT_EQ(plot.GetXMax(), 3.1e38f);
+  }
+  {
+    // Ctrl+Shift+wheel without a cursor point: a fifth more than float holds changes nothing.
+    MousePlot plot;
+    auto data = MakeRamp(L"R", 11, 0, 1, 0, 1);
+    plot.AddTrace(data.get(), false, false);
+    plot.SetYMin(-1e38f);
+    plot.SetYMax(3e38f);
+    plot.sink.seen.clear();
+    ASSERT_TRUE(plot.MouseWheel(MK_CONTROL | MK_SHIFT, -120));
+    EXPECT_EQ(plot.GetYMax(), 3e38f);
+    EXPECT_TRUE(plot.sink.seen.empty());
+  }
+  // Data across the whole float range has no scale a pixel can carry: a column left of the X
+  // origin is at -inf, one right of it at +inf, and every row of the Y axis is no number.
+  auto wide = MakeTrace(L"W", {-inf, -3e38f, 0, 3e38f}, {-3e38f, 0, 3e38f, 1});
+  {
+    // The X band from the failed first reading: X stays as it was.
+    MousePlot plot;
+    plot.AddTrace(wide.get(), false, false);
+    plot.Layout();
+    const int row = plot.GetYOriginPixel() - 20;
+    plot.CtrlDrag(POINT{plot.GetPlotRect().left, row}, {POINT{plot.GetXOriginPixel() + 50, row}});
+    EXPECT_FALSE(plot.IsXMinFixed() || plot.IsXMaxFixed());
+  }
+  {
+    // The rectangle, ending on the first point: X is zoomed, Y stays.
+    auto ramp = MakeTrace(L"Y", {0, 1, 2, 3}, {-3e38f, 0, 3e38f, 1});
+    MousePlot plot;
+    plot.AddTrace(ramp.get(), false, false);
+    plot.Layout();
+    plot.CtrlDrag(POINT{plot.XToPixel(2.5f), 50}, {POINT{plot.XToPixel(0), 100}});
+    EXPECT_TRUE(plot.IsXMinFixed() && plot.IsXMaxFixed());
+    EXPECT_LT(plot.GetXMin(), plot.GetXMax());
+    EXPECT_FALSE(plot.IsYMinFixed() || plot.IsYMaxFixed());
+  }
+}
+
+TEST(CZSpectrumPlotMouse, ARectangleAlongOneRowZoomsXOnly)
+{
+  // Falling x: the first point is on the right, and a drag along a row to it ends the zoom there.
+  MousePlot plot;
+  auto falling = MakeTrace(L"F", {10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+  plot.AddTrace(falling.get(), false, false);
+  plot.Layout();
+  plot.CtrlDrag(plot.At(4, 5), {plot.At(7, 5), plot.At(10, 5)});
+  EXPECT_TRUE(plot.IsXMinFixed() && plot.IsXMaxFixed());
+  EXPECT_NEAR(plot.GetXMin(), 4.0f, 0.1f);
+  EXPECT_NEAR(plot.GetXMax(), 10.0f, 0.1f);
+  EXPECT_FALSE(plot.IsYMinFixed() || plot.IsYMaxFixed());
+  plot.Layout();
+  EXPECT_TRUE(plot.ShouldDrawTraces());
+}
+
 TEST(CZSpectrumPlotMouse, DoubleClickGivesTheLimitsBack)
 {
   MousePlot plot;

@@ -201,6 +201,45 @@ TEST(CZSpectrumWndMenu, SettingsSheetEditsTheLimitsAndEnablesByTheYPageRules)
   EXPECT_EQ(f.plot->GetYMax(), 7.0f);
 }
 
+TEST(CZSpectrumWndMenu, SettingsSheetRefusesLimitsInTheWrongOrder)
+{
+  MenuFrame f;
+  auto a = MakeTrace(L"A", {0, 10}, {0, 5});
+  f.plot->AddTrace(a.get(), false, false);
+
+  ModalWatchdog().ExpectDialog([](wxDialog* dialog) {
+    PumpEvents(30);
+    auto* sheet = static_cast<wxPropertySheetDialog*>(dialog);
+    // X min above X max, then an empty Y range: each keeps the sheet open on its page.
+    const struct {
+      size_t page;
+      const char *min, *max, *mended;
+    } cases[] = {{0, "9", "3", "12"}, {1, "4", "4", "6"}};
+    for (const auto& c : cases) {
+      wxWindow* page = sheet->GetBookCtrl()->GetPage(c.page);
+      sheet->GetBookCtrl()->SetSelection(0);
+      Type(page, 1000, c.min);
+      Type(page, 1001, c.max);
+      CModalAnswerQueue answers;
+      answers.Queue(IDOK);
+      Click(dialog, wxID_OK);
+      ASSERT_EQ(answers.Requests().size(), 1u) << c.page;
+      EXPECT_EQ(answers.Requests()[0].text, L"The minimum must be less than the maximum.");
+      EXPECT_TRUE(dialog->IsModal());
+      EXPECT_EQ(size_t(sheet->GetBookCtrl()->GetSelection()), c.page);
+      Type(page, 1001, c.mended);
+    }
+    Click(dialog, wxID_OK);
+  });
+  f.OpenMenuAndChoose(ID_SPECTRUM_SETTINGS);
+  PumpEvents(50);
+  EXPECT_EQ(ModalWatchdog().PendingDrivers(), 0u);
+  EXPECT_EQ(f.plot->GetXMin(), 9.0f);
+  EXPECT_EQ(f.plot->GetXMax(), 12.0f);
+  EXPECT_EQ(f.plot->GetYMin(), 4.0f);
+  EXPECT_EQ(f.plot->GetYMax(), 6.0f);
+}
+
 TEST(CZSpectrumWndMenu, ARightClickOpensTheMenuWhereTheMouseIs)
 {
   MenuFrame f;

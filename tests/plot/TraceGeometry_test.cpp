@@ -12,13 +12,12 @@
 namespace {
 const RECT kArea = MakeRect(0, 0, 400, 300);
 
-// The straightforward paint: the data set's own walk for the window, each point read in turn.
+// The straightforward paint: every point read in turn, the path cutting what lies outside.
 STraceGeometry ReferenceGeometry(const CZSpectrumPlot& plot, CSpectrumData& d)
 {
   STraceGeometry reference;
   CTracePath path(plot, reference, true);
-  const int first = d.GetIndex(plot.GetDrawnXMin()), last = d.GetIndex(plot.GetDrawnXMax());
-  for (int i = first; i <= last; ++i) {
+  for (int i = d.GetFirstIndex(); i <= d.GetLastIndex(); ++i) {
     const float y = d.GetY(i) * d.GetYScale() + d.GetYOffset();
     if (!(d.MaskEnabled() && d.IsMasked(i)) && std::isfinite(y))
       path.Add(d.GetX(i), y);
@@ -251,19 +250,18 @@ TEST(TraceGeometry, StrokesLeavingTheWindowAreCutAtItsEdge)
       SamePoints(geometry.points, {at(0.5f, 1.1f), at(3.5f, 1.7f), at(3.5f, 2.375f), at(1, 3), at(3, 4)}));
   EXPECT_EQ(geometry.runStarts, (std::vector<size_t>{0, 2}));
 
-  // With the Y range of the points inside, every stroke to the outer points passes below the
-  // window: nothing is drawn on its edges, neither line nor symbol.
+  // Automatic Y limits hold the strokes to the outer points where they cross the window too: the
+  // same line is drawn, the symbols only on the points inside.
   plot.SetYMinAuto(true);
   plot.SetYMaxAuto(true);
   ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
-  for (int style : {PlotLineSolid, PlotLineDotSymbol}) {
-    pasted->SetTraceLineStyle(style);
-    plot.BuildTraceGeometry(*pasted, geometry);
-    ASSERT_FALSE(geometry.points.empty());
-    for (const POINT& p : geometry.points)
-      EXPECT_TRUE(p.x == plot.XToPixel(1) || p.x == plot.XToPixel(3)) << style << ": " << p.x << "," << p.y;
-    EXPECT_EQ(geometry.points.back().y, plot.YToPixel(4));
-  }
+  EXPECT_FLOAT_EQ(plot.GetDrawnYMin(), 1.1f);
+  plot.BuildTraceGeometry(*pasted, geometry);
+  EXPECT_TRUE(
+      SamePoints(geometry.points, {at(0.5f, 1.1f), at(3.5f, 1.7f), at(3.5f, 2.375f), at(1, 3), at(3, 4)}));
+  pasted->SetTraceLineStyle(PlotLineDotSymbol);
+  plot.BuildTraceGeometry(*pasted, geometry);
+  EXPECT_TRUE(SamePoints(geometry.points, {at(1, 3), at(3, 4)}));
 
   // Rising x under a fixed Y max: a spike is cut at the top, not flattened along it.
   CZSpectrumPlot rising;
@@ -390,4 +388,72 @@ TEST(TraceGeometry, APeakAtZeroIsMarkedAndSoAreTheOnesAfterIt)
   for (const SPlotText& t : plot.XAxisTexts(measure))
     labels += t.fillBox && (t.text == L" 0 " || t.text == L" 5 ");
   EXPECT_EQ(labels, 2);
+}
+
+TEST(TraceGeometry, AWindowWithOneSampleOrNoneStillShowsTheLineThroughIt)
+{
+  // Zoomed in on a live trace until one sample, or none, lies in the X window: the line crossing
+  // the window sets the automatic Y range and is drawn from edge to edge.
+  FixedMeasure measure;
+  STraceGeometry geometry;
+  auto data = MakeTrace(L"Z", {0, 1, 2, 3, 4, 5, 6, 7}, {0, 3, 1, 4, 1, 5, 9, 2});
+  struct SCase {
+    float x0, x1;
+    std::vector<std::pair<float, float>> line; // what the path passes through
+    float yMin, yMax;
+  };
+  const SCase cases[] = {
+      {4.6f, 5.4f, {{4.6f, 3.4f}, {5, 5}, {5.4f, 6.6f}}, 3.4f, 6.6f},
+      // No sample inside: the nearest sample (4, 1) still counts, as it always has.
+      {4.2f, 4.4f, {{4.2f, 1.8f}, {4.4f, 2.6f}}, 1.0f, 2.6f},
+  };
+  for (const SCase& c : cases) {
+    CZSpectrumPlot plot;
+    plot.AddTrace(data.get(), false, false);
+    plot.SetXMin(c.x0);
+    plot.SetXMax(c.x1);
+    ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+    EXPECT_NEAR(plot.GetDrawnYMin(), c.yMin, 1e-5) << c.x0;
+    EXPECT_NEAR(plot.GetDrawnYMax(), c.yMax, 1e-5) << c.x0;
+    ASSERT_TRUE(plot.ShouldDrawTraces()) << c.x0;
+    plot.BuildTraceGeometry(*data, geometry);
+    std::vector<POINT> expected;
+    for (auto [x, y] : c.line)
+      expected.push_back(POINT{plot.XToPixel(x), plot.YToPixel(y)});
+    EXPECT_TRUE(SamePoints(geometry.points, expected)) << c.x0;
+    EXPECT_EQ(geometry.runStarts, std::vector<size_t>{0}) << c.x0;
+  }
+}
+
+TEST(TraceGeometry, LimitsInTheWrongOrderDrawNoTraceAndNeverThrow)
+{
+  // Only a caller's own setters can still give them; the frame is drawn, the traces are not.
+  FixedMeasure measure;
+  CZSpectrumPlot plot;
+  auto data = MakeRamp(L"R", 11, 0, 1, 0, 1);
+  plot.AddTrace(data.get(), false, false);
+  plot.SetXMin(9);
+  plot.SetXMax(3);
+  plot.SetYMin(0);
+  plot.SetYMax(10);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  EXPECT_FALSE(plot.ShouldDrawTraces());
+  STraceGeometry geometry;
+  EXPECT_NO_THROW(plot.BuildTraceGeometry(*data, geometry));
+  EXPECT_TRUE(geometry.points.empty());
+}
+
+TEST(TraceGeometry, AFailedXIsLeftOutOfTheLine)
+{
+  // A reading whose x is no number: the line joins the points either side of it.
+  FixedMeasure measure;
+  CZSpectrumPlot plot;
+  auto data = MakeTrace(L"N", {0, 1, std::nanf(""), 3, 4}, {0, 4, 9, 1, 2});
+  plot.AddTrace(data.get(), false, false);
+  ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
+  STraceGeometry geometry;
+  plot.BuildTraceGeometry(*data, geometry);
+  auto at = [&](float x, float y) { return POINT{plot.XToPixel(x), plot.YToPixel(y)}; };
+  EXPECT_TRUE(SamePoints(geometry.points, {at(0, 0), at(1, 4), at(3, 1), at(4, 2)}));
+  EXPECT_EQ(geometry.runStarts, std::vector<size_t>{0});
 }
