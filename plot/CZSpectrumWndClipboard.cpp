@@ -40,13 +40,14 @@ template <typename Read> bool ReadClipboardText(Read&& read)
     return false;
   bool got = true;
   if (const wxString* own = COwnClipboardText::Held()) {
-    read(*own);
+    read(std::wstring_view(own->wc_str(), own->length()));
   } else {
-    // Any text form will do: other programs offer their text in several.
-    wxTextDataObject data;
-    got = wxTheClipboard->GetData(data);
+    // Read as the paste offer reads it, which wx would not do: text that is not valid UTF-8
+    // would reach us empty.
+    CString text;
+    got = ClipboardText(text);
     if (got)
-      read(data.GetText());
+      read(std::wstring_view(text.Str()));
   }
   wxTheClipboard->Close();
   return got;
@@ -98,16 +99,17 @@ void CZSpectrumWnd::OnCopyAll()
 void CZSpectrumWnd::OnEditPaste()
 {
   CString text;
-  if (ReadClipboardText([&](const wxString& clipboard) { text = CString(clipboard.ToStdWstring()); }))
+  if (ReadClipboardText([&](std::wstring_view clipboard) { text = CString(std::wstring(clipboard)); }))
     PasteTextAsTrace(*this, text);
 }
 
 bool CZSpectrumWnd::CanPaste()
 {
   // Every right-click asks, so only the first lines are looked at: our own copy where it lies,
-  // another program's text as it was fetched when that program took the clipboard.
+  // another program's text as it was fetched when that program took the clipboard. Until that
+  // fetch has answered, Paste is not offered, as for a clipboard that cannot be opened.
   if (const wxString* own = COwnClipboardText::Held())
     return CanPasteText(std::wstring_view(own->wc_str(), own->length()));
   std::wstring head;
-  return ClipboardTextHead(kPasteOfferLines, head) && CanPasteText(head);
+  return ClipboardTextHead(kPasteOfferLines, head) == EClipboardHead::Text && CanPasteText(head);
 }
