@@ -8,6 +8,7 @@
 
 namespace {
 std::unique_ptr<CClipboardHeadKeeper> g_kept; // another program's copy; made by the first watch
+GdkAtom g_keptForm = GDK_NONE;                // the form that copy's text came in
 
 GtkClipboard* Clipboard()
 {
@@ -45,6 +46,8 @@ void OnFetched(GtkClipboard* clipboard, GtkSelectionData* data, gpointer fetch)
     gtk_clipboard_request_contents(clipboard, GDK_TARGET_STRING, OnFetched, fetch);
     return;
   }
+  if (bytes && g_kept->Awaits(id))
+    g_keptForm = gtk_selection_data_get_target(data);
   g_kept->Answer(id, bytes);
 }
 
@@ -71,9 +74,11 @@ void OnOwnerChange(GtkClipboard* clipboard, GdkEvent*, gpointer)
 }
 
 // The clipboard's text in the form Paste takes it, waiting for the owner as long as GTK does.
-std::optional<std::string> WaitForText(GtkClipboard* clipboard)
+std::optional<std::string> WaitForText(GtkClipboard* clipboard, GdkAtom only = GDK_NONE)
 {
   for (GdkAtom target : {Utf8Target(), GDK_TARGET_STRING}) {
+    if (only != GDK_NONE && target != only)
+      continue;
     GtkSelectionData* data = gtk_clipboard_wait_for_contents(clipboard, target);
     std::optional<std::string> text;
     if (const std::optional<std::string_view> bytes = Bytes(data))
@@ -121,7 +126,11 @@ EClipboardHead ClipboardTextHead(size_t lines, std::wstring& head)
 
 bool ClipboardText(CString& text)
 {
-  const std::optional<std::string> bytes = WaitForText(Clipboard());
+  // Another program's copy that was offered is asked for in the form it was fetched in: a
+  // silent owner then costs one wait, not one for each form.
+  const bool kept = g_kept && g_kept->State() == EClipboardHead::Text &&
+                    !IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD));
+  const std::optional<std::string> bytes = WaitForText(Clipboard(), kept ? g_keptForm : GDK_NONE);
   if (!bytes)
     return false;
   text = DecodeClipboardText(*bytes);
