@@ -33,22 +33,18 @@ private:
   static inline COwnClipboardText* s_held = nullptr;
 };
 
-// Hands the clipboard's text to read; false when it holds none or cannot be opened.
-template <typename Read> bool ReadClipboardText(Read&& read)
+// The clipboard's text; false when it holds none or cannot be opened.
+bool ReadClipboardText(CString& text)
 {
   if (!wxTheClipboard->Open())
     return false;
   bool got = true;
-  if (const wxString* own = COwnClipboardText::Held()) {
-    read(std::wstring_view(own->wc_str(), own->length()));
-  } else {
-    // Read as the paste offer reads it, which wx would not do: text that is not valid UTF-8
-    // would reach us empty.
-    CString text;
+  // Another program's text is read as the paste offer reads it, which wx would not do: text that
+  // is not valid UTF-8 would reach us empty.
+  if (const wxString* own = COwnClipboardText::Held())
+    text = CString(own->ToStdWstring());
+  else
     got = ClipboardText(text);
-    if (got)
-      read(std::wstring_view(text.Str()));
-  }
   wxTheClipboard->Close();
   return got;
 }
@@ -99,7 +95,7 @@ void CZSpectrumWnd::OnCopyAll()
 void CZSpectrumWnd::OnEditPaste()
 {
   CString text;
-  if (ReadClipboardText([&](std::wstring_view clipboard) { text = CString(std::wstring(clipboard)); }))
+  if (ReadClipboardText(text))
     PasteTextAsTrace(*this, text);
 }
 
