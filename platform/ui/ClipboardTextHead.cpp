@@ -59,12 +59,11 @@ void Fetch(GtkClipboard* clipboard)
   gtk_clipboard_request_contents(clipboard, Utf8Target(), OnFetched, GUINT_TO_POINTER(id));
 }
 
+// No owner at all is asked too: the display answers that at once, and some displays name no other
+// program as the owner even when one holds the clipboard.
 void FollowOwner(GtkClipboard* clipboard)
 {
-  GdkWindow* owner = gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD);
-  if (!owner)
-    g_kept->Answer(g_kept->Begin(), std::nullopt);
-  else if (!IsHere(owner))
+  if (!IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD)))
     Fetch(clipboard);
 }
 
