@@ -33,21 +33,18 @@ private:
   static inline COwnClipboardText* s_held = nullptr;
 };
 
-// Hands the clipboard's text to read; false when it holds none or cannot be opened.
-template <typename Read> bool ReadClipboardText(Read&& read)
+// The clipboard's text; false when it holds none or cannot be opened.
+bool ReadClipboardText(CString& text)
 {
   if (!wxTheClipboard->Open())
     return false;
   bool got = true;
-  if (const wxString* own = COwnClipboardText::Held()) {
-    read(*own);
-  } else {
-    // Any text form will do: other programs offer their text in several.
-    wxTextDataObject data;
-    got = wxTheClipboard->GetData(data);
-    if (got)
-      read(data.GetText());
-  }
+  // Another program's text is read as the paste offer reads it, which wx would not do: text that
+  // is not valid UTF-8 would reach us empty.
+  if (const wxString* own = COwnClipboardText::Held())
+    text = CString(own->ToStdWstring());
+  else
+    got = ClipboardText(text);
   wxTheClipboard->Close();
   return got;
 }
@@ -98,16 +95,17 @@ void CZSpectrumWnd::OnCopyAll()
 void CZSpectrumWnd::OnEditPaste()
 {
   CString text;
-  if (ReadClipboardText([&](const wxString& clipboard) { text = CString(clipboard.ToStdWstring()); }))
+  if (ReadClipboardText(text))
     PasteTextAsTrace(*this, text);
 }
 
 bool CZSpectrumWnd::CanPaste()
 {
   // Every right-click asks, so only the first lines are looked at: our own copy where it lies,
-  // another program's text as it was fetched when that program took the clipboard.
+  // another program's text as it was fetched when that program took the clipboard. Until that
+  // fetch has answered, Paste is not offered, as for a clipboard that cannot be opened.
   if (const wxString* own = COwnClipboardText::Held())
     return CanPasteText(std::wstring_view(own->wc_str(), own->length()));
   std::wstring head;
-  return ClipboardTextHead(kPasteOfferLines, head) && CanPasteText(head);
+  return ClipboardTextHead(kPasteOfferLines, head) == EClipboardHead::Text && CanPasteText(head);
 }

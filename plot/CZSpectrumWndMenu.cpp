@@ -1,5 +1,7 @@
 #include "CZSpectrumWnd.h"
 
+#include "ClipboardTextHead.h"
+#include "PlotClipboardText.h"
 #include "StringResources.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
@@ -9,6 +11,8 @@
 void CZSpectrumWnd::BindMenuCommands()
 {
   Bind(wxEVT_CONTEXT_MENU, &CZSpectrumWnd::OnContextMenu, this);
+  // Another program's copy is fetched as it arrives, so that the menu never asks that program.
+  WatchClipboardText(kPasteOfferLines);
 }
 
 void CZSpectrumWnd::OnContextMenu(wxContextMenuEvent& event)

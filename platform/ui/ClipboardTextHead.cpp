@@ -1,126 +1,137 @@
 #include "ClipboardTextHead.h"
 
-#include "TextConversion.h"
-
 #include <gtk/gtk.h>
 
-#include <cstring>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 namespace {
-struct SKeptHead {
-  guint32 time = 0; // when the copy's owner took the clipboard; 0 matches no copy
-  size_t lines = 0;
-  bool hasText = false;
-  std::string head; // UTF-8, as the clipboard hands text over
-};
-SKeptHead g_kept;
-size_t g_lines = 0; // what the last caller asked for, so that a fetch in the background fits it
-bool g_watching = false;
+std::unique_ptr<CClipboardHeadKeeper> g_kept; // another program's copy; made by the first watch
+GdkAtom g_keptForm = GDK_NONE;                // the form that copy's text came in
 
 GtkClipboard* Clipboard()
 {
   return gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
 }
 
-GdkAtom TimestampTarget()
+GdkAtom Utf8Target()
 {
-  return gdk_atom_intern_static_string("TIMESTAMP");
+  return gdk_atom_intern_static_string("UTF8_STRING");
 }
 
-bool OwnedHere()
+// GDK knows this program's own windows, and keeps wrappers of other programs' windows it has met,
+// such as an earlier owner's (whose number a later program may be given again).
+bool IsHere(GdkWindow* owner)
 {
-  // GDK knows this program's own windows, and keeps wrappers of other programs' windows it has
-  // met, such as an earlier owner's (whose number a later program may be given again).
-  GdkWindow* owner = gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD);
   return owner && gdk_window_get_window_type(owner) != GDK_WINDOW_FOREIGN;
 }
 
-std::string_view HeadOf(std::string_view text, size_t lines)
+std::optional<std::string_view> Bytes(const GtkSelectionData* data)
 {
-  size_t end = 0;
-  for (size_t seen = 0; seen < lines; ++seen) {
-    const size_t start = text.find_first_not_of("\r\n", end);
-    if (start == std::string_view::npos)
-      return text;
-    end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos)
-      return text;
-  }
-  return text.substr(0, end);
-}
-
-void Keep(guint32 time, size_t lines, const gchar* text)
-{
-  g_kept.time = time;
-  g_kept.lines = lines;
-  g_kept.hasText = text != nullptr;
-  g_kept.head = text ? std::string(HeadOf(text, lines)) : std::string();
-}
-
-// The owner's answer to TIMESTAMP; 0 when it gave none. GDK hands 32-bit items over as longs.
-guint32 OwnerTime(const GtkSelectionData* data)
-{
-  if (!data || gtk_selection_data_get_format(data) != 32)
-    return 0;
+  if (!data)
+    return std::nullopt;
   const int length = gtk_selection_data_get_length(data);
-  const guchar* bytes = gtk_selection_data_get_data(data);
-  if (length >= int(sizeof(long))) {
-    long value = 0;
-    std::memcpy(&value, bytes, sizeof value);
-    return guint32(value);
+  if (length < 0)
+    return std::nullopt;
+  return std::string_view(reinterpret_cast<const char*>(gtk_selection_data_get_data(data)), size_t(length));
+}
+
+void OnFetched(GtkClipboard* clipboard, GtkSelectionData* data, gpointer fetch)
+{
+  const unsigned id = GPOINTER_TO_UINT(fetch);
+  const std::optional<std::string_view> bytes = Bytes(data);
+  // An owner without UTF-8 may still hand over Latin-1 text, as Paste then takes it.
+  if (!bytes && g_kept->Awaits(id) && gtk_selection_data_get_target(data) == Utf8Target()) {
+    gtk_clipboard_request_contents(clipboard, GDK_TARGET_STRING, OnFetched, fetch);
+    return;
   }
-  guint32 value = 0;
-  if (length >= int(sizeof value))
-    std::memcpy(&value, bytes, sizeof value);
-  return value;
+  if (bytes && g_kept->Awaits(id))
+    g_keptForm = gtk_selection_data_get_target(data);
+  g_kept->Answer(id, bytes);
 }
 
-void OnTextFetched(GtkClipboard*, const gchar* text, gpointer time)
+// The owner's answer comes to OnFetched whenever it comes, possibly never: GTK gives up on a
+// silent owner after half a minute or so, and a fetch begun since makes this one's answer moot.
+void Fetch(GtkClipboard* clipboard)
 {
-  Keep(GPOINTER_TO_UINT(time), g_lines, text);
+  const unsigned id = g_kept->Begin();
+  gtk_clipboard_request_contents(clipboard, Utf8Target(), OnFetched, GUINT_TO_POINTER(id));
 }
 
-void OnOwnerTime(GtkClipboard* clipboard, GtkSelectionData* data, gpointer)
+// No owner at all is asked too: the display answers that at once, and some displays name no other
+// program as the owner even when one holds the clipboard.
+void FollowOwner(GtkClipboard* clipboard)
 {
-  const guint32 time = OwnerTime(data);
-  if (time != 0 && time != g_kept.time)
-    gtk_clipboard_request_text(clipboard, OnTextFetched, GUINT_TO_POINTER(time));
+  if (!IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD)))
+    Fetch(clipboard);
 }
 
-// Another program took the clipboard: its text is fetched now, while nobody waits for it.
 void OnOwnerChange(GtkClipboard* clipboard, GdkEvent*, gpointer)
 {
-  if (!OwnedHere())
-    gtk_clipboard_request_contents(clipboard, TimestampTarget(), OnOwnerTime, nullptr);
+  FollowOwner(clipboard);
 }
 
-void Watch(GtkClipboard* clipboard)
+// The clipboard's text in the form Paste takes it, waiting for the owner as long as GTK does.
+std::optional<std::string> WaitForText(GtkClipboard* clipboard, GdkAtom only = GDK_NONE)
 {
-  if (g_watching)
-    return;
-  g_watching = true;
-  g_signal_connect(clipboard, "owner-change", G_CALLBACK(OnOwnerChange), nullptr);
+  for (GdkAtom target : {Utf8Target(), GDK_TARGET_STRING}) {
+    if (only != GDK_NONE && target != only)
+      continue;
+    GtkSelectionData* data = gtk_clipboard_wait_for_contents(clipboard, target);
+    std::optional<std::string> text;
+    if (const std::optional<std::string_view> bytes = Bytes(data))
+      text = std::string(*bytes);
+    if (data)
+      gtk_selection_data_free(data);
+    if (text)
+      return text;
+  }
+  return std::nullopt;
 }
 } // namespace
 
-bool ClipboardTextHead(size_t lines, std::wstring& head)
+void WatchClipboardText(size_t lines)
 {
+  if (g_kept)
+    return;
+  g_kept = std::make_unique<CClipboardHeadKeeper>(lines);
   GtkClipboard* clipboard = Clipboard();
-  Watch(clipboard);
-  g_lines = lines;
-  guint32 time = 0;
-  if (!OwnedHere()) {
-    GtkSelectionData* stamp = gtk_clipboard_wait_for_contents(clipboard, TimestampTarget());
-    time = OwnerTime(stamp);
-    if (stamp)
-      gtk_selection_data_free(stamp);
+  g_signal_connect(clipboard, "owner-change", G_CALLBACK(OnOwnerChange), nullptr);
+  FollowOwner(clipboard);
+}
+
+EClipboardHead ClipboardTextHead(size_t lines, std::wstring& head)
+{
+  WatchClipboardText(lines);
+  head.clear();
+  GtkClipboard* clipboard = Clipboard();
+  if (IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD))) {
+    // Handed over within this program, at once.
+    const std::optional<std::string> text = WaitForText(clipboard);
+    if (!text)
+      return EClipboardHead::NoText;
+    head = DecodeClipboardText(ClipboardHeadBytes(*text, lines, kClipboardHeadBytes)).Str();
+    return EClipboardHead::Text;
   }
-  if (time == 0 || time != g_kept.time || lines != g_kept.lines) {
-    gchar* text = gtk_clipboard_wait_for_text(clipboard);
-    Keep(time, lines, text);
-    g_free(text);
+  if (lines != g_kept->Lines()) {
+    g_kept->SetLines(lines);
+    FollowOwner(clipboard);
   }
-  head = FromUtf8(g_kept.head).Str();
-  return g_kept.hasText;
+  if (g_kept->State() == EClipboardHead::Text)
+    head = g_kept->Head();
+  return g_kept->State();
+}
+
+bool ClipboardText(CString& text)
+{
+  // Another program's copy that was offered is asked for in the form it was fetched in: a
+  // silent owner then costs one wait, not one for each form.
+  const bool kept = g_kept && g_kept->State() == EClipboardHead::Text &&
+                    !IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD));
+  const std::optional<std::string> bytes = WaitForText(Clipboard(), kept ? g_keptForm : GDK_NONE);
+  if (!bytes)
+    return false;
+  text = DecodeClipboardText(*bytes);
+  return true;
 }

@@ -1,14 +1,18 @@
 #include "CStringPrinting.h"
 #include "CZSpectrumWnd.h"
+#include "ClipboardTextHead.h"
 #include "GuiTestSupport.h"
+#include "PlotClipboardText.h"
 #include "PlotTestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 #include <wx/clipbrd.h>
 #include <wx/frame.h>
 
@@ -51,10 +55,11 @@ void SetClipboardText(const wxString& text)
   wxTheClipboard->SetData(new wxTextDataObject(text));
   wxTheClipboard->Close();
 }
-// Another process holding the clipboard with a text; it lets go when another copy takes over.
+// Another process holding the clipboard with a text (options of ClipboardOwnerTool before it); it
+// lets go when another copy takes over.
 class ForeignCopy {
 public:
-  explicit ForeignCopy(const std::string& text)
+  explicit ForeignCopy(const std::string& text, std::vector<std::string> options = {})
   {
     int out[2];
     if (pipe(out) != 0)
@@ -63,8 +68,13 @@ public:
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    const char* argv[] = {HVX_CLIPBOARD_OWNER, text.c_str(), nullptr};
-    if (posix_spawn(&m_pid, HVX_CLIPBOARD_OWNER, &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+    options.push_back(text);
+    std::vector<const char*> argv{HVX_CLIPBOARD_OWNER};
+    for (const std::string& option : options)
+      argv.push_back(option.c_str());
+    argv.push_back(nullptr);
+    if (posix_spawn(&m_pid, HVX_CLIPBOARD_OWNER, &actions, nullptr, const_cast<char**>(argv.data()),
+                    environ) != 0)
       m_pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
@@ -81,10 +91,34 @@ public:
     }
   }
   bool Ready() const { return m_ready; }
+  bool Running() const { return m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0; }
 
 private:
   pid_t m_pid = -1;
   bool m_ready = false;
+};
+// Until another program's copy has been fetched in the background, the offer knows nothing of it.
+bool CopyFetched()
+{
+  return WaitUntil(
+      [] {
+        std::wstring head;
+        return ClipboardTextHead(kPasteOfferLines, head) != EClipboardHead::NotYet;
+      },
+      20000);
+}
+
+// Remembers what the context menu offered, and chooses nothing.
+class MenuPlot : public CZSpectrumWnd {
+public:
+  std::vector<SPlotMenuEntry> offered;
+
+protected:
+  UINT TrackPopupMenu(const std::vector<SPlotMenuEntry>& entries, const wxPoint&) override
+  {
+    offered = entries;
+    return 0;
+  }
 };
 } // namespace
 
@@ -92,18 +126,48 @@ TEST(CZSpectrumWndClipboard, AnotherProgramsCopyIsOfferedUntilItsNextCopy)
 {
   ClipboardFrame f;
   {
-    ForeignCopy sheet("Scan\r\n\r\nTime\tHeight\r\n0\tnan\r\n1\t2\r\n");
+    // Its name is Latin-1, not UTF-8: offered, so Paste reads it too.
+    ForeignCopy sheet("Scan \xB5m\r\n\r\nTime\tHeight\r\n0\tnan\r\n1\t2\r\n");
     ASSERT_TRUE(sheet.Ready());
+    ASSERT_TRUE(CopyFetched());
     EXPECT_TRUE(f.plot->CanPaste());
     EXPECT_TRUE(f.plot->CanPaste());
-    // The offer's look at the first lines and Paste read the same text.
     f.plot->OnEditPaste();
     ASSERT_EQ(f.plot->GetTraceCount(), 1);
+    EXPECT_EQ(f.plot->GetActiveTrace()->GetName(), L"Paste: Scan \u00B5m");
     EXPECT_EQ(f.plot->GetActiveTrace()->GetY(1), 2.0f);
   }
   ForeignCopy words("just words\nand more words\n1\t2\n");
   ASSERT_TRUE(words.Ready());
+  ASSERT_TRUE(CopyFetched());
   EXPECT_FALSE(f.plot->CanPaste());
+}
+
+TEST(CZSpectrumWndClipboard, TheMenuComesUpWhileTheClipboardsOwnerDoesNotAnswer)
+{
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "plot", wxPoint(30, 30), wxSize(400, 300));
+  auto* plot = new MenuPlot();
+  plot->Create(frame, 1027, wxPoint(0, 0), wxSize(380, 260));
+  plot->AllowPaste(true);
+  frame->Show();
+  PumpEvents(50);
+  {
+    // Its loop is busy for longer than any test takes, and then it exits without a word.
+    ForeignCopy busy("Scan\nTime\tHeight\n0\t1\n1\t2\n", {"--stall", "20"});
+    ASSERT_TRUE(busy.Ready());
+    PumpEvents(50);
+    wxContextMenuEvent event(wxEVT_CONTEXT_MENU, plot->GetId(), wxDefaultPosition);
+    event.SetEventObject(plot);
+    plot->GetEventHandler()->ProcessEvent(event);
+    // Paste is not offered before the copy could be looked at.
+    EXPECT_TRUE(busy.Running());
+    const auto paste = std::find_if(plot->offered.begin(), plot->offered.end(),
+                                    [](const SPlotMenuEntry& entry) { return entry.id == ID_EDIT_PASTE; });
+    ASSERT_NE(paste, plot->offered.end());
+    EXPECT_FALSE(paste->enabled);
+  }
+  frame->Destroy();
+  PumpEvents(20);
 }
 
 TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
