@@ -5,6 +5,7 @@
 #include <wx/graphics.h>
 
 #include <cmath>
+#include <cstring>
 
 CTraceRaster::CTraceRaster(wxDC& dc)
 {
@@ -35,8 +36,32 @@ CTraceRaster::CTraceRaster(wxDC& dc)
   if (!pixels)
     return;
   m_surface = surface;
-  m_lines.emplace(pixels, cairo_image_surface_get_stride(surface), cairo_image_surface_get_width(surface),
-                  cairo_image_surface_get_height(surface), int(dx), int(dy));
+  m_pixels = pixels;
+  m_stride = cairo_image_surface_get_stride(surface);
+  m_width = cairo_image_surface_get_width(surface);
+  m_height = cairo_image_surface_get_height(surface);
+  m_lines.emplace(pixels, m_stride, m_width, m_height, int(dx), int(dy));
+}
+
+bool CTraceRaster::CopyOut(std::vector<uint32_t>& pixels) const
+{
+  if (!m_lines)
+    return false;
+  const size_t row = size_t(m_width);
+  pixels.resize(row * size_t(m_height));
+  for (int y = 0; y < m_height; ++y)
+    std::memcpy(pixels.data() + size_t(y) * row, m_pixels + ptrdiff_t(y) * m_stride, row * 4);
+  return true;
+}
+
+bool CTraceRaster::CopyIn(const std::vector<uint32_t>& pixels)
+{
+  const size_t row = size_t(m_width);
+  if (!m_lines || pixels.size() != row * size_t(m_height))
+    return false;
+  for (int y = 0; y < m_height; ++y)
+    std::memcpy(m_pixels + ptrdiff_t(y) * m_stride, pixels.data() + size_t(y) * row, row * 4);
+  return true;
 }
 
 CTraceRaster::~CTraceRaster()

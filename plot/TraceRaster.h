@@ -3,7 +3,9 @@
 // straight into them (see there why).
 #include "LineRaster.h"
 
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 class wxDC;
 typedef struct _cairo_surface cairo_surface_t;
@@ -27,7 +29,15 @@ public:
       m_lines->DrawRuns(points, runStarts, colour, clip);
   }
 
+  // The whole image, row after row without padding; false while the raster is closed.
+  bool CopyOut(std::vector<uint32_t>& pixels) const;
+  // Writes back what CopyOut gave, into an image of the same size; false, and nothing written,
+  // when the raster is closed or the size differs.
+  bool CopyIn(const std::vector<uint32_t>& pixels);
+
 private:
   cairo_surface_t* m_surface = nullptr;
+  unsigned char* m_pixels = nullptr;
+  int m_stride = 0, m_width = 0, m_height = 0;
   std::optional<CLineRaster> m_lines;
 };
