@@ -8,6 +8,7 @@
 // before and covers after, from the bitmap, with the overlay over them.
 #include "CZSpectrumEvent.h"
 #include "CZSpectrumPlot.h"
+#include "KeptPicture.h"
 #include "OverlayArea.h"
 
 #include <wx/bitmap.h>
@@ -223,8 +224,8 @@ private:
   wxBrush m_backBrush; // under the value boxes
   std::map<COLORREF, wxGraphicsBrush> m_overlayDotBrushes;
   SBandPicture m_xBand, m_yBand;
-  SChrome m_chrome;                     // what m_chromePixels show
-  std::vector<uint32_t> m_chromePixels; // the whole picture before its traces, as CTraceRaster reads it
+  SChrome m_chrome;             // what m_chromePicture show
+  CKeptPicture m_chromePicture; // the whole picture before its traces
   long m_fontGeneration = 0;
   wxFont m_sizedFont;
   long m_sizedFontKey = -1;

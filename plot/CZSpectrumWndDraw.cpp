@@ -223,19 +223,18 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
       SChrome chrome = ChromeOf(measure, area, rect);
       const bool same = SameChrome(chrome, m_chrome);
       bool restored = false;
-      if (same && !m_chromePixels.empty()) {
+      if (same && m_chromePicture.IsKept()) {
         CTraceRaster raster(memory);
-        restored = raster.CopyIn(m_chromePixels);
+        restored = raster.Restore(m_chromePicture);
       }
       if (!restored) {
         DrawChrome(memory, chrome, measure, rect);
         // Kept once it comes out the same twice: while the limits move on at every paint (a live
         // plot scrolling) the copy would cost about what it saves and never be used.
-        m_chromePixels.clear();
+        m_chromePicture.Clear();
         if (same) {
           CTraceRaster raster(memory);
-          if (!raster.CopyOut(m_chromePixels))
-            m_chromePixels.clear();
+          raster.Keep(m_chromePicture, m_plotRect, m_plotColour, m_backColour);
         }
         m_chrome = std::move(chrome);
       }

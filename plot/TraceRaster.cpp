@@ -5,7 +5,6 @@
 #include <wx/graphics.h>
 
 #include <cmath>
-#include <cstring>
 
 CTraceRaster::CTraceRaster(wxDC& dc)
 {
@@ -40,28 +39,25 @@ CTraceRaster::CTraceRaster(wxDC& dc)
   m_stride = cairo_image_surface_get_stride(surface);
   m_width = cairo_image_surface_get_width(surface);
   m_height = cairo_image_surface_get_height(surface);
-  m_lines.emplace(pixels, m_stride, m_width, m_height, int(dx), int(dy));
+  m_dx = int(dx);
+  m_dy = int(dy);
+  m_lines.emplace(pixels, m_stride, m_width, m_height, m_dx, m_dy);
 }
 
-bool CTraceRaster::CopyOut(std::vector<uint32_t>& pixels) const
+bool CTraceRaster::Keep(CKeptPicture& picture, const RECT& inner, COLORREF innerColour,
+                        COLORREF outerColour) const
 {
   if (!m_lines)
     return false;
-  const size_t row = size_t(m_width);
-  pixels.resize(row * size_t(m_height));
-  for (int y = 0; y < m_height; ++y)
-    std::memcpy(pixels.data() + size_t(y) * row, m_pixels + ptrdiff_t(y) * m_stride, row * 4);
-  return true;
+  const RECT device = MakeRect(inner.left + m_dx, inner.top + m_dy, inner.right + m_dx, inner.bottom + m_dy);
+  picture.Keep(m_pixels, m_stride, m_width, m_height, device, NativePixel(innerColour),
+               NativePixel(outerColour));
+  return picture.IsKept();
 }
 
-bool CTraceRaster::CopyIn(const std::vector<uint32_t>& pixels)
+bool CTraceRaster::Restore(const CKeptPicture& picture)
 {
-  const size_t row = size_t(m_width);
-  if (!m_lines || pixels.size() != row * size_t(m_height))
-    return false;
-  for (int y = 0; y < m_height; ++y)
-    std::memcpy(m_pixels + ptrdiff_t(y) * m_stride, pixels.data() + size_t(y) * row, row * 4);
-  return true;
+  return m_lines && picture.Restore(m_pixels, m_stride, m_width, m_height);
 }
 
 CTraceRaster::~CTraceRaster()
