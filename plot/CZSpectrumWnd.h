@@ -192,7 +192,7 @@ private:
   void DrawBand(wxDC& dc, SBandPicture& picture, const RECT& band, std::vector<SPlotText> texts,
                 IPlotTextMeasure& measure);
   // What everything under the traces is drawn from: background, frame, texts, ticks, axis
-  // labels and grid. A paint whose chrome equals the last one's copies the kept picture of it
+  // labels and grid. A paint whose chrome equals the last one's writes back the kept picture of it
   // rather than filling, stroking and laying out all of it again.
   struct SChrome {
     RECT area{}, background{}, plotRect{}, xBand{}, yBand{};
@@ -224,8 +224,8 @@ private:
   wxBrush m_backBrush; // under the value boxes
   std::map<COLORREF, wxGraphicsBrush> m_overlayDotBrushes;
   SBandPicture m_xBand, m_yBand;
-  SChrome m_chrome;             // what m_chromePicture show
-  CKeptPicture m_chromePicture; // the whole picture before its traces
+  SChrome m_chrome;             // what the last paint drew under its traces
+  CKeptPicture m_chromePicture; // that picture, once it came out the same twice
   long m_fontGeneration = 0;
   wxFont m_sizedFont;
   long m_sizedFontKey = -1;
