@@ -1,9 +1,10 @@
 // The plot window's paint into its bitmap, against the floor of this machine measured in the same
 // run on a bitmap of the same size: one DrawLines call per polyline of the same points. Two loads:
 // the program's live plot after 20 minutes (8 traces of 2,400 points) and one data set of
-// 1,000,000 points. Three floors: every point of the data (what drawing the data takes without the
-// paint's one point per pixel column), only the points the paint draws (its polylines), and those
-// same polylines written the paint's own way, straight into the bitmap's pixels (the raster).
+// 1,000,000 points. Four floors: every point of the data (what drawing the data takes without the
+// paint's one point per pixel column), only the points the paint draws (its polylines), those
+// same polylines written the paint's own way, straight into the bitmap's pixels (the raster), and
+// the whole paint's floor (see PictureFloorOnce): what any paint of this picture must do at least.
 // Then what the mouse costs: a cursor move repaints the places the overlay left and reached, from
 // the kept picture with the overlay over them, against a plain copy of the whole picture; a
 // Ctrl+wheel step repaints everything at new X limits.
@@ -217,6 +218,38 @@ double RasterOnce(wxBitmap& bitmap, const std::vector<STraceGeometry>& geometrie
   return Seconds(std::chrono::steady_clock::now() - start);
 }
 
+// The least a paint of the picture must do, the paint's own way, on a bitmap of the plot's size:
+// clear it to the background (one fill, the plot area filled once more only where its colour
+// differs), write the same drawn lines into its pixels, and copy it to the window once. Frame,
+// grid and labels are left out: they are the same from paint to paint while limits, size and
+// settings stay, so a paint need not draw them again (their pixels still have to be put back,
+// which the clear stands for at its cheapest, a fill rather than a copy). The paint's memory DC
+// on the bitmap is counted, since the copy to the window needs it closed.
+double PictureFloorOnce(wxBitmap& bitmap, wxDC& window, const CZSpectrumWnd& plot,
+                        const std::vector<STraceGeometry>& geometries, const RECT& clip)
+{
+  const auto start = std::chrono::steady_clock::now();
+  {
+    wxMemoryDC dc(bitmap);
+    if (wxGraphicsContext* gc = dc.GetGraphicsContext())
+      gc->SetAntialiasMode(wxANTIALIAS_NONE);
+    dc.SetBackground(wxBrush(ToWxColour(plot.CZSpectrumPlot::GetBackgroundColour())));
+    dc.Clear();
+    if (plot.GetPlotColour() != plot.CZSpectrumPlot::GetBackgroundColour()) {
+      const RECT& r = plot.GetPlotRect();
+      dc.SetPen(*wxTRANSPARENT_PEN);
+      dc.SetBrush(wxBrush(ToWxColour(plot.GetPlotColour())));
+      dc.DrawRectangle(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+    for (const STraceGeometry& geometry : geometries) {
+      CTraceRaster raster(dc);
+      raster.DrawRuns(geometry.points, geometry.runStarts, geometry.colour, clip);
+    }
+  }
+  window.DrawBitmap(bitmap, 0, 0);
+  return Seconds(std::chrono::steady_clock::now() - start);
+}
+
 // The best of a few rounds.
 double DrawLinesFloor(const Polylines& lines, int rounds)
 {
@@ -234,10 +267,11 @@ struct SLoadRun {
   Polylines drawn;
   size_t allPoints = 0, drawnPoints = 0;
   double allFloor = 0;
-  double paint = 0, drawnFloor = 0, rasterFloor = 0;     // medians of the last benchmark run
-  double cursorMove = 0, blit = 0;                       // the same
-  double paintRatio = 0, rasterRatio = 0, moveRatio = 0; // medians of each step's ratio to its baseline
-  double paintMeans = 0, rasterMeans = 0, moveMeans = 0; // the ratios of the means, a stopped step and all
+  double paint = 0, drawnFloor = 0, rasterFloor = 0, pictureFloor = 0; // medians of the last benchmark run
+  double cursorMove = 0, blit = 0;                                     // the same
+  // Medians of each step's ratio to its baseline, and the ratios of the means (a stopped step and all).
+  double paintRatio = 0, rasterRatio = 0, pictureRatio = 0, moveRatio = 0;
+  double paintMeans = 0, rasterMeans = 0, pictureMeans = 0, moveMeans = 0;
   double wheelStep = 0, wheelStepMax = 0;
 };
 
@@ -276,7 +310,7 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
   SLoadRun& run = Prepare(name, make);
   wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
   wxBitmap floorBitmap(RectWidth(kArea), RectHeight(kArea), 24);
-  std::vector<double> paints, floors, rasters;
+  std::vector<double> paints, floors, rasters, pictures;
   for (auto _ : state) {
     {
       wxMemoryDC dc(screen);
@@ -286,18 +320,24 @@ void PaintAgainstFloors(benchmark::State& state, const char* name, std::unique_p
     }
     floors.push_back(DrawLinesOnce(floorBitmap, run.drawn));
     rasters.push_back(RasterOnce(floorBitmap, run.geometries, run.clip));
+    wxMemoryDC window(screen);
+    pictures.push_back(PictureFloorOnce(floorBitmap, window, *run.load->plot, run.geometries, run.clip));
   }
   run.paint = Median(paints);
   run.drawnFloor = Median(floors);
   run.rasterFloor = Median(rasters);
+  run.pictureFloor = Median(pictures);
   run.paintRatio = MedianRatio(paints, floors);
   run.rasterRatio = MedianRatio(paints, rasters);
+  run.pictureRatio = MedianRatio(paints, pictures);
   run.paintMeans = Mean(paints) / Mean(floors);
   run.rasterMeans = Mean(paints) / Mean(rasters);
+  run.pictureMeans = Mean(paints) / Mean(pictures);
   state.counters["paint_ms"] = run.paint * 1e3;
   state.counters["all_points_ratio"] = run.paint / run.allFloor;
   state.counters["drawn_points_ratio"] = run.paintRatio;
   state.counters["raster_ratio"] = run.rasterRatio;
+  state.counters["picture_ratio"] = run.pictureRatio;
 }
 
 // The cursor walks along the data, one pixel column at a time, as a drag with the button down.
@@ -366,10 +406,10 @@ void WheelSteps(benchmark::State& state, const char* name, std::unique_ptr<Paint
 void PrintRatios()
 {
   std::printf(
-      "\nPaint into the bitmap against one DrawLines call per polyline on the same bitmap, and against\n"
-      "the same lines written into its pixels. Times are medians of steps timed one by one; both\n"
-      "floors of the drawn points are timed next to each paint, the blit next to each cursor move,\n"
-      "and their ratios are medians of each pair's:\n");
+      "\nPaint into the bitmap against one DrawLines call per polyline on the same bitmap, against\n"
+      "the same lines written into its pixels, and against the least any paint of the picture does.\n"
+      "Times are medians of steps timed one by one; the floors of the drawn points are timed next to\n"
+      "each paint, the blit next to each cursor move, and their ratios are medians of each pair's:\n");
   for (const auto& [name, run] : Runs()) {
     if (!run.load)
       continue;
@@ -381,6 +421,10 @@ void PrintRatios()
     std::printf("  the same lines written into the pixels (the paint's raster): %.3f ms, ratio %.2f (of the "
                 "means %.2f)\n",
                 run.rasterFloor * 1e3, run.rasterRatio, run.rasterMeans);
+    std::printf(
+        "  the picture's floor (clear, those lines, one copy to the window): %.3f ms, ratio %.2f (of the "
+        "means %.2f)\n",
+        run.pictureFloor * 1e3, run.pictureRatio, run.pictureMeans);
     if (run.blit > 0)
       std::printf("  cursor move (its strips from the picture + overlay): %.3f ms against a plain blit %.3f "
                   "ms, ratio %.2f (of the means %.2f)\n",

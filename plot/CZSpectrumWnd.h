@@ -8,6 +8,7 @@
 // before and covers after, from the bitmap, with the overlay over them.
 #include "CZSpectrumEvent.h"
 #include "CZSpectrumPlot.h"
+#include "KeptPicture.h"
 #include "OverlayArea.h"
 
 #include <wx/bitmap.h>
@@ -190,6 +191,21 @@ private:
   };
   void DrawBand(wxDC& dc, SBandPicture& picture, const RECT& band, std::vector<SPlotText> texts,
                 IPlotTextMeasure& measure);
+  // What everything under the traces is drawn from: background, frame, texts, ticks, axis
+  // labels and grid. A paint whose chrome equals the last one's writes back the kept picture of it
+  // rather than filling, stroking and laying out all of it again.
+  struct SChrome {
+    RECT area{}, background{}, plotRect{}, xBand{}, yBand{};
+    COLORREF back = 0, plot = 0;
+    long fontKey = -1;
+    bool xAxis = false, yAxis = false;
+    std::vector<POINT> frame;
+    std::vector<SPlotText> texts, xTexts, yTexts;
+    std::vector<SPlotSegment> ticks, xGrid, yGrid;
+  };
+  SChrome ChromeOf(IPlotTextMeasure& measure, const RECT& area, const RECT* rect);
+  static bool SameChrome(const SChrome& a, const SChrome& b);
+  void DrawChrome(wxDC& dc, const SChrome& chrome, IPlotTextMeasure& measure, const RECT* rect);
   // Names the plot font at its size, for the kept text sizes and band pictures.
   long FontKey() const;
   // With the DC's pen, through the window's reused point buffer.
@@ -208,6 +224,8 @@ private:
   wxBrush m_backBrush; // under the value boxes
   std::map<COLORREF, wxGraphicsBrush> m_overlayDotBrushes;
   SBandPicture m_xBand, m_yBand;
+  SChrome m_chrome;             // what the last paint drew under its traces
+  CKeptPicture m_chromePicture; // that picture, once it came out the same twice
   long m_fontGeneration = 0;
   wxFont m_sizedFont;
   long m_sizedFontKey = -1;

@@ -46,6 +46,31 @@ bool SameRect(const RECT& a, const RECT& b)
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+bool SamePoint(const POINT& a, const POINT& b)
+{
+  return a.x == b.x && a.y == b.y;
+}
+
+bool SameSegments(const std::vector<SPlotSegment>& a, const std::vector<SPlotSegment>& b)
+{
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const SPlotSegment& s, const SPlotSegment& t) {
+    return SamePoint(s.from, t.from) && SamePoint(s.to, t.to) && s.colour == t.colour && s.width == t.width;
+  });
+}
+} // namespace
+
+bool CZSpectrumWnd::SameChrome(const SChrome& a, const SChrome& b)
+{
+  return SameRect(a.area, b.area) && SameRect(a.background, b.background) &&
+         SameRect(a.plotRect, b.plotRect) && SameRect(a.xBand, b.xBand) && SameRect(a.yBand, b.yBand) &&
+         a.back == b.back && a.plot == b.plot && a.fontKey == b.fontKey && a.xAxis == b.xAxis &&
+         a.yAxis == b.yAxis &&
+         std::equal(a.frame.begin(), a.frame.end(), b.frame.begin(), b.frame.end(), SamePoint) &&
+         a.texts == b.texts && a.xTexts == b.xTexts && a.yTexts == b.yTexts &&
+         SameSegments(a.ticks, b.ticks) && SameSegments(a.xGrid, b.xGrid) && SameSegments(a.yGrid, b.yGrid);
+}
+
+namespace {
 wxRect ToWxRect(const RECT& r)
 {
   return wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -195,18 +220,24 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
       FillRect(memory, area, m_backColour);
       memory.DrawLabel(wxString(m_emptyPlotText.GetString()), ToWxRect(area), wxALIGN_CENTRE);
     } else {
-      DrawBackground(memory, rect);
-      memory.SetPen(wxPen(ToWxColour(kFrameColour), 1));
-      const std::vector<POINT> frame = FrameOutline();
-      DrawPolyline(memory, frame.data(), frame.size());
-      DrawTexts(memory, PlotAreaTexts(measure), m_backColour, measure);
-      DrawSegments(memory, TickMarks(), wxPENSTYLE_SOLID);
-      if (m_showXTitle)
-        DrawXAxis(memory);
-      if (HasData())
-        DrawYAxis(memory);
-      DrawDottedLines(memory, XGridLines());
-      DrawDottedLines(memory, YGridLines());
+      SChrome chrome = ChromeOf(measure, area, rect);
+      const bool same = SameChrome(chrome, m_chrome);
+      bool restored = false;
+      if (same && m_chromePicture.IsKept()) {
+        CTraceRaster raster(memory);
+        restored = raster.Restore(m_chromePicture);
+      }
+      if (!restored) {
+        DrawChrome(memory, chrome, measure, rect);
+        // Kept once it comes out the same twice: while the limits move on at every paint (a live
+        // plot scrolling) the copy would cost about what it saves and never be used.
+        m_chromePicture.Clear();
+        if (same) {
+          CTraceRaster raster(memory);
+          raster.Keep(m_chromePicture, m_plotRect, m_plotColour, m_backColour);
+        }
+        m_chrome = std::move(chrome);
+      }
       if (ShouldDrawTraces())
         DrawTraces(memory);
     }
@@ -215,6 +246,48 @@ void CZSpectrumWnd::Draw(wxDC& dc, const RECT* rect)
   m_fullPaintPending = false;
   dc.DrawBitmap(m_plotBitmap, area.left, area.top);
   DrawCursor(dc);
+}
+
+CZSpectrumWnd::SChrome CZSpectrumWnd::ChromeOf(IPlotTextMeasure& measure, const RECT& area, const RECT* rect)
+{
+  SChrome chrome;
+  chrome.area = area;
+  chrome.background = m_created || !rect ? ClientArea() : *rect;
+  chrome.plotRect = m_plotRect;
+  chrome.back = m_backColour;
+  chrome.plot = m_plotColour;
+  chrome.fontKey = FontKey();
+  chrome.frame = FrameOutline();
+  chrome.texts = PlotAreaTexts(measure);
+  chrome.ticks = TickMarks();
+  chrome.xAxis = m_showXTitle && !m_traces.IsEmpty();
+  chrome.yAxis = HasData() && !m_traces.IsEmpty();
+  if (chrome.xAxis) {
+    chrome.xBand = m_xLabelRect;
+    chrome.xTexts = XAxisTexts(measure);
+  }
+  if (chrome.yAxis) {
+    chrome.yBand = m_yLabelRect;
+    chrome.yTexts = YAxisTexts(measure);
+  }
+  chrome.xGrid = XGridLines();
+  chrome.yGrid = YGridLines();
+  return chrome;
+}
+
+void CZSpectrumWnd::DrawChrome(wxDC& dc, const SChrome& chrome, IPlotTextMeasure& measure, const RECT* rect)
+{
+  DrawBackground(dc, rect);
+  dc.SetPen(wxPen(ToWxColour(kFrameColour), 1));
+  DrawPolyline(dc, chrome.frame.data(), chrome.frame.size());
+  DrawTexts(dc, chrome.texts, m_backColour, measure);
+  DrawSegments(dc, chrome.ticks, wxPENSTYLE_SOLID);
+  if (chrome.xAxis)
+    DrawXAxis(dc);
+  if (chrome.yAxis)
+    DrawYAxis(dc);
+  DrawDottedLines(dc, chrome.xGrid);
+  DrawDottedLines(dc, chrome.yGrid);
 }
 
 void CZSpectrumWnd::DrawBackground(wxDC& dc, const RECT* rect)

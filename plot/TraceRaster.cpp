@@ -35,8 +35,29 @@ CTraceRaster::CTraceRaster(wxDC& dc)
   if (!pixels)
     return;
   m_surface = surface;
-  m_lines.emplace(pixels, cairo_image_surface_get_stride(surface), cairo_image_surface_get_width(surface),
-                  cairo_image_surface_get_height(surface), int(dx), int(dy));
+  m_pixels = pixels;
+  m_stride = cairo_image_surface_get_stride(surface);
+  m_width = cairo_image_surface_get_width(surface);
+  m_height = cairo_image_surface_get_height(surface);
+  m_dx = int(dx);
+  m_dy = int(dy);
+  m_lines.emplace(pixels, m_stride, m_width, m_height, m_dx, m_dy);
+}
+
+bool CTraceRaster::Keep(CKeptPicture& picture, const RECT& inner, COLORREF innerColour,
+                        COLORREF outerColour) const
+{
+  if (!m_lines)
+    return false;
+  const RECT device = MakeRect(inner.left + m_dx, inner.top + m_dy, inner.right + m_dx, inner.bottom + m_dy);
+  picture.Keep(m_pixels, m_stride, m_width, m_height, device, NativePixel(innerColour),
+               NativePixel(outerColour));
+  return picture.IsKept();
+}
+
+bool CTraceRaster::Restore(const CKeptPicture& picture)
+{
+  return m_lines && picture.Restore(m_pixels, m_stride, m_width, m_height);
 }
 
 CTraceRaster::~CTraceRaster()

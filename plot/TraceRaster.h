@@ -1,6 +1,7 @@
 #pragma once
 // The pixels of the image a memory DC draws on, for the trace lines that CLineRaster writes
 // straight into them (see there why).
+#include "KeptPicture.h"
 #include "LineRaster.h"
 
 #include <optional>
@@ -27,7 +28,16 @@ public:
       m_lines->DrawRuns(points, runStarts, colour, clip);
   }
 
+  // Keeps the whole image, whose inner rectangle (in the DC's logical pixels) is mostly of
+  // innerColour and the rest of outerColour; false while the raster is closed.
+  bool Keep(CKeptPicture& picture, const RECT& inner, COLORREF innerColour, COLORREF outerColour) const;
+  // Writes back what Keep kept; false, and nothing written, while the raster is closed or when
+  // the image is not of the kept size.
+  bool Restore(const CKeptPicture& picture);
+
 private:
   cairo_surface_t* m_surface = nullptr;
+  unsigned char* m_pixels = nullptr;
+  int m_stride = 0, m_width = 0, m_height = 0, m_dx = 0, m_dy = 0;
   std::optional<CLineRaster> m_lines;
 };

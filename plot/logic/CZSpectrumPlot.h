@@ -321,6 +321,8 @@ protected:
   CString XTitleText() const;
   // A short stroke pointing at each found peak of the data set's current array entry.
   void AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geometry) const;
+  // geometry.points and runStarts from the trace's points.
+  void BuildTracePath(CSpectrumData& trace, STraceGeometry& geometry) const;
   // The x of each found peak under the X axis, in the trace's colour on a background box.
   void AddPeakLabels(CSpectrumData& active, IPlotTextMeasure& measure, std::vector<SPlotText>& texts) const;
   // A box of that width moved back between the plot's left and right edges.
@@ -431,3 +433,19 @@ private:
   void IndexTraceNames();
   mutable CTraceScanCache m_scans;
 };
+
+// Inline: a paint maps a few values for each of a trace's points.
+inline float CZSpectrumPlot::XPixelOf(float x) const
+{
+  return (x - m_drawnXMin) * m_xPixelsPerUnit + float(m_xOriginPixel);
+}
+
+inline int CZSpectrumPlot::XToPixel(float x) const
+{
+  return SnappedPixelOf(XPixelOf(x));
+}
+
+inline int CZSpectrumPlot::YToPixel(float y) const
+{
+  return SnappedPixelOf((y - m_drawnYMin) * m_yPixelsPerUnit + float(m_yOriginPixel));
+}

@@ -99,32 +99,6 @@ template <typename Append> void WalkGrid(double lo, double hi, double span, doub
 }
 } // namespace
 
-float CZSpectrumPlot::XPixelOf(float x) const
-{
-  return (x - m_drawnXMin) * m_xPixelsPerUnit + float(m_xOriginPixel);
-}
-
-namespace {
-// Truncated, but a value a rounding error short of a whole pixel is that pixel: the scale is the
-// inner size over the range in float, so the limit itself can come out a hair outside the inner
-// area, on the row or column that the trace clip leaves out.
-int SnappedPixelOf(float value)
-{
-  const float whole = std::round(value);
-  return PixelOf(std::fabs(value - whole) < 1e-3f ? whole : value);
-}
-} // namespace
-
-int CZSpectrumPlot::XToPixel(float x) const
-{
-  return SnappedPixelOf(XPixelOf(x));
-}
-
-int CZSpectrumPlot::YToPixel(float y) const
-{
-  return SnappedPixelOf((y - m_drawnYMin) * m_yPixelsPerUnit + float(m_yOriginPixel));
-}
-
 CString CZSpectrumPlot::XTitleText() const
 {
   CSpectrumData* active = GetActiveTrace();

@@ -5,6 +5,7 @@
 #include <ZSpectrumData/CSpectrumData.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -89,6 +90,39 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
 
   if (trace.GetIndexRange() <= 0)
     return;
+  // The points at the same limits and scales come out the same: only a change of the points (which
+  // drops the kept path with the scan) or of one of these builds the path again.
+  const uint32_t flags =
+      (m_logY ? 1u : 0u) | (trace.MaskEnabled() ? 2u : 0u) | (geometry.mark == ETraceMark::Line ? 4u : 0u);
+  const std::vector<uint32_t> settings = {std::bit_cast<uint32_t>(m_drawnXMin),
+                                          std::bit_cast<uint32_t>(m_drawnXMax),
+                                          std::bit_cast<uint32_t>(m_drawnYMin),
+                                          std::bit_cast<uint32_t>(m_drawnYMax),
+                                          std::bit_cast<uint32_t>(m_xPixelsPerUnit),
+                                          std::bit_cast<uint32_t>(m_yPixelsPerUnit),
+                                          uint32_t(m_xOriginPixel),
+                                          uint32_t(m_yOriginPixel),
+                                          std::bit_cast<uint32_t>(trace.GetYScale()),
+                                          std::bit_cast<uint32_t>(trace.GetYOffset()),
+                                          uint32_t(trace.GetArrayIndex()),
+                                          uint32_t(trace.GetFirstIndex()),
+                                          uint32_t(trace.GetLastIndex()),
+                                          flags};
+  if (const STracePath& kept = m_scans.Path(trace); kept.settings == settings) {
+    geometry.points = kept.points;
+    geometry.runStarts = kept.runStarts;
+  } else {
+    BuildTracePath(trace, geometry);
+    STracePath& path = m_scans.Path(trace);
+    path.settings = settings;
+    path.points = geometry.points;
+    path.runStarts = geometry.runStarts;
+  }
+  AddPeakStrokes(trace, geometry);
+}
+
+void CZSpectrumPlot::BuildTracePath(CSpectrumData& trace, STraceGeometry& geometry) const
+{
   // Unsorted x (pasted data) has no index window to search: every point is visited, in order.
   const STraceScan& scan = ScanOf(trace);
   const bool rising = scan.rising;
@@ -164,7 +198,6 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   if (!rising) {
     for (int i = first; i <= last; ++i)
       add(i, shownY(i));
-    AddPeakStrokes(trace, geometry);
     return;
   }
   // First where each column starts, from x alone, then the y of those points, then the path: in
@@ -199,8 +232,6 @@ void CZSpectrumPlot::BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& ge
   // The last column's first point ended the search; a point beyond X max ends the stroke out.
   if (tried < last)
     add(last, shownY(last));
-
-  AddPeakStrokes(trace, geometry);
 }
 
 void CZSpectrumPlot::AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geometry) const

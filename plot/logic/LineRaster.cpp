@@ -12,9 +12,7 @@ void CLineRaster::DrawRuns(const std::vector<POINT>& points, const std::vector<s
 {
   if (!m_pixels)
     return;
-  // Opaque, in the image's native 0xAARRGGBB.
-  const uint32_t pixel =
-      0xFF000000u | (uint32_t(colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+  const uint32_t pixel = NativePixel(colour);
   // The clip in the image's pixels, and never past the image's own edges.
   const RECT device =
       MakeRect(std::max<LONG>(clip.left + m_dx, 0), std::max<LONG>(clip.top + m_dy, 0),

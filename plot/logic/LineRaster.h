@@ -10,6 +10,12 @@
 #include <cstdint>
 #include <vector>
 
+// A colour as the image holds it: opaque, in the native 0xAARRGGBB.
+inline uint32_t NativePixel(COLORREF colour)
+{
+  return 0xFF000000u | (uint32_t(colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
 class CLineRaster {
 public:
   // pixels: the first row of an image of width x height pixels, stride bytes apart; (dx, dy)

@@ -117,3 +117,18 @@ inline int PixelOf(float value)
 {
   return int(std::clamp(std::isnan(value) ? 0.0f : value, -1.0e6f, 1.0e6f));
 }
+
+// Truncated, but a value a rounding error short of a whole pixel is that pixel: the scale is the
+// inner size over the range in float, so the limit itself can come out a hair outside the inner
+// area, on the row or column that the trace clip leaves out.
+inline int SnappedPixelOf(float value)
+{
+  // Held first, as PixelOf holds it, so that the whole part fits an int: std::round is a library
+  // call, and a paint makes a few of these for each of a trace's points. Rounds half away from
+  // zero as std::round does; v minus its truncation is exact.
+  const float v = std::clamp(std::isnan(value) ? 0.0f : value, -1.0e6f, 1.0e6f);
+  const int truncated = int(v);
+  const float fraction = v - float(truncated);
+  const float whole = float(fraction >= 0.5f ? truncated + 1 : fraction <= -0.5f ? truncated - 1 : truncated);
+  return int(std::fabs(v - whole) < 1e-3f ? whole : v);
+}

@@ -106,6 +106,11 @@ void CTracePath::Add(float x, float y)
     return;
   }
   const bool fromInside = m_window.Holds(ax, ay);
+  if (fromInside && inside) {
+    // Nothing to cut, and this point's column is known: the common stroke of a paint.
+    m_geometry.points.push_back(POINT{column, m_plot.YToPixel(y)});
+    return;
+  }
   if (!ClipSegment(m_window, ax, ay, bx, by))
     return;
   if (!fromInside)

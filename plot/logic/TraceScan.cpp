@@ -204,6 +204,11 @@ const STraceScan& CTraceScanCache::ScanWindow(CSpectrumData& data, float xLow, b
   return window;
 }
 
+STracePath& CTraceScanCache::Path(CSpectrumData& data)
+{
+  return EntryFor(data).path;
+}
+
 void CTraceScanCache::Forget(const CSpectrumData* data)
 {
   if (!data) {

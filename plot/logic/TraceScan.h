@@ -4,6 +4,7 @@
 // costs what it draws rather than what it holds.
 #include <WinTypes.h>
 
+#include <cstdint>
 #include <vector>
 
 class CSpectrumData;
@@ -16,6 +17,14 @@ struct STraceScan {
   float yMin = 0, yMax = 0; // over every trace of the array, as the data set's own limits are
   bool rising = true;       // no x of first..last below the one before it, and none NaN
   std::vector<float> xs;    // x of first..last, for the searches of a paint (whole-set scans only)
+};
+
+// A paint's path of a data set in pixels (STraceGeometry's points and runStarts) and the bits of
+// every setting besides the points that it was made from (empty: none kept).
+struct STracePath {
+  std::vector<uint32_t> settings;
+  std::vector<POINT> points;
+  std::vector<size_t> runStarts;
 };
 
 // log10 |y|, 0 where y is 0: the data set's own logarithmic reading.
@@ -33,6 +42,9 @@ public:
   // and of the line where it crosses a fixed end: a window between two samples still has the
   // Y range of the stroke through it. Kept while the window and the data set stay the same.
   const STraceScan& ScanWindow(CSpectrumData& data, float xLow, bool lowFixed, float xHigh, bool highFixed);
+  // The path kept for the data set, which goes with its scan: a repaint of unchanged points at
+  // unchanged limits reuses it rather than searching a million points again.
+  STracePath& Path(CSpectrumData& data);
   void Forget(const CSpectrumData* data = nullptr);
 
 private:
@@ -50,6 +62,7 @@ private:
     float low = 0, high = 0;
     bool lowFixed = false, highFixed = false;
     STraceScan window;
+    STracePath path;
   };
   static SStamp StampOf(const CSpectrumData& data);
   SEntry& EntryFor(CSpectrumData& data);

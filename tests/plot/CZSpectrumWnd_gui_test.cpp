@@ -278,6 +278,54 @@ TEST(CZSpectrumWnd, AxisDrawersLeaveTheCanvasAloneWithoutATrace)
       ASSERT_EQ(PixelAt(image, x, y), RGB(10, 200, 90)) << x << "," << y;
 }
 
+TEST(CZSpectrumWnd, AKeptPictureUnderTheTracesFollowsWhatItShows)
+{
+  // Painted the same three times, the picture under the traces comes from its kept copy; after a
+  // change of grid, colours or limits it must be that of a window painted only once.
+  auto data = MakeRamp(L"A", 400, 0.0f, 0.25f, 0.0f, 0.1f);
+  data->SetTraceColour(kRed);
+  auto paint = [&](CZSpectrumWnd& plot, int times) {
+    const RECT area = MakeRect(0, 0, 520, 340);
+    wxBitmap screen(RectWidth(area), RectHeight(area), 24);
+    for (int i = 0; i < times; ++i) {
+      wxMemoryDC dc(screen);
+      plot.Draw(dc, &area);
+    }
+    return plot.GetPlotBitmap().ConvertToImage();
+  };
+  auto setUp = [&](CZSpectrumWnd& plot, bool changed) {
+    plot.SetFontSize(11);
+    plot.SetPlotFont(nullptr);
+    plot.SetShowXTickLabels(true);
+    plot.SetShowYTickLabels(true);
+    plot.SetShowXGrid(!changed);
+    plot.SetShowYGrid(true);
+    plot.SetColours(kBack, changed ? kPlot : kBack);
+    if (changed)
+      plot.SetXMax(60.0f);
+    plot.AddTrace(data.get(), false, false);
+  };
+  CZSpectrumWnd kept, once, changedOnce;
+  setUp(kept, false);
+  setUp(once, false);
+  setUp(changedOnce, true);
+  const wxImage keptImage = paint(kept, 3);
+  ASSERT_TRUE(keptImage.IsOk());
+  EXPECT_TRUE(std::equal(keptImage.GetData(),
+                         keptImage.GetData() + keptImage.GetWidth() * keptImage.GetHeight() * 3,
+                         paint(once, 1).GetData()));
+  kept.SetShowXGrid(false);
+  kept.SetColours(kBack, kPlot);
+  kept.SetXMax(60.0f);
+  const wxImage changed = paint(kept, 1);
+  const wxImage fresh = paint(changedOnce, 1);
+  EXPECT_TRUE(std::equal(changed.GetData(), changed.GetData() + changed.GetWidth() * changed.GetHeight() * 3,
+                         fresh.GetData()));
+  kept.RemoveAllTraces(false);
+  once.RemoveAllTraces(false);
+  changedOnce.RemoveAllTraces(false);
+}
+
 TEST(CZSpectrumWnd, NotificationsArePostedOrSentToTheParent)
 {
   auto* frame = new wxFrame(nullptr, wxID_ANY, "events", wxPoint(40, 40), wxSize(300, 200));

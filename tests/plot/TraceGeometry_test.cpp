@@ -457,3 +457,82 @@ TEST(TraceGeometry, AFailedXIsLeftOutOfTheLine)
   EXPECT_TRUE(SamePoints(geometry.points, {at(0, 0), at(1, 4), at(3, 1), at(4, 2)}));
   EXPECT_EQ(geometry.runStarts, std::vector<size_t>{0});
 }
+
+TEST(TraceGeometry, AKeptPathGoesWithItsPointsLimitsAndScale)
+{
+  // A repaint reuses the path of the last one; every change below must build it again.
+  CZSpectrumPlot plot;
+  FixedMeasure measure;
+  auto data = MakeRamp(L"R", 3000, 0.0f, 0.01f, 0.0f, 0.0f);
+  for (int i = 0; i < 3000; ++i)
+    data->SetY(i, std::sin(float(i) * 0.01f));
+  plot.AddTrace(data.get(), false, false);
+  STraceGeometry geometry;
+  auto expectFresh = [&](const char* step) {
+    ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr)) << step;
+    plot.BuildTraceGeometry(*data, geometry);
+    const STraceGeometry reference = ReferenceGeometry(plot, *data);
+    EXPECT_TRUE(SamePoints(geometry.points, reference.points)) << step;
+    EXPECT_EQ(geometry.runStarts, reference.runStarts) << step;
+  };
+  expectFresh("first paint");
+  expectFresh("repaint");
+  plot.SetYMin(-0.5f); // the tops are cut: new runs at unchanged x limits
+  plot.SetYMax(0.5f);
+  expectFresh("Y limits");
+  data->SetYScale(0.25f);
+  expectFresh("Y scale");
+  data->SetYOffset(0.3f);
+  expectFresh("Y offset");
+  plot.SetXMin(5.0f);
+  plot.SetXMax(12.0f);
+  expectFresh("X limits");
+  data->SetY(900, 40.0f); // inside the points, where nothing but the owner's word shows it
+  plot.TraceDataChanged(data.get());
+  expectFresh("a point changed");
+  data->AddPoint(30.0f, 0.0f);
+  expectFresh("a point added");
+  ASSERT_TRUE(plot.PrepareFrame(measure, MakeRect(0, 0, 250, 300), nullptr));
+  expectFresh("a narrower plot");
+}
+
+TEST(TraceGeometry, PixelsSnapAsRoundingToTheNearestWholeDoes)
+{
+  // The paint's own rounding stands in for std::round; this is what it must give.
+  auto reference = [](float value) {
+    const float whole = std::round(value);
+    return PixelOf(std::fabs(value - whole) < 1e-3f ? whole : value);
+  };
+  std::vector<float> values = {0.0f,
+                               -0.0f,
+                               0.5f,
+                               -0.5f,
+                               2.9995f,
+                               2.998f,
+                               -2.9995f,
+                               -2.998f,
+                               3.0005f,
+                               -3.0005f,
+                               1.5f,
+                               -1.5f,
+                               0.9999f,
+                               -0.9999f,
+                               1e6f,
+                               -1e6f,
+                               999999.9f,
+                               1e7f,
+                               -1e9f,
+                               3e38f,
+                               std::numeric_limits<float>::infinity(),
+                               -std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::quiet_NaN()};
+  std::mt19937 random(13);
+  std::uniform_real_distribution<float> spread(-2000.0f, 2000.0f);
+  for (int i = 0; i < 20000; ++i) {
+    const float v = spread(random);
+    values.push_back(v);
+    values.push_back(std::round(v) + (i % 2 ? 1 : -1) * 0.0009f);
+  }
+  for (float v : values)
+    ASSERT_EQ(SnappedPixelOf(v), reference(v)) << v;
+}
