@@ -124,7 +124,7 @@ public:
   TextShape(const std::string& text, exprtk::lexer::generator& tokens) : m_text(text), m_tokens(tokens) {}
 
   // False when the text asks more than CParser's bounds allow.
-  bool Read() { return ReadDefinitions() && ReadElements() && FewImpliedProducts(); }
+  bool Read() { return !LosesMemory() && ReadDefinitions() && ReadElements() && FewImpliedProducts(); }
   std::size_t VectorElements() const { return m_vectorElements; }
   std::size_t Loops() const;
 
@@ -132,6 +132,8 @@ private:
   bool ReadDefinitions();
   bool ReadElements();
   bool FewImpliedProducts();
+  bool LosesMemory() const;
+  bool SwitchWithoutDefault(std::size_t i) const;
   bool NameAdded() { return ++m_localNames <= CParser::kMaxLocalNames; }
   std::optional<double> Constant(std::size_t first, std::size_t close);
   bool IsVariable(std::size_t i) const;
@@ -229,6 +231,38 @@ bool TextShape::IsVariable(std::size_t i) const
   if (m_vectorSizes.contains(name))
     return m_tokens[i + 1].type != Token::e_lsqrbracket;
   return m_variables.contains(name) || name == "pi" || name == "epsilon" || name == "inf";
+}
+
+// A "switch" without a "default" keeps none of its cases, but the library never frees them.
+bool TextShape::SwitchWithoutDefault(std::size_t i) const
+{
+  if (!IsSymbol(m_tokens[i], "switch") || i + 1 >= m_tokens.size() ||
+      m_tokens[i + 1].type != Token::e_lcrlbracket)
+    return false;
+  int depth = 0;
+  for (std::size_t k = i + 1; k < m_tokens.size(); ++k) {
+    depth += IsOpening(m_tokens[k]) ? 1 : IsClosing(m_tokens[k]) ? -1 : 0;
+    if (depth == 0)
+      break;
+    if (depth == 1 && IsSymbol(m_tokens[k], "default"))
+      return false;
+  }
+  return true;
+}
+
+// Statements of which the library loses nodes on every compile, failed or not: a trace query
+// evaluated on every tick would take memory without end. The library also loses the nodes of a
+// "[*] { case ... }" statement whose case does not compile.
+bool TextShape::LosesMemory() const
+{
+  for (std::size_t i = 0; i < m_tokens.size(); ++i) {
+    if (SwitchWithoutDefault(i))
+      return true;
+    if (i + 2 < m_tokens.size() && m_tokens[i].type == Token::e_lsqrbracket &&
+        m_tokens[i + 1].type == Token::e_mul && m_tokens[i + 2].type == Token::e_rsqrbracket)
+      return true;
+  }
+  return false;
 }
 
 bool TextShape::FewImpliedProducts()

@@ -93,6 +93,17 @@ TEST(CParser, QuotedTextIsNoOperand)
   }
 }
 
+TEST(CParser, StatementsThatLoseMemoryAreRefused)
+{
+  // The library frees nothing of a "[*]" statement whose case fails, nor the cases of a switch
+  // without a default, at every evaluation.
+  EXPECT_FALSE(Compiles("[*] { case 1 > 0 : 2; }"));
+  EXPECT_FALSE(Compiles("[ * ] { case 1 > 0 : x; }"));
+  EXPECT_FALSE(Compiles("var s := 2; switch { case s > 1 : 7; }"));
+  EXPECT_FALSE(Compiles("var s := 2; switch { case s > 1 : switch { case s > 0 : 1; default : 2; }; }"));
+  EXPECT_EQ(Eval("var s := 2; switch { case s > 1 : 7; default : 3; }"), 7.0);
+}
+
 TEST(CParser, AConstantIndexLiesWithinItsVector)
 {
   // The library truncates an index towards zero, and turned one beyond an int into one unchecked.
