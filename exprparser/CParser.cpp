@@ -30,6 +30,21 @@ constexpr std::size_t kCompileOptions = Settings::e_replacer + Settings::e_joine
 
 using Token = exprtk::lexer::token;
 
+// roundn(x, n) as the library rounds, to at most the 16 digits of its table, but without turning a
+// count of digits beyond an int (1e20) into an int first.
+struct RoundDigits : Function {
+  RoundDigits() : Function(2) {}
+  using Function::operator();
+  double operator()(const double& x, const double& digits) override
+  {
+    const double n = std::floor(digits);
+    const std::size_t last = exprtk::details::pow10_size - 1;
+    const std::size_t index = n >= double(last) ? last : n >= 1.0 ? std::size_t(n) : 0;
+    const double p10 = exprtk::details::pow10[index];
+    return x < 0.0 ? std::ceil(x * p10 - 0.5) / p10 : std::floor(x * p10 + 0.5) / p10;
+  }
+};
+
 bool IsSymbol(const Token& token, const char* name)
 {
   return token.type == Token::e_symbol && exprtk::details::imatch(token.value, name);
@@ -124,7 +139,7 @@ public:
   TextShape(const std::string& text, exprtk::lexer::generator& tokens) : m_text(text), m_tokens(tokens) {}
 
   // False when the text asks more than CParser's bounds allow.
-  bool Read() { return !LosesMemory() && ReadDefinitions() && ReadElements() && FewImpliedProducts(); }
+  bool Read() { return !Unsafe() && ReadDefinitions() && ReadElements() && FewImpliedProducts(); }
   std::size_t VectorElements() const { return m_vectorElements; }
   std::size_t Loops() const;
 
@@ -132,7 +147,7 @@ private:
   bool ReadDefinitions();
   bool ReadElements();
   bool FewImpliedProducts();
-  bool LosesMemory() const;
+  bool Unsafe() const;
   bool SwitchWithoutDefault(std::size_t i) const;
   bool NameAdded() { return ++m_localNames <= CParser::kMaxLocalNames; }
   std::optional<double> Constant(std::size_t first, std::size_t close);
@@ -252,11 +267,12 @@ bool TextShape::SwitchWithoutDefault(std::size_t i) const
 
 // Statements of which the library loses nodes on every compile, failed or not: a trace query
 // evaluated on every tick would take memory without end. The library also loses the nodes of a
-// "[*] { case ... }" statement whose case does not compile.
-bool TextShape::LosesMemory() const
+// "[*] { case ... }" statement whose case does not compile. And shl(x, n) and shr(x, n) turn any n
+// into an int: one beyond an int is undefined behaviour.
+bool TextShape::Unsafe() const
 {
   for (std::size_t i = 0; i < m_tokens.size(); ++i) {
-    if (SwitchWithoutDefault(i))
+    if (SwitchWithoutDefault(i) || IsSymbol(m_tokens[i], "shl") || IsSymbol(m_tokens[i], "shr"))
       return true;
     if (i + 2 < m_tokens.size() && m_tokens[i].type == Token::e_lsqrbracket &&
         m_tokens[i + 1].type == Token::e_mul && m_tokens[i + 2].type == Token::e_rsqrbracket)
@@ -388,9 +404,10 @@ struct CParser::Engine {
   CParser::poly8 m_poly8;
   CParser::poly9 m_poly9;
   CParser::poly10 m_poly10;
+  RoundDigits m_roundn;
   exprtk::symbol_table<double> symbols;
   exprtk::expression<double> expression;
-  exprtk::parser<double> parser{Settings(kCompileOptions)};
+  exprtk::parser<double> parser{Settings(kCompileOptions).disable_base_function(Settings::e_bf_roundn)};
 
   Engine()
   {
@@ -403,6 +420,7 @@ struct CParser::Engine {
     symbols.add_function("poly8", m_poly8);
     symbols.add_function("poly9", m_poly9);
     symbols.add_function("poly10", m_poly10);
+    symbols.add_reserved_function("roundn", m_roundn);
     // Not add_constants: its epsilon is a comparison tolerance (1e-10), while expressions mean the
     // spacing of doubles at 1.
     symbols.add_constant("pi", std::numbers::pi);

@@ -104,6 +104,18 @@ TEST(CParser, StatementsThatLoseMemoryAreRefused)
   EXPECT_EQ(Eval("var s := 2; switch { case s > 1 : 7; default : 3; }"), 7.0);
 }
 
+TEST(CParser, ACountOfDigitsIsNeverTurnedIntoAnInt)
+{
+  // The library's roundn turned its count into an int before it clamped it to its table of 16.
+  EXPECT_EQ(Eval("roundn(1.25, 1) + roundn(-1.25, 1)"), 0.0);
+  EXPECT_EQ(Eval("roundn(2.5, -3)"), 3.0);
+  EXPECT_EQ(Eval("var n := 1e20; roundn(1.23456789, n)"), Eval("roundn(1.23456789, 16)"));
+  EXPECT_EQ(Eval("var n := -1e20; roundn(1.5, n)"), 2.0);
+  EXPECT_EQ(Eval("var n := 0/0; roundn(1.5, n)"), 2.0);
+  for (const char* shift : {"shl(1, 3)", "var n := 1e20; shr(8, n)"})
+    EXPECT_FALSE(Compiles(shift)) << shift;
+}
+
 TEST(CParser, AConstantIndexLiesWithinItsVector)
 {
   // The library truncates an index towards zero, and turned one beyond an int into one unchecked.
