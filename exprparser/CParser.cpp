@@ -148,7 +148,6 @@ private:
   bool ReadElements();
   bool FewImpliedProducts();
   bool Unsafe() const;
-  bool SwitchWithoutDefault(std::size_t i) const;
   bool NameAdded() { return ++m_localNames <= CParser::kMaxLocalNames; }
   std::optional<double> Constant(std::size_t first, std::size_t close);
   bool IsVariable(std::size_t i) const;
@@ -248,35 +247,30 @@ bool TextShape::IsVariable(std::size_t i) const
   return m_variables.contains(name) || name == "pi" || name == "epsilon" || name == "inf";
 }
 
-// A "switch" without a "default" keeps none of its cases, but the library never frees them.
-bool TextShape::SwitchWithoutDefault(std::size_t i) const
-{
-  if (!IsSymbol(m_tokens[i], "switch") || i + 1 >= m_tokens.size() ||
-      m_tokens[i + 1].type != Token::e_lcrlbracket)
-    return false;
-  int depth = 0;
-  for (std::size_t k = i + 1; k < m_tokens.size(); ++k) {
-    depth += IsOpening(m_tokens[k]) ? 1 : IsClosing(m_tokens[k]) ? -1 : 0;
-    if (depth == 0)
-      break;
-    if (depth == 1 && IsSymbol(m_tokens[k], "default"))
-      return false;
-  }
-  return true;
-}
-
-// Statements of which the library loses nodes on every compile, failed or not: a trace query
-// evaluated on every tick would take memory without end. The library also loses the nodes of a
-// "[*] { case ... }" statement whose case does not compile. And shl(x, n) and shr(x, n) turn any n
-// into an int: one beyond an int is undefined behaviour.
+// Statements of which the library loses nodes on every compile: a trace query evaluated on every
+// tick would take memory without end. A "switch" without a "default" keeps none of its cases but
+// never frees them, and a "[*] { case ... }" statement whose case does not compile loses the case.
+// And shl(x, n) and shr(x, n) turn any n into an int: one beyond an int is undefined behaviour.
 bool TextShape::Unsafe() const
 {
+  enum Bracket { kOther, kSwitch, kSwitchWithDefault };
+  std::vector<Bracket> open;
   for (std::size_t i = 0; i < m_tokens.size(); ++i) {
-    if (SwitchWithoutDefault(i) || IsSymbol(m_tokens[i], "shl") || IsSymbol(m_tokens[i], "shr"))
+    const Token& token = m_tokens[i];
+    if (IsSymbol(token, "shl") || IsSymbol(token, "shr"))
       return true;
-    if (i + 2 < m_tokens.size() && m_tokens[i].type == Token::e_lsqrbracket &&
+    if (i + 2 < m_tokens.size() && token.type == Token::e_lsqrbracket &&
         m_tokens[i + 1].type == Token::e_mul && m_tokens[i + 2].type == Token::e_rsqrbracket)
       return true;
+    if (IsOpening(token)) {
+      open.push_back(i > 0 && IsSymbol(m_tokens[i - 1], "switch") ? kSwitch : kOther);
+    } else if (IsClosing(token) && !open.empty()) {
+      if (open.back() == kSwitch)
+        return true;
+      open.pop_back();
+    } else if (IsSymbol(token, "default") && !open.empty() && open.back() == kSwitch) {
+      open.back() = kSwitchWithDefault;
+    }
   }
   return false;
 }
