@@ -2,6 +2,10 @@
 // run: an endless loop with a 10 KB body fails at the bound its length gives it, and the ratio
 // says how many passes of its body that bound allows. The loop's share of the traces' 500 ms
 // sampling period is reported too, since a sample must never freeze the window.
+//
+// Then the dearest texts known, each compiled and evaluated (or refused) in full: its share of the
+// 50 ms that one evaluation may take, and its time against the longest plain sum measured in the
+// same run.
 #include "CParser.h"
 
 #include <benchmark/benchmark.h>
@@ -12,6 +16,7 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr double kSamplingPeriodMs = 500.0;
+constexpr double kEvaluationBoundMs = 50.0;
 
 std::string Body()
 {
@@ -48,8 +53,183 @@ void EndlessLoopWithLongBody(benchmark::State& state)
   state.counters["ratio"] = loopMs / onceMs;
   state.counters["share_of_period"] = loopMs / iterations / kSamplingPeriodMs;
 }
+// The longest text made of head and repeats of unit, then tail, that keeps within length.
+std::string Fill(const std::string& head, const std::string& unit, const std::string& tail,
+                 std::size_t length = CParser::kMaxExpressionLength)
+{
+  std::string text = head;
+  while (text.size() + unit.size() + tail.size() <= length)
+    text += unit;
+  return text + tail;
+}
+
+std::string Definitions(std::size_t count)
+{
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i)
+    text += "var a" + std::to_string(1000 + i) + " := 1; ";
+  return text;
+}
+
+std::string LongestSum()
+{
+  return Fill("1", "+1", "");
+}
+
+// Products first: the library inserts each into the list of the tokens behind it.
+std::string ImpliedProducts()
+{
+  std::string products;
+  for (std::size_t i = 0; i <= CParser::kMaxImpliedProducts; ++i)
+    products += "(1)";
+  return Fill(products, "+1", "");
+}
+
+std::string Everything()
+{
+  std::string head;
+  for (std::size_t i = 0; i <= CParser::kMaxImpliedProducts; ++i)
+    head += "(1)";
+  head += "; " + Definitions(CParser::kMaxLocalNames - 3) + "var x := 1e300; var s := 0; ";
+  return Fill(head + "for (var i := 0; i < 1e9; i += 1) { s += 0", "+tan(x)", " }");
+}
+
+// Three loops nested, each running to the repeats it is given (one more fails at once): a shorter
+// text gets more of them.
+std::string NestedLoops()
+{
+  const std::string text =
+      "var n := 000000; var s := 0; for (var i := 0; i < n; i += 1) { for (var j := 0; j < n; "
+      "j += 1) { for (var k := 0; k < n; k += 1) { s += tan(1e300 + s) } } }";
+  std::string repeats = std::to_string(CParser::LoopLimit(text.size(), 3));
+  repeats.insert(0, 6 - repeats.size(), '0');
+  return "var n := " + repeats + text.substr(15);
+}
+
+std::string VectorTangents()
+{
+  return Fill("var v[1000] := [1e300]; sum(0", "+tan(v)", ")",
+              CParser::kMaxWork / CParser::kMaxLocalVectorElements);
+}
+
+double CompileAndEvaluateMs(const std::string& text)
+{
+  CParser parser;
+  parser.SetExpression(text);
+  const auto start = Clock::now();
+  benchmark::DoNotOptimize(parser.Evaluate());
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+template <class Text> void WorstText(benchmark::State& state, Text make)
+{
+  const std::string text = make();
+  const std::string sum = LongestSum();
+  CParser parser;
+  parser.SetExpression(text);
+  state.counters["accepted"] = parser.Evaluate() ? 1 : 0;
+  double textMs = 0, sumMs = 0;
+  for (auto _ : state) {
+    const double ms = CompileAndEvaluateMs(text);
+    sumMs += CompileAndEvaluateMs(sum);
+    textMs += ms;
+    state.SetIterationTime(ms / 1000.0);
+  }
+  const double iterations = double(state.iterations());
+  state.counters["length"] = double(text.size());
+  state.counters["ms"] = textMs / iterations;
+  state.counters["share_of_bound"] = textMs / iterations / kEvaluationBoundMs;
+  state.counters["ratio_to_longest_sum"] = textMs / sumMs;
+}
 } // namespace
 
 BENCHMARK(EndlessLoopWithLongBody)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Strings: "like" on long literals in a loop took a minute; now quoted text is refused at once.
+BENCHMARK_CAPTURE(WorstText, like_in_loop,
+                  [] {
+                    return "var n := 0; for (var i := 0; i < 1e9; i += 1) { n += '" +
+                           std::string(16000, 'a') + "' like '*a*b' }; n";
+                  })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, longest_sum, LongestSum)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+// Local names: 1741 definitions took 237 ms to compile; at the bound, each name read walks them all.
+BENCHMARK_CAPTURE(WorstText, definitions_1741, [] { return Definitions(1741) + "1"; })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, definitions_at_bound,
+                  [] { return Fill(Definitions(CParser::kMaxLocalNames), "a1127+", "1"); })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, elements_at_bound,
+                  [] {
+                    std::string text = "var v[128]; 0";
+                    for (std::size_t i = 1; i < CParser::kMaxLocalNames; ++i)
+                      text += "+v[" + std::to_string(i) + "]";
+                    return Fill(text, "+1", "");
+                  })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, implied_products, ImpliedProducts)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+// Whole-vector work: 1,300 "sum(tan(v))" took 60 ms without a loop; the longest text the work allows.
+BENCHMARK_CAPTURE(WorstText, sum_tan_1300,
+                  [] { return Fill("var v[1000] := [1e300]; 0", "+sum(tan(v))", ""); })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, vector_tangents_at_bound, VectorTangents)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+// Loops: tangents of a huge number are the dearest function known, per character, found so far.
+BENCHMARK_CAPTURE(WorstText, loop_tangents_long,
+                  [] {
+                    return Fill("var x := 1e300; var s := 0; for (var i := 0; i < 1e9; i += 1) { s += 0",
+                                "+tan(x)", " }");
+                  })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, loop_tangents_short,
+                  [] { return std::string("var x := 1e300; var s := 0; while (s > -1) { s += tan(x) }"); })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, nested_loops, NestedLoops)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, loop_vector_work,
+                  [] {
+                    return Fill("var v[1000] := [1e300]; var s := 0; while (s > -1) { s += 0", "+sum(tan(v))",
+                                " }", CParser::kMaxWork / CParser::kMaxLocalVectorElements);
+                  })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(WorstText, loop_polynomials,
+                  [] {
+                    return Fill("var x := 1.1; var s := 0; while (s > -1) { s += 0",
+                                "+poly10(x,x,x,x,x,x,x,x,x,x,x,x)", " }");
+                  })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+// Every bound at once: products, names and a loop of tangents that fills the rest of the text.
+BENCHMARK_CAPTURE(WorstText, everything, Everything)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,9 @@
 // The only file that sees exprtk: compiling it costs over a minute and more than a gigabyte.
 #include "CParser.h"
 
+// An expression is arithmetic: without its strings the library has no string operation that a text
+// could reach (a range past a string's end, "like" over long literals in a loop).
+#define exprtk_disable_string_capabilities
 #include <exprtk.hpp>
 
 #include <algorithm>
@@ -9,52 +12,71 @@
 #include <exception>
 #include <initializer_list>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace {
 using Function = exprtk::ifunction<double>;
 
 // The library's replacer, joiner, numeric, bracket, sequence and commutative checks, without
-// strength reduction; the variables an expression names are collected, so that its local strings
-// are seen before it runs (LocalStringDefined).
+// strength reduction.
 using Settings = exprtk::parser<double>::settings_t;
-constexpr std::size_t kCompileOptions =
-    Settings::e_replacer + Settings::e_joiner + Settings::e_numeric_check + Settings::e_bracket_check +
-    Settings::e_sequence_check + Settings::e_commutative_check + Settings::e_collect_vars;
+constexpr std::size_t kCompileOptions = Settings::e_replacer + Settings::e_joiner +
+                                        Settings::e_numeric_check + Settings::e_bracket_check +
+                                        Settings::e_sequence_check + Settings::e_commutative_check;
 
 using Token = exprtk::lexer::token;
 
+// roundn(x, n) as the library rounds, to at most the 16 digits of its table, but without turning a
+// count of digits beyond an int (1e20) into an int first.
+struct RoundDigits : Function {
+  RoundDigits() : Function(2) {}
+  using Function::operator();
+  double operator()(const double& x, const double& digits) override
+  {
+    const double n = std::floor(digits);
+    const std::size_t last = exprtk::details::pow10_size - 1;
+    const std::size_t index = n >= double(last) ? last : n >= 1.0 ? std::size_t(n) : 0;
+    const double p10 = exprtk::details::pow10[index];
+    return x < 0.0 ? std::ceil(x * p10 - 0.5) / p10 : std::floor(x * p10 + 0.5) / p10;
+  }
+};
+
+bool IsSymbol(const Token& token, const char* name)
+{
+  return token.type == Token::e_symbol && exprtk::details::imatch(token.value, name);
+}
+
 bool IsVar(const Token& token)
 {
-  return token.type == Token::e_symbol && exprtk::details::imatch(token.value, "var");
+  return IsSymbol(token, "var");
 }
 
-int BracketDepthChange(const Token& token)
+bool IsLoop(const Token& token)
 {
-  switch (token.type) {
-  case Token::e_lbracket:
-  case Token::e_lsqrbracket:
-  case Token::e_lcrlbracket:
-    return 1;
-  case Token::e_rbracket:
-  case Token::e_rsqrbracket:
-  case Token::e_rcrlbracket:
-    return -1;
-  default:
-    return 0;
-  }
+  return IsSymbol(token, "for") || IsSymbol(token, "while") || IsSymbol(token, "repeat");
 }
 
-// A local string can grow without bound: s := s + s in a loop doubles it at every repeat.
-bool LocalStringDefined(exprtk::parser<double>& parser)
+// A bracket after one of these holds a condition or a loop's head, not a term.
+bool IsControl(const Token& token)
 {
-  std::vector<exprtk::parser<double>::dependent_entity_collector::symbol_t> symbols;
-  parser.dec().symbols(symbols);
-  return std::any_of(symbols.begin(), symbols.end(), [](const auto& symbol) {
-    return symbol.second == exprtk::parser<double>::e_st_local_string;
-  });
+  return IsSymbol(token, "for") || IsSymbol(token, "while") || IsSymbol(token, "if") ||
+         IsSymbol(token, "until");
+}
+
+bool IsOpening(const Token& token)
+{
+  return token.type == Token::e_lbracket || token.type == Token::e_lsqrbracket ||
+         token.type == Token::e_lcrlbracket;
+}
+
+bool IsClosing(const Token& token)
+{
+  return token.type == Token::e_rbracket || token.type == Token::e_rsqrbracket ||
+         token.type == Token::e_rcrlbracket;
 }
 
 bool PowerAtMost(unsigned long long base, std::size_t exponent, unsigned long long limit)
@@ -66,13 +88,6 @@ bool PowerAtMost(unsigned long long base, std::size_t exponent, unsigned long lo
     power *= base;
   }
   return true;
-}
-
-bool IsLoop(const Token& token)
-{
-  return token.type == Token::e_symbol &&
-         (exprtk::details::imatch(token.value, "for") || exprtk::details::imatch(token.value, "while") ||
-          exprtk::details::imatch(token.value, "repeat"));
 }
 
 std::string Lowercase(std::string text)
@@ -87,16 +102,15 @@ std::size_t ClosingBracket(exprtk::lexer::generator& tokens, std::size_t first)
 {
   std::size_t close = first;
   for (int depth = 1; close < tokens.size(); ++close) {
-    depth += BracketDepthChange(tokens[close]);
+    depth += IsOpening(tokens[close]) ? 1 : IsClosing(tokens[close]) ? -1 : 0;
     if (depth == 0)
       break;
   }
   return close;
 }
 
-// An index that is a number, or arithmetic of numbers: the library folds it to a constant and
-// checks it against the vector's size. Any other index reads and writes wherever it points.
-bool IsConstantIndex(exprtk::lexer::generator& tokens, std::size_t first, std::size_t close)
+// Numbers, or arithmetic of numbers: the library folds them to a constant while it compiles.
+bool IsArithmeticOfNumbers(exprtk::lexer::generator& tokens, std::size_t first, std::size_t close)
 {
   for (std::size_t i = first; i < close; ++i) {
     switch (tokens[i].type) {
@@ -114,51 +128,172 @@ bool IsConstantIndex(exprtk::lexer::generator& tokens, std::size_t first, std::s
       return false;
     }
   }
+  return first < close;
+}
+
+// What a text asks of the library, read from its tokens before the library compiles it: the
+// library allocates a local vector while it compiles its definition ("var v[n]") and turns a
+// constant index into an int unchecked, so sizes and indices are evaluated here first, each alone.
+class TextShape {
+public:
+  TextShape(const std::string& text, exprtk::lexer::generator& tokens) : m_text(text), m_tokens(tokens) {}
+
+  // False when the text asks more than CParser's bounds allow.
+  bool Read() { return !Unsafe() && ReadDefinitions() && ReadElements() && FewImpliedProducts(); }
+  std::size_t VectorElements() const { return m_vectorElements; }
+  std::size_t Loops() const;
+
+private:
+  bool ReadDefinitions();
+  bool ReadElements();
+  bool FewImpliedProducts();
+  bool Unsafe() const;
+  bool NameAdded() { return ++m_localNames <= CParser::kMaxLocalNames; }
+  std::optional<double> Constant(std::size_t first, std::size_t close);
+  bool IsVariable(std::size_t i) const;
+
+  const std::string& m_text;
+  exprtk::lexer::generator& m_tokens;
+  std::unique_ptr<CParser> m_constant;              // made for the first size or index that is not one number
+  std::map<std::string, std::size_t> m_vectorSizes; // by lowercase name: the smallest definition
+  std::set<std::string> m_variables;                // lowercase
+  std::size_t m_vectorElements = 0;
+  std::size_t m_localNames = 0;
+};
+
+std::size_t TextShape::Loops() const
+{
+  std::size_t loops = 0;
+  for (std::size_t i = 0; i < m_tokens.size(); ++i)
+    loops += IsLoop(m_tokens[i]) ? 1 : 0;
+  return loops;
+}
+
+std::optional<double> TextShape::Constant(std::size_t first, std::size_t close)
+{
+  if (!IsArithmeticOfNumbers(m_tokens, first, close))
+    return std::nullopt;
+  double value = 0.0;
+  if (close == first + 1)
+    return exprtk::details::string_to_real(m_tokens[first].value, value) ? std::optional(value)
+                                                                         : std::nullopt;
+  if (!m_constant)
+    m_constant = std::make_unique<CParser>();
+  m_constant->SetExpression(
+      m_text.substr(m_tokens[first].position, m_tokens[close].position - m_tokens[first].position));
+  return m_constant->Evaluate() ? std::optional(m_constant->GetResult()) : std::nullopt;
+}
+
+// Each size is a whole number from 1 up to what is left of kMaxLocalVectorElements.
+bool TextShape::ReadDefinitions()
+{
+  for (std::size_t i = 0; i < m_tokens.size(); ++i) {
+    if (!IsVar(m_tokens[i]))
+      continue;
+    if (!NameAdded())
+      return false;
+    if (i + 1 >= m_tokens.size() || m_tokens[i + 1].type != Token::e_symbol)
+      continue;
+    const std::string name = Lowercase(m_tokens[i + 1].value);
+    if (i + 2 >= m_tokens.size() || m_tokens[i + 2].type != Token::e_lsqrbracket) {
+      m_variables.insert(name);
+      continue;
+    }
+    const std::size_t close = ClosingBracket(m_tokens, i + 3);
+    if (close >= m_tokens.size())
+      return false;
+    const std::optional<double> count = Constant(i + 3, close);
+    if (!count || !(*count >= 1.0 && *count <= double(CParser::kMaxLocalVectorElements - m_vectorElements)) ||
+        *count != std::trunc(*count))
+      return false;
+    const auto size = std::size_t(*count);
+    m_vectorElements += size;
+    const auto [known, added] = m_vectorSizes.try_emplace(name, size);
+    known->second = std::min(known->second, size);
+    i = close;
+  }
   return true;
 }
 
-// The library allocates a local vector while it compiles its definition ("var v[n]"), so the
-// sizes are read here first: each is the text between the definition's brackets, evaluated alone.
-// The values all of them hold, or nothing when a size is not a whole number from 1 up to what is
-// left of the bound, or when an element is reached by an index that is not constant.
-std::optional<std::size_t> LocalVectorElements(const std::string& text, exprtk::lexer::generator& tokens)
+// Only a constant index is checked by the library; any other reads and writes wherever it points.
+// The library truncates the index towards zero.
+bool TextShape::ReadElements()
 {
-  std::size_t total = 0;
-  std::set<std::string> names;
-  std::unique_ptr<CParser> size; // made once, for the first definition
-  for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
-    if (!IsVar(tokens[i]) || tokens[i + 1].type != Token::e_symbol ||
-        tokens[i + 2].type != Token::e_lsqrbracket)
+  for (std::size_t i = 0; !m_vectorSizes.empty() && i + 1 < m_tokens.size(); ++i) {
+    if (m_tokens[i].type != Token::e_symbol || m_tokens[i + 1].type != Token::e_lsqrbracket ||
+        (i > 0 && IsVar(m_tokens[i - 1])))
       continue;
-    const std::size_t first = i + 3;
-    const std::size_t close = ClosingBracket(tokens, first);
-    if (close >= tokens.size())
-      return std::nullopt;
-    // A definition inside a size is never a constant, which a size must be.
-    if (std::any_of(&tokens[first], &tokens[first] + (close - first), IsVar))
-      return std::nullopt;
-    if (!size)
-      size = std::make_unique<CParser>();
-    size->SetExpression(text.substr(tokens[first].position, tokens[close].position - tokens[first].position));
-    if (!size->Evaluate())
-      return std::nullopt;
-    const double count = size->GetResult();
-    if (!(count >= 1.0 && count <= double(CParser::kMaxLocalVectorElements - total)) ||
-        count != std::trunc(count))
-      return std::nullopt;
-    total += std::size_t(count);
-    names.insert(Lowercase(tokens[i + 1].value));
-    i = close;
-  }
-  for (std::size_t i = 0; !names.empty() && i + 1 < tokens.size(); ++i) {
-    if (tokens[i].type != Token::e_symbol || tokens[i + 1].type != Token::e_lsqrbracket ||
-        (i > 0 && IsVar(tokens[i - 1])) || !names.contains(Lowercase(tokens[i].value)))
+    const auto vector = m_vectorSizes.find(Lowercase(m_tokens[i].value));
+    if (vector == m_vectorSizes.end())
       continue;
-    const std::size_t close = ClosingBracket(tokens, i + 2);
-    if (close >= tokens.size() || !IsConstantIndex(tokens, i + 2, close))
-      return std::nullopt;
+    const std::size_t close = ClosingBracket(m_tokens, i + 2);
+    if (close >= m_tokens.size())
+      return false;
+    if (close == i + 2)
+      continue; // "v[]" is the vector's size
+    const std::optional<double> index = Constant(i + 2, close);
+    if (!index || !(*index > -1.0 && *index < double(vector->second)) || !NameAdded())
+      return false;
   }
-  return total;
+  return true;
+}
+
+// A variable before a bracket, which the bracket multiplies; a vector before "[" is indexed.
+bool TextShape::IsVariable(std::size_t i) const
+{
+  const std::string name = Lowercase(m_tokens[i].value);
+  if (m_vectorSizes.contains(name))
+    return m_tokens[i + 1].type != Token::e_lsqrbracket;
+  return m_variables.contains(name) || name == "pi" || name == "epsilon" || name == "inf";
+}
+
+// Statements of which the library loses nodes on every compile: a trace query evaluated on every
+// tick would take memory without end. A "switch" without a "default" keeps none of its cases but
+// never frees them, and a "[*] { case ... }" statement whose case does not compile loses the case.
+// And shl(x, n) and shr(x, n) turn any n into an int: one beyond an int is undefined behaviour.
+bool TextShape::Unsafe() const
+{
+  enum Bracket { kOther, kSwitch, kSwitchWithDefault };
+  std::vector<Bracket> open;
+  for (std::size_t i = 0; i < m_tokens.size(); ++i) {
+    const Token& token = m_tokens[i];
+    if (IsSymbol(token, "shl") || IsSymbol(token, "shr"))
+      return true;
+    if (i + 2 < m_tokens.size() && token.type == Token::e_lsqrbracket &&
+        m_tokens[i + 1].type == Token::e_mul && m_tokens[i + 2].type == Token::e_rsqrbracket)
+      return true;
+    if (IsOpening(token)) {
+      open.push_back(i > 0 && IsSymbol(m_tokens[i - 1], "switch") ? kSwitch : kOther);
+    } else if (IsClosing(token) && !open.empty()) {
+      if (open.back() == kSwitch)
+        return true;
+      open.pop_back();
+    } else if (IsSymbol(token, "default") && !open.empty() && open.back() == kSwitch) {
+      open.back() = kSwitchWithDefault;
+    }
+  }
+  return false;
+}
+
+bool TextShape::FewImpliedProducts()
+{
+  std::size_t products = 0;
+  std::vector<bool> control; // for each open bracket
+  for (std::size_t i = 0; i + 1 < m_tokens.size(); ++i) {
+    const Token& token = m_tokens[i];
+    const bool beforeOpening = IsOpening(m_tokens[i + 1]);
+    if (IsOpening(token)) {
+      control.push_back(i > 0 && IsControl(m_tokens[i - 1]));
+    } else if (IsClosing(token)) {
+      const bool closesControl = !control.empty() && control.back();
+      if (!control.empty())
+        control.pop_back();
+      products += beforeOpening && !closesControl ? 1 : 0;
+    } else if (token.type == Token::e_symbol && beforeOpening && IsVariable(i)) {
+      products += 1;
+    }
+  }
+  return products <= CParser::kMaxImpliedProducts;
 }
 
 // polyN(x, c0, ..., cN) adds its terms from the low powers up; a floating-point sum depends on its
@@ -263,9 +398,10 @@ struct CParser::Engine {
   CParser::poly8 m_poly8;
   CParser::poly9 m_poly9;
   CParser::poly10 m_poly10;
+  RoundDigits m_roundn;
   exprtk::symbol_table<double> symbols;
   exprtk::expression<double> expression;
-  exprtk::parser<double> parser{Settings(kCompileOptions)};
+  exprtk::parser<double> parser{Settings(kCompileOptions).disable_base_function(Settings::e_bf_roundn)};
 
   Engine()
   {
@@ -278,6 +414,7 @@ struct CParser::Engine {
     symbols.add_function("poly8", m_poly8);
     symbols.add_function("poly9", m_poly9);
     symbols.add_function("poly10", m_poly10);
+    symbols.add_reserved_function("roundn", m_roundn);
     // Not add_constants: its epsilon is a comparison tolerance (1e-10), while expressions mean the
     // spacing of doubles at 1.
     symbols.add_constant("pi", std::numbers::pi);
@@ -304,7 +441,7 @@ void CParser::SetExpression(const std::string& text)
 unsigned long long CParser::LoopLimit(std::size_t work, std::size_t loops)
 {
   const unsigned long long all =
-      work == 0 ? kMaxLoopIterations : std::max(1ULL, std::min(kMaxLoopIterations, kMaxLoopWork / work));
+      work == 0 ? kMaxLoopIterations : std::max(1ULL, std::min(kMaxLoopIterations, kMaxWork / work));
   if (loops <= 1)
     return all;
   auto root = static_cast<unsigned long long>(std::pow(double(all), 1.0 / double(loops)));
@@ -321,14 +458,14 @@ std::optional<unsigned long long> CParser::RepeatLimit(const std::string& text)
   // A text the library cannot split fails to compile before it defines anything.
   if (!tokens.process(text))
     return kMaxLoopIterations;
-  const std::optional<std::size_t> vectorElements = LocalVectorElements(text, tokens);
-  if (!vectorElements)
+  TextShape shape(text, tokens);
+  if (!shape.Read())
     return std::nullopt;
-  std::size_t loops = 0;
-  for (std::size_t i = 0; i < tokens.size(); ++i)
-    loops += IsLoop(tokens[i]) ? 1 : 0;
-  // One character can stand for work on every element of a local vector.
-  return LoopLimit(text.size() * std::max<std::size_t>(1, *vectorElements), loops);
+  // One character can stand for work on every value of the local vectors.
+  const std::size_t work = text.size() * std::max<std::size_t>(1, shape.VectorElements());
+  if (work > kMaxWork)
+    return std::nullopt;
+  return LoopLimit(work, shape.Loops());
 }
 
 bool CParser::Evaluate()
@@ -342,8 +479,7 @@ bool CParser::Evaluate()
   m_engine->loopCheck.max_loop_iterations = *repeats;
   // A loop past its bound throws out of the evaluation; the library may also run out of memory.
   try {
-    if (!m_engine->parser.compile(m_expressionText, m_engine->expression) ||
-        LocalStringDefined(m_engine->parser))
+    if (!m_engine->parser.compile(m_expressionText, m_engine->expression))
       return false;
     m_result = m_engine->expression.value();
     return true;

@@ -18,10 +18,10 @@ public:
   // Stores the text; nothing is compiled until Evaluate.
   void SetExpression(const std::string& text);
   // Compiles and evaluates the stored text. On success the value becomes the result; on failure
-  // (syntax, an undeclared name, a wrong argument count, a loop that does not end, a text longer
-  // than kMaxExpressionLength, local vectors of more than kMaxLocalVectorElements values or with
-  // an index that is not constant, a local string) the result keeps its earlier value. Infinity
-  // and NaN are results like any other.
+  // (syntax, an undeclared name, a wrong argument count, any string: quoted text is no number, a
+  // loop that does not end, a text that asks more than the bounds below allow, a vector index that
+  // is not a constant within the vector) the result keeps its earlier value. Infinity and NaN are results
+  // like any other.
   bool Evaluate();
   // 0.0 until the first successful evaluation.
   double GetResult() const { return m_result; }
@@ -38,18 +38,27 @@ public:
   struct poly9;
   struct poly10;
 
+  // Every text comes from a settings file that users pass to each other, so what it may ask of the
+  // library is bounded before the library sees it, the same way on every machine: a text is
+  // accepted or refused for what it says, never for how long it happened to take. Together the
+  // bounds keep compiling and evaluating any text within about 30 ms.
+  //
   // How often one loop of an expression may repeat before the evaluation fails.
   static constexpr unsigned long long kMaxLoopIterations = 100000;
-  // The time of an evaluation is bounded by its work: one loop repeat costs at most a few ns per
-  // character of the expression, so a long expression gets fewer repeats, and compiling costs a few
-  // microseconds per character at most (local definitions are the dearest), so a longer text fails
-  // at once. Together they keep any evaluation within tens of milliseconds, well inside the
-  // traces' 500 ms sampling period.
-  static constexpr unsigned long long kMaxLoopWork = 5000000; // repeats x characters
+  // Compiling costs well under a microsecond per character, so a longer text fails at once.
   static constexpr std::size_t kMaxExpressionLength = 16384;
   // The values that the local vectors of one expression ("var v[3] := {1, 2, 3}") hold together.
-  // Work on a vector counts as that many characters towards kMaxLoopWork.
   static constexpr std::size_t kMaxLocalVectorElements = 1000;
+  // One pass over the text costs at most a few ns per character, and one character can stand for
+  // work on every value of the local vectors ("tan(v)"): the characters times those values, times
+  // the repeats of the loops around them, stay within this.
+  static constexpr unsigned long long kMaxWork = 3000000;
+  // The library keeps local definitions and the vector elements reached by a constant index in one
+  // list, which it searches at every name it reads and sorts at every name it adds.
+  static constexpr std::size_t kMaxLocalNames = 128;
+  // A bracket that follows a bracketed term, a local variable or a constant multiplies ("(a)(b)",
+  // "pi(2)"): the library makes the product by inserting into its list of the tokens behind it.
+  static constexpr std::size_t kMaxImpliedProducts = 64;
   // The repeats each loop is given in an expression of this much work (its length, times the
   // values of its local vectors) with this many loops. Loops may be nested, and an inner one runs
   // its repeats afresh at every repeat of the outer one, so each gets the loops-th root of the
@@ -59,9 +68,7 @@ public:
 private:
   struct Engine;
 
-  // LoopLimit for the text; nothing when its local vectors hold more than kMaxLocalVectorElements
-  // values, the size of one cannot be told before it is compiled, or an element is reached by an
-  // index that is not arithmetic of numbers (only a constant index is checked by the library).
+  // LoopLimit for the text, or nothing when it asks more than the bounds allow.
   static std::optional<unsigned long long> RepeatLimit(const std::string& text);
 
   std::string m_expressionText;

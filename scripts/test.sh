@@ -52,9 +52,11 @@ if command -v clang++ >/dev/null 2>&1 && ls "$top"/fuzz/*_fuzz.cpp >/dev/null 2>
     corpus="$top/build-fuzz/corpus/$name"
     mkdir -p "$corpus"
     [ -d "$top/fuzz/corpus/$name" ] && cp -r "$top/fuzz/corpus/$name/." "$corpus/"
+    dict=()
+    [ -f "$top/fuzz/$name.dict" ] && dict=(-dict="$top/fuzz/$name.dict")
     echo "-- $name"
-    "$f" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
-      "$corpus" 2>&1 | tail -n 3
+    "$f" ${dict[@]+"${dict[@]}"} -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
     test "${PIPESTATUS[0]}" -eq 0
   done
 fi

@@ -75,11 +75,54 @@ TEST(CParser, LocalDefinitionsUpToASmallVector)
   // Work on every element of a vector counts against the loop's repeats like that much text.
   EXPECT_EQ(Eval("var v[10]; for (var i := 0; i < 200; i += 1) { v += 1 }; v[9]"), 200.0);
   EXPECT_FALSE(Compiles("var v[1000]; for (var i := 0; i < 200; i += 1) { v += 1 }; v[0]"));
-  // A definition in a text or a comment defines nothing.
-  EXPECT_EQ(Eval("'var v[1e9]' == 'x' # var w[1e9]"), 0.0);
+  // A definition in a comment defines nothing.
+  EXPECT_EQ(Eval("1 # var w[1e9]"), 1.0);
+}
 
-  // A local string could grow without bound in a loop (s := s + s).
-  EXPECT_FALSE(Compiles("var s := 'ab'; s[]"));
+TEST(CParser, QuotedTextIsNoOperand)
+{
+  CParser parser;
+  parser.SetExpression("5");
+  ASSERT_TRUE(parser.Evaluate());
+  // A range past the end of a string read the heap; "like" on long literals took seconds a repeat.
+  for (const char* text : {"(5 >= 0 ? 'a' : 'b')[0:1e7] == 'c'", "'abc' like '*b*'", "'A' ilike 'a'",
+                           "'x' == 'x'", "var s := 'ab'; s[]", "'var v[1e9]' == 'x'"}) {
+    parser.SetExpression(text);
+    EXPECT_FALSE(parser.Evaluate()) << text;
+    EXPECT_EQ(parser.GetResult(), 5.0) << text;
+  }
+}
+
+TEST(CParser, StatementsThatLoseMemoryAreRefused)
+{
+  // The library frees nothing of a "[*]" statement whose case fails, nor the cases of a switch
+  // without a default, at every evaluation.
+  EXPECT_FALSE(Compiles("[*] { case 1 > 0 : 2; }"));
+  EXPECT_FALSE(Compiles("[ * ] { case 1 > 0 : x; }"));
+  EXPECT_FALSE(Compiles("var s := 2; switch { case s > 1 : 7; }"));
+  EXPECT_FALSE(Compiles("var s := 2; switch { case s > 1 : switch { case s > 0 : 1; default : 2; }; }"));
+  EXPECT_EQ(Eval("var s := 2; switch { case s > 1 : 7; default : 3; }"), 7.0);
+}
+
+TEST(CParser, ACountOfDigitsIsNeverTurnedIntoAnInt)
+{
+  // The library's roundn turned its count into an int before it clamped it to its table of 16.
+  EXPECT_EQ(Eval("roundn(1.25, 1) + roundn(-1.25, 1)"), 0.0);
+  EXPECT_EQ(Eval("roundn(2.5, -3)"), 3.0);
+  EXPECT_EQ(Eval("var n := 1e20; roundn(1.23456789, n)"), Eval("roundn(1.23456789, 16)"));
+  EXPECT_EQ(Eval("var n := -1e20; roundn(1.5, n)"), 2.0);
+  EXPECT_EQ(Eval("var n := 0/0; roundn(1.5, n)"), 2.0);
+  for (const char* shift : {"shl(1, 3)", "var n := 1e20; shr(8, n)"})
+    EXPECT_FALSE(Compiles(shift)) << shift;
+}
+
+TEST(CParser, AConstantIndexLiesWithinItsVector)
+{
+  // The library truncates an index towards zero, and turned one beyond an int into one unchecked.
+  EXPECT_EQ(Eval("var v[3] := {1, 2, 3}; v[2.9] + v[-0.5] + v[(6-3)/2]"), 6.0);
+  for (const char* outside : {"var v[3]; v[1e20]", "var v[3]; v[-1e20]", "var v[3]; v[2^40]",
+                              "var v[3]; v[3]", "var v[3]; v[-1]", "var v[3]; v[0/0]", "var v[3]; v[1/0]"})
+    EXPECT_FALSE(Compiles(outside)) << outside;
 }
 
 TEST(CParser, ConstantsHaveTheirMathematicalValues)
@@ -165,9 +208,9 @@ TEST(CParser, NestedLoopsShareOneBound)
             10000.0);
   EXPECT_FALSE(Compiles("var n := 0; for (var i := 0; i < 1000; i += 1) { for (var j := 0; j < 1000; j += 1) "
                         "{ n += 1 } }; n"));
-  EXPECT_EQ(CParser::LoopLimit(50, 2), 316u) << "the square root of 100000";
-  EXPECT_EQ(CParser::LoopLimit(50, 3), 46u);
-  EXPECT_EQ(CParser::LoopLimit(50, 100), 1u);
+  EXPECT_EQ(CParser::LoopLimit(20, 2), 316u) << "the square root of 100000";
+  EXPECT_EQ(CParser::LoopLimit(20, 3), 46u);
+  EXPECT_EQ(CParser::LoopLimit(20, 100), 1u);
 }
 
 TEST(CParser, LongTextsAreBoundedByTheirLength)
@@ -192,4 +235,49 @@ TEST(CParser, LongTextsAreBoundedByTheirLength)
     body += "poly2(1,1,1,1)+";
   EXPECT_TRUE(std::isnan(Eval("while (poly2(1,1,1,1) > 0) { " + body + "1 }")));
   EXPECT_EQ(CParser::LoopLimit(20), CParser::kMaxLoopIterations) << "short loops keep the full count";
+}
+
+namespace {
+// The longest text made of head and repeats of unit that keeps within length.
+std::string Repeated(const std::string& head, const std::string& unit, std::size_t length)
+{
+  std::string text = head;
+  while (text.size() + unit.size() <= length)
+    text += unit;
+  return text;
+}
+} // namespace
+
+TEST(CParser, WorkOnVectorsIsBoundedWithoutALoop)
+{
+  // Each "tan(v)" costs a thousand tangents: the text's length times its vectors' values is the work
+  // of one pass, loop or not.
+  const std::size_t longest = CParser::kMaxWork / CParser::kMaxLocalVectorElements;
+  const std::string terms = Repeated("var v[1000] := [1]; 0", "+sum(tan(v))", longest);
+  EXPECT_TRUE(Compiles(terms));
+  EXPECT_FALSE(Compiles(terms + "+sum(tan(v))"));
+  EXPECT_TRUE(Compiles(Repeated("var v[10] := [1]; 0", "+sum(tan(v))", 2 * longest)));
+}
+
+TEST(CParser, LocalNamesAndImpliedProductsAreCounted)
+{
+  // Definitions and the elements that constant indices reach share one count.
+  std::string names;
+  for (std::size_t i = 0; i + 1 < CParser::kMaxLocalNames; ++i)
+    names += "var a" + std::to_string(i) + " := " + std::to_string(i) + "; ";
+  EXPECT_EQ(Eval(names + "var z := 1; a100 + z"), 101.0);
+  EXPECT_FALSE(Compiles(names + "var z := 1; var y := 2; a100"));
+  std::string elements = "var v[2] := {1, 2}; 0";
+  for (std::size_t i = 0; i + 1 < CParser::kMaxLocalNames; ++i)
+    elements += "+v[1]";
+  EXPECT_EQ(Eval(elements), double(CParser::kMaxLocalNames - 1) * 2.0);
+  EXPECT_FALSE(Compiles(elements + "+v[0]"));
+
+  // A bracket after a bracketed term or a variable multiplies; a loop's head before its body does not.
+  const std::string products = Repeated("(1)", "(2)", 3 * (CParser::kMaxImpliedProducts + 1));
+  EXPECT_EQ(Eval(products), std::pow(2.0, double(CParser::kMaxImpliedProducts)));
+  EXPECT_FALSE(Compiles(products + "(2)"));
+  EXPECT_FALSE(Compiles(Repeated("1", "+pi(2)", 7 * (CParser::kMaxImpliedProducts + 1))));
+  const std::string controls = "while (false) { 1 }; if (1) { 2 }; ";
+  EXPECT_EQ(Eval(Repeated("", controls, controls.size() * (CParser::kMaxImpliedProducts + 1)) + "3"), 3.0);
 }
