@@ -4,6 +4,7 @@
 // must give a plot whose own record loads again and writes itself back unchanged, and that paints.
 #include "CArchive.h"
 #include "CZSpectrumPlot.h"
+#include "../tests/plot/PlotTestSupport.h" // FixedMeasure: text sizes without a display
 
 #include <ZSpectrumData/CSpectrumData.h>
 
@@ -29,16 +30,6 @@ void Load(CZSpectrumPlot& plot, bool traces, const void* data, size_t size)
   CArchive ar(&file, CArchive::load);
   traces ? plot.SerializeTraces(ar) : plot.SerializeSettings(ar);
 }
-class FixedMeasure : public IPlotTextMeasure {
-public:
-  SIZE MeasureText(const CString& text) override
-  {
-    SIZE size;
-    size.cx = 7 * text.GetLength();
-    size.cy = 13;
-    return size;
-  }
-};
 
 // Whatever the record held, an axis whose two ends it fixed is in order, and a paint of the loaded
 // plot, with a trace of its own beside what it loaded, lays out and draws without throwing.
