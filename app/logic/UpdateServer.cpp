@@ -49,11 +49,17 @@ bool IsHostName(std::wstring_view host)
   });
 }
 
+std::wstring Lowercase(std::wstring_view text)
+{
+  std::wstring lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](wchar_t c) { return wchar_t(std::towlower(wint_t(c))); });
+  return lower;
+}
+
 bool IsSchemeWord(std::wstring_view word)
 {
-  std::wstring name(word);
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](wchar_t c) { return wchar_t(std::towlower(wint_t(c))); });
+  const std::wstring name = Lowercase(word);
   return name == L"http" || name == L"https";
 }
 
@@ -85,10 +91,7 @@ std::wstring ParseServerUrl(std::wstring_view value, SServerUrl& url)
 {
   url = {};
   if (const size_t scheme = value.find(L"://"); scheme != npos) {
-    std::wstring name(value.substr(0, scheme));
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](wchar_t c) { return wchar_t(std::towlower(wint_t(c))); });
-    if (name != L"http")
+    if (Lowercase(value.substr(0, scheme)) != L"http")
       return L"only plain HTTP is supported";
     value.remove_prefix(scheme + 3);
   } else if (HasMistypedScheme(value)) {
