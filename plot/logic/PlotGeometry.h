@@ -111,11 +111,16 @@ inline bool PointInRect(const RECT& r, LONG x, LONG y)
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-// A pixel coordinate from a float, truncated as GDI callers always did; NaN and values beyond any
-// screen are held where an int can carry them.
+// NaN and values beyond any screen held where an int can carry them.
+inline float HeldPixelValue(float value)
+{
+  return std::clamp(std::isnan(value) ? 0.0f : value, -1.0e6f, 1.0e6f);
+}
+
+// A pixel coordinate from a float, truncated as GDI callers always did.
 inline int PixelOf(float value)
 {
-  return int(std::clamp(std::isnan(value) ? 0.0f : value, -1.0e6f, 1.0e6f));
+  return int(HeldPixelValue(value));
 }
 
 // Truncated, but a value a rounding error short of a whole pixel is that pixel: the scale is the
@@ -123,10 +128,10 @@ inline int PixelOf(float value)
 // area, on the row or column that the trace clip leaves out.
 inline int SnappedPixelOf(float value)
 {
-  // Held first, as PixelOf holds it, so that the whole part fits an int: std::round is a library
+  // Held first, as PixelOf does, so that the whole part fits an int: std::round is a library
   // call, and a paint makes a few of these for each of a trace's points. Rounds half away from
   // zero as std::round does; v minus its truncation is exact.
-  const float v = std::clamp(std::isnan(value) ? 0.0f : value, -1.0e6f, 1.0e6f);
+  const float v = HeldPixelValue(value);
   const int truncated = int(v);
   const float fraction = v - float(truncated);
   const float whole = float(fraction >= 0.5f ? truncated + 1 : fraction <= -0.5f ? truncated - 1 : truncated);
