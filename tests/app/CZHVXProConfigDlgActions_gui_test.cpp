@@ -8,6 +8,17 @@ using Lines = std::vector<std::string>;
 
 class Actions : public MainDialogTest {
 protected:
+  // Servo 1 at position 1234 with origin offset -100, connected and chosen.
+  void ConnectToServoAt1234()
+  {
+    chain.AddServos(1, 1);
+    chain.UpdateServo(1, [](SSimulatedServo& s) {
+      s.position = 1234;
+      s.replies["QO"] = "-100";
+    });
+    OpenDialog();
+    ConnectAndSelect(1);
+  }
   // Clicks action n (0-based) and returns the traffic once its last line has come.
   Lines Run(int action, const std::string& lastLine)
   {
@@ -45,13 +56,7 @@ protected:
 
 TEST_F(Actions, DefaultActionsSendTheirLines)
 {
-  chain.AddServos(1, 1);
-  chain.UpdateServo(1, [](SSimulatedServo& s) {
-    s.position = 1234;
-    s.replies["QO"] = "-100";
-  });
-  OpenDialog();
-  ConnectAndSelect(1);
+  ConnectToServoAt1234();
   ASSERT_TRUE(dialog->FireTimer(0)) << "the poll reads the position";
   EXPECT_EQ(Run(0, "#1QCE"), (Lines{"#1D0", "#1QCE"}));
   EXPECT_EQ(Run(1, "#1QCE"), (Lines{"#1D9000", "#1QCE"}));
@@ -128,13 +133,7 @@ TEST_F(Actions, AnActionWithoutTheValuesOfItsServoSendsNoLineOfIt)
 
 TEST_F(Actions, OriginUsesOnlyWhatThisConnectionReadFromTheServo)
 {
-  chain.AddServos(1, 1);
-  chain.UpdateServo(1, [](SSimulatedServo& s) {
-    s.position = 1234;
-    s.replies["QO"] = "-100";
-  });
-  OpenDialog();
-  ConnectAndSelect(1);
+  ConnectToServoAt1234();
   // "Configure Origin Here" with its offset query unanswered: the lines sent, or the refusal.
   auto originWithoutOffset = [&]() {
     chain.InjectFault({SSimFault::Silence, "#1QO"});
