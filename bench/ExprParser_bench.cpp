@@ -145,91 +145,47 @@ template <class Text> void WorstText(benchmark::State& state, Text make)
 
 BENCHMARK(EndlessLoopWithLongBody)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// One of the dearest texts known, made by the callable after the name, timed as each one is.
+#define WORST_TEXT(name, ...)                                                                                \
+  BENCHMARK_CAPTURE(WorstText, name, __VA_ARGS__)                                                            \
+      ->UseManualTime()                                                                                      \
+      ->Unit(benchmark::kMillisecond)                                                                        \
+      ->Iterations(10)
+
 // Strings: "like" on long literals in a loop took a minute; now quoted text is refused at once.
-BENCHMARK_CAPTURE(WorstText, like_in_loop,
-                  [] {
-                    return "var n := 0; for (var i := 0; i < 1e9; i += 1) { n += '" +
-                           std::string(16000, 'a') + "' like '*a*b' }; n";
-                  })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, longest_sum, LongestSum)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+WORST_TEXT(like_in_loop, [] {
+  return "var n := 0; for (var i := 0; i < 1e9; i += 1) { n += '" + std::string(16000, 'a') +
+         "' like '*a*b' }; n";
+});
+WORST_TEXT(longest_sum, LongestSum);
 // Local names: 1741 definitions took 237 ms to compile; at the bound, each name read walks them all.
-BENCHMARK_CAPTURE(WorstText, definitions_1741, [] { return Definitions(1741) + "1"; })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, definitions_at_bound,
-                  [] { return Fill(Definitions(CParser::kMaxLocalNames), "a1127+", "1"); })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, elements_at_bound,
-                  [] {
-                    std::string text = "var v[128]; 0";
-                    for (std::size_t i = 1; i < CParser::kMaxLocalNames; ++i)
-                      text += "+v[" + std::to_string(i) + "]";
-                    return Fill(text, "+1", "");
-                  })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, implied_products, ImpliedProducts)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+WORST_TEXT(definitions_1741, [] { return Definitions(1741) + "1"; });
+WORST_TEXT(definitions_at_bound, [] { return Fill(Definitions(CParser::kMaxLocalNames), "a1127+", "1"); });
+WORST_TEXT(elements_at_bound, [] {
+  std::string text = "var v[128]; 0";
+  for (std::size_t i = 1; i < CParser::kMaxLocalNames; ++i)
+    text += "+v[" + std::to_string(i) + "]";
+  return Fill(text, "+1", "");
+});
+WORST_TEXT(implied_products, ImpliedProducts);
 // Whole-vector work: 1,300 "sum(tan(v))" took 60 ms without a loop; the longest text the work allows.
-BENCHMARK_CAPTURE(WorstText, sum_tan_1300,
-                  [] { return Fill("var v[1000] := [1e300]; 0", "+sum(tan(v))", ""); })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, vector_tangents_at_bound, VectorTangents)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+WORST_TEXT(sum_tan_1300, [] { return Fill("var v[1000] := [1e300]; 0", "+sum(tan(v))", ""); });
+WORST_TEXT(vector_tangents_at_bound, VectorTangents);
 // Loops: tangents of a huge number are the dearest function known, per character, found so far.
-BENCHMARK_CAPTURE(WorstText, loop_tangents_long,
-                  [] {
-                    return Fill("var x := 1e300; var s := 0; for (var i := 0; i < 1e9; i += 1) { s += 0",
-                                "+tan(x)", " }");
-                  })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, loop_tangents_short,
-                  [] { return std::string("var x := 1e300; var s := 0; while (s > -1) { s += tan(x) }"); })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, nested_loops, NestedLoops)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, loop_vector_work,
-                  [] {
-                    return Fill("var v[1000] := [1e300]; var s := 0; while (s > -1) { s += 0", "+sum(tan(v))",
-                                " }", CParser::kMaxWork / CParser::kMaxLocalVectorElements);
-                  })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
-BENCHMARK_CAPTURE(WorstText, loop_polynomials,
-                  [] {
-                    return Fill("var x := 1.1; var s := 0; while (s > -1) { s += 0",
-                                "+poly10(x,x,x,x,x,x,x,x,x,x,x,x)", " }");
-                  })
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+WORST_TEXT(loop_tangents_long, [] {
+  return Fill("var x := 1e300; var s := 0; for (var i := 0; i < 1e9; i += 1) { s += 0", "+tan(x)", " }");
+});
+WORST_TEXT(loop_tangents_short,
+           [] { return std::string("var x := 1e300; var s := 0; while (s > -1) { s += tan(x) }"); });
+WORST_TEXT(nested_loops, NestedLoops);
+WORST_TEXT(loop_vector_work, [] {
+  return Fill("var v[1000] := [1e300]; var s := 0; while (s > -1) { s += 0", "+sum(tan(v))", " }",
+              CParser::kMaxWork / CParser::kMaxLocalVectorElements);
+});
+WORST_TEXT(loop_polynomials, [] {
+  return Fill("var x := 1.1; var s := 0; while (s > -1) { s += 0", "+poly10(x,x,x,x,x,x,x,x,x,x,x,x)", " }");
+});
 // Every bound at once: products, names and a loop of tangents that fills the rest of the text.
-BENCHMARK_CAPTURE(WorstText, everything, Everything)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+WORST_TEXT(everything, Everything);
 
 BENCHMARK_MAIN();
