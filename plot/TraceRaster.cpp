@@ -41,13 +41,12 @@ CTraceRaster::CTraceRaster(wxDC& dc)
   m_height = cairo_image_surface_get_height(surface);
   m_dx = int(dx);
   m_dy = int(dy);
-  m_lines.emplace(pixels, m_stride, m_width, m_height, m_dx, m_dy);
 }
 
 bool CTraceRaster::Keep(CKeptPicture& picture, const RECT& inner, COLORREF innerColour,
                         COLORREF outerColour) const
 {
-  if (!m_lines)
+  if (!IsOpen())
     return false;
   const RECT device = MakeRect(inner.left + m_dx, inner.top + m_dy, inner.right + m_dx, inner.bottom + m_dy);
   picture.Keep(m_pixels, m_stride, m_width, m_height, device, NativePixel(innerColour),
@@ -57,11 +56,11 @@ bool CTraceRaster::Keep(CKeptPicture& picture, const RECT& inner, COLORREF inner
 
 bool CTraceRaster::Restore(const CKeptPicture& picture)
 {
-  return m_lines && picture.Restore(m_pixels, m_stride, m_width, m_height);
+  return IsOpen() && picture.Restore(m_pixels, m_stride, m_width, m_height);
 }
 
 CTraceRaster::~CTraceRaster()
 {
-  if (m_lines)
+  if (IsOpen())
     cairo_surface_mark_dirty(m_surface);
 }

@@ -4,7 +4,7 @@
 #include "KeptPicture.h"
 #include "LineRaster.h"
 
-#include <optional>
+#include <vector>
 
 class wxDC;
 typedef struct _cairo_surface cairo_surface_t;
@@ -19,13 +19,14 @@ public:
   CTraceRaster(const CTraceRaster&) = delete;
   CTraceRaster& operator=(const CTraceRaster&) = delete;
 
-  bool IsOpen() const { return m_lines.has_value(); }
+  bool IsOpen() const { return m_pixels != nullptr; }
   // In the DC's logical pixels; nothing while the raster is closed.
   void DrawRuns(const std::vector<POINT>& points, const std::vector<size_t>& runStarts, COLORREF colour,
                 const RECT& clip)
   {
-    if (m_lines)
-      m_lines->DrawRuns(points, runStarts, colour, clip);
+    if (IsOpen())
+      CLineRaster(m_pixels, m_stride, m_width, m_height, m_dx, m_dy)
+          .DrawRuns(points, runStarts, colour, clip);
   }
 
   // Keeps the whole image, whose inner rectangle (in the DC's logical pixels) is mostly of
@@ -39,5 +40,4 @@ private:
   cairo_surface_t* m_surface = nullptr;
   unsigned char* m_pixels = nullptr;
   int m_stride = 0, m_width = 0, m_height = 0, m_dx = 0, m_dy = 0;
-  std::optional<CLineRaster> m_lines;
 };
