@@ -549,13 +549,11 @@ void CZSpectrumWnd::DrawTraceLine(wxDC& dc)
   std::optional<CTraceRaster> raster;
   if (m_geometry.lineWidth <= 1 && style == wxPENSTYLE_SOLID)
     raster.emplace(dc);
-  const bool direct = raster && raster->IsOpen();
-  if (!direct)
-    dc.SetPen(wxPen(ToWxColour(m_geometry.colour), std::max(m_geometry.lineWidth, 1), style));
-  if (direct) {
+  if (raster && raster->IsOpen()) {
     raster->DrawRuns(points, starts, m_geometry.colour, GetTraceClipRect());
     return;
   }
+  dc.SetPen(wxPen(ToWxColour(m_geometry.colour), std::max(m_geometry.lineWidth, 1), style));
   for (size_t run = 0; run < starts.size(); ++run) {
     const size_t begin = starts[run];
     const size_t end = run + 1 < starts.size() ? starts[run + 1] : points.size();
