@@ -9,6 +9,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bash "$top/scripts/setup.sh"
 
 fuzz_seconds=${HVX_FUZZ_SECONDS:-10}
+# The GUI tests and the benchmarks that paint need a display: a virtual one of this size.
+with_display=(xvfb-run -a -s "-screen 0 1280x1024x24")
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
@@ -25,21 +27,20 @@ rm -rf "$alone"
 echo "== full build"
 configure_and_build "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHVX_WERROR=ON
 echo "== tests (unit, wire, gui)"
-(cd "$top/build" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+(cd "$top/build" && "${with_display[@]}" \
    ctest --output-on-failure -j "$jobs" --timeout 300)
 
 echo "== benchmarks"
 for b in "$top"/build/bench/*_bench; do
   [ -x "$b" ] || continue
-  # Some benchmarks paint into bitmaps, which needs a display.
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$b" --benchmark_min_time=0.05
+  "${with_display[@]}" "$b" --benchmark_min_time=0.05
 done
 
 echo "== sanitizer build"
 configure_and_build "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug \
   -DHVX_SANITIZE=ON -DHVX_BENCH=OFF -DHVX_WERROR=ON
 echo "== sanitizer tests (unit, wire, gui)"
-(cd "$top/build-asan" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+(cd "$top/build-asan" && "${with_display[@]}" \
    ctest --output-on-failure -j "$jobs" --timeout 300 -L 'unit|wire|gui')
 
 if command -v clang++ >/dev/null 2>&1 && ls "$top"/fuzz/*_fuzz.cpp >/dev/null 2>&1; then
