@@ -203,18 +203,23 @@ double DrawLinesOnce(wxBitmap& bitmap, const Polylines& lines)
   return Seconds(std::chrono::steady_clock::now() - start);
 }
 
-// The same lines written straight into the pixels of a bitmap of the plot's size, a raster opened
-// for each trace, as the paint does.
+// The lines written straight into the pixels, a raster opened for each trace, as the paint does.
+void WriteLines(wxDC& dc, const std::vector<STraceGeometry>& geometries, const RECT& clip)
+{
+  for (const STraceGeometry& geometry : geometries) {
+    CTraceRaster raster(dc);
+    raster.DrawRuns(geometry.points, geometry.runStarts, geometry.colour, clip);
+  }
+}
+
+// The same lines written into the pixels of a bitmap of the plot's size.
 double RasterOnce(wxBitmap& bitmap, const std::vector<STraceGeometry>& geometries, const RECT& clip)
 {
   wxMemoryDC dc(bitmap);
   if (wxGraphicsContext* gc = dc.GetGraphicsContext())
     gc->SetAntialiasMode(wxANTIALIAS_NONE);
   const auto start = std::chrono::steady_clock::now();
-  for (const STraceGeometry& geometry : geometries) {
-    CTraceRaster raster(dc);
-    raster.DrawRuns(geometry.points, geometry.runStarts, geometry.colour, clip);
-  }
+  WriteLines(dc, geometries, clip);
   return Seconds(std::chrono::steady_clock::now() - start);
 }
 
@@ -241,10 +246,7 @@ double PictureFloorOnce(wxBitmap& bitmap, wxDC& window, const CZSpectrumWnd& plo
       dc.SetBrush(wxBrush(ToWxColour(plot.GetPlotColour())));
       dc.DrawRectangle(r.left, r.top, r.right - r.left, r.bottom - r.top);
     }
-    for (const STraceGeometry& geometry : geometries) {
-      CTraceRaster raster(dc);
-      raster.DrawRuns(geometry.points, geometry.runStarts, geometry.colour, clip);
-    }
+    WriteLines(dc, geometries, clip);
   }
   window.DrawBitmap(bitmap, 0, 0);
   return Seconds(std::chrono::steady_clock::now() - start);
