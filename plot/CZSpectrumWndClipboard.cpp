@@ -1,5 +1,6 @@
 #include "CZSpectrumWnd.h"
 
+#include "CZMessageBox.h"
 #include "ClipboardTextHead.h"
 #include "PlotClipboardText.h"
 #include "StandardMessageBox.h"
@@ -113,7 +114,7 @@ void CZSpectrumWnd::OnEditPaste()
   if (read)
     PasteTextAsTrace(*this, text);
   else
-    AfxMessageBox(L"The clipboard's text could not be read.", MB_OK | MB_ICONEXCLAMATION);
+    ZMessageBox(L"The clipboard's text could not be read.", MB_OK | MB_ICONEXCLAMATION);
   for (const UINT command : std::exchange(m_afterPaste, {}))
     CallAfter([this, command] { OnCommand(command); });
 }
