@@ -189,7 +189,7 @@ TEST(CZSpectrumWndClipboard, PasteAsksOnceAndSaysWhenTheTextCannotBeRead)
   f.plot->OnEditPaste();
   EXPECT_EQ(f.plot->GetTraceCount(), 0);
   ASSERT_EQ(answers.Requests().size(), 1u);
-  EXPECT_EQ(answers.Requests()[0].kind, EModalKind::MessageBox);
+  EXPECT_EQ(answers.Requests()[0].kind, EModalKind::MessageBox) << answers.Requests()[0].text.GetString();
   EXPECT_EQ(fickle.Asked(), 2);
 }
 
