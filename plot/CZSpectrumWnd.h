@@ -131,6 +131,8 @@ private:
   void OnPaint(wxPaintEvent& event);
   void BindMenuCommands();
   void OnContextMenu(wxContextMenuEvent& event);
+  // A chosen menu command, held back while a Paste waits.
+  void RunChosenCommand(UINT commandId);
   // False when the clipboard could not be opened or took no text (the latter is reported).
   bool CopyToClipboard(const CString& text);
   void RedrawNow() override;
@@ -239,6 +241,10 @@ private:
   std::map<COLORREF, wxGraphicsFont> m_overlayFonts; // the plot font in each colour
   long m_overlayFontKey = -1;
   wxCursor m_markerCursor, m_arrowCursor, m_zoomCursor, m_yZoomCursor;
+  // While Paste waits for another program's text the window stays live, but a menu command chosen
+  // meanwhile runs only after that Paste, not inside it.
+  bool m_pasteWaits = false;
+  std::vector<UINT> m_afterPaste;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -1,5 +1,6 @@
 #include "CZSpectrumWnd.h"
 
+#include "CZMessageBox.h"
 #include "ClipboardTextHead.h"
 #include "PlotClipboardText.h"
 #include "StandardMessageBox.h"
@@ -8,6 +9,9 @@
 
 #include <wx/clipbrd.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
+
+#include <utility>
 
 namespace {
 // Text this program put on the clipboard, kept where it can be read without the clipboard handing
@@ -94,9 +98,25 @@ void CZSpectrumWnd::OnCopyAll()
 
 void CZSpectrumWnd::OnEditPaste()
 {
+  if (m_pasteWaits)
+    return; // reached other than through the menu; the waiting Paste is the one that counts
   CString text;
-  if (ReadClipboardText(text))
+  bool read = false;
+  {
+    // The wait runs the event loop, in which this window may be closed.
+    const wxWeakRef<wxWindow> alive(this);
+    m_pasteWaits = true;
+    read = ReadClipboardText(text);
+    if (!alive)
+      return;
+    m_pasteWaits = false;
+  }
+  if (read)
     PasteTextAsTrace(*this, text);
+  else
+    ZMessageBox(L"The clipboard's text could not be read.", MB_OK | MB_ICONEXCLAMATION);
+  for (const UINT command : std::exchange(m_afterPaste, {}))
+    CallAfter([this, command] { OnCommand(command); });
 }
 
 bool CZSpectrumWnd::CanPaste()

@@ -35,7 +35,15 @@ void CZSpectrumWnd::OnContextMenu(wxContextMenuEvent& event)
   // Run once the menu and its own event loop are gone, so that the Settings sheet never runs
   // inside them.
   if (chosen != 0)
-    CallAfter([this, chosen] { OnCommand(chosen); });
+    CallAfter([this, chosen] { RunChosenCommand(chosen); });
+}
+
+void CZSpectrumWnd::RunChosenCommand(UINT commandId)
+{
+  if (m_pasteWaits)
+    m_afterPaste.push_back(commandId);
+  else
+    OnCommand(commandId);
 }
 
 UINT CZSpectrumWnd::TrackPopupMenu(const std::vector<SPlotMenuEntry>& entries, const wxPoint& point)

@@ -42,6 +42,8 @@ public:
   // The fetch's answer: the copy's bytes, or nothing when it gave no text.
   void Answer(unsigned fetch, std::optional<std::string_view> bytes);
   bool Awaits(unsigned fetch) const { return fetch == m_fetch && m_state == EClipboardHead::NotYet; }
+  // The number of the last fetch begun: a later one means another copy arrived.
+  unsigned Fetches() const { return m_fetch; }
   EClipboardHead State() const { return m_state; }
   // Decoded once, when the answer came, not at every right-click.
   const std::wstring& Head() const { return m_head; }

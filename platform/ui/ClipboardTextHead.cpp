@@ -2,9 +2,11 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace {
 std::unique_ptr<CClipboardHeadKeeper> g_kept; // another program's copy; made by the first watch
@@ -37,26 +39,52 @@ std::optional<std::string_view> Bytes(const GtkSelectionData* data)
   return std::string_view(reinterpret_cast<const char*>(gtk_selection_data_get_data(data)), size_t(length));
 }
 
-void OnFetched(GtkClipboard* clipboard, GtkSelectionData* data, gpointer fetch)
+// Paste that waits on the fetch already under way rather than asking the owner again: it wants
+// the whole text, which the offer does not keep.
+bool g_pasteWaits = false;
+std::optional<std::string> g_pasteBytes;
+
+void OnFetched(GtkClipboard*, GtkSelectionData* data, gpointer fetch)
 {
   const unsigned id = GPOINTER_TO_UINT(fetch);
   const std::optional<std::string_view> bytes = Bytes(data);
-  // An owner without UTF-8 may still hand over Latin-1 text, as Paste then takes it.
-  if (!bytes && g_kept->Awaits(id) && gtk_selection_data_get_target(data) == Utf8Target()) {
-    gtk_clipboard_request_contents(clipboard, GDK_TARGET_STRING, OnFetched, fetch);
+  if (!g_kept->Awaits(id))
     return;
-  }
-  if (bytes && g_kept->Awaits(id))
+  if (bytes) {
     g_keptForm = gtk_selection_data_get_target(data);
+    if (g_pasteWaits)
+      g_pasteBytes = std::string(*bytes);
+  }
   g_kept->Answer(id, bytes);
 }
 
-// The owner's answer comes to OnFetched whenever it comes, possibly never: GTK gives up on a
-// silent owner after half a minute or so, and a fetch begun since makes this one's answer moot.
+// The owner names its forms first, which it does at once or not at all; its text is then asked
+// for once, in UTF-8 if it has it, else as Latin-1. Asking form after form instead would cost a
+// silent owner one wait for each.
+void OnTargets(GtkClipboard* clipboard, GdkAtom* targets, gint count, gpointer fetch)
+{
+  const unsigned id = GPOINTER_TO_UINT(fetch);
+  if (!g_kept->Awaits(id))
+    return;
+  GdkAtom form = GDK_NONE;
+  for (GdkAtom wanted : {Utf8Target(), GDK_TARGET_STRING}) {
+    if (targets && std::find(targets, targets + count, wanted) != targets + count) {
+      form = wanted;
+      break;
+    }
+  }
+  if (form == GDK_NONE)
+    g_kept->Answer(id, std::nullopt);
+  else
+    gtk_clipboard_request_contents(clipboard, form, OnFetched, fetch);
+}
+
+// The owner's answers come whenever they come, possibly never: GTK gives up on a silent owner
+// after half a minute or so, and a fetch begun since makes this one's answer moot.
 void Fetch(GtkClipboard* clipboard)
 {
   const unsigned id = g_kept->Begin();
-  gtk_clipboard_request_contents(clipboard, Utf8Target(), OnFetched, GUINT_TO_POINTER(id));
+  gtk_clipboard_request_targets(clipboard, OnTargets, GUINT_TO_POINTER(id));
 }
 
 // No owner at all is asked too: the display answers that at once, and some displays name no other
@@ -72,22 +100,39 @@ void OnOwnerChange(GtkClipboard* clipboard, GdkEvent*, gpointer)
   FollowOwner(clipboard);
 }
 
-// The clipboard's text in the form Paste takes it, waiting for the owner as long as GTK does.
-std::optional<std::string> WaitForText(GtkClipboard* clipboard, GdkAtom only = GDK_NONE)
+// The clipboard's text in one form, waiting for the owner as long as GTK does.
+std::optional<std::string> WaitForText(GtkClipboard* clipboard, GdkAtom form)
 {
-  for (GdkAtom target : {Utf8Target(), GDK_TARGET_STRING}) {
-    if (only != GDK_NONE && target != only)
-      continue;
-    GtkSelectionData* data = gtk_clipboard_wait_for_contents(clipboard, target);
-    std::optional<std::string> text;
-    if (const std::optional<std::string_view> bytes = Bytes(data))
-      text = std::string(*bytes);
-    if (data)
-      gtk_selection_data_free(data);
-    if (text)
-      return text;
-  }
-  return std::nullopt;
+  GtkSelectionData* data = gtk_clipboard_wait_for_contents(clipboard, form);
+  std::optional<std::string> text;
+  if (const std::optional<std::string_view> bytes = Bytes(data))
+    text = std::string(*bytes);
+  if (data)
+    gtk_selection_data_free(data);
+  return text;
+}
+
+// Text this program holds: handed over at once, in whichever form it has.
+std::optional<std::string> OwnText(GtkClipboard* clipboard)
+{
+  std::optional<std::string> text = WaitForText(clipboard, Utf8Target());
+  return text ? text : WaitForText(clipboard, GDK_TARGET_STRING);
+}
+
+// The answer of the fetch under way, whole: the loop runs as the window's own does meanwhile.
+std::optional<std::string> AwaitFetch()
+{
+  const unsigned fetch = g_kept->Fetches();
+  g_pasteWaits = true;
+  g_pasteBytes.reset();
+  while (g_kept->State() == EClipboardHead::NotYet && g_kept->Fetches() == fetch &&
+         !IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD)))
+    g_main_context_iteration(nullptr, TRUE);
+  g_pasteWaits = false;
+  // A copy that arrived meanwhile is not the one Paste was chosen for.
+  if (g_kept->Fetches() != fetch || g_kept->State() != EClipboardHead::Text)
+    g_pasteBytes.reset();
+  return std::exchange(g_pasteBytes, std::nullopt);
 }
 } // namespace
 
@@ -108,7 +153,7 @@ EClipboardHead ClipboardTextHead(size_t lines, std::wstring& head)
   GtkClipboard* clipboard = Clipboard();
   if (IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD))) {
     // Handed over within this program, at once.
-    const std::optional<std::string> text = WaitForText(clipboard);
+    const std::optional<std::string> text = OwnText(clipboard);
     if (!text)
       return EClipboardHead::NoText;
     head = DecodeClipboardText(ClipboardHeadBytes(*text, lines, kClipboardHeadBytes)).Str();
@@ -125,11 +170,15 @@ EClipboardHead ClipboardTextHead(size_t lines, std::wstring& head)
 
 bool ClipboardText(CString& text)
 {
-  // Another program's copy that was offered is asked for in the form it was fetched in: a
-  // silent owner then costs one wait, not one for each form.
-  const bool kept = g_kept && g_kept->State() == EClipboardHead::Text &&
-                    !IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD));
-  const std::optional<std::string> bytes = WaitForText(Clipboard(), kept ? g_keptForm : GDK_NONE);
+  GtkClipboard* clipboard = Clipboard();
+  std::optional<std::string> bytes;
+  if (!g_kept || IsHere(gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD)))
+    bytes = OwnText(clipboard);
+  else if (g_kept->State() == EClipboardHead::Text)
+    bytes = WaitForText(clipboard, g_keptForm); // once, in the form the offer fetched
+  else if (g_kept->State() == EClipboardHead::NotYet)
+    bytes = AwaitFetch();
+  // An owner that gave no text was asked already.
   if (!bytes)
     return false;
   text = DecodeClipboardText(*bytes);

@@ -17,6 +17,8 @@ void WatchClipboardText(size_t lines);
 // program here. This program's own copy is read where it lies, which waits on no one.
 EClipboardHead ClipboardTextHead(size_t lines, std::wstring& head);
 
-// The whole text, for Paste: this waits for the owner to hand it over. False when the clipboard
-// holds no text.
+// The whole text, for Paste. Another program is asked once at most, in the form its copy was
+// fetched in, and the wait for it runs the event loop; while that copy's fetch is still under
+// way, its answer is awaited instead of a second question. False when the text cannot be had:
+// no text, a silent or refusing owner, or another copy arriving during the wait.
 bool ClipboardText(CString& text);

@@ -63,6 +63,7 @@ void CSpectrumData::Init(int points, int traces)
   m_valid = n > 0;
   m_colour = 0;
   m_vectorSize = n;
+  m_pointCapacity = n;
   m_arraySize = t;
   m_xPos = 0;
   m_yPos = 0;
@@ -156,6 +157,7 @@ CSpectrumData& CSpectrumData::operator=(const CSpectrumData& other)
   m_zLabel = other.m_zLabel;
   m_zUnits = other.m_zUnits;
   m_vectorSize = other.m_vectorSize;
+  m_pointCapacity = other.m_vectorSize;
   m_arraySize = other.m_arraySize;
   m_x = std::move(x);
   m_y = std::move(y);
@@ -222,6 +224,7 @@ void CSpectrumData::CopyArray(const CSpectrumData& other)
     m_mask = std::move(mask);
     m_z = std::move(z);
     m_vectorSize = other.m_vectorSize;
+    m_pointCapacity = other.m_vectorSize;
     m_arraySize = other.m_arraySize;
     m_peaks = std::move(peaks);
     ResizePeakTable(oldArraySize, m_arraySize);
@@ -250,6 +253,7 @@ void CSpectrumData::RemoveAllData()
   m_x.reset();
   m_y.reset();
   m_mask.reset();
+  m_pointCapacity = 0;
   if (m_z)
     m_z = ZeroArray<float>(1);
   m_arrayIndex = 0;
@@ -321,6 +325,7 @@ void CSpectrumData::Resize(int points, int traces)
   const int oldArraySize = m_arraySize;
   m_arraySize = t;
   m_vectorSize = n;
+  m_pointCapacity = n;
   m_firstIndex = 0;
   m_lastIndex = n - 1;
   m_indexRange = n;
@@ -362,6 +367,7 @@ void CSpectrumData::CropTo(int start, int end)
   m_mask = std::move(mask);
   m_y = std::move(y);
   m_vectorSize = int(count);
+  m_pointCapacity = int(count);
   m_indexRange = int(count);
   m_firstIndex = 0;
   m_lastIndex = int(count) - 1;
@@ -399,37 +405,62 @@ void CSpectrumData::Pad(int before, int after)
   m_indexOfMaxY += before;
   m_indexOfMinY += before;
   m_vectorSize = int(total);
+  m_pointCapacity = int(total);
   m_indexRange = int(total);
   m_firstIndex = 0;
   m_lastIndex = int(total) - 1;
 }
 
+// The vector size grows by 128 points at a time, as callers and stored files see it, but the
+// arrays beneath grow by half their size: n calls copy O(n) points in all, not O(n^2 / 128).
+// With several traces y is laid out at the vector size's stride, so each growth moves them all.
+bool CSpectrumData::GrowForPoint(int last)
+{
+  if (m_vectorSize > INT_MAX - 128)
+    return false;
+  const size_t oldN = size_t(m_vectorSize);
+  const size_t n = oldN + 128;
+  const bool arrays = m_x && m_y && m_mask;
+  if (arrays && m_arraySize == 1 && size_t(m_pointCapacity) >= n) {
+    // The room is there; the block it opens reads as zeros, as a fresh block would, and the
+    // points last + 1 .. old vector size - 1 are dropped, as a copy up to last drops them.
+    const size_t from = std::min(size_t(last + 1), oldN);
+    std::fill(m_x.get() + from, m_x.get() + n, 0.0f);
+    std::fill(m_y.get() + from, m_y.get() + n, 0.0f);
+    std::fill(m_mask.get() + from, m_mask.get() + n, BYTE(0));
+    m_vectorSize = int(n);
+    m_valid = 1;
+    return true;
+  }
+  const size_t traces = size_t(m_arraySize);
+  size_t room = n;
+  if (traces == 1)
+    room = std::min(std::max(n, oldN + oldN / 2), size_t(INT_MAX));
+  auto newX = ZeroArray<float>(room);
+  auto newY = ZeroArray<float>(traces == 1 ? room : n * traces);
+  auto newMask = ZeroArray<BYTE>(room);
+  if (arrays && last >= 0) {
+    const size_t keep = std::min(size_t(last) + 1, oldN);
+    CopyInto(newX.get(), m_x.get(), keep);
+    CopyInto(newMask.get(), m_mask.get(), keep);
+    // Every trace moves to the new stride, not only the one that receives the point.
+    for (size_t k = 0; k < traces; ++k)
+      CopyInto(newY.get() + k * n, m_y.get() + k * oldN, keep);
+  }
+  m_x = std::move(newX);
+  m_y = std::move(newY);
+  m_mask = std::move(newMask);
+  m_vectorSize = int(n);
+  m_pointCapacity = int(room);
+  m_valid = 1;
+  return true;
+}
+
 int CSpectrumData::AddPoint(float x, float y, int /*trace: the point always goes to trace 0*/)
 {
   int last = m_indexRange == 0 ? -1 : m_lastIndex;
-  if (last + 1 >= m_vectorSize || !m_x || !m_y || !m_mask) {
-    if (m_vectorSize > INT_MAX - 128)
-      return 0;
-    const size_t oldN = size_t(m_vectorSize);
-    const size_t n = oldN + 128;
-    const size_t traces = size_t(m_arraySize);
-    auto newX = ZeroArray<float>(n);
-    auto newY = ZeroArray<float>(n * traces);
-    auto newMask = ZeroArray<BYTE>(n);
-    if (m_x && m_y && m_mask && last >= 0) {
-      const size_t keep = size_t(last) + 1;
-      CopyInto(newX.get(), m_x.get(), keep);
-      CopyInto(newMask.get(), m_mask.get(), keep);
-      // Every trace moves to the new stride, not only the one that receives the point.
-      for (size_t k = 0; k < traces; ++k)
-        CopyInto(newY.get() + k * n, m_y.get() + k * oldN, keep);
-    }
-    m_x = std::move(newX);
-    m_y = std::move(newY);
-    m_mask = std::move(newMask);
-    m_vectorSize = int(n);
-    m_valid = 1;
-  }
+  if ((last + 1 >= m_vectorSize || !m_x || !m_y || !m_mask) && !GrowForPoint(last))
+    return 0;
   last = last + 1;
   m_lastIndex = last;
   if (last >= 0 && last <= m_vectorSize - 1)

@@ -57,6 +57,7 @@ int CSpectrumData::FindPeaks(bool replaceWithSmoothed)
   w.m_y = ZeroArray<float>(size_t(n) * size_t(m_arraySize));
   w.m_z = ZeroArray<float>(size_t(m_arraySize));
   w.m_vectorSize = w.m_indexRange = n;
+  w.m_pointCapacity = n;
   w.m_lastIndex = n - 1;
   w.m_arraySize = m_arraySize;
   w.m_firstArrayIndex = m_firstArrayIndex;

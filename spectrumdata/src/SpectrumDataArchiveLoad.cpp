@@ -183,6 +183,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
       d.m_mask = ZeroArray<BYTE>(size_t(n));
     }
     d.m_vectorSize = n;
+    d.m_pointCapacity = n;
     d.m_arraySize = t;
     d.m_lastArrayIndex = t - 1;
     d.m_arrayIndexRange = t;
@@ -363,6 +364,7 @@ void SpectrumDataArchive::Adopt(CSpectrumData& d, CSpectrumData& s)
   d.m_valid = s.m_valid;
   d.m_colour = s.m_colour;
   d.m_vectorSize = s.m_vectorSize;
+  d.m_pointCapacity = s.m_vectorSize;
   d.m_arraySize = s.m_arraySize;
   d.m_xPos = s.m_xPos;
   d.m_yPos = s.m_yPos;

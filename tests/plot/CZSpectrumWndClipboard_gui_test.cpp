@@ -2,10 +2,13 @@
 #include "CZSpectrumWnd.h"
 #include "ClipboardTextHead.h"
 #include "GuiTestSupport.h"
+#include "MessageBoxTypes.h"
+#include "ModalTestSupport.h"
 #include "PlotClipboardText.h"
 #include "PlotTestSupport.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <limits>
 #include <spawn.h>
@@ -79,8 +82,10 @@ public:
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     char said[8] = {};
-    m_ready = read(out[0], said, 5) == 5 && std::string(said) == "ready";
-    close(out[0]);
+    m_ready = read(out[0], said, 6) == 6 && std::string(said) == "ready\n";
+    // Kept open: it says what it was asked.
+    m_said = out[0];
+    fcntl(m_said, F_SETFL, O_NONBLOCK);
     PumpEvents(50);
   }
   ~ForeignCopy()
@@ -89,13 +94,27 @@ public:
       kill(m_pid, SIGTERM);
       waitpid(m_pid, nullptr, 0);
     }
+    close(m_said);
   }
   bool Ready() const { return m_ready; }
   bool Running() const { return m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0; }
+  // How often it was asked for its text so far: it says so before it answers.
+  int Asked()
+  {
+    char buffer[256];
+    for (ssize_t got; (got = read(m_said, buffer, sizeof buffer)) > 0;)
+      m_heard.append(buffer, size_t(got));
+    int asked = 0;
+    for (size_t at = m_heard.find("asked\n"); at != std::string::npos; at = m_heard.find("asked\n", at + 1))
+      ++asked;
+    return asked;
+  }
 
 private:
   pid_t m_pid = -1;
+  int m_said = -1;
   bool m_ready = false;
+  std::string m_heard;
 };
 // Until another program's copy has been fetched in the background, the offer knows nothing of it.
 bool CopyFetched()
@@ -108,16 +127,17 @@ bool CopyFetched()
       20000);
 }
 
-// Remembers what the context menu offered, and chooses nothing.
+// Remembers what the context menu offered, and chooses `choose` (nothing unless set).
 class MenuPlot : public CZSpectrumWnd {
 public:
   std::vector<SPlotMenuEntry> offered;
+  UINT choose = 0;
 
 protected:
   UINT TrackPopupMenu(const std::vector<SPlotMenuEntry>& entries, const wxPoint&) override
   {
     offered = entries;
-    return 0;
+    return choose;
   }
 };
 } // namespace
@@ -141,6 +161,89 @@ TEST(CZSpectrumWndClipboard, AnotherProgramsCopyIsOfferedUntilItsNextCopy)
   ASSERT_TRUE(words.Ready());
   ASSERT_TRUE(CopyFetched());
   EXPECT_FALSE(f.plot->CanPaste());
+}
+
+TEST(CZSpectrumWndClipboard, ACopyOfferedOnlyAsLatin1IsOfferedAndPasted)
+{
+  ClipboardFrame f;
+  ForeignCopy old("Scan \xB5m\nTime\tHeight\n0\t1\n1\t2\n", {"--string-only"});
+  ASSERT_TRUE(old.Ready());
+  ASSERT_TRUE(CopyFetched());
+  EXPECT_TRUE(f.plot->CanPaste());
+  f.plot->OnEditPaste();
+  ASSERT_EQ(f.plot->GetTraceCount(), 1);
+  EXPECT_EQ(f.plot->GetActiveTrace()->GetName(), L"Paste: Scan \u00B5m");
+  EXPECT_EQ(old.Asked(), 2); // the offer's fetch, then Paste
+}
+
+// An owner that handed its copy over for the offer, then refuses: Paste asks once and says so.
+TEST(CZSpectrumWndClipboard, PasteAsksOnceAndSaysWhenTheTextCannotBeRead)
+{
+  ClipboardFrame f;
+  ForeignCopy fickle("Scan\nTime\tHeight\n0\t1\n1\t2\n", {"--refuse-after", "1"});
+  ASSERT_TRUE(fickle.Ready());
+  ASSERT_TRUE(CopyFetched());
+  ASSERT_TRUE(f.plot->CanPaste());
+  CModalAnswerQueue answers;
+  answers.Queue(IDOK);
+  f.plot->OnEditPaste();
+  EXPECT_EQ(f.plot->GetTraceCount(), 0);
+  ASSERT_EQ(answers.Requests().size(), 1u);
+  EXPECT_EQ(answers.Requests()[0].kind, EModalKind::MessageBox) << answers.Requests()[0].text.GetString();
+  EXPECT_EQ(fickle.Asked(), 2);
+}
+
+// Paste chosen while the offer's fetch is still on its way takes that fetch's answer: the owner
+// is asked once in all.
+TEST(CZSpectrumWndClipboard, PasteDuringTheOffersFetchDoesNotAskAgain)
+{
+  ClipboardFrame f;
+  ForeignCopy slow("Scan\nTime\tHeight\n0\t1\n1\t2\n", {"--late-after", "0", "--late-ms", "1500"});
+  ASSERT_TRUE(slow.Ready());
+  ASSERT_TRUE(WaitUntil([&] { return slow.Asked() == 1; }));
+  std::wstring head;
+  ASSERT_EQ(ClipboardTextHead(kPasteOfferLines, head), EClipboardHead::NotYet);
+  f.plot->OnEditPaste();
+  ASSERT_EQ(f.plot->GetTraceCount(), 1);
+  EXPECT_EQ(f.plot->GetActiveTrace()->GetName(), L"Paste: Scan");
+  EXPECT_EQ(slow.Asked(), 1);
+}
+
+// A menu command chosen while Paste waits for a slow owner runs once that Paste is over.
+TEST(CZSpectrumWndClipboard, AMenuCommandChosenDuringPastesWaitRunsAfterIt)
+{
+  auto* frame = new wxFrame(nullptr, wxID_ANY, "plot", wxPoint(30, 30), wxSize(400, 300));
+  auto* plot = new MenuPlot();
+  plot->Create(frame, 1027, wxPoint(0, 0), wxSize(380, 260));
+  plot->AllowPaste(true);
+  frame->Show();
+  PumpEvents(50);
+  std::vector<int> tracesWhenRun;
+  auto* target = new wxWindow(frame, wxID_ANY, wxPoint(390, 0), wxSize(4, 4));
+  target->Bind(wxEVT_MENU, [&](wxCommandEvent&) { tracesWhenRun.push_back(plot->GetTraceCount()); });
+  CZSpectrumWnd::UserMenuItem item;
+  item.commandId = 40123;
+  item.target = target;
+  plot->GetUserMenuItems().AddTail(item);
+  plot->choose = 40123;
+  {
+    ForeignCopy slow("Scan\nTime\tHeight\n0\t1\n1\t2\n", {"--late-after", "1"});
+    ASSERT_TRUE(slow.Ready());
+    ASSERT_TRUE(CopyFetched());
+    // Chosen from the menu once the wait has begun.
+    plot->CallAfter([plot] {
+      wxContextMenuEvent event(wxEVT_CONTEXT_MENU, plot->GetId(), wxDefaultPosition);
+      event.SetEventObject(plot);
+      plot->GetEventHandler()->ProcessEvent(event);
+    });
+    plot->OnEditPaste();
+    EXPECT_EQ(plot->GetTraceCount(), 1);
+    EXPECT_TRUE(tracesWhenRun.empty());
+    ASSERT_TRUE(WaitUntil([&] { return !tracesWhenRun.empty(); }));
+    EXPECT_EQ(tracesWhenRun, std::vector<int>{1});
+  }
+  frame->Destroy();
+  PumpEvents(20);
 }
 
 TEST(CZSpectrumWndClipboard, TheMenuComesUpWhileTheClipboardsOwnerDoesNotAnswer)

@@ -5,6 +5,11 @@
 //   --line N     appends N bytes without a line end (one huge line)
 //   --stall S    never answers: its loop stays busy for S seconds, then it exits
 //   --exit-on-request  starts handing the text over, then exits in the middle of it
+//   --string-only      offers the text as STRING (Latin-1) only, not as UTF8_STRING
+//   --refuse-after N   hands the text over N times, then refuses every further request
+//   --late-after N     hands the text over N times at once, then each time late
+//   --late-ms MS       how late: 300 ms unless given
+// It says "asked" on a line of its own at every request for the text, before it answers.
 #include <gtk/gtk.h>
 
 #include <cstdio>
@@ -16,9 +21,17 @@
 namespace {
 std::string g_text;
 bool g_exitOnRequest = false;
+long g_requests = 0, g_refuseAfter = -1, g_lateAfter = -1, g_lateMs = 300;
 
 void Hand(GtkClipboard*, GtkSelectionData* data, guint, gpointer)
 {
+  std::puts("asked");
+  std::fflush(stdout);
+  ++g_requests;
+  if (g_refuseAfter >= 0 && g_requests > g_refuseAfter)
+    return; // nothing set: the requestor is told there is no such text
+  if (g_lateAfter >= 0 && g_requests > g_lateAfter)
+    usleep(useconds_t(g_lateMs) * 1000);
   gtk_selection_data_set(data, gtk_selection_data_get_target(data), 8,
                          reinterpret_cast<const guchar*>(g_text.data()), int(g_text.size()));
   if (g_exitOnRequest)
@@ -31,11 +44,16 @@ int main(int argc, char** argv)
 {
   gtk_init(&argc, &argv);
   long rows = 0, line = 0, stall = 0;
+  bool stringOnly = false;
   int at = 1;
   for (; at + 1 < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
     const std::string option = argv[at];
     if (option == "--exit-on-request") {
       g_exitOnRequest = true;
+      continue;
+    }
+    if (option == "--string-only") {
+      stringOnly = true;
       continue;
     }
     const long value = std::atol(argv[++at]);
@@ -45,6 +63,12 @@ int main(int argc, char** argv)
       line = value;
     else if (option == "--stall")
       stall = value;
+    else if (option == "--refuse-after")
+      g_refuseAfter = value;
+    else if (option == "--late-after")
+      g_lateAfter = value;
+    else if (option == "--late-ms")
+      g_lateMs = value;
     else
       return 2;
   }
@@ -58,7 +82,8 @@ int main(int argc, char** argv)
   GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
   const GtkTargetEntry targets[] = {{const_cast<gchar*>("UTF8_STRING"), 0, 0},
                                     {const_cast<gchar*>("STRING"), 0, 0}};
-  gtk_clipboard_set_with_data(clipboard, targets, 2, Hand, nullptr, nullptr);
+  gtk_clipboard_set_with_data(clipboard, stringOnly ? targets + 1 : targets, stringOnly ? 1 : 2, Hand,
+                              nullptr, nullptr);
   g_signal_connect(clipboard, "owner-change", G_CALLBACK(+[](GtkClipboard*, GdkEvent*, gpointer) {
                      if (!gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD))
                        gtk_main_quit();

@@ -361,6 +361,7 @@ private:
   // when it is given (a loader takes them while it reads).
   ZSPECTRUMDATA_LOCAL void FindLimits(const ExtremeBlocks* blocks);
   ZSPECTRUMDATA_LOCAL void FreePoints();
+  ZSPECTRUMDATA_LOCAL bool GrowForPoint(int last);
   ZSPECTRUMDATA_LOCAL bool HasPoints() const;
   ZSPECTRUMDATA_LOCAL bool IsTrace(int trace) const;
   ZSPECTRUMDATA_LOCAL bool IsWritable(int i) const;
@@ -395,6 +396,9 @@ private:
   int m_arraySize;  // number of traces, at least 1
   float m_xPos;
   float m_yPos;
+  // Points that x, the mask and (with one trace) y have room for: the vector size, or more once
+  // AddPoint has grown the arrays ahead of it. It fills what was padding, so the layout stays.
+  int m_pointCapacity;
   std::unique_ptr<float[]> m_x; // [vector size]
   std::unique_ptr<float[]> m_y; // [array size x vector size], trace k from k x vector size
   std::unique_ptr<float[]> m_z; // [array size]
