@@ -82,6 +82,12 @@ inline bool Rising(const Set& s)
   return true;
 }
 
+// Equal, or both NaN: a NaN y is carried over as it is.
+inline bool Same(float a, float b)
+{
+  return a == b || (std::isnan(a) && std::isnan(b));
+}
+
 inline double Ulp(double v)
 {
   return std::fabs(v) * std::numeric_limits<float>::epsilon() + std::numeric_limits<float>::denorm_min();
@@ -153,21 +159,22 @@ inline std::string Check(const Set& sa, const Set& sb, bool matchLevels, Tally& 
     return "the level factor is not finite and positive";
   auto sameScaled = [&](float got, float y) {
     const double want = double(y) * f;
-    return std::fabs(double(got) - want) <= 4 * Ulp(want) || (got == y && f == 1);
+    return std::fabs(double(got) - want) <= 4 * Ulp(want) || (f == 1 && Same(got, y)) ||
+           (std::isnan(got) && std::isnan(y));
   };
 
   // The lower (outer) set's points before the overlap open the merged data, the upper (outer)
   // set's after it close it.
   size_t k = 0;
   for (size_t i = 0; i < outer.x.size() && outer.x[i] < s; ++i, ++k)
-    if (k >= m.x.size() || m.x[k] != outer.x[i] || m.y[k] != outer.y[i])
+    if (k >= m.x.size() || m.x[k] != outer.x[i] || !Same(m.y[k], outer.y[i]))
       return (why << "the point at x " << outer.x[i] << " before the overlap is lost or changed", why.str());
   const Set& tailSet = inner ? outer : U;
   const double tailFactor = inner ? 1.0 : f;
   size_t tail = 0;
   for (size_t i = tailSet.x.size(); i-- > 0 && tailSet.x[i] > e; ++tail) {
     const size_t at = m.x.size() - 1 - tail;
-    const bool same = tailFactor == 1 ? m.y[at] == tailSet.y[i] : sameScaled(m.y[at], tailSet.y[i]);
+    const bool same = tailFactor == 1 ? Same(m.y[at], tailSet.y[i]) : sameScaled(m.y[at], tailSet.y[i]);
     if (at < k || m.x[at] != tailSet.x[i] || !same)
       return (why << "the point at x " << tailSet.x[i] << " after the overlap is lost or changed", why.str());
   }
