@@ -190,6 +190,10 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
   // The merged data: what comes before the overlap, the overlap, what follows it.
   std::vector<float> mx;
   std::vector<float> my;
+  auto reserve = [&](size_t points) {
+    mx.reserve(points);
+    my.reserve(points);
+  };
   auto keep = [&](const Points& p, int from, int to, double factor) {
     for (int i = from; i < to; ++i) {
       mx.push_back(p.x[i]);
@@ -199,7 +203,7 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
   const int beforeEnd = outer.FirstAtOrAfter(s); // the outer (or lower) set's points before s
   const int afterStart = (inner ? outer : U).LastAtOrBefore(e) + 1; // those past e
   if (inner) {
-    mx.reserve(size_t(beforeEnd) + size_t(inner->n) + size_t(outer.n - afterStart));
+    reserve(size_t(beforeEnd) + size_t(inner->n) + size_t(outer.n - afterStart));
     keep(outer, 0, beforeEnd, 1);
     keep(*inner, 0, inner->n, f);
     keep(outer, afterStart, outer.n, 1);
@@ -209,7 +213,7 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
     // intervals are no more than the points the two spacings were taken over.
     const double mean = (hL + hU) / 2;
     const long long intervals = std::llround(std::clamp(w / mean, 1.0, double(pointsL + pointsU)));
-    mx.reserve(size_t(beforeEnd) + size_t(intervals + 1) + size_t(U.n - afterStart));
+    reserve(size_t(beforeEnd) + size_t(intervals + 1) + size_t(U.n - afterStart));
     keep(L, 0, beforeEnd, 1);
     ForwardInterpolator lowAt(L);
     ForwardInterpolator upAt(U);
