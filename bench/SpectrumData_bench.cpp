@@ -1,7 +1,8 @@
 // The spectrum library's heavy operations on one data set of 1,000,000 points, against peer
 // libraries measured in the same run on the same data: Savitzky-Golay smoothing against
 // scipy.signal.savgol_filter (same window, polynomial order 4, end values held: mode "nearest"),
-// and the CSV export against numpy.savetxt with "%g". The Python side runs once, as a child
+// the CSV export against numpy.savetxt with "%g", and merging two sets against numpy.interp of the
+// merged data on the resampled grid. The Python side runs once, as a child
 // process, and reports its best times; each benchmark prints its ratio (below 1 is faster).
 #include "PythonBaseline.h"
 
@@ -44,6 +45,17 @@ for _ in range(2):
     np.savetxt(folder + '/numpy.csv', table, fmt='%g', delimiter=',')
     best = min(best, time.perf_counter() - start)
 print('savetxt %.9f' % best)
+# The resampled merge's last pass: the merged data (two copies of the set, the second 500 on)
+# interpolated on an even grid at the set's step.
+mx = np.concatenate([x[x < 500], x[x >= x[-1] - 500] + 500]).astype(np.float64)
+my = np.concatenate([y[x < 500], y[x >= x[-1] - 500]]).astype(np.float64)
+grid = mx[0] + np.arange(int((mx[-1] - mx[0]) / 0.001) + 1) * 0.001
+best = 1e9
+for _ in range(5):
+    start = time.perf_counter()
+    np.interp(grid, mx, my)
+    best = min(best, time.perf_counter() - start)
+print('interp %.9f' % best)
 )";
 
 struct Baseline {
@@ -139,9 +151,46 @@ void BM_ExportToCSVFile(benchmark::State& state)
   Report(state, b.seconds, "ExportToCSVFile", best, "savetxt", "numpy savetxt %g");
 }
 
+// Two sets of a million points overlapping by half, merged and resampled on the finer step:
+// against np.interp of the merged data on the same grid, the last of the merge's passes.
+void Merge(benchmark::State& state, bool resample, const char* what)
+{
+  Baseline& b = TheBaseline();
+  const CSpectrumData low = MakeData(b);
+  CSpectrumData up = MakeData(b);
+  up.ShiftX(500);
+  CSpectrumData a, c, out;
+  int count = 0;
+  const double best = BestRun(
+      state,
+      [&] {
+        a = low;
+        c = up;
+      },
+      [&] {
+        float scale = 0;
+        count = CSpectrumData::MergeSpectra(&a, &c, &out, scale, false, resample);
+      });
+  if (count <= 0)
+    state.SkipWithError("not merged");
+  state.counters["points"] = count;
+  Report(state, b.seconds, what, best, "interp", "numpy interp of the merged data");
+}
+
+void BM_Merge1M1M(benchmark::State& state)
+{
+  Merge(state, false, "MergeSpectra, 1M + 1M points");
+}
+void BM_Merge1M1MResampled(benchmark::State& state)
+{
+  Merge(state, true, "MergeSpectra resampled, 1M + 1M points");
+}
+
 BENCHMARK(BM_Smooth11)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SGFilter101)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportToCSVFile)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Merge1M1M)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Merge1M1MResampled)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -167,6 +167,15 @@ public:
     return n;
   }
 
+  // Exchanges the elements with another list's without copying or allocating any; a POSITION
+  // stays valid and walks the list its element is now in.
+  void Swap(CList& other) noexcept
+  {
+    std::swap(m_head, other.m_head);
+    std::swap(m_tail, other.m_tail);
+    std::swap(m_count, other.m_count);
+  }
+
 private:
   static Node* AsNode(POSITION pos) { return static_cast<Node*>(pos); }
 

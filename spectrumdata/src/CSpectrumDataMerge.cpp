@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -16,37 +18,94 @@ namespace {
 constexpr long long kResampledPointsAlways = 1LL << 24;
 constexpr long long kResampledPerPoint = 16;
 
-// The mean spacing of the points from..to, or of the whole window when that holds no interval.
-// In double: a step of a thousandth over a million points must not drift by whole steps.
-double MeanStep(const CSpectrumData& data, int from, int to)
-{
-  if (to <= from) {
-    from = data.GetFirstIndex();
-    to = data.GetLastIndex();
-  }
-  return to > from ? (double(data.GetX(to)) - double(data.GetX(from))) / double(to - from) : 0.0;
-}
+// The points of a set's window on its current trace, counted from 0.
+struct Points {
+  const float* x = nullptr;
+  const float* y = nullptr;
+  int n = 0;
+  float First() const { return x[0]; }
+  float Last() const { return x[n - 1]; }
+  // The last point at or before v; -1 when every point lies past it.
+  int LastAtOrBefore(float v) const { return int(std::upper_bound(x, x + n, v) - x) - 1; }
+  // The first point at or past v; n when none does.
+  int FirstAtOrAfter(float v) const { return int(std::lower_bound(x, x + n, v) - x); }
+};
 
-// How many points of the even grid from + j step lie at or before to: a point a rounding error
-// past to lies on it (the float ends and the mean step each carry some), so that the last point of
-// the data is kept where the span is a whole number of steps; -1 for more than an int holds.
+// Interpolation along x that only ever moves forward: lookups at x that never fall cost the points
+// plus the lookups. A run of equal x reads as np.interp reads it: at that x the last of the run,
+// between it and the next point the line from the last of the run.
+class ForwardInterpolator {
+public:
+  explicit ForwardInterpolator(const Points& points) : m_p(points) {}
+
+  double operator()(double x)
+  {
+    while (m_k + 1 < m_p.n && double(m_p.x[m_k + 1]) <= x)
+      ++m_k;
+    const double x0 = m_p.x[m_k];
+    if (m_k + 1 >= m_p.n || x <= x0)
+      return m_p.y[m_k];
+    return InterpolateBetween(x0, m_p.y[m_k], m_p.x[m_k + 1], m_p.y[m_k + 1], x);
+  }
+
+private:
+  const Points& m_p;
+  int m_k = 0;
+};
+
+// How many points of the even grid from + j step lie at or before to. A point a rounding error
+// past to is taken as lying on it, so that the data's last point is kept where the span is a whole
+// number of steps; the allowance is what the float ends carry, but never more than half a step, or
+// a step as fine as float's spacing would add several points past the data. -1 for more than an
+// int holds.
 long long GridPoints(double from, double to, double step)
 {
   const double ulp = std::max(std::fabs(from), std::fabs(to)) * std::numeric_limits<float>::epsilon();
-  const double steps = (to - from) / step + 1e-3 + 8 * ulp / step;
+  const double allowance = std::min(1e-3 + 8 * ulp / step, 0.5);
+  const double steps = (to - from) / step + allowance;
   if (!(steps >= 0 && steps < double(INT_MAX - 1)))
     return -1;
   return (long long)std::floor(steps) + 1;
 }
 
-// One stretch of a set's points that goes into the merged data, each y multiplied by factor.
-struct Stretch {
-  const CSpectrumData* data = nullptr;
-  int from = 0;
-  int to = -1; // inclusive; below from when the stretch is empty
-  float factor = 1;
-  int Count() const { return std::max(to - from + 1, 0); }
-};
+// The mean spacing of a set over v0..v1 (v0 < v1, both within its span): of its points there when
+// it has two apart, else of the interval that spans the range, from its last point at or before v0
+// to its first at or after v1. Also how many points that spacing was taken over.
+std::pair<double, int> SpacingOver(const Points& p, float v0, float v1)
+{
+  int from = p.FirstAtOrAfter(v0);
+  int to = p.LastAtOrBefore(v1);
+  if (!(to > from && p.x[to] > p.x[from])) {
+    from = std::max(p.LastAtOrBefore(v0), 0);
+    to = std::min(p.FirstAtOrAfter(v1), p.n - 1);
+  }
+  if (to <= from)
+    return {0.0, 0};
+  return {(double(p.x[to]) - double(p.x[from])) / double(to - from), to - from + 1};
+}
+
+// The largest |y| of a set, to see whether a level factor keeps it within float's range.
+double LargestMagnitude(const Points& p)
+{
+  double largest = 0;
+  for (int i = 0; i < p.n; ++i)
+    largest = std::max(largest, double(std::fabs(p.y[i])));
+  return largest;
+}
+
+// The window of a set on its current trace, when the merge can read it: a window inside its
+// points, x finite and never falling.
+std::optional<Points> MergeablePoints(const float* x, const float* y, int first, int last)
+{
+  if (!x || !y || first < 0 || last < first)
+    return std::nullopt;
+  Points p{x + first, y + first, last - first + 1};
+  for (int i = 0; i < p.n; ++i) {
+    if (!std::isfinite(p.x[i]) || (i > 0 && p.x[i] < p.x[i - 1]))
+      return std::nullopt;
+  }
+  return p;
+}
 
 } // namespace
 
@@ -57,141 +116,146 @@ int CSpectrumData::MergeSpectra(CSpectrumData* a, CSpectrumData* b, CSpectrumDat
     return 0;
   a->RecalcLimits();
   b->RecalcLimits();
-  CSpectrumData& low = a->m_xMin < b->m_xMin ? *a : *b;
-  CSpectrumData& up = &low == a ? *b : *a;
-  const float lowFirst = low.GetX(low.m_firstIndex);
-  const float lowLast = low.GetX(low.m_lastIndex);
-  const float upFirst = up.GetX(up.m_firstIndex);
-  const float upLast = up.GetX(up.m_lastIndex);
-
-  // A set whose span lies inside the other's is detail over part of it: its own points replace the
-  // outer set's there, brought to the outer set's level, instead of being blended in. Otherwise
-  // the overlap runs from the upper set's first point to the lower set's last.
-  CSpectrumData* inner = nullptr;
-  if (upLast < lowLast)
-    inner = &up;
-  else if (upFirst <= lowFirst && lowLast < upLast)
-    inner = &low;
-  CSpectrumData& outer = inner == &low ? up : low;
-  CSpectrumData& scaled = inner ? *inner : up; // what the level factor applies to
-  CSpectrumData& level = inner ? outer : low;  // the level it is brought to
-  const float s = inner ? inner->GetX(inner->m_firstIndex) : upFirst;
-  const float e = inner ? inner->GetX(inner->m_lastIndex) : lowLast;
-  if (!(s < e))
-    return 0; // nothing to blend across
-  const float w = e - s;
-  const float mid = (s + e) / 2;
-
-  // The spacing of each set inside the overlap: its span there over the intervals it holds.
-  const int iL = inner ? outer.GetIndex(s) : low.GetIndex(s);
-  const int iE = inner ? outer.GetIndex(e) : low.m_lastIndex;
-  const int iU = inner ? inner->m_lastIndex : up.GetIndex(e);
-  const double hL = MeanStep(inner ? outer : low, iL, iE);
-  const double hU = MeanStep(inner ? *inner : up, inner ? inner->m_firstIndex : up.m_firstIndex, iU);
-  if (!(hL > 0) || !(hU > 0))
+  auto points = [](const CSpectrumData& d) -> std::optional<Points> {
+    if (d.m_lastIndex >= d.m_vectorSize || !d.IsTrace(d.m_arrayIndex) || !d.m_y)
+      return std::nullopt;
+    const float* trace = d.m_y.get() + size_t(d.m_arrayIndex) * size_t(d.m_vectorSize);
+    return MergeablePoints(d.m_x.get(), trace, d.m_firstIndex, d.m_lastIndex);
+  };
+  // Sets with a NaN or an infinite x, or with x that fall, have no place in one rising x.
+  const std::optional<Points> pa = points(*a);
+  const std::optional<Points> pb = points(*b);
+  if (!pa || !pb)
     return 0;
+  const bool aIsLow = pa->First() < pb->First();
+  CSpectrumData& low = aIsLow ? *a : *b;
+  CSpectrumData& up = aIsLow ? *b : *a;
+  const Points L = aIsLow ? *pa : *pb;
+  const Points U = aIsLow ? *pb : *pa;
+
+  // A set whose span lies inside the other's, ends included, is detail over part of it: all its
+  // points replace the outer set's there, brought to the outer set's level. Two sets over one span
+  // keep the upper one, a, whole. Otherwise the two are blended from the upper set's first point
+  // to the lower set's last.
+  const Points* inner = nullptr;
+  if (U.Last() <= L.Last())
+    inner = &U;
+  else if (U.First() == L.First())
+    inner = &L;
+  const Points& outer = inner == &L ? U : L;
+  const Points& scaled = inner ? *inner : U; // what the level factor applies to
+  CSpectrumData& scaledSet = inner == &L ? low : up;
+  CSpectrumData& levelSet = inner == &L ? up : low;
+  const float s = inner ? inner->First() : U.First();
+  const float e = inner ? inner->Last() : L.Last();
+  if (!(s < e))
+    return 0; // sets that touch, a set of one x inside the other: nothing to merge across
+  const double w = double(e) - double(s); // in double: the span may be wider than float's range
+
+  // The spacing of each set across the overlap; the grid takes the finer.
+  const auto [hL, pointsL] = SpacingOver(inner ? outer : L, s, e);
+  const auto [hU, pointsU] = SpacingOver(inner ? *inner : U, s, e);
   const double step = std::min(hL, hU);
-  // The merged data ends where the outer set does, or else where the upper one does.
-  const float mergedEnd = inner ? outer.GetX(outer.m_lastIndex) : upLast;
-  const double xMin = low.m_xMin;
+  if (!(step > 0))
+    return 0;
+  const double xMin = L.First();
+  const double mergedEnd = std::max(L.Last(), U.Last());
   const long long count = GridPoints(xMin, mergedEnd, step);
   // The finer step over the whole span can ask for any number of points (two sets of a few points
   // each, one point of them a hair from the next): such a grid is refused rather than allocated.
-  const long long points = (long long)low.m_indexRange + up.m_indexRange;
-  if (resample && (count < 1 || count > std::max(kResampledPointsAlways, kResampledPerPoint * points)))
+  const long long setPoints = (long long)L.n + U.n;
+  if (resample && (count < 1 || count > std::max(kResampledPointsAlways, kResampledPerPoint * setPoints)))
     return 0;
 
-  float f = 1;
+  // Only a finite, positive factor that keeps every scaled y within float's range matches levels:
+  // a level of 0, of the other sign or not finite on either side refuses the merge.
+  double f = 1;
   if (matchLevels) {
-    const float q = w / 4;
-    float scaledMean = scaled.GetYAverage(0, mid - q, mid + q);
-    const float levelMean = level.GetYAverage(0, mid - q, mid + q);
+    const double mid = (double(s) + double(e)) / 2;
+    const double q = w / 4;
+    double scaledMean = scaledSet.GetYAverage(0, float(mid - q), float(mid + q));
+    const double levelMean = levelSet.GetYAverage(0, float(mid - q), float(mid + q));
     if (scaledMean == 0)
       scaledMean = 1;
     f = levelMean / scaledMean;
-    scale = &scaled == a ? f : 1 / f;
+    if (!(f > 0 && f <= std::numeric_limits<float>::max()) || float(f) == 0 || !std::isfinite(float(1 / f)) ||
+        LargestMagnitude(scaled) * double(float(f)) > std::numeric_limits<float>::max())
+      return 0;
+    f = float(f);
+    scale = &scaledSet == a ? float(f) : float(1 / f);
   }
+  if (resample && !out)
+    return int(count);
 
   // The merged data: what comes before the overlap, the overlap, what follows it.
-  Stretch before{};
-  Stretch after{};
-  std::vector<float> grid; // the blend's places, when the sets are blended
-  if (inner) {
-    int lastBefore = outer.m_firstIndex - 1;
-    while (lastBefore < outer.m_lastIndex && outer.GetX(lastBefore + 1) < s)
-      ++lastBefore;
-    int firstAfter = outer.m_lastIndex + 1;
-    while (firstAfter > lastBefore + 1 && outer.GetX(firstAfter - 1) > e)
-      --firstAfter;
-    before = {&outer, outer.m_firstIndex, lastBefore, 1.0f};
-    after = {&outer, firstAfter, outer.m_lastIndex, 1.0f};
-  } else {
-    before = {&low, low.m_firstIndex, iL - 1, 1.0f};
-    after = {&up, iU + 1, up.m_lastIndex, f};
-    // Its spacing runs from the lower set's towards the upper set's.
-    const int nL = iE - iL;
-    const int nU = iU - up.m_firstIndex;
-    const int places = std::max((nL + nU) / 2, 1);
-    double x = s;
-    for (int i = 0; i < places && x <= e; ++i) {
-      grid.push_back(float(x));
-      x += hL + (hU - hL) * double(i) / double(std::max(places - 1, 1));
-    }
-  }
-  const Stretch detail = inner ? Stretch{inner, inner->m_firstIndex, inner->m_lastIndex, f} : Stretch{};
-  const int total = before.Count() + int(grid.size()) + detail.Count() + after.Count();
-  CSpectrumData merged(L"Merge Result", total, 1);
-  int k = 0;
-  auto copy = [&](const Stretch& stretch) {
-    for (int i = stretch.from; i <= stretch.to; ++i, ++k) {
-      merged.m_x[size_t(k)] = stretch.data->GetX(i);
-      merged.m_y[size_t(k)] = stretch.data->GetY(i) * stretch.factor;
+  std::vector<float> mx;
+  std::vector<float> my;
+  auto reserve = [&](size_t points) {
+    mx.reserve(points);
+    my.reserve(points);
+  };
+  auto keep = [&](const Points& p, int from, int to, double factor) {
+    for (int i = from; i < to; ++i) {
+      mx.push_back(p.x[i]);
+      my.push_back(float(double(p.y[i]) * factor));
     }
   };
-  copy(before);
-  copy(detail);
-  const TraceInterpolator lowAt(low);
-  const TraceInterpolator upAt(up);
-  for (const float gx : grid) {
-    const float t = (gx - s) / w;
-    merged.m_x[size_t(k)] = gx;
-    merged.m_y[size_t(k)] = upAt(gx) * t * f + lowAt(gx) * (1 - t);
-    ++k;
+  const int beforeEnd = outer.FirstAtOrAfter(s); // the outer (or lower) set's points before s
+  const int afterStart = (inner ? outer : U).LastAtOrBefore(e) + 1; // those past e
+  if (inner) {
+    reserve(size_t(beforeEnd) + size_t(inner->n) + size_t(outer.n - afterStart));
+    keep(outer, 0, beforeEnd, 1);
+    keep(*inner, 0, inner->n, f);
+    keep(outer, afterStart, outer.n, 1);
+  } else {
+    // The blend runs over a grid from s to e whose spacing grows evenly from the lower set's to
+    // the upper set's: x(u) = s + w (hL u + (hU - hL) u^2 / 2) / mean, u = i / intervals. The
+    // intervals are no more than the points the two spacings were taken over.
+    const double mean = (hL + hU) / 2;
+    const long long intervals = std::llround(std::clamp(w / mean, 1.0, double(pointsL + pointsU)));
+    reserve(size_t(beforeEnd) + size_t(intervals + 1) + size_t(U.n - afterStart));
+    keep(L, 0, beforeEnd, 1);
+    ForwardInterpolator lowAt(L);
+    ForwardInterpolator upAt(U);
+    for (long long i = 0; i <= intervals; ++i) {
+      const double u = double(i) / double(intervals);
+      const double at = i == intervals ? e : s + w * (hL * u + (hU - hL) * u * u / 2) / mean;
+      const float gx = std::clamp(float(at), s, e);
+      const double t = (double(gx) - s) / w;
+      mx.push_back(gx);
+      my.push_back(float(upAt(gx) * f * t + lowAt(gx) * (1 - t)));
+    }
+    keep(U, afterStart, U.n, f);
   }
-  copy(after);
-  merged.SetXLabel(low.m_xLabel);
-  merged.SetXUnits(low.m_xUnits);
-  merged.SetYLabel(low.m_yLabel);
-  merged.SetYUnits(low.m_yUnits);
+  const int total = int(mx.size());
+  const CString xLabel = low.m_xLabel, xUnits = low.m_xUnits;
+  const CString yLabel = low.m_yLabel, yUnits = low.m_yUnits;
 
+  // The result is one fresh trace, whatever out held before.
+  const int n = resample ? int(count) : total;
+  CSpectrumData result(L"Merge Result", n, 1);
   if (!resample) {
-    if (out)
-      *out = merged;
-    return total;
+    std::copy(mx.begin(), mx.end(), result.m_x.get());
+    std::copy(my.begin(), my.end(), result.m_y.get());
+  } else {
+    // The even grid from the lower set's first x by the finer step; a last point within rounding
+    // of the merged data's end lies on it.
+    const Points merged{mx.data(), my.data(), total};
+    ForwardInterpolator mergedAt(merged);
+    const float last = merged.Last();
+    for (int j = 0; j < n; ++j) {
+      const float xj = std::min(float(xMin + double(j) * step), last);
+      result.m_x[size_t(j)] = xj;
+      result.m_y[size_t(j)] = float(mergedAt(xj));
+    }
   }
-  if (!out)
-    return int(count);
-  const CString xLabel = merged.m_xLabel, xUnits = merged.m_xUnits;
-  const CString yLabel = merged.m_yLabel, yUnits = merged.m_yUnits;
-  const int n = int(count);
-  out->Resize(n, 0);
-  out->m_firstIndex = 0;
-  out->m_lastIndex = n - 1;
-  out->m_indexRange = n;
-  // A last grid point a rounding error past the merged data is its last point.
-  const TraceInterpolator mergedAt(merged);
-  const float mergedFirst = merged.m_x[0];
-  const float mergedLast = merged.m_x[size_t(total - 1)];
-  for (int j = 0; j < n; ++j) {
-    const float xj = std::min(float(xMin + double(j) * step), mergedLast);
-    out->SetX(j, xj);
-    out->SetY(j, xj >= mergedLast    ? merged.m_y[size_t(total - 1)]
-                 : xj <= mergedFirst ? merged.m_y[0]
-                                     : mergedAt(xj));
-  }
-  out->SetXLabel(xLabel);
-  out->SetXUnits(xUnits);
-  out->SetYLabel(yLabel);
-  out->SetYUnits(yUnits);
+  mx = {};
+  my = {};
+  result.SetXLabel(xLabel);
+  result.SetXUnits(xUnits);
+  result.SetYLabel(yLabel);
+  result.SetYUnits(yUnits);
+  if (out)
+    *out = result;
   return n;
 }

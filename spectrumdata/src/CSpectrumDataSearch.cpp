@@ -2,6 +2,7 @@
 #include "ZSpectrumData/CSpectrumData.h"
 
 #include "ExtremeScan.h"
+#include "TraceInterpolator.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +18,7 @@ float Log10Abs(float y)
 
 float Lerp(float x0, float y0, float x1, float y1, float x)
 {
-  return y0 + (y1 - y0) / (x1 - x0) * (x - x0);
+  return float(InterpolateBetween(x0, y0, x1, y1, x));
 }
 
 // The smallest and largest y of a trace over GetIndex(x1)..GetIndex(x2); a trace that does not

@@ -20,12 +20,21 @@ constexpr size_t kChunk = size_t(1) << 30;
 constexpr ULONGLONG kMinPeakBytes = sizeof(SSpectrumPeak); // the raw form; the tagged one is longer
 constexpr ULONGLONG kMinMarkerBytes = sizeof(int);         // a record that is not version 1 stops there
 
-// The zero-filled peak records an older layout implies for the traces whose records it does not
-// hold: as many bytes of them as the archive holds in all, and never fewer than this, so that any
-// sensible table (hundreds of traces of a hundred peaks) loads from a short archive while a
-// damaged count still allocates little. All the sets loaded from one archive (a plot's traces)
-// share the one allowance.
-constexpr ULONGLONG kUnbackedPeakBytes = ULONGLONG(16) << 20;
+// A marker in memory may take this many bytes for each byte of its record; beyond that it draws on
+// the archive's allowance of unbacked memory. A full record (18 bytes and its label) stays within
+// it, while the 4-byte records no writer writes cost about 24 times their size and would let a
+// stream of them take far more memory than it is long. Records are accounted in groups of this
+// many, so that the memory a group takes before it is refused stays small.
+constexpr ULONGLONG kMarkerBytesPerByte = 8;
+constexpr int kMarkersPerAccount = 4096;
+
+// Memory no bytes of the archive stand for: the zero-filled peak records an older layout implies
+// for the traces whose records it does not hold, and what markers take beyond their records' share.
+// As many bytes as the archive holds in all, and never fewer than this, so that any sensible table
+// (hundreds of traces of a hundred peaks) loads from a short archive while a damaged count still
+// allocates little. All the sets loaded from one archive (a plot's traces) share the one
+// allowance.
+constexpr ULONGLONG kUnbackedBytes = ULONGLONG(16) << 20;
 
 // What each integer format holds beyond format 300.
 struct Layout {
@@ -71,14 +80,36 @@ int ReadInt(CArchive& ar)
   return v;
 }
 
+// What one marker takes in memory: its list node (two links and the record, each allocation with
+// its allocator's overhead) and its label's characters where the string holds them apart.
+ULONGLONG MarkerMemory(const SSpectrumMarker& marker)
+{
+  constexpr ULONGLONG kAllocation = 16;
+  constexpr int kCharsInPlace = 3;
+  const ULONGLONG node = 2 * sizeof(void*) + sizeof(SSpectrumMarker) + kAllocation;
+  const int length = marker.m_label.GetLength();
+  return node + (length > kCharsInPlace ? ULONGLONG(length + 1) * sizeof(wchar_t) + kAllocation : 0);
+}
+
 void LoadMarkers(CArchive& ar, CSpectrumMarkerList& markers)
 {
   const int count = ReadInt(ar);
   CheckCount(ar, count, kMinMarkerBytes);
+  ULONGLONG memory = 0; // taken by the markers read since the last account
+  ULONGLONG remaining = ar.GetRemaining();
   for (int i = 0; i < count; ++i) {
     SSpectrumMarker marker;
     marker.Serialize(ar);
+    memory += MarkerMemory(marker);
     markers.AddTail(marker);
+    if ((i + 1) % kMarkersPerAccount == 0 || i + 1 == count) {
+      const ULONGLONG now = ar.GetRemaining();
+      const ULONGLONG backed = (remaining - now) * kMarkerBytesPerByte;
+      if (memory > backed && !ar.TakeUnbacked(memory - backed, kUnbackedBytes))
+        Bad(CArchiveException::badIndex);
+      memory = 0;
+      remaining = now;
+    }
   }
 }
 
@@ -213,7 +244,7 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
     // zeros that no bytes back.
     const ULONGLONG unbacked =
         ULONGLONG(d.m_arraySize - traces) * ULONGLONG(perTrace) * sizeof(SSpectrumPeak);
-    if (!ar.TakeUnbacked(unbacked, kUnbackedPeakBytes))
+    if (!ar.TakeUnbacked(unbacked, kUnbackedBytes))
       Bad(CArchiveException::badIndex);
     d.InitPeakArray(perTrace);
     for (size_t k = 0; k < size_t(perTrace) * size_t(traces); ++k)
@@ -343,17 +374,14 @@ void SpectrumDataArchive::Load(CArchive& ar, CSpectrumData& target)
 // Takes over everything a load sets; the string list, which no archive holds, stays.
 void SpectrumDataArchive::Adopt(CSpectrumData& d, CSpectrumData& s)
 {
-  // The only allocations come first, so that the target changes whole or not at all.
-  CSpectrumMarkerList vertical(s.m_verticalMarkers);
-  CSpectrumMarkerList second(s.m_secondMarkers);
+  // The only allocation comes first, so that the target changes whole or not at all. The loaded
+  // marker lists, which began as copies of the target's, are exchanged, not copied.
   std::unique_ptr<CSpectrumDataRegion> region;
   if (s.m_region)
     region = std::make_unique<CSpectrumDataRegion>(&d);
 
-  d.m_verticalMarkers.RemoveAll();
-  d.m_verticalMarkers.AddTail(&vertical);
-  d.m_secondMarkers.RemoveAll();
-  d.m_secondMarkers.AddTail(&second);
+  d.m_verticalMarkers.Swap(s.m_verticalMarkers);
+  d.m_secondMarkers.Swap(s.m_secondMarkers);
   d.m_lineWidth = s.m_lineWidth;
   d.m_cieDominantWavelength = s.m_cieDominantWavelength;
   d.m_cieY = s.m_cieY;

@@ -7,6 +7,17 @@
 
 #include <algorithm>
 
+// y at x on the line through (x0, y0) and (x1, y1), x0 < x1, in double and with the fraction of the
+// way taken first, so that a steep segment between finite values gives a finite value between
+// them (dividing the rise by a fine step first can overflow). Equal ends give that end, infinite
+// ones too.
+inline double InterpolateBetween(double x0, double y0, double x1, double y1, double x)
+{
+  if (y0 == y1)
+    return y0;
+  return y0 + (x - x0) / (x1 - x0) * (y1 - y0);
+}
+
 class TraceInterpolator {
 public:
   // trace -1 is the data set's current trace.
@@ -42,7 +53,7 @@ public:
     const float x1 = m_data.GetX(lo);
     const float y0 = m_data.GetY(m_trace, lo - 1);
     const float y1 = m_data.GetY(m_trace, lo);
-    return y0 + (y1 - y0) / (x1 - x0) * (x - x0);
+    return float(InterpolateBetween(x0, y0, x1, y1, x));
   }
 
 private:

@@ -49,8 +49,9 @@ void Colorimetry(Bytes& b, int format)
 
 // Three points x = 1, 2, 3; trace 0 holds 5, 7, 6 and trace 1 (from format 301) 4, 9, 8, so the
 // cached limits the archive holds are the ones a load computes again. Each stored trace has
-// peaksPerTrace peak records, the first at x 2 (3 on trace 1).
-Bytes IntegerArchive(int format, int peaksPerTrace = 1)
+// peaksPerTrace peak records, the first at x 2 (3 on trace 1). With shortMarkers, the first marker
+// list holds that many 4-byte records that are not version 1 (which no writer writes) instead.
+Bytes IntegerArchive(int format, int peaksPerTrace = 1, int shortMarkers = 0)
 {
   const bool traces = format >= 301;
   Bytes b;
@@ -80,8 +81,12 @@ Bytes IntegerArchive(int format, int peaksPerTrace = 1)
   b.F(0.1f).S(u"Trace").I(0x123456).I(1); // resolution, type, colour, valid
   b.I(1).F(0).F(1).F(3).F(10).I(4).I(5);  // view limits
   b.F(0).F(1);
-  if (format >= 303)
+  if (format >= 303 && shortMarkers > 0) {
+    b.I(shortMarkers);
+    b.data.resize(b.data.size() + size_t(shortMarkers) * 4, 0);
+  } else if (format >= 303) {
     b.I(1).Marker(u"m", 1.5f);
+  }
   b.F(1).F(0).F(0).F(1); // x min, x position, y label offset and scaling
   if (format >= 303)
     b.I(1).Marker(u"second", 2.5f);
@@ -296,6 +301,22 @@ TEST(CSpectrumDataArchive, OlderPeakTablesLoadWithinWhatTheArchiveCanDescribe)
     EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
   }
   EXPECT_EQ(LoadFailure(third, one), CArchiveException::none);
+}
+
+// A marker record can be 4 bytes while a marker in memory takes about 100: a stream of them is
+// held to a small multiple of its size, shared with the peak tables' zeros.
+TEST(CSpectrumDataArchive, ShortMarkerRecordsCostNoMoreThanTheStreamCanCover)
+{
+  CSpectrumData data;
+  ASSERT_EQ(LoadFailure(data, IntegerArchive(401, 1, 100000).data), CArchiveException::none);
+  EXPECT_EQ(data.GetVerticalMarkerList().GetCount(), 100000);
+  EXPECT_EQ(data.GetVerticalMarkerList().GetHead().m_label, CString(L""));
+
+  // 2,500,000 of them in 10 MB would take about 240 MB.
+  CSpectrumData untouched;
+  untouched.AddVerticalMarker(L"kept", 0, 0, 0, false);
+  EXPECT_EQ(LoadFailure(untouched, IntegerArchive(401, 1, 2500000).data), CArchiveException::badIndex);
+  EXPECT_EQ(untouched.GetVerticalMarkerList().GetCount(), 1);
 }
 
 TEST(CSpectrumDataArchive, Format401RoundTripsByteForByte)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 #include <vector>
@@ -98,4 +99,30 @@ TEST(WidePaths, SmoothingIsTheSameBitsOnBothPaths)
       }
       EXPECT_TRUE(SameBytes(wide, portable)) << w[0] << " " << w[3] << " " << count;
     }
+}
+
+// The comparisons above only mean something when the switch really changes the path: with it off,
+// no wide routine runs.
+TEST(WidePaths, TurningThemOffSendsTheWorkDownThePortablePaths)
+{
+  if (!HasAvx(false) || !HasAvx(true))
+    GTEST_SKIP() << "no wide path on this processor";
+  const std::vector<float> values = Awkward(64 * ExtremeBlocks::Block, 3);
+  SavitzkyGolayFilter filter;
+  ASSERT_TRUE(filter.Prepare(12, 12, 0, 4));
+  std::vector<float> smoothed = values;
+  auto scan = [&] {
+    ExtremeBlocks blocks;
+    blocks.Add(values.data(), values.size());
+  };
+  auto smooth = [&] { ASSERT_TRUE(filter.ApplyDirect(smoothed.data(), int(smoothed.size()))); };
+  for (const auto& run : {std::function<void()>(scan), std::function<void()>(smooth)}) {
+    const unsigned long long before = WidePathRuns();
+    run();
+    EXPECT_GT(WidePathRuns(), before) << "the wide path runs where it is allowed";
+    PortableOnly only;
+    const unsigned long long off = WidePathRuns();
+    run();
+    EXPECT_EQ(WidePathRuns(), off) << "and not where it is turned off";
+  }
 }

@@ -113,6 +113,7 @@ __attribute__((target("avx"))) void BlockExtremesAvx(const float* values, float&
 
 __attribute__((target("avx"))) void SetBlocksAvx(const float* values, size_t blocks, float* max, float* min)
 {
+  CountWidePathRun();
   for (size_t b = 0; b < blocks; ++b)
     BlockExtremesAvx(values + b * kBlock, max[b], min[b]);
 }

@@ -194,6 +194,7 @@ void Convolve(const double* w, size_t np, const double* in, size_t len, double* 
 [[gnu::target("avx2")]] void ConvolveAvx2(const double* w, size_t np, const double* in, size_t len,
                                           double* out)
 {
+  CountWidePathRun();
   ConvolveLanes<Lanes4>(w, np, in, len, out);
 }
 

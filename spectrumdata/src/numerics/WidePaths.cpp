@@ -4,6 +4,7 @@
 
 namespace {
 std::atomic<bool> allowed{true};
+std::atomic<unsigned long long> runs{0};
 } // namespace
 
 bool WidePathsAllowed()
@@ -14,4 +15,14 @@ bool WidePathsAllowed()
 void AllowWidePaths(bool on)
 {
   allowed.store(on, std::memory_order_relaxed);
+}
+
+unsigned long long WidePathRuns()
+{
+  return runs.load(std::memory_order_relaxed);
+}
+
+void CountWidePathRun()
+{
+  runs.fetch_add(1, std::memory_order_relaxed);
 }

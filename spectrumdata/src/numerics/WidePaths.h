@@ -4,3 +4,8 @@
 // lets a machine that has them run the portable ones too, so that the two can be compared.
 bool WidePathsAllowed();
 void AllowWidePaths(bool allowed);
+
+// How many times a wide path has run, counted by the wide routines themselves: what shows that
+// turning them off really sends the work down the portable paths.
+unsigned long long WidePathRuns();
+void CountWidePathRun();
