@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cwctype>
+#include <iterator>
+#include <random>
 #include <string>
 
 TEST(UpdateServer, EnvironmentBeforeProfileBeforeDefault)
@@ -112,6 +114,38 @@ TEST(UpdateServer, NoSchemeWordHostNoInvisibleOrBreakingCharacterAndNoEndlessVal
             L"The update server \"http://updates.example.org/" + CString(std::wstring(173, L'a')) +
                 L"\u2026\" is not used: longer than any server address (2048 characters).");
   EXPECT_EQ(Refusal(CString(std::wstring(1 << 20, L'h'))).Find(L"The update server \""), 0);
+}
+
+TEST(UpdateServer, RandomValuesGiveAPlainUrlOrOneCleanLine)
+{
+  // Values pieced together from URL parts, scheme words and characters no URL holds: a value taken
+  // gives a base URL that is taken again as it is, holds none of them and names no scheme as its
+  // host; a refused one gives one line without them.
+  const std::wstring pieces[] = {L"http", L"https", L"://",    L":/",     L"//",     L"/",      L":",
+                                 L"@",    L"host",  L"8080",   L"[::1]",  L"a.b",    L"\r\n",   L"\t",
+                                 L" ",    L"\x7f",  L"\u2028", L"\u2029", L"\u202e", L"\u0085", L"x"};
+  const std::wstring unseen = L"\r\n\t\x7f\u2028\u2029\u202e\u0085";
+  std::mt19937 random(35);
+  for (int round = 0; round < 3000; ++round) {
+    std::wstring value;
+    for (std::size_t n = 1 + random() % 8; n > 0; --n)
+      value += pieces[random() % std::size(pieces)];
+    CString refusal;
+    const CString base = UpdateServerBaseUrl(CString(value), nullptr, &refusal);
+    const std::string shown = ToUtf8(CString(value));
+    if (base.IsEmpty()) {
+      EXPECT_EQ(refusal.Find(L"The update server \""), 0) << shown;
+      EXPECT_EQ(std::wstring(refusal.View()).find_first_of(unseen), std::wstring::npos) << shown;
+      continue;
+    }
+    EXPECT_TRUE(refusal.IsEmpty()) << shown;
+    EXPECT_EQ(base.Left(7), L"http://") << shown;
+    EXPECT_EQ(std::wstring(base.View()).find_first_of(unseen + L" "), std::wstring::npos) << shown;
+    EXPECT_EQ(UpdateServerBaseUrl(base, nullptr), base) << shown;
+    CString host = UpdateServerHost(base);
+    host.MakeLower();
+    EXPECT_TRUE(host != L"http" && host != L"https" && !host.IsEmpty()) << shown;
+  }
 }
 
 TEST(UpdateServer, HostDecidesWhetherToAsk)
