@@ -5,7 +5,7 @@
 //
 // Then the dearest texts known, each compiled and evaluated (or refused) in full: its share of the
 // 50 ms that one evaluation may take, and its time against the longest plain sum measured in the
-// same run.
+// same run. The texts "at bound" are the longest of their kind accepted.
 #include "CParser.h"
 
 #include <benchmark/benchmark.h>
@@ -94,22 +94,65 @@ std::string Everything()
   return Fill(head + "for (var i := 0; i < 1e9; i += 1) { s += 0", "+tan(x)", " }");
 }
 
+bool Accepted(const std::string& text)
+{
+  CParser parser;
+  parser.SetExpression(text);
+  return parser.Evaluate();
+}
+
+// The text that make gives for the largest count up to most that is accepted (make(1) is).
+template <class Make> std::string LargestAccepted(Make make, std::size_t most)
+{
+  std::size_t low = 1, high = most + 1; // make(low) is accepted, make(high) is not or lies beyond
+  while (high - low > 1) {
+    const std::size_t middle = low + (high - low) / 2;
+    (Accepted(make(middle)) ? low : high) = middle;
+  }
+  return make(low);
+}
+
+// head, count repeats of unit, tail: the most repeats accepted.
+std::string LongestAccepted(const std::string& head, const std::string& unit, const std::string& tail)
+{
+  return LargestAccepted(
+      [&](std::size_t count) {
+        std::string text = head;
+        for (std::size_t i = 0; i < count; ++i)
+          text += unit;
+        return text + tail;
+      },
+      (CParser::kMaxExpressionLength - head.size() - tail.size()) / unit.size());
+}
+
 // Three loops nested, each running to the repeats it is given (one more fails at once): a shorter
 // text gets more of them.
 std::string NestedLoops()
 {
-  const std::string text =
-      "var n := 000000; var s := 0; for (var i := 0; i < n; i += 1) { for (var j := 0; j < n; "
-      "j += 1) { for (var k := 0; k < n; k += 1) { s += tan(1e300 + s) } } }";
-  std::string repeats = std::to_string(CParser::LoopLimit(text.size(), 3));
-  repeats.insert(0, 6 - repeats.size(), '0');
-  return "var n := " + repeats + text.substr(15);
+  return LargestAccepted(
+      [](std::size_t n) {
+        std::string repeats = std::to_string(n);
+        repeats.insert(0, 6 - repeats.size(), '0');
+        return "var n := " + repeats +
+               "; var s := 0; for (var i := 0; i < n; i += 1) { for (var j := 0; j < n; "
+               "j += 1) { for (var k := 0; k < n; k += 1) { s += tan(1e300 + s) } } }";
+      },
+      CParser::kMaxLoopIterations - 1);
 }
 
 std::string VectorTangents()
 {
-  return Fill("var v[1000] := [1e300]; sum(0", "+tan(v)", ")",
-              CParser::kMaxWork / CParser::kMaxLocalVectorElements);
+  return LongestAccepted("var v[1000] := [1e300]; sum(0", "+tan(v)", ")");
+}
+
+// Operands at which each dear operation costs the most measured: fmod of operands whose exponents
+// lie furthest apart, the periodic functions of huge numbers, erfc just before it underflows.
+const std::string kFarApart = "var x := 1.7976931348623157e308; var y := 1e-300; var s := 0; ";
+
+// A loop that runs until its bound stops it, with a body of the longest text of terms.
+std::string LongLoopOf(const std::string& definitions, const std::string& term)
+{
+  return Fill(definitions + "var s := 0; while (s > -1) { s += 0", "+" + term, " }");
 }
 
 double CompileAndEvaluateMs(const std::string& text)
@@ -187,5 +230,28 @@ WORST_TEXT(loop_polynomials, [] {
 });
 // Every bound at once: products, names and a loop of tangents that fills the rest of the text.
 WORST_TEXT(everything, Everything);
+
+// Remainders of far-apart operands: fmod takes about 2 us each. 183 repeats of 4,000 took a second.
+WORST_TEXT(modulo_183_loops, [] {
+  return Fill(kFarApart + "for (var i := 0; i < 183; i += 1) { s += 0", "+x%y", " }; s",
+              CParser::kMaxExpressionLength - 1);
+});
+WORST_TEXT(modulo_longest_sum, [] { return Fill(kFarApart + "0", "+x%y", ""); });
+WORST_TEXT(modulo_function_longest_sum, [] { return Fill(kFarApart + "0", "+mod(x,y)", ""); });
+WORST_TEXT(modulo_loop_short, [] { return kFarApart + "while (s > -1) { s += x%y }"; });
+WORST_TEXT(modulo_loop_long, [] { return LongLoopOf(kFarApart, "x%y"); });
+WORST_TEXT(modulo_vector_at_bound, [] {
+  return LongestAccepted("var v[1000] := [1.7976931348623157e308]; var y := 1e-300; 0", "+sum(v%y)", "");
+});
+// The dearest special functions, in loops and on vectors.
+WORST_TEXT(sinc_loop_long, [] { return LongLoopOf("var x := 1.4119e308; ", "sinc(x)"); });
+WORST_TEXT(sinc_vector_at_bound,
+           [] { return LongestAccepted("var v[1000] := [1.4119e308]; 0", "+sum(sinc(v))", ""); });
+WORST_TEXT(erfc_loop_long, [] { return LongLoopOf("var x := 26.55; ", "erfc(x)"); });
+WORST_TEXT(erfc_vector_at_bound,
+           [] { return LongestAccepted("var v[1000] := [26.55]; 0", "+sum(erfc(v))", ""); });
+WORST_TEXT(sec_loop_long, [] { return LongLoopOf("var x := 1.4119e308; ", "sec(x)"); });
+WORST_TEXT(power_loop_long, [] { return LongLoopOf("var x := 1e-300/1e23; var y := 1.0000001; ", "x^y"); });
+WORST_TEXT(atan2_loop_long, [] { return LongLoopOf("var x := 1e-300/1e23; ", "atan2(x,x)"); });
 
 BENCHMARK_MAIN();

@@ -41,7 +41,7 @@ public:
   // Every text comes from a settings file that users pass to each other, so what it may ask of the
   // library is bounded before the library sees it, the same way on every machine: a text is
   // accepted or refused for what it says, never for how long it happened to take. Together the
-  // bounds keep compiling and evaluating any text within about 30 ms.
+  // bounds keep compiling and evaluating any text within about 30 ms, whatever its operands.
   //
   // How often one loop of an expression may repeat before the evaluation fails.
   static constexpr unsigned long long kMaxLoopIterations = 100000;
@@ -49,10 +49,15 @@ public:
   static constexpr std::size_t kMaxExpressionLength = 16384;
   // The values that the local vectors of one expression ("var v[3] := {1, 2, 3}") hold together.
   static constexpr std::size_t kMaxLocalVectorElements = 1000;
-  // One pass over the text costs at most a few ns per character, and one character can stand for
-  // work on every value of the local vectors ("tan(v)"): the characters times those values, times
-  // the repeats of the loops around them, stay within this.
+  // One pass over the text costs at most about 10 ns per character, and one character can stand
+  // for work on every value of the local vectors ("tan(v)"): the characters times those values,
+  // times the repeats of the loops around them, stay within this. An operation that may cost more
+  // than its characters (a trigonometric function of a huge number, "%") counts as its worst cost
+  // in such characters besides its own.
   static constexpr unsigned long long kMaxWork = 3000000;
+  // "%", "%=" and mod(x, y) are fmod, whose cost grows with the distance between the exponents of
+  // its operands: up to about 2 us each.
+  static constexpr std::size_t kModuloWork = 200;
   // The library keeps local definitions and the vector elements reached by a constant index in one
   // list, which it searches at every name it reads and sorts at every name it adds.
   static constexpr std::size_t kMaxLocalNames = 128;
@@ -64,6 +69,10 @@ public:
   // its repeats afresh at every repeat of the outer one, so each gets the loops-th root of the
   // repeats that the work allows: however they nest, their product stays within it.
   static unsigned long long LoopLimit(std::size_t work, std::size_t loops = 1);
+
+  // Whether a constant index reaches an element of a vector of size values: the library truncates
+  // it towards zero, after turning it into an int unchecked.
+  static bool ConstantIndexWithin(double index, std::size_t size);
 
 private:
   struct Engine;

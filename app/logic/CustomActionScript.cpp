@@ -1,12 +1,14 @@
 #include "CustomActionScript.h"
 
 #include "CParser.h"
+#include "EvaluationBudget.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cwchar>
 #include <limits>
+#include <optional>
 
 namespace {
 CString Refusal(const CString& reason)
@@ -29,10 +31,12 @@ CString BracketValue(CParser& parser, const CString& expression, int& value)
   return CString();
 }
 
-// Every "[...]" replaced by its value; the error text when one cannot be.
-CString SolveBrackets(CString& text)
+// Every "[...]" replaced by its value; the error text when one cannot be, or when they took more
+// than kMaxEvaluationMs together (overBudget is set then).
+CString SolveBrackets(CString& text, bool& overBudget)
 {
   CParser parser;
+  std::optional<CEvaluationStopwatch> stopwatch;
   for (;;) {
     const int open = text.Find(L'[');
     if (open < 0)
@@ -41,8 +45,18 @@ CString SolveBrackets(CString& text)
     if (close < 0)
       return Refusal(L"a \"[\" has no \"]\" after it.");
     const CString expression = text.Mid(open + 1, close - open - 1);
+    if (!stopwatch)
+      stopwatch.emplace();
     int value = 0;
-    if (const CString reason = BracketValue(parser, expression, value); !reason.IsEmpty())
+    const CString reason = BracketValue(parser, expression, value);
+    if (const DWORD ms = stopwatch->ElapsedMs(); ms > kMaxEvaluationMs) {
+      overBudget = true;
+      CString slow;
+      slow.Format(L"its expressions took %u ms to evaluate, more than %u ms.", unsigned(ms),
+                  unsigned(kMaxEvaluationMs));
+      return Refusal(slow);
+    }
+    if (!reason.IsEmpty())
       return Refusal(reason);
     CString valueText;
     valueText.Format(L"%d", value);
@@ -129,7 +143,7 @@ SActionScript ExpandActionScript(const CString& command, int id, const SActionSe
   text.Replace(L"<ID>", idText);
   text.Replace(L"<POS>", values.position);
   text.Replace(L"<OFFSET>", values.offset);
-  script.error = SolveBrackets(text);
+  script.error = SolveBrackets(text, script.overBudget);
   if (!script.error.IsEmpty())
     return script;
 

@@ -47,11 +47,15 @@ private:
 struct SActionScript {
   std::vector<SActionStep> steps;
   CString error; // why the script was refused; empty when it may run
+  // Its brackets took more than kMaxEvaluationMs to evaluate: the script is refused (error says
+  // so), since it would take as long again at every run.
+  bool overBudget = false;
 };
 
 // "<ID>", "<POS>" and "<OFFSET>" take the id and the servo's values, every "[...]" its value
 // truncated towards zero, and the text is split at "\r" and "\n" into steps, empty lines skipped.
 // Refused: "<POS>" or "<OFFSET>" without a value, a "[" with no "]" after it, a bracket that does
 // not evaluate or whose value is no finite number within int's range, and a "WAIT" that is not a
-// whole number of 0 to kMaxActionWaitMs milliseconds.
+// whole number of 0 to kMaxActionWaitMs milliseconds, and brackets that took more than
+// kMaxEvaluationMs to evaluate together.
 SActionScript ExpandActionScript(const CString& command, int id, const SActionServoValues& values);

@@ -2,6 +2,7 @@
 
 #include "CLocale.h"
 #include "CParser.h"
+#include "EvaluationBudget.h"
 
 #include <cmath>
 #include <cwchar>
@@ -79,7 +80,11 @@ STraceSample SampleTraceQuery(const CString& query, int id, const TraceLineSende
 
   CParser parser;
   parser.SetExpression(std::string(CStringA(text).GetString()));
-  if (!parser.Evaluate())
+  const CEvaluationStopwatch stopwatch;
+  const bool evaluated = parser.Evaluate();
+  sample.evaluationMs = stopwatch.ElapsedMs();
+  sample.overBudget = sample.evaluationMs > kMaxEvaluationMs;
+  if (!evaluated || sample.overBudget)
     return sample;
   CString number;
   sample.value = SixDigits(parser.GetResult(), number);

@@ -3,6 +3,7 @@
 // query lines found, the servo's values spliced in, and the expression evaluated into the point to
 // plot and the text of the trace's read-out.
 #include "CString.h"
+#include "WinTypes.h"
 
 #include <functional>
 #include <optional>
@@ -33,10 +34,15 @@ struct STraceSample {
   bool plotted = false; // a finite value came out: value is the point's y
   double value = 0.0;
   CString readout; // "35C", "Error", "inf"...
+  // The expression took more than kMaxEvaluationMs: the trace must stop, since it would take as
+  // long at every tick. evaluationMs says how long it took.
+  bool overBudget = false;
+  DWORD evaluationMs = 0;
 };
 
 // Sends each query line in turn, puts its value text in brackets in place of that one line (so
 // "#5QD" never touches "#5QDT", and "-3" squared is 9), evaluates the text and formats the
 // read-out with the unit. A failed line or an expression that does not evaluate gives the read-out
-// "Error" and no point; a result that is not finite is shown but not plotted.
+// "Error" and no point; a result that is not finite is shown but not plotted. So does an
+// evaluation that took more than kMaxEvaluationMs, whatever its value.
 STraceSample SampleTraceQuery(const CString& query, int id, const TraceLineSender& send);

@@ -37,6 +37,23 @@ bool IsControlOrBreak(wchar_t c)
   return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
 }
 
+// Characters that change how the rest of a line is shown without being seen themselves: the marks
+// and overrides of bidirectional text (U+202E shows what follows backwards), and the zero-width
+// ones.
+bool IsInvisibleFormat(wchar_t c)
+{
+  return c == 0x061C || (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2060 && c <= 0x2069) || c == 0xFEFF;
+}
+
+// No URL holds these as they are: libcurl refuses them, a browser may cut the value at them or
+// read it otherwise, and a line break would give a request a header of the value's choosing.
+bool IsOutsideUrl(wchar_t c)
+{
+  return IsControlOrBreak(c) || IsInvisibleFormat(c) || c == L' ' || c == 0x00A0 || c == 0x3000 ||
+         std::iswspace(wint_t(c));
+}
+
 // Letters, digits, '-', '.' and '_', and any character beyond ASCII that is no blank or control
 // character (an international name).
 bool IsHostName(std::wstring_view host)
@@ -90,6 +107,8 @@ bool IsPort(std::wstring_view port)
 std::wstring ParseServerUrl(std::wstring_view value, SServerUrl& url)
 {
   url = {};
+  if (std::any_of(value.begin(), value.end(), IsOutsideUrl))
+    return L"a server address has no blanks, line breaks or control characters";
   if (const size_t scheme = value.find(L"://"); scheme != npos) {
     if (Lowercase(value.substr(0, scheme)) != L"http")
       return L"only plain HTTP is supported";
@@ -131,6 +150,9 @@ std::wstring ParseServerUrl(std::wstring_view value, SServerUrl& url)
       port = authority.substr(colon + 1);
     if (!IsHostName(url.host))
       return url.host.empty() ? L"no host name" : L"not a host name";
+    // "http://http://host/" and "http://https:/host/" would ask a host named "http" or "https".
+    if (IsSchemeWord(url.host))
+      return L"the host is named after a scheme";
   }
   // "host:" is HTTP's own port, as in any URL.
   if (!port.empty() && !IsPort(port))
@@ -151,7 +173,7 @@ CString LoggableServerValue(std::wstring value)
     value.replace(start, at + 1 - start, L"\u2026@");
   }
   for (wchar_t& c : value)
-    if (IsControlOrBreak(c))
+    if (IsControlOrBreak(c) || IsInvisibleFormat(c))
       c = L'\uFFFD';
   if (value.size() > kShownChars)
     value = value.substr(0, kShownChars) + L"\u2026";
@@ -168,7 +190,10 @@ CString UpdateServerBaseUrl(const CString& profileHostName, const char* environm
   if (server.IsEmpty())
     server = kDefaultUpdateServer;
   SServerUrl url;
-  const std::wstring reason = ParseServerUrl(server.View(), url);
+  const std::wstring reason =
+      server.View().size() > kMaxUpdateServerChars
+          ? L"longer than any server address (" + std::to_wstring(kMaxUpdateServerChars) + L" characters)"
+          : ParseServerUrl(server.View(), url);
   if (!reason.empty()) {
     if (refusal)
       refusal->Format(L"The update server \"%s\" is not used: %s.",

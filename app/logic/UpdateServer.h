@@ -6,12 +6,15 @@
 // else's server.
 #include "CString.h"
 
+#include <cstddef>
 #include <string>
 
 extern const wchar_t* const kDefaultUpdateServer;
 extern const wchar_t* const kUpdateServerSection;
 extern const wchar_t* const kUpdateServerEntry;
 extern const char* const kUpdateServerVariable;
+// Longer than any server's address, after surrounding blanks are trimmed.
+constexpr std::size_t kMaxUpdateServerChars = 2048;
 
 // The server as "http://host[:port][/path]" without a trailing '/': the environment's value when
 // it is set and not empty, else the profile's host name, else the default. The value is read as a
@@ -20,8 +23,10 @@ extern const char* const kUpdateServerVariable;
 // no name or password. A value that names no plain HTTP server gives an empty text, and refusal
 // (when given) gets one line saying why; it is emptied otherwise. Refused too are values a URL
 // reader might take in more than one way: a scheme without its "//" ("https:/host"), a host named
-// "http" or "https", and an '@' after the first '/'. The refusal shows the value on one line,
-// shortened, and with nothing of it up to its last '@' (user info may hold a password).
+// "http" or "https" (also after "http://"), an '@' after the first '/', blanks, control characters,
+// line and paragraph separators and the invisible marks of bidirectional text anywhere, and a value
+// of more than kMaxUpdateServerChars. The refusal shows the value on one line, shortened, and with
+// nothing of it up to its last '@' (user info may hold a password).
 CString UpdateServerBaseUrl(const CString& profileHostName, const char* environmentValue,
                             CString* refusal = nullptr);
 // The base URL followed by the server path ("/HVXPro/...").

@@ -30,6 +30,8 @@ void CZHVXProConfigDlg::RunCustomAction(int action)
           ExpandActionScript(command, m_currentId, m_servoValues.ValuesOf(m_currentId));
       if (script.error.IsEmpty())
         RunActionSteps(script);
+      else if (script.overBudget)
+        LogLine(L"\"" + m_profile.actionTitle[action] + L"\": " + script.error);
       else
         Ask(script.error, MB_OK);
     }

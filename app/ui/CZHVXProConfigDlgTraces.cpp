@@ -4,6 +4,7 @@
 #include "CCustomTraceQueryEditorDlg.h"
 #include "CZHVXProConfigDlg.h"
 #include "CZSpectrumWnd.h"
+#include "EvaluationBudget.h"
 #include "MainDialogIds.h"
 #include "MessageBoxTypes.h"
 #include "ServoReply.h"
@@ -141,6 +142,22 @@ void CZHVXProConfigDlg::SampleTrace(int trace)
   const STraceSample sample =
       SampleTraceQuery(m_profile.traceCommand[trace], m_currentId,
                        [this](const CString& line) { return SendTraceQueryLine(line); });
+  if (sample.overBudget) {
+    // It would take as long at every tick and hold the window: the trace is switched off, and the
+    // log says which one it was.
+    ShowTraceReadout(trace, sample.readout);
+    m_traceOn[trace] = FALSE;
+    if (auto* box = dynamic_cast<wxToggleButton*>(FindWindow(kTraceBoxIds[trace])))
+      box->SetValue(false);
+    SwitchTrace(trace, false);
+    CString line;
+    line.Format(L"The trace \"%s\" was stopped: its expression took %u ms to evaluate, more than %u ms.",
+                ButtonCaption(kTraceBoxIds[trace]).GetString(), unsigned(sample.evaluationMs),
+                unsigned(kMaxEvaluationMs));
+    LogLine(line);
+    UpdateControls();
+    return;
+  }
   if (sample.plotted) {
     const double x = m_timeBase.SampleX(GetTickCount());
     m_traceData[trace].AddPoint(float(x), float(sample.value), 0);

@@ -94,6 +94,26 @@ TEST_F(Actions, ScriptsWaitThroughTheSleeperAndBadOnesSendNothing)
             (std::vector<std::wstring>{L"The custom action was not run: a \"[\" has no \"]\" after it."}));
 }
 
+TEST_F(Actions, AnActionWhoseBracketsTakeTooLongSendsNothingAndIsNamed)
+{
+  chain.AddServos(1, 1);
+  app->WriteProfileString(L"Action 7", L"Title", L"Slow one");
+  app->WriteProfileString(L"Action 7", L"Command", L"#<ID>D100\r\n#<ID>D[7/2]");
+  OpenDialog();
+  ConnectAndSelect(1);
+  // Each reading of the tick count comes 300 ms after the one before: so does the end of an
+  // evaluation after its start.
+  DWORD tick = 0;
+  SetTickCountSource([&tick] { return tick += 300; });
+  chain.ClearReceived();
+  ASSERT_TRUE(Click(kActionButtonIds[6]));
+  SetTickCountSource({});
+  EXPECT_TRUE(Traffic().empty());
+  EXPECT_TRUE(answers.Requests().empty()) << "no message box";
+  EXPECT_EQ(Log().back(), L"\"Slow one\": The custom action was not run: its expressions took 300 ms to "
+                          L"evaluate, more than 250 ms.");
+}
+
 TEST_F(Actions, AnActionWithoutTheValuesOfItsServoSendsNoLineOfIt)
 {
   chain.AddServos(2, 1);

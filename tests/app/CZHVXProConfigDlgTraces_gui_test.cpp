@@ -183,6 +183,39 @@ TEST_F(Traces, NoServoOrNoAnswerPlotsNothing)
   EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 1);
 }
 
+TEST_F(Traces, ATraceWhoseExpressionTakesTooLongIsSwitchedOffByName)
+{
+  app->WriteProfileString(L"Trace 1", L"Title", L"Slow one");
+  chain.AddServos(1, 1);
+  OpenDialog();
+  ConnectAndSelect(1);
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  ASSERT_TRUE(Click(IDC_TRACE3));
+  Pass(500);
+  Sample();
+  ASSERT_EQ(Points(0).size(), 1u);
+
+  // Each reading of the tick count now comes 300 ms after the one before: so does the end of an
+  // evaluation after its start.
+  SetTickCountSource([this] { return DWORD(kStartTick + (now += 300)); });
+  ASSERT_TRUE(dialog->FireTimer(1));
+  EXPECT_FALSE(dialog->IsTimerRunning(1));
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_TRACE1)->GetValue());
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 1);
+  EXPECT_EQ(Points(0).size(), 1u);
+  EXPECT_EQ(Readout(0), L"Error");
+  EXPECT_EQ(Log().back(),
+            L"The trace \"Slow one\" was stopped: its expression took 300 ms to evaluate, more than 250 ms.");
+  EXPECT_TRUE(dialog->IsTimerRunning(3)) << "the others go on";
+
+  // Switched on again, it samples again.
+  SetTickCountSource([this] { return DWORD(kStartTick + now.load()); });
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  Pass(500);
+  Sample();
+  EXPECT_EQ(Points(0).size(), 2u);
+}
+
 TEST_F(Traces, TheXAxisHoldsTheFirst30SecondsThenFollowsTheNewestSample)
 {
   chain.AddServos(1, 1);

@@ -1,6 +1,7 @@
 #include "CustomActionScript.h"
 
 #include "CStringPrinting.h"
+#include "EvaluationBudget.h"
 
 #include <gtest/gtest.h>
 
@@ -73,4 +74,26 @@ TEST(CustomActionScript, PlaceholdersWithoutAValueForTheServoRefuseTheScript)
   EXPECT_TRUE(values.ValuesOf(2).offset.IsEmpty());
   values.Select(1);
   EXPECT_TRUE(values.ValuesOf(1).position.IsEmpty());
+}
+
+TEST(CustomActionScript, BracketsBeyondTheBudgetTogetherRefuseTheScript)
+{
+  // Each reading of the tick count comes the given step after the one before: the clock is read
+  // before the first bracket and after each, so each takes one step.
+  DWORD tick = 0;
+  DWORD step = kMaxEvaluationMs / 2;
+  SetTickCountSource([&] { return tick += step; });
+  EXPECT_EQ(Steps(Expand(L"#<ID>D[1]\r\n#<ID>D[2]")), (std::vector<std::wstring>{L"#5D1", L"#5D2"}));
+  SActionScript script = Expand(L"#<ID>D[1]\r\n#<ID>D[2]\r\n#<ID>D[3]");
+  EXPECT_TRUE(script.steps.empty());
+  EXPECT_TRUE(script.overBudget);
+  EXPECT_EQ(script.error,
+            L"The custom action was not run: its expressions took 375 ms to evaluate, more than "
+            L"250 ms.");
+  step = kMaxEvaluationMs + 1;
+  script = Expand(L"#<ID>D0");
+  EXPECT_TRUE(script.error.IsEmpty()) << "no bracket, nothing evaluated";
+  EXPECT_FALSE(script.overBudget);
+  EXPECT_TRUE(Expand(L"#<ID>D[1]").overBudget);
+  SetTickCountSource({});
 }

@@ -1,6 +1,7 @@
 #include "TraceQuery.h"
 
 #include "CStringPrinting.h"
+#include "EvaluationBudget.h"
 
 #include <gtest/gtest.h>
 
@@ -115,4 +116,26 @@ TEST(TraceQuery, FailuresShowErrorAndPlotNothing)
   s = SampleTraceQuery(L"2*3<UNIT:x>", 5, servo.Sender());
   EXPECT_TRUE(s.plotted);
   EXPECT_EQ(s.readout, L"6x");
+}
+
+TEST(TraceQuery, AnEvaluationBeyondTheBudgetStopsTheTrace)
+{
+  // Each reading of the tick count comes the given step after the one before: the evaluation
+  // between two readings takes one step. The slow servo lines before it do not count.
+  DWORD tick = 0xFFFFFF00u; // the difference survives the wrap
+  DWORD step = 0;
+  SetTickCountSource([&] { return tick += step; });
+  FakeServo servo;
+  servo.values = {{L"#5QD", L"100"}};
+  for (const DWORD ms : {DWORD(0), kMaxEvaluationMs, kMaxEvaluationMs + 1, DWORD(5000)}) {
+    step = ms;
+    const STraceSample s = SampleTraceQuery(L"#<ID>QD*2<UNIT:x>", 5, servo.Sender());
+    EXPECT_EQ(s.evaluationMs, ms);
+    EXPECT_EQ(s.overBudget, ms > kMaxEvaluationMs) << ms;
+    EXPECT_EQ(s.plotted, ms <= kMaxEvaluationMs) << ms;
+    EXPECT_EQ(s.readout, ms <= kMaxEvaluationMs ? L"200x" : L"Error") << ms;
+  }
+  step = kMaxEvaluationMs + 1;
+  EXPECT_TRUE(SampleTraceQuery(L"#<ID>QD*", 5, servo.Sender()).overBudget) << "a failed one too";
+  SetTickCountSource({});
 }
