@@ -72,18 +72,21 @@ bool IsOneQuotedCell(const CString& text)
 // written without quoting, so a value may hold commas (poly3(x,1,2,3)) or start with a quote
 // ("Fast" mode), which would split into cells or be taken for quoting; only a value that is one
 // quoted cell, as our writer quotes, is read as the cells read it. When the key cells themselves
-// were quoted, the cells from the third on are joined again.
-CString RowValue(const std::vector<CString>& cells, const CString& record)
+// were quoted, the cells from the third on are joined again, up to kMaxJoinedCells of them: a
+// row of a million commas must not become a million cells.
+constexpr int kMaxJoinedCells = 4096;
+CString RowValue(const CString& key, const CString& kind, const CString& record)
 {
   const CString separator(kSettingsFormat.separator);
-  const auto cell = [&cells](size_t i) { return i < cells.size() ? cells[i] : CString(); };
-  const CString keys = cell(0) + separator + cell(1) + separator;
+  const CString keys = key + separator + kind + separator;
   if (record.Left(keys.GetLength()) == keys) {
     const CString value = record.Mid(keys.GetLength());
     if (!IsOneQuotedCell(value))
       return value;
+    return SplitGridRecord(value, kSettingsFormat, 1).cells.front();
   }
-  CString value = cell(2);
+  const std::vector<CString> cells = SplitGridRecord(record, kSettingsFormat, 2 + kMaxJoinedCells).cells;
+  CString value = cells.size() > 2 ? cells[2] : CString();
   for (size_t i = 3; i < cells.size(); ++i) {
     value += separator;
     value += cells[i];
@@ -163,7 +166,8 @@ ESettingsLoad LoadSettingsFile(const CString& path, STraceActionProfile& profile
   while (reader.Read(record, &firstLine)) {
     if (IsSectionEnd(firstLine, csv.GetMarker(), kSettingsFormat.separator))
       break;
-    const std::vector<CString> cells = SplitGridRecord(record, kSettingsFormat, -1).cells;
+    // The key and the kind only: the value is taken from the record's text.
+    const std::vector<CString> cells = SplitGridRecord(record, kSettingsFormat, 2).cells;
     if (!tagged) {
       if (cells.empty() || cells[0] != kFileTag)
         return ESettingsLoad::UnknownFormat;
@@ -176,9 +180,9 @@ ESettingsLoad LoadSettingsFile(const CString& path, STraceActionProfile& profile
     if (!entry.title)
       continue;
     if (cells[1] == L"Title")
-      *entry.title = RowValue(cells, record);
+      *entry.title = RowValue(cells[0], cells[1], record);
     else if (cells[1] == L"Command")
-      *entry.command = FromFileCommand(RowValue(cells, record));
+      *entry.command = FromFileCommand(RowValue(cells[0], cells[1], record));
   }
   if (!tagged)
     return ESettingsLoad::UnknownFormat;
