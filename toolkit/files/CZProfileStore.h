@@ -18,7 +18,7 @@ class wxFileConfig;
 
 class CZProfileStore {
 public:
-  static constexpr unsigned long long kProfileLimit = 1024 * 1024;
+  static constexpr unsigned long long kProfileLimit = 256 * 1024;
 
   // Reads the settings file at the path (absent: an empty profile); its folder is created first.
   explicit CZProfileStore(const CString& filePath);
