@@ -2,6 +2,7 @@
 // and bookkeeping it leaves behind.
 #include "ServoWireFixture.h"
 
+#include <random>
 #include <thread>
 
 namespace {
@@ -237,4 +238,24 @@ TEST_F(Transaction, DeviceThatDripsBytesIsCutOffAtTheReplyTimeLimit)
   EXPECT_EQ(port.GetLastReply(), L"");
   // About ten chunks of CRS232Port::kReadChunkBytes were read, not the whole drip.
   EXPECT_LT(dripped, 1000u);
+}
+
+TEST_F(Transaction, AnyAnswerUpToTheLengthBoundIsReadAndAnyLongerIsRefusedWhole)
+{
+  std::mt19937 random(39);
+  for (int round = 0; round < 40; ++round) {
+    const size_t length = 1 + random() % (2 * CHVXProControlPort::kMaxReplyBytes);
+    std::string bytes(length, '\0');
+    for (char& byte : bytes)
+      byte = char(1 + random() % 255); // no zero byte: the reply text ends there
+    SSimFault garbage{SSimFault::Garbage, "#5QD"};
+    garbage.bytes = bytes;
+    chain.InjectFault(garbage);
+    port.Send(5, "QD");
+    EXPECT_EQ(port.LastReplyOverran(), length > CHVXProControlPort::kMaxReplyBytes) << length;
+    EXPECT_LE(size_t(port.GetLastReply().GetLength()), CHVXProControlPort::kMaxReplyBytes) << length;
+    if (length > CHVXProControlPort::kMaxReplyBytes) {
+      EXPECT_EQ(port.GetStatus(), 6) << length;
+    }
+  }
 }
