@@ -6,6 +6,8 @@
 #include "DownloadLimits.h"
 #include "LoopbackHttpServer.h"
 
+#include <wx/timer.h>
+
 #include <algorithm>
 
 namespace {
@@ -41,4 +43,25 @@ TEST_F(Downloads, AStalledTableIsAbandonedWithOneLogLineAndTheWindowOpens)
   EXPECT_TRUE(answers.Requests().empty()) << "no offer from a table that never came";
   EXPECT_FALSE(dialog->IsBusy());
   EXPECT_FALSE(dialog->IsClosed());
+}
+
+TEST_F(Downloads, TheWindowsLoopRunsWhileATransferIsUnderWayAndNoTimerWorkDoes)
+{
+  // The server holds the table back until a timer of the window's own thread has ticked: a
+  // transfer on the window's thread would never see it tick, and would give up instead.
+  server.Serve(kCompatibilityTablePath, "Config,Status\n");
+  updateServer.Set(server.BaseUrl().c_str());
+  OpenDialog();
+  server.Serve(kCompatibilityTablePath, "Config,Status\n", EHttpVariant::Held);
+  bool busyWhileWaiting = false;
+  wxTimer ticker;
+  ticker.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    busyWhileWaiting = dialog->IsBusy();
+    server.Release();
+  });
+  ticker.StartOnce(50);
+  EXPECT_TRUE(dialog->GetCompatibilityCsv());
+  EXPECT_TRUE(busyWhileWaiting) << "the dialog's timer work is held off meanwhile";
+  EXPECT_FALSE(dialog->IsBusy());
+  EXPECT_EQ(StallLines(), 0u);
 }
