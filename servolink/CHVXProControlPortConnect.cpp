@@ -48,11 +48,15 @@ int CHVXProControlPort::Connect(int portNumber)
 // Asks each listed id in turn whether it sits on the USB link. The id list is walked the way the
 // tokenizer ends, with one empty token after the last, so a scan that finds no master sends a
 // last "#0QUC" as well; a servo 0 on the bus may answer it. The list is the device's to make: an
-// id is asked once, one that no servo can have (outside 0 to 253) is not asked, and a device that
-// babbles in place of a reply ends the scan, so that it costs at most one exchange per servo id.
+// id is asked once, one that no servo can have (outside 0 to 253) is not asked, and the scan ends
+// at a device that babbles in place of a reply or at the kMaxSilentIds-th listed id that stays
+// silent (every listed servo answered the broadcast a moment ago), so that a device that lists
+// ids it does not answer costs a few silent exchanges, not one per servo id.
 void CHVXProControlPort::FindMaster(const CString& idList)
 {
+  constexpr int kMaxSilentIds = 3;
   std::bitset<kBroadcastId> asked;
+  int silent = 0;
   int position = 0;
   for (;;) {
     const CString token = idList.Tokenize(L"\r", position);
@@ -64,7 +68,7 @@ void CHVXProControlPort::FindMaster(const CString& idList)
     }
     asked[size_t(id)] = true;
     Send(id, "QUC");
-    if (m_replyOverran)
+    if (m_lastReply.IsEmpty() && (m_replyOverran || ++silent == kMaxSilentIds))
       return;
     if (m_lastReply.Right(1) == L"1") {
       m_masterId = id;

@@ -157,7 +157,7 @@ TEST_F(Connect, DeviceBabblingAtTheBroadcastIsNotFoundWithinTheReplyTimeLimit)
   EXPECT_EQ(chain.ReceivedTexts(), Lines({"STATUS", "#254QID"})) << "no scan of a babbled list";
 }
 
-TEST_F(Connect, ScanAsksEachPossibleIdOnceAndEndsAtABabblingOne)
+TEST_F(Connect, ScanAsksEachPossibleIdOnceAndEndsAtABabblingOrTheThirdSilentOne)
 {
   chain.AddServos(1, 9, 1); // servo 1, no master
   chain.SetLineHandler([](const std::string& line) -> std::optional<std::string> {
@@ -166,7 +166,8 @@ TEST_F(Connect, ScanAsksEachPossibleIdOnceAndEndsAtABabblingOne)
     return std::nullopt;
   });
   EXPECT_EQ(port.Connect(chain.PortNumber()), 2);
-  EXPECT_EQ(Traffic(5), ScanOf({1, 7, 0}));
+  chain.Settle();
+  EXPECT_EQ(chain.ReceivedTexts(), ScanOf({1, 7, 0}));
 
   chain.ClearReceived();
   chain.SetLineHandler([](const std::string& line) -> std::optional<std::string> {
@@ -177,7 +178,19 @@ TEST_F(Connect, ScanAsksEachPossibleIdOnceAndEndsAtABabblingOne)
     return std::nullopt;
   });
   EXPECT_EQ(port.Connect(chain.PortNumber()), 2);
-  EXPECT_EQ(Traffic(3), ScanOf({1}));
+  chain.Settle();
+  EXPECT_EQ(chain.ReceivedTexts(), ScanOf({1}));
+
+  // Listed ids that stay silent: two are asked past, the third ends the scan.
+  chain.ClearReceived();
+  chain.SetLineHandler([](const std::string& line) -> std::optional<std::string> {
+    if (line == "#254QID")
+      return std::string("*2QID2\r*3QID3\r*1QID1\r*4QID4\r*5QID5\r*6QID6\r");
+    return std::nullopt;
+  });
+  EXPECT_EQ(port.Connect(chain.PortNumber()), 2);
+  chain.Settle();
+  EXPECT_EQ(chain.ReceivedTexts(), ScanOf({2, 3, 1, 4}));
 }
 
 TEST_F(Connect, MarkerWithoutQidEndsTheStripping)
