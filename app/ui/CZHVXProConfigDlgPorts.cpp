@@ -157,7 +157,7 @@ void CZHVXProConfigDlg::FillIdCombo()
       m_idCombo->Append(IdRowText(id, model, firmware).GetString());
       if (id == m_currentId)
         currentPresent = true;
-      if (m_port.GetLastReply().IsEmpty() && ++silent == kMaxSilentListedIds)
+      if (m_port.GetLastReply().IsEmpty() && (m_port.LastReplyOverran() || ++silent == kMaxSilentListedIds))
         break;
     }
     m_idCombo->Append(kAllServosRow);
