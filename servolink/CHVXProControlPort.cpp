@@ -1,5 +1,6 @@
 #include "CHVXProControlPort.h"
 
+#include "CLocale.h"
 #include "ServoReply.h"
 
 int CHVXProControlPort::Send(int id, const char* mnemonic)
@@ -25,6 +26,7 @@ int CHVXProControlPort::Transact(CString line)
 {
   m_lastCommand = line;
   m_lastReply.Empty();
+  m_replyOverran = false;
   m_status = IsServoCommandLine(line) ? Exchange(line) : StatusNotACommand;
   if (m_status != StatusSuccess)
     m_currentId = kNoServo;
@@ -42,9 +44,12 @@ int CHVXProControlPort::Exchange(const CString& line)
   if (!written)
     return StatusNoReply;
   char buffer[kReadBufferSize];
+  const DWORD capacity = _wtoi(line.Mid(1)) == kBroadcastId ? DWORD(sizeof buffer) : kMaxReplyBytes;
   DWORD received = 0;
-  if (!ReadAnswer(buffer, sizeof buffer, &received) || received == 0)
+  if (!ReadAnswer(buffer, capacity, &received, &m_replyOverran) || received == 0)
     return StatusNoReply;
+  if (m_replyOverran)
+    return StatusNoReply; // garbage, not a reply cut short: nothing of it is kept
   // Only a reply that ends in "\r" is whole; one cut short would read as a wrong value. Its text
   // is kept all the same: the servo did answer, which is what a caller that drops a silent servo
   // asks the last reply.

@@ -27,6 +27,10 @@ public:
   static constexpr int kBootCommandMode = 2;
 
   static constexpr int kBroadcastId = 254;
+  // The longest reply a servo sends is about 30 bytes ("*253QMS", a model or serial number text,
+  // "\r"); one far longer is a device babbling. A broadcast's replies from a full chain of 254
+  // servos fit kReadBufferSize.
+  static constexpr DWORD kMaxReplyBytes = 256;
   static constexpr int kNoServo = -1;
 
   CHVXProControlPort() = default;
@@ -38,7 +42,11 @@ public:
   // Sends one line (without its "\r") and, when it expects one, reads its reply. Lines that are
   // not commands are refused with 3 before anything is written. A line that expects no reply
   // gives 0 whatever its write did. A non-zero status sets the current id to -1. A reply cut
-  // short (no closing "\r") gives 6 but stays as the last reply: only silence leaves it empty.
+  // short (no closing "\r") gives 6 but stays as the last reply. Silence leaves it empty, and so
+  // does babble: bytes past kMaxReplyBytes (kReadBufferSize for the broadcast id) or still coming
+  // kReplyTimeLimitMs after the first, which give 6 as well.
+  // The last Transact ended on babble (see above).
+  bool LastReplyOverran() const { return m_replyOverran; }
   int Transact(CString line);
   // The value of the last reply for the last command (ServoReplyValue); 0 for an empty reply and
   // after status 6, whose reply may be cut short.
@@ -101,6 +109,7 @@ private:
   int StampPart(int id, const char* mnemonic, const CString& digits);
 
   bool m_connected = false;
+  bool m_replyOverran = false;
   int m_status = StatusSuccess;
   CString m_lastCommand;
   CString m_lastReply;

@@ -3,6 +3,8 @@
 #include "CLocale.h"
 #include "ServoReply.h"
 
+#include <bitset>
+
 namespace {
 // A reply ends 20 ms after its last byte: a servo writes its reply in one go, and the servos of a
 // broadcast answer one right after the other, so a gap that long means nothing more is coming.
@@ -45,14 +47,29 @@ int CHVXProControlPort::Connect(int portNumber)
 
 // Asks each listed id in turn whether it sits on the USB link. The id list is walked the way the
 // tokenizer ends, with one empty token after the last, so a scan that finds no master sends a
-// last "#0QUC" as well; a servo 0 on the bus may answer it.
+// last "#0QUC" as well; a servo 0 on the bus may answer it. The list is the device's to make: an
+// id is asked once, one that no servo can have (outside 0 to 253) is not asked, and the scan ends
+// at a device that babbles in place of a reply or at the kMaxSilentIds-th listed id that stays
+// silent (every listed servo answered the broadcast a moment ago), so that a device that lists
+// ids it does not answer costs a few silent exchanges, not one per servo id.
 void CHVXProControlPort::FindMaster(const CString& idList)
 {
+  constexpr int kMaxSilentIds = 3;
+  std::bitset<kBroadcastId> asked;
+  int silent = 0;
   int position = 0;
   for (;;) {
     const CString token = idList.Tokenize(L"\r", position);
     const int id = _wtoi(token);
+    if (id < 0 || id >= kBroadcastId || asked[size_t(id)]) {
+      if (position < 0)
+        return;
+      continue;
+    }
+    asked[size_t(id)] = true;
     Send(id, "QUC");
+    if (m_lastReply.IsEmpty() && (m_replyOverran || ++silent == kMaxSilentIds))
+      return;
     if (m_lastReply.Right(1) == L"1") {
       m_masterId = id;
       m_connected = true;

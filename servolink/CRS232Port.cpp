@@ -1,5 +1,7 @@
 #include "CRS232Port.h"
 
+#include "WinTime.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -50,17 +52,46 @@ BOOL CRS232Port::SetTimeouts(DWORD readInterval, DWORD readTotalMultiplier, DWOR
   return TRUE;
 }
 
-BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received)
+BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received, bool* overrun)
 {
   *received = 0;
+  if (overrun)
+    *overrun = false;
   if (!WaitForSerialInput(m_handle, FirstByteWait(capacity))) {
     // Silence, or no device at all: a read that times out succeeds empty, one without a valid
     // handle fails.
     m_bytesRead = 0;
     return GetLastError() == ERROR_INVALID_HANDLE ? FALSE : TRUE;
   }
-  BOOL ok = ReadFile(m_handle, buffer, capacity, received, nullptr);
+  COMMTIMEOUTS t{};
+  const DWORD interval = GetCommTimeouts(m_handle, &t) ? t.ReadIntervalTimeout : 0;
+  if (interval == 0 || interval == MAXDWORD) {
+    BOOL ok = ReadFile(m_handle, buffer, capacity, received, nullptr);
+    m_bytesRead = *received;
+    return ok;
+  }
+  // A chunk that comes short ended at the interval timeout: the reply is over.
+  const DWORD start = GetTickCount();
+  BOOL ok = TRUE;
+  bool babbled = false;
+  while (*received < capacity) {
+    const DWORD want = std::min(kReadChunkBytes, capacity - *received);
+    DWORD got = 0;
+    ok = ReadFile(m_handle, buffer + *received, want, &got, nullptr);
+    *received += got;
+    if (!ok || got < want)
+      break;
+    const bool more = WaitForSerialInput(m_handle, interval) != FALSE;
+    if (!more)
+      break;
+    if (*received == capacity || GetTickCount() - start >= kReplyTimeLimitMs) {
+      babbled = true;
+      break;
+    }
+  }
   m_bytesRead = *received;
+  if (overrun)
+    *overrun = babbled;
   return ok;
 }
 

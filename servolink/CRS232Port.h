@@ -15,6 +15,12 @@ public:
   // (20 ms per requested byte plus 100 ms) would give a silent servo 82 s for a 4096-byte read;
   // once bytes flow, the 20 ms interval timeout ends the read as before.
   static constexpr DWORD kFirstByteTimeoutMs = 500;
+  // A reply still coming this long after its first byte is no servo's: a servo writes its reply in
+  // one go, and a broadcast's replies from a full chain come within a few hundred ms. Without
+  // this limit a device that drips bytes, never 20 ms apart, held one read for the 82 s above.
+  // A read ends at most one chunk's device timeout (20 ms x kReadChunkBytes + 100 ms) later.
+  static constexpr DWORD kReplyTimeLimitMs = 1000;
+  static constexpr DWORD kReadChunkBytes = 16;
 
   CRS232Port() = default;
   // Closes a port that its owner left open, so that the device is not left locked.
@@ -51,8 +57,11 @@ public:
 
 protected:
   // The read behind Read(CString&) and the protocol's reply read: up to capacity bytes, with the
-  // first-byte limit in front of the device timeouts.
-  BOOL ReadAnswer(char* buffer, DWORD capacity, DWORD* received);
+  // first-byte limit in front of the device timeouts. With an interval timeout set, the bytes are
+  // read in chunks, and the read also ends kReplyTimeLimitMs (tick count) after the first byte;
+  // overrun (when given) tells whether it ended there or at capacity with bytes still coming,
+  // that is, whether the device babbled rather than answered.
+  BOOL ReadAnswer(char* buffer, DWORD capacity, DWORD* received, bool* overrun = nullptr);
 
 private:
   // kFirstByteTimeoutMs, or the device's own total read timeout for capacity bytes when that is

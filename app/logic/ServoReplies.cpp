@@ -1,7 +1,10 @@
 #include "ServoReplies.h"
 
+#include "CHVXProControlPort.h"
 #include "CLocale.h"
 #include "ServoReply.h"
+
+#include <bitset>
 
 CString CommandErrorText(int code)
 {
@@ -36,10 +39,15 @@ std::vector<int> ParseIdListReply(const CString& reply)
 {
   const CString rest = StripIdMarkers(reply);
   std::vector<int> ids;
+  std::bitset<CHVXProControlPort::kBroadcastId> listed;
   int start = 0;
-  for (CString token = rest.Tokenize(L"\r", start); start >= 0; token = rest.Tokenize(L"\r", start))
-    if (!token.IsEmpty())
-      ids.push_back(_wtoi(token));
+  for (CString token = rest.Tokenize(L"\r", start); start >= 0; token = rest.Tokenize(L"\r", start)) {
+    const int id = _wtoi(token);
+    if (token.IsEmpty() || id < 0 || id >= CHVXProControlPort::kBroadcastId || listed[size_t(id)])
+      continue;
+    listed[size_t(id)] = true;
+    ids.push_back(id);
+  }
   return ids;
 }
 

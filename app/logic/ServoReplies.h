@@ -15,8 +15,13 @@ CString CommandErrorMessage(int code);
 
 // The ids in a "QID" broadcast reply (*1QID1\r*3QID3 gives 1 and 3), in the order the servos
 // answered. Each "*" through the next "QID" is an echo; a "*" without a "QID" after it ends the
-// stripping and what remains is read as it is.
+// stripping and what remains is read as it is. The reply is the device's to make: each id comes
+// once, and one that no servo can have (outside 0 to 253) not at all, so that every id listed
+// costs the queries of one servo.
 std::vector<int> ParseIdListReply(const CString& reply);
+// How many listed ids that stay silent the id list asks before it gives up on the rest: every
+// listed servo answered the broadcast a moment ago.
+inline constexpr int kMaxSilentListedIds = 3;
 
 // One row of the id list: "%d - %s - %s" with id, model text and firmware text.
 CString IdRowText(int id, const CString& model, const CString& firmware);

@@ -6,9 +6,13 @@
 #include "FileFunctions.h"
 #include "GridRecord.h"
 
+#include <vector>
+
 namespace {
 
 constexpr const wchar_t* kFileTag = L"HVXProConfig";
+// The grid of a CZCSVFile: no key cells.
+constexpr SGridTextFormat kSettingsFormat{0, L',', L':'};
 
 void AppendEntry(CZStringGrid& grid, const wchar_t* kind, int index, const wchar_t* entry,
                  const CString& value)
@@ -66,25 +70,45 @@ bool IsOneQuotedCell(const CString& text)
 
 // The value of a row: the text after its key and kind as the file holds it. Files were once
 // written without quoting, so a value may hold commas (poly3(x,1,2,3)) or start with a quote
-// ("Fast" mode), which the grid would split into cells or take for quoting; only a value that is
-// one quoted cell, as our writer quotes, is read as the grid reads it. Without the record, or
-// when the key cells themselves were quoted, the grid's cells from the third on are joined again.
-CString RowValue(const CZStringGrid& grid, int row, const CString* record)
+// ("Fast" mode), which would split into cells or be taken for quoting; only a value that is one
+// quoted cell, as our writer quotes, is read as the cells read it. When the key cells themselves
+// were quoted, the cells from the third on are joined again, up to kMaxJoinedCells of them: a
+// row of a million commas must not become a million cells.
+constexpr int kMaxJoinedCells = 4096;
+CString RowValue(const CString& key, const CString& kind, const CString& record)
 {
-  const CString separator(grid.GetSeparator());
-  const CString keys = grid.GetString(row, 1) + separator + grid.GetString(row, 2) + separator;
-  if (record && record->Left(keys.GetLength()) == keys) {
-    const CString value = record->Mid(keys.GetLength());
+  const CString separator(kSettingsFormat.separator);
+  const CString keys = key + separator + kind + separator;
+  if (record.Left(keys.GetLength()) == keys) {
+    const CString value = record.Mid(keys.GetLength());
     if (!IsOneQuotedCell(value))
       return value;
+    return SplitGridRecord(value, kSettingsFormat, 1).cells.front();
   }
-  const CZStringRow* cells = grid.GetRow(row);
-  CString value = grid.GetString(row, 3);
-  for (int i = 3; cells && i < cells->GetCellCount(); ++i) {
+  const std::vector<CString> cells = SplitGridRecord(record, kSettingsFormat, 2 + kMaxJoinedCells).cells;
+  CString value = cells.size() > 2 ? cells[2] : CString();
+  for (size_t i = 3; i < cells.size(); ++i) {
     value += separator;
-    value += cells->GetCell(i);
+    value += cells[i];
   }
   return value;
+}
+
+// Whether the file holds at most kSettingsFileLimit bytes, counted rather than taken from its
+// length, which a pipe or a device does not have; the file is put back at its start.
+bool FitsSettingsLimit(CStdioFile& file)
+{
+  if (file.GetLength() > kSettingsFileLimit)
+    return false;
+  std::vector<char> block(64 * 1024);
+  ULONGLONG total = 0;
+  while (total <= kSettingsFileLimit) {
+    const UINT got = file.Read(block.data(), UINT(block.size()));
+    if (got == 0)
+      break;
+    total += got;
+  }
+  return total <= kSettingsFileLimit;
 }
 
 } // namespace
@@ -111,25 +135,6 @@ void FillSettingsGrid(CZStringGrid& grid, const STraceActionProfile& profile, co
   }
 }
 
-bool ApplySettingsGrid(const CZStringGrid& grid, const std::vector<CString>& records,
-                       STraceActionProfile& profile)
-{
-  if (grid.GetString(1, 1) != kFileTag)
-    return false;
-  for (int row = 2; row <= grid.GetRowCount(); ++row) {
-    const SEntry entry = EntryOfKey(grid.GetString(row, 1), profile);
-    if (!entry.title)
-      continue;
-    const CString kind = grid.GetString(row, 2);
-    const CString* record = size_t(row) <= records.size() ? &records[size_t(row - 1)] : nullptr;
-    if (kind == L"Title")
-      *entry.title = RowValue(grid, row, record);
-    else if (kind == L"Command")
-      *entry.command = FromFileCommand(RowValue(grid, row, record));
-  }
-  return true;
-}
-
 bool SaveSettingsFile(const CString& path, const STraceActionProfile& profile, const CString& versionText)
 {
   CFileReplacement replacement(path);
@@ -144,19 +149,43 @@ bool SaveSettingsFile(const CString& path, const STraceActionProfile& profile, c
   return written && replacement.Commit();
 }
 
+// One record at a time: a file of many rows costs the memory of its longest row, not of all of them.
 ESettingsLoad LoadSettingsFile(const CString& path, STraceActionProfile& profile)
 {
   CZCSVFile csv;
   if (!csv.Open(path, CFile::modeRead))
     return ESettingsLoad::CannotOpen;
-  csv.Read();
-  const CZStringGrid& grid = *csv.GetSection(1);
-  // The same records once more, as text: the grid keeps no trace of a value's quotes.
-  std::vector<CString> records;
-  csv.SeekToBegin();
-  CGridRecordReader reader(csv, {grid.GetKeyColumnCount(), grid.GetSeparator(), grid.GetKeySeparator()});
-  for (CString record; int(records.size()) < grid.GetTotalRowCount() && reader.Read(record);)
-    records.push_back(record);
-  csv.Close();
-  return ApplySettingsGrid(grid, records, profile) ? ESettingsLoad::Loaded : ESettingsLoad::UnknownFormat;
+  if (!FitsSettingsLimit(csv))
+    return ESettingsLoad::TooLarge;
+  if (csv.SeekToBegin() != 0)
+    return ESettingsLoad::CannotOpen;
+  STraceActionProfile loaded = profile;
+  CGridRecordReader reader(csv, kSettingsFormat);
+  CString record, firstLine;
+  bool tagged = false;
+  while (reader.Read(record, &firstLine)) {
+    if (IsSectionEnd(firstLine, csv.GetMarker(), kSettingsFormat.separator))
+      break;
+    // The key and the kind only: the value is taken from the record's text.
+    const std::vector<CString> cells = SplitGridRecord(record, kSettingsFormat, 2).cells;
+    if (!tagged) {
+      if (cells.empty() || cells[0] != kFileTag)
+        return ESettingsLoad::UnknownFormat;
+      tagged = true;
+      continue;
+    }
+    if (cells.size() < 2)
+      continue;
+    const SEntry entry = EntryOfKey(cells[0], loaded);
+    if (!entry.title)
+      continue;
+    if (cells[1] == L"Title")
+      *entry.title = RowValue(cells[0], cells[1], record);
+    else if (cells[1] == L"Command")
+      *entry.command = FromFileCommand(RowValue(cells[0], cells[1], record));
+  }
+  if (!tagged)
+    return ESettingsLoad::UnknownFormat;
+  profile = loaded;
+  return ESettingsLoad::Loaded;
 }

@@ -7,8 +7,7 @@
 #include "CString.h"
 #include "CZStringGrid.h"
 #include "TraceActionProfile.h"
-
-#include <vector>
+#include "WinTypes.h"
 
 inline constexpr const wchar_t* kSettingsFileFilter = L"HVXProConfig Settings (*.csv)|*.csv";
 
@@ -16,12 +15,10 @@ inline constexpr const wchar_t* kSettingsFileFilter = L"HVXProConfig Settings (*
 CString SettingsPathWithExtension(const CString& path);
 
 void FillSettingsGrid(CZStringGrid& grid, const STraceActionProfile& profile, const CString& versionText);
-// Merges the rows of a settings table into the profile; entries the table does not name keep
-// what they had. records are the table's rows as the file's text, one per row (as many as there
-// are), from which a value that was written without quoting is taken as it stands. False, and
-// nothing changed, when the table is not a settings file.
-bool ApplySettingsGrid(const CZStringGrid& grid, const std::vector<CString>& records,
-                       STraceActionProfile& profile);
+
+// The program writes about 33 short rows; a file over this size is something else (a log, a data
+// export) and is refused before any of it is read.
+inline constexpr ULONGLONG kSettingsFileLimit = 1024 * 1024;
 
 // Writes the settings file through a new file that replaces the old one only once it is whole.
 // False when it could not be written; the file at path is then as it was.
@@ -31,5 +28,9 @@ enum class ESettingsLoad {
   Loaded,
   CannotOpen,
   UnknownFormat,
+  TooLarge, // over kSettingsFileLimit bytes
 };
+// Merges the rows of the settings file into the profile; entries the file does not name keep
+// what they had. A value that was written without quoting is taken as the file holds it. Anything
+// but Loaded leaves the profile as it was.
 ESettingsLoad LoadSettingsFile(const CString& path, STraceActionProfile& profile);

@@ -5,34 +5,76 @@
 #include "CZHVXProConfigDlg.h"
 #include "CZMessageBox.h"
 #include "CompatibilityTable.h"
+#include "DownloadLimits.h"
 #include "FileFunctions.h"
 #include "FileVersion.h"
 #include "HttpGet.h"
 #include "MainDialogIds.h"
 #include "NativePath.h"
 #include "NetworkState.h"
+#include "TextConversion.h"
 #include "UpdateServer.h"
 #include "UserFolders.h"
 #include "VersionNumbers.h"
 
 #include <wx/anybutton.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 
 namespace {
 constexpr size_t kTableLimit = 10'000;
 constexpr size_t kInstallerLimit = 10'000'000;
 constexpr size_t kFirmwareLimit = 1'000'000;
-// The table is small and asked for while the user waits; the files may come over a slow line.
-constexpr long kTableTimeoutMs = 10'000;
-constexpr long kFileTimeoutMs = 300'000;
 
 long long ProgramVersionNumber()
 {
   SFileVersionInfo version;
   GetFileVersion(version, GetRunningProgramPath());
   return ParseVersion(version.text);
+}
+
+void TurnDownClose(wxCloseEvent& event)
+{
+  if (event.CanVeto())
+    event.Veto();
+  else
+    event.Skip();
+}
+
+// Runs the transfer beside the window, which goes on painting meanwhile. Input waits in the
+// toolkit's queue and calls queued for later stay queued; the timers still tick, and the busy
+// flag keeps their work (which uses the serial port) from running. A close asked for meanwhile is
+// turned down: the window must outlive the transfer's end.
+bool DownloadAside(wxWindow& window, BYTE& busy, const SHttpGetRequest& request, SHttpGetResult& result)
+{
+  const BYTE wasBusy = busy;
+  busy = 1;
+  window.Bind(wxEVT_CLOSE_WINDOW, &TurnDownClose);
+  wxApp* app = dynamic_cast<wxApp*>(wxTheApp);
+  if (app)
+    app->SuspendProcessingOfPendingEvents();
+  // Before the dialog's own loop runs (the check at start-up) a loop of our own does the painting.
+  std::unique_ptr<wxEventLoop> ownLoop;
+  std::unique_ptr<wxEventLoopActivator> activator;
+  if (app && !wxEventLoopBase::GetActive()) {
+    ownLoop = std::make_unique<wxEventLoop>();
+    activator = std::make_unique<wxEventLoopActivator>(ownLoop.get());
+  }
+  const bool ok = HttpGetAside(request, result, [app] {
+    if (wxEventLoopBase* loop = wxEventLoopBase::GetActive(); app && loop)
+      loop->YieldFor(wxEVT_CATEGORY_UI);
+  });
+  activator.reset();
+  ownLoop.reset();
+  if (app)
+    app->ResumeProcessingOfPendingEvents();
+  window.Unbind(wxEVT_CLOSE_WINDOW, &TurnDownClose);
+  busy = wasBusy;
+  return ok;
 }
 
 bool SaveBody(const CString& path, const std::string& body)
@@ -60,20 +102,28 @@ CString CZHVXProConfigDlg::DataFolder()
   return app ? app->GetDataFolder() : CString();
 }
 
-// Any failure, from no network to a body over the limit, is a quiet false: the callers go on as
-// without the server.
+// Any failure, from no network to a body over the limit, is a false: the callers go on as
+// without the server. Only a transfer given up for its time says so, in one log line, since
+// nothing else tells the user why the wait ended without a result.
 bool CZHVXProConfigDlg::DownloadFromUpdateServer(const char* agent, const std::string& path, size_t limit,
                                                  std::string& body)
 {
   if (!MayAskUpdateServer(m_updateServerName, IsInternetConnected()))
     return false;
+  const SDownloadLimits limits = DownloadLimitsFor(limit > kTableLimit ? EDownload::File : EDownload::Table);
   SHttpGetRequest request;
   request.url = UpdateServerUrl(m_updateServerName, path);
   request.userAgent = agent;
   request.maxBodyBytes = limit;
-  request.totalTimeoutMs = limit > kTableLimit ? kFileTimeoutMs : kTableTimeoutMs;
+  request.connectTimeoutMs = limits.connectTimeoutMs;
+  request.totalTimeoutMs = limits.totalTimeoutMs;
+  request.lowSpeedBytesPerSecond = limits.stallBytesPerSecond;
+  request.lowSpeedTimeSeconds = limits.stallSeconds;
   SHttpGetResult result;
-  if (!HttpGet(request, result) || result.body.empty())
+  const bool got = DownloadAside(*this, m_busy, request, result);
+  if (result.timedOut)
+    LogLine(L"The download of " + FromUtf8(path) + L" from the update server stalled and was abandoned.");
+  if (!got || result.body.empty())
     return false;
   body = std::move(result.body);
   return true;

@@ -150,12 +150,15 @@ void CZHVXProConfigDlg::FillIdCombo()
   if (reply == kWaitingForFirmwareReply) {
     m_idCombo->Append(kNoFirmwareRow);
   } else {
+    int silent = 0;
     for (int id : ParseIdListReply(reply)) {
       const CString model = m_port.QueryModelString(id);
       const CString firmware = m_port.QueryFirmwareVersion(id);
       m_idCombo->Append(IdRowText(id, model, firmware).GetString());
       if (id == m_currentId)
         currentPresent = true;
+      if (m_port.GetLastReply().IsEmpty() && (m_port.LastReplyOverran() || ++silent == kMaxSilentListedIds))
+        break;
     }
     m_idCombo->Append(kAllServosRow);
   }

@@ -16,6 +16,8 @@ void CZHVXProConfigDlg::OnLoadSettings()
     const ESettingsLoad loaded = LoadSettingsFile(*path, m_profile);
     if (loaded == ESettingsLoad::UnknownFormat) {
       Ask(L"Unknown file format!", MB_OK);
+    } else if (loaded == ESettingsLoad::TooLarge) {
+      Ask(L"This file is too large to be a settings file (over 1 MB); nothing was loaded.", MB_OK);
     } else if (loaded == ESettingsLoad::Loaded) {
       for (int n = 0; n < kTraceCount; ++n) {
         SetButtonCaption(kTraceBoxIds[n], m_profile.traceTitle[n]);

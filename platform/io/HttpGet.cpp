@@ -2,8 +2,11 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <memory>
+#include <thread>
 
 namespace {
 struct SBodySink {
@@ -56,6 +59,10 @@ bool HttpGet(const SHttpGetRequest& request, SHttpGetResult& result)
   // The timeouts must not raise signals in a program with threads.
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(h, CURLOPT_NOPROXY, noProxy.c_str());
+  if (request.lowSpeedBytesPerSecond > 0 && request.lowSpeedTimeSeconds > 0) {
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, request.lowSpeedBytesPerSecond);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, request.lowSpeedTimeSeconds);
+  }
   if (request.maxBodyBytes > 0)
     curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(request.maxBodyBytes));
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Collect);
@@ -63,8 +70,30 @@ bool HttpGet(const SHttpGetRequest& request, SHttpGetResult& result)
 
   const CURLcode code = curl_easy_perform(h);
   curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
+  result.timedOut = code == CURLE_OPERATION_TIMEDOUT;
   const bool ok = code == CURLE_OK && result.status == 200 && !sink.overLimit;
   if (!ok)
     result.body.clear();
+  return ok;
+}
+
+bool HttpGetAside(const SHttpGetRequest& request, SHttpGetResult& result,
+                  const std::function<void()>& whileWaiting, long waitStepMs)
+{
+  // The transfer owns copies of what it uses: nothing of the caller's is touched from its thread.
+  std::packaged_task<std::pair<bool, SHttpGetResult>()> task([request] {
+    SHttpGetResult own;
+    const bool ok = HttpGet(request, own);
+    return std::make_pair(ok, std::move(own));
+  });
+  std::future<std::pair<bool, SHttpGetResult>> done = task.get_future();
+  std::thread transfer(std::move(task));
+  do {
+    if (whileWaiting)
+      whileWaiting();
+  } while (done.wait_for(std::chrono::milliseconds(waitStepMs)) != std::future_status::ready);
+  transfer.join();
+  auto [ok, got] = done.get();
+  result = std::move(got);
   return ok;
 }

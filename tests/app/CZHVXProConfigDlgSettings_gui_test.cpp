@@ -1,6 +1,7 @@
 // The Load and Save buttons: their file dialogs, the captions and profile after a load, and the
 // messages. The file's rows themselves are tested headless (SettingsFile_test.cpp).
 #include "MainDialogFixture.h"
+#include "SettingsFile.h"
 #include "TestFiles.h"
 
 namespace {
@@ -52,6 +53,31 @@ TEST_F(Settings, AnUnknownFileOrAFailedSaveIsReported)
   answers.Queue(IDOK);
   ASSERT_TRUE(Click(IDC_SAVE));
   EXPECT_EQ(MessageTexts().back(), (L"The settings could not be saved to " + missing + L"!").Str());
+  EXPECT_FALSE(dialog->IsBusy());
+}
+
+TEST_F(Settings, AFileTooLargeToBeSettingsIsRefusedAndChangesNothing)
+{
+  OpenDialog();
+  TempFolder temp;
+  // A settings file in form, one byte over the limit: a log or an export picked by mistake.
+  std::string big = "HVXProConfig,Version,1\r\nTrace 1,Title,Big\r\nAction 1,Title,Huge\r\n";
+  big.resize(size_t(kSettingsFileLimit) + 1, '\n');
+  WriteBytes(temp.Path() / "big.csv", big);
+  const STraceActionProfile before = dialog->Profile();
+  answers.Queue(IDOK, {Wide(temp.Path() / "big.csv")});
+  answers.Queue(IDOK);
+  ASSERT_TRUE(Click(IDC_LOAD));
+  EXPECT_EQ(MessageTexts().back(),
+            L"This file is too large to be a settings file (over 1 MB); nothing was loaded.");
+  EXPECT_EQ(Text(IDC_TRACE1), L"Position");
+  EXPECT_EQ(Text(IDC_ACTION1), before.actionTitle[0].Str());
+  for (int n = 0; n < kTraceCount; ++n) {
+    EXPECT_EQ(dialog->Profile().traceTitle[n], before.traceTitle[n]);
+    EXPECT_EQ(dialog->Profile().traceCommand[n], before.traceCommand[n]);
+    EXPECT_EQ(dialog->Profile().actionTitle[n], before.actionTitle[n]);
+    EXPECT_EQ(dialog->Profile().actionCommand[n], before.actionCommand[n]);
+  }
   EXPECT_FALSE(dialog->IsBusy());
 }
 

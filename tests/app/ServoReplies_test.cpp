@@ -18,6 +18,9 @@ TEST(ServoReplies, BroadcastReplyGivesTheIdsInAnswerOrder)
   EXPECT_TRUE(ParseIdListReply(L"").empty());
   // A "*" with no "QID" after it stops the stripping; the rest is read as it stands.
   EXPECT_EQ(ParseIdListReply(L"*1QID1\r*7"), (std::vector<int>{1, 0}));
+  // Each id once, and only those a servo can have.
+  EXPECT_EQ(ParseIdListReply(L"*3QID3\r*1QID1\r*3QID3\r*254QID254\r*-1QID-1\r*253QID253\r*9999QID9999\r"),
+            (std::vector<int>{3, 1, 253}));
 }
 
 TEST(ServoReplies, IdRowsAndTheExactRowOfAnId)

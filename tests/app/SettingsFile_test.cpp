@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <random>
 #include <sys/resource.h>
 
 namespace fs = std::filesystem;
@@ -152,4 +153,58 @@ TEST_F(SettingsFileTest, FailedSaveLeavesNoFileBehind)
   EXPECT_FALSE(SaveSettingsFile(Path("taken.csv"), EveryDefinitionSet(), L"1"));
   EXPECT_TRUE(fs::is_directory(m_temp.Path() / "taken.csv"));
   EXPECT_EQ(std::distance(fs::directory_iterator(m_temp.Path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFileTest, FileOverTheLimitIsRefusedUnreadAndOneAtTheLimitLoads)
+{
+  // A settings file padded with rows for no entry up to exactly the limit still loads.
+  std::string text = "HVXProConfig,Version,1\r\nTrace 1,Title,At the limit\r\n";
+  const std::string pad = "Note,Title,padding\r\n";
+  while (text.size() + pad.size() <= kSettingsFileLimit)
+    text += pad;
+  text.resize(size_t(kSettingsFileLimit), 'x');
+  WriteBytes(m_temp.Path() / "at.csv", text);
+  STraceActionProfile loaded = DefaultTraceActionProfile();
+  EXPECT_EQ(LoadSettingsFile(Path("at.csv"), loaded), ESettingsLoad::Loaded);
+  EXPECT_EQ(loaded.traceTitle[0], L"At the limit");
+
+  // One byte more, or a device that never ends, is refused and changes nothing.
+  WriteBytes(m_temp.Path() / "over.csv", text + "\n");
+  loaded = DefaultTraceActionProfile();
+  EXPECT_EQ(LoadSettingsFile(Path("over.csv"), loaded), ESettingsLoad::TooLarge);
+  EXPECT_EQ(LoadSettingsFile(L"/dev/zero", loaded), ESettingsLoad::TooLarge);
+  ExpectSame(loaded, DefaultTraceActionProfile());
+}
+
+TEST_F(SettingsFileTest, HostileFilesUnderTheLimitLoadOrChangeNothing)
+{
+  // Unclosed quotes, long lines, rows of many cells and bytes that are not UTF-8, in any mix.
+  std::mt19937 random(39);
+  const std::vector<std::string> pieces = {"HVXProConfig,Version,1\r\n",
+                                           "Trace 1,Title,",
+                                           "Action 8,Command,",
+                                           "\"",
+                                           "\"\"",
+                                           ",",
+                                           "\r\n",
+                                           "\n",
+                                           "|",
+                                           "\xff\xfe",
+                                           "\xc3",
+                                           std::string(5000, 'a'),
+                                           std::string(3000, ','),
+                                           "Trace 9,Title,x\n"};
+  for (int round = 0; round < 200; ++round) {
+    std::string text = round % 2 ? pieces[0] : std::string();
+    const int count = int(random() % 40);
+    for (int i = 0; i < count; ++i)
+      text += pieces[random() % pieces.size()];
+    WriteBytes(m_temp.Path() / "hostile.csv", text);
+    STraceActionProfile loaded = DefaultTraceActionProfile();
+    const ESettingsLoad result = LoadSettingsFile(Path("hostile.csv"), loaded);
+    if (result != ESettingsLoad::Loaded) {
+      EXPECT_EQ(result, ESettingsLoad::UnknownFormat) << round;
+      ExpectSame(loaded, DefaultTraceActionProfile());
+    }
+  }
 }

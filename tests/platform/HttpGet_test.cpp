@@ -60,3 +60,47 @@ TEST_F(HttpGetTest, EveryFailureIsFalseWithoutBody)
   refused.url = "file:///etc/passwd";
   EXPECT_FALSE(HttpGet(refused, result)) << "plain HTTP only";
 }
+
+TEST_F(HttpGetTest, TransferUnderTheLowSpeedLimitIsAbandonedAsTimedOut)
+{
+  // The same limit lets a body that comes at once through, and gives up on one byte every 50 ms
+  // (20 bytes a second) after a second of it, long before its 200 bytes or the total timeout.
+  server.Serve("/plain", body);
+  server.Serve("/drip", std::string(200, 'd'), EHttpVariant::Drip);
+  SHttpGetRequest request;
+  request.maxBodyBytes = 1000;
+  request.totalTimeoutMs = 60'000;
+  request.lowSpeedBytesPerSecond = 1000;
+  request.lowSpeedTimeSeconds = 1;
+  request.url = server.BaseUrl() + "/plain";
+  EXPECT_TRUE(HttpGet(request, result));
+  EXPECT_FALSE(result.timedOut);
+  request.url = server.BaseUrl() + "/drip";
+  EXPECT_FALSE(HttpGet(request, result));
+  EXPECT_TRUE(result.timedOut);
+  EXPECT_TRUE(result.body.empty());
+
+  request.url = server.BaseUrl() + "/missing";
+  EXPECT_FALSE(HttpGet(request, result));
+  EXPECT_FALSE(result.timedOut) << "refused, not stalled";
+}
+
+TEST_F(HttpGetTest, AsideTheCallerKeepsBeingCalledUntilTheTransferEnds)
+{
+  // The body is held until the caller's own work lets it go: it cannot come before that work ran.
+  server.Serve("/held", body, EHttpVariant::Held);
+  SHttpGetRequest request;
+  request.url = server.BaseUrl() + "/held";
+  request.maxBodyBytes = 1000;
+  int calls = 0;
+  EXPECT_TRUE(HttpGetAside(request, result, [&] {
+    if (++calls == 3)
+      server.Release();
+  }));
+  EXPECT_EQ(result.body, body);
+  EXPECT_GE(calls, 3);
+
+  request.url = server.BaseUrl() + "/missing";
+  EXPECT_FALSE(HttpGetAside(request, result, {}));
+  EXPECT_EQ(result.status, 404);
+}

@@ -136,6 +136,63 @@ TEST_F(Connect, NoServoOrGarbageLeavesThePortOpenButNotConnected)
   EXPECT_EQ(Traffic(4), Lines({"STATUS", "#254QID", "STATUS", "#254QID"}));
 }
 
+TEST_F(Connect, DeviceBabblingAtTheBroadcastIsNotFoundWithinTheReplyTimeLimit)
+{
+  // Well-formed replies, but more of them than any chain sends and never a 20 ms gap.
+  chain.AddServos(1, 1);
+  std::string babble;
+  for (int i = 0; babble.size() < 6000; ++i)
+    babble += "*" + std::to_string(i % 254) + "QID" + std::to_string(i % 254) + "\r";
+  SSimFault drip{SSimFault::Drip, "#254QID"};
+  drip.bytes = babble;
+  drip.delayMs = 1;
+  chain.InjectFault(drip);
+  DWORD tick = 0;
+  SetTickCountSource([&tick] { return tick += 100; });
+  EXPECT_EQ(port.Connect(chain.PortNumber()), 1);
+  const size_t dripped = chain.DrippedBytes();
+  SetTickCountSource({});
+  EXPECT_LT(dripped, babble.size());
+  EXPECT_EQ(port.GetLastReply(), L"");
+  EXPECT_EQ(chain.ReceivedTexts(), Lines({"STATUS", "#254QID"})) << "no scan of a babbled list";
+}
+
+TEST_F(Connect, ScanAsksEachPossibleIdOnceAndEndsAtABabblingOrTheThirdSilentOne)
+{
+  chain.AddServos(1, 9, 1); // servo 1, no master
+  chain.SetLineHandler([](const std::string& line) -> std::optional<std::string> {
+    if (line == "#254QID")
+      return std::string("*1QID1\r*1QID1\r*300QID300\r*-2QID-2\r*7QID7\r*1QID1\r");
+    return std::nullopt;
+  });
+  EXPECT_EQ(port.Connect(chain.PortNumber()), 2);
+  chain.Settle();
+  EXPECT_EQ(chain.ReceivedTexts(), ScanOf({1, 7, 0}));
+
+  chain.ClearReceived();
+  chain.SetLineHandler([](const std::string& line) -> std::optional<std::string> {
+    if (line == "#254QID")
+      return std::string("*1QID1\r*7QID7\r");
+    if (line == "#1QUC")
+      return std::string(CHVXProControlPort::kMaxReplyBytes + 1, '1');
+    return std::nullopt;
+  });
+  EXPECT_EQ(port.Connect(chain.PortNumber()), 2);
+  chain.Settle();
+  EXPECT_EQ(chain.ReceivedTexts(), ScanOf({1}));
+
+  // Listed ids that stay silent: two are asked past, the third ends the scan.
+  chain.ClearReceived();
+  chain.SetLineHandler([](const std::string& line) -> std::optional<std::string> {
+    if (line == "#254QID")
+      return std::string("*2QID2\r*3QID3\r*1QID1\r*4QID4\r*5QID5\r*6QID6\r");
+    return std::nullopt;
+  });
+  EXPECT_EQ(port.Connect(chain.PortNumber()), 2);
+  chain.Settle();
+  EXPECT_EQ(chain.ReceivedTexts(), ScanOf({2, 3, 1, 4}));
+}
+
 TEST_F(Connect, MarkerWithoutQidEndsTheStripping)
 {
   chain.AddServos(1, 1);

@@ -2,6 +2,7 @@
 // and bookkeeping it leaves behind.
 #include "ServoWireFixture.h"
 
+#include <random>
 #include <thread>
 
 namespace {
@@ -199,4 +200,62 @@ TEST_F(Transaction, ClosedPortWritesNothing)
   EXPECT_EQ(port.Send(5, "D", 100), 0);
   EXPECT_EQ(port.GetLastCommand(), L"#5D100");
   EXPECT_TRUE(chain.ReceivedBytes().empty());
+}
+
+TEST_F(Transaction, ReplyAtTheLengthBoundIsTakenAndOnePastItIsGarbage)
+{
+  // The servos' longest reply is about 30 bytes; a reply of kMaxReplyBytes still counts.
+  const std::string head = "*5QMS";
+  const std::string atBound =
+      head + std::string(CHVXProControlPort::kMaxReplyBytes - head.size() - 1, 'm') + "\r";
+  AnswerWith("#5QMS", atBound);
+  EXPECT_EQ(port.Send(5, "QMS"), 0);
+  EXPECT_FALSE(port.LastReplyOverran());
+  EXPECT_EQ(port.GetLastReply().GetLength(), int(CHVXProControlPort::kMaxReplyBytes) - 1);
+
+  AnswerWith("#5QMS", "m" + atBound);
+  EXPECT_EQ(port.Send(5, "QMS"), 6);
+  EXPECT_TRUE(port.LastReplyOverran());
+  EXPECT_EQ(port.GetLastReply(), L"") << "babble is no reply cut short";
+  EXPECT_EQ(port.GetCurrentId(), -1);
+}
+
+TEST_F(Transaction, DeviceThatDripsBytesIsCutOffAtTheReplyTimeLimit)
+{
+  // One byte every 2 ms never leaves the 20 ms gap that ends a read: the device timeouts alone
+  // would read on for 20 ms x 4096. The tick count runs 100 ms a look, so the limit of one second
+  // is reached after ten looks whatever the machine's speed.
+  DWORD tick = 0;
+  SetTickCountSource([&tick] { return tick += 100; });
+  SSimFault drip{SSimFault::Drip, "#5QD"};
+  drip.bytes = std::string(2000, 'x');
+  drip.delayMs = 2;
+  chain.InjectFault(drip);
+  EXPECT_EQ(port.Send(5, "QD"), 6);
+  const size_t dripped = chain.DrippedBytes();
+  SetTickCountSource({});
+  EXPECT_TRUE(port.LastReplyOverran());
+  EXPECT_EQ(port.GetLastReply(), L"");
+  // About ten chunks of CRS232Port::kReadChunkBytes were read, not the whole drip.
+  EXPECT_LT(dripped, 1000u);
+}
+
+TEST_F(Transaction, AnyAnswerUpToTheLengthBoundIsReadAndAnyLongerIsRefusedWhole)
+{
+  std::mt19937 random(39);
+  for (int round = 0; round < 40; ++round) {
+    const size_t length = 1 + random() % (2 * CHVXProControlPort::kMaxReplyBytes);
+    std::string bytes(length, '\0');
+    for (char& byte : bytes)
+      byte = char(1 + random() % 255); // no zero byte: the reply text ends there
+    SSimFault garbage{SSimFault::Garbage, "#5QD"};
+    garbage.bytes = bytes;
+    chain.InjectFault(garbage);
+    port.Send(5, "QD");
+    EXPECT_EQ(port.LastReplyOverran(), length > CHVXProControlPort::kMaxReplyBytes) << length;
+    EXPECT_LE(size_t(port.GetLastReply().GetLength()), CHVXProControlPort::kMaxReplyBytes) << length;
+    if (length > CHVXProControlPort::kMaxReplyBytes) {
+      EXPECT_EQ(port.GetStatus(), 6) << length;
+    }
+  }
 }

@@ -20,6 +20,23 @@ LoopbackHttpServer::LoopbackHttpServer() : m_server(std::make_unique<httplib::Se
     }
     auto body = std::make_shared<std::string>(std::move(route.body));
     switch (route.variant) {
+    case EHttpVariant::Held: {
+      std::unique_lock lock(m_lock);
+      m_releasedChanged.wait(lock, [this] { return m_released; });
+      response.set_content(*body, "application/octet-stream");
+      break;
+    }
+    case EHttpVariant::Drip:
+      response.set_chunked_content_provider(
+          "application/octet-stream", [body](size_t offset, httplib::DataSink& sink) {
+            if (offset >= body->size()) {
+              sink.done();
+              return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return sink.is_writable() && sink.write(body->data() + offset, 1);
+          });
+      break;
     case EHttpVariant::Slow:
       std::this_thread::sleep_for(std::chrono::seconds(1));
       [[fallthrough]];
@@ -62,6 +79,7 @@ LoopbackHttpServer::LoopbackHttpServer() : m_server(std::make_unique<httplib::Se
 
 LoopbackHttpServer::~LoopbackHttpServer()
 {
+  Release();
   m_server->stop();
   if (m_thread.joinable())
     m_thread.join();
@@ -71,6 +89,15 @@ void LoopbackHttpServer::Serve(const std::string& path, std::string body, EHttpV
 {
   std::lock_guard guard(m_lock);
   m_routes[httplib::detail::decode_url(path, false)] = {std::move(body), variant};
+}
+
+void LoopbackHttpServer::Release()
+{
+  {
+    std::lock_guard guard(m_lock);
+    m_released = true;
+  }
+  m_releasedChanged.notify_all();
 }
 
 std::string LoopbackHttpServer::BaseUrl() const

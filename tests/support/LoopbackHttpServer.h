@@ -3,6 +3,7 @@
 // serving bodies that a test puts under paths, each in one of a few ways that a real server or
 // network can fail.
 #include <chrono>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -20,6 +21,8 @@ enum class EHttpVariant {
   Truncated, // the length of the whole body announced, half of it sent, the connection closed
   Chunked,   // the body in chunked transfer coding, in pieces
   Slow,      // the body after a delay of a second
+  Drip,      // the body in chunked coding, one byte every 50 ms: a server that stalls
+  Held,      // the body once the test calls Release (or the server stops)
 };
 
 struct SHttpRequestSeen {
@@ -39,6 +42,8 @@ public:
   std::string BaseUrl() const; // "http://127.0.0.1:<port>"
   int Port() const { return m_port; }
   std::vector<SHttpRequestSeen> Requests() const;
+  // Lets the Held responses go, those waiting and those to come.
+  void Release();
 
 private:
   struct SRoute {
@@ -50,6 +55,8 @@ private:
   int m_port = 0;
   std::thread m_thread;
   mutable std::mutex m_lock;
+  std::condition_variable m_releasedChanged;
+  bool m_released = false;
   std::map<std::string, SRoute> m_routes;
   std::vector<SHttpRequestSeen> m_requests;
 };

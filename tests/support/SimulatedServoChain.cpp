@@ -167,6 +167,12 @@ void SimulatedServoChain::SetLineHandler(
   m_lineHandler = std::move(handler);
 }
 
+size_t SimulatedServoChain::DrippedBytes() const
+{
+  std::lock_guard guard(m_lock);
+  return m_dripped;
+}
+
 void SimulatedServoChain::SendRaw(const std::string& bytes)
 {
   WriteToProgram(bytes);
@@ -340,7 +346,8 @@ void SimulatedServoChain::HandleLine(const std::string& line, Clock::time_point 
     m_lines.push_back({line, arrived});
   }
   m_changed.notify_all();
-  if (!reply && !(fault && (fault->kind == SSimFault::Garbage || fault->kind == SSimFault::HangUp)))
+  if (!reply && !(fault && (fault->kind == SSimFault::Garbage || fault->kind == SSimFault::HangUp ||
+                            fault->kind == SSimFault::Drip)))
     return;
   std::chrono::microseconds delay;
   {
@@ -446,6 +453,22 @@ void SimulatedServoChain::Deliver(const std::string& reply, const std::optional<
     return;
   case SSimFault::WrongId:
     WriteToProgram(WithNextId(reply));
+    return;
+  case SSimFault::Drip:
+    for (char byte : fault->bytes) {
+      {
+        std::lock_guard guard(m_lock);
+        if (m_stopping)
+          return;
+      }
+      if (!WriteToProgram(std::string(1, byte)))
+        return;
+      {
+        std::lock_guard guard(m_lock);
+        ++m_dripped;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(fault->delayMs));
+    }
     return;
   case SSimFault::HangUp:
     if (fault->splitAt > 0)

@@ -44,6 +44,7 @@ struct SSimFault {
     NoCarriageReturn, // the reply without its final "\r"
     WrongId,          // the reply names the next id up
     HangUp,           // the first splitAt bytes of the reply, then the line hangs up for good
+    Drip,             // bytes in place of the reply, one at a time, delayMs apart
   };
   EKind kind = Silence;
   std::string line; // the received line it applies to, without "\r"; empty: any line
@@ -124,6 +125,8 @@ public:
   // wait of the program's would have given the line time for. Sleepers in tests call it in place
   // of the wait, so that a port closed and purged right after the wait loses nothing.
   void Settle(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+  // How many bytes the drips so far have written.
+  size_t DrippedBytes() const;
   // From the "\r" of the last answered line to the end of the reply's write.
   std::chrono::nanoseconds LastReplyLatency() const;
 
@@ -160,6 +163,7 @@ private:
   std::vector<SReceivedLine> m_lines;
   std::vector<SReceivedChunk> m_chunks;
   size_t m_bytesReceived = 0;
+  size_t m_dripped = 0;
   std::function<std::chrono::steady_clock::time_point()> m_clock;
   std::chrono::nanoseconds m_lastLatency{0};
   bool m_stopping = false;

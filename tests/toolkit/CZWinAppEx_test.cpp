@@ -159,3 +159,37 @@ TEST(CZWinAppEx, WithoutAProfileOrAWritableFolderNothingIsStoredAndNoWindowIsNee
   EXPECT_EQ(wxLog::GetActiveTarget(), before);
   EXPECT_FALSE(fs::exists(folders.Root() / "blocker" / "data"));
 }
+
+TEST(CZWinAppEx, AProfileFarLargerThanAnyWrittenIsLeftUnreadAndUntouched)
+{
+  TempUserFolders folders;
+  fs::create_directories(ProfileFile(folders).parent_path());
+  std::string text = "[Trace 1]\nTitle=At the limit\n";
+  text.resize(size_t(CZProfileStore::kProfileLimit), '\n');
+  WriteBytes(ProfileFile(folders), text);
+  {
+    CZWinAppEx app;
+    app.InitInstance();
+    EXPECT_FALSE(app.GetProfile()->IsFileRefused());
+    EXPECT_EQ(app.GetProfileString(L"Trace 1", L"Title"), L"At the limit");
+  }
+
+  text += "\n";
+  WriteBytes(ProfileFile(folders), text);
+  testing::internal::CaptureStderr();
+  {
+    CZWinAppEx app;
+    app.InitInstance();
+    EXPECT_TRUE(app.GetProfile()->IsFileRefused());
+    EXPECT_EQ(app.GetProfileString(L"Trace 1", L"Title", L"default"), L"default");
+    EXPECT_FALSE(app.WriteProfileString(L"Trace 1", L"Title", L"new")) << "not stored in the file";
+    EXPECT_EQ(app.GetProfileString(L"Trace 1", L"Title"), L"new") << "kept for the session";
+    EXPECT_FALSE(app.WriteProfileString(L"Trace 2", nullptr, nullptr));
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  size_t lines = 0;
+  for (size_t at = said.find("left unread"); at != std::string::npos; at = said.find("left unread", at + 1))
+    ++lines;
+  EXPECT_EQ(lines, 1u) << said;
+  EXPECT_EQ(ReadBytes(ProfileFile(folders)), text) << "neither rewritten nor cut at the end";
+}

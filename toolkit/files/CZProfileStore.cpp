@@ -1,9 +1,14 @@
 #include "CZProfileStore.h"
 
 #include "FileFunctions.h"
+#include "NativePath.h"
 
 #include <wx/fileconf.h>
 #include <wx/log.h>
+#include <wx/sstream.h>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -58,11 +63,39 @@ bool ParseWholeInt(const wxString& text, int& value)
   return true;
 }
 
+// Why the file at the path must not be read, or empty when it may be (a missing file may).
+wxString RefusalOfFile(const CString& filePath)
+{
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path path(NativePath(filePath));
+  const fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status))
+    return {};
+  if (!fs::is_regular_file(status))
+    return wxString::Format("The profile %s is not a plain file", wxString(filePath.GetString()));
+  const auto size = fs::file_size(path, error);
+  if (error || size <= CZProfileStore::kProfileLimit)
+    return {};
+  return wxString::Format("The profile %s holds %llu bytes, more than this program ever writes",
+                          wxString(filePath.GetString()), static_cast<unsigned long long>(size));
+}
+
 } // namespace
 
 CZProfileStore::CZProfileStore(const CString& filePath) : m_filePath(filePath)
 {
   CStderrLogScope log;
+  if (const wxString refusal = RefusalOfFile(filePath); !refusal.empty()) {
+    m_fileRefused = true;
+    wxLogError("%s; it is left unread and untouched, and the program starts with its defaults.", refusal);
+    // A configuration without a file of its own: nothing is read, and nothing is ever written.
+    wxStringInputStream nothing(wxEmptyString);
+    m_config = std::make_unique<wxFileConfig>(nothing);
+    m_config->SetExpandEnvVars(false);
+    m_config->SetRecordDefaults(false);
+    return;
+  }
   CreateFolderPath(filePath);
   // The path is absolute already; "relative" only keeps the file class from asking for the
   // standard folders, which needs an application object that headless code does not have.
@@ -103,7 +136,7 @@ bool CZProfileStore::WriteString(const wchar_t* section, const wchar_t* entry, c
   } else {
     done = m_config->Write(KeyPath(section, entry), wxString(value));
   }
-  return m_config->Flush() && done;
+  return m_config->Flush() && done && !m_fileRefused;
 }
 
 UINT CZProfileStore::GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const
