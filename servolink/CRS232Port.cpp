@@ -16,6 +16,7 @@ BOOL CRS232Port::Open(CString name)
     return FALSE;
   m_handle = handle;
   m_open = TRUE;
+  m_lost = false;
   m_portName = name;
   return TRUE;
 }
@@ -59,8 +60,16 @@ BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received)
     m_bytesRead = 0;
     return GetLastError() == ERROR_INVALID_HANDLE ? FALSE : TRUE;
   }
-  BOOL ok = ReadFile(m_handle, buffer, capacity, received, nullptr);
+  BOOL ok = NoteTransfer(ReadFile(m_handle, buffer, capacity, received, nullptr));
   m_bytesRead = *received;
+  return ok;
+}
+
+BOOL CRS232Port::NoteTransfer(BOOL ok)
+{
+  // A timeout succeeds with fewer bytes; a bad handle or argument is the caller's, not the line's.
+  if (!ok && m_open && GetLastError() == ERROR_GEN_FAILURE)
+    m_lost = true;
   return ok;
 }
 
@@ -100,7 +109,7 @@ BOOL CRS232Port::Read(void* buffer, DWORD count)
 {
   std::memset(buffer, 0, count);
   DWORD received = 0;
-  BOOL ok = ReadFile(m_handle, buffer, count, &received, nullptr);
+  BOOL ok = NoteTransfer(ReadFile(m_handle, buffer, count, &received, nullptr));
   m_bytesRead = received;
   return ok && received == count;
 }
@@ -117,14 +126,14 @@ BOOL CRS232Port::Read(CStringA& text, int count)
 BOOL CRS232Port::Write(const void* buffer, DWORD count)
 {
   m_bytesWritten = 0;
-  return WriteFile(m_handle, buffer, count, &m_bytesWritten, nullptr);
+  return NoteTransfer(WriteFile(m_handle, buffer, count, &m_bytesWritten, nullptr));
 }
 
 BOOL CRS232Port::Write(CStringA text, int count)
 {
   count = std::clamp(count, 0, text.GetLength());
   m_bytesWritten = 0;
-  WriteFile(m_handle, text.GetString(), DWORD(count), &m_bytesWritten, nullptr);
+  NoteTransfer(WriteFile(m_handle, text.GetString(), DWORD(count), &m_bytesWritten, nullptr));
   return m_bytesWritten > 0;
 }
 
