@@ -374,9 +374,16 @@ TEST_F(Calibration, DisconnectEndsTheSweepStoppingTheServoFirst)
 {
   OpenDialog();
   ConnectAndSelect(1);
+  // The plot becomes the calibration's: a trace running before ends with it.
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  ASSERT_TRUE(dialog->FireTimer(1));
+  ASSERT_NE(Text(IDC_TRACE1_VALUE), L"");
   answers.Queue(IDOK);
   PressCtrlShift('C');
   ASSERT_TRUE(dialog->IsCalibrating());
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_TRACE1)->GetValue());
+  EXPECT_FALSE(dialog->IsTimerRunning(1));
+  EXPECT_EQ(Text(IDC_TRACE1_VALUE), L"");
   ASSERT_TRUE(dialog->FireTimer(kStatusPollTimer));
   dialog->FireTimer(kCalibrationTimer); // "D" 20000
   chain.ClearReceived();
