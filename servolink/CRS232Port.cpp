@@ -18,6 +18,7 @@ BOOL CRS232Port::Open(CString name)
     return FALSE;
   m_handle = handle;
   m_open = TRUE;
+  m_lost = false;
   m_portName = name;
   return TRUE;
 }
@@ -66,7 +67,7 @@ BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received, bool*
   COMMTIMEOUTS t{};
   const DWORD interval = GetCommTimeouts(m_handle, &t) ? t.ReadIntervalTimeout : 0;
   if (interval == 0 || interval == MAXDWORD) {
-    BOOL ok = ReadFile(m_handle, buffer, capacity, received, nullptr);
+    BOOL ok = NoteTransfer(ReadFile(m_handle, buffer, capacity, received, nullptr));
     m_bytesRead = *received;
     return ok;
   }
@@ -77,7 +78,7 @@ BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received, bool*
   while (*received < capacity) {
     const DWORD want = std::min(kReadChunkBytes, capacity - *received);
     DWORD got = 0;
-    ok = ReadFile(m_handle, buffer + *received, want, &got, nullptr);
+    ok = NoteTransfer(ReadFile(m_handle, buffer + *received, want, &got, nullptr));
     *received += got;
     if (!ok || got < want)
       break;
@@ -92,6 +93,14 @@ BOOL CRS232Port::ReadAnswer(char* buffer, DWORD capacity, DWORD* received, bool*
   m_bytesRead = *received;
   if (overrun)
     *overrun = babbled;
+  return ok;
+}
+
+BOOL CRS232Port::NoteTransfer(BOOL ok)
+{
+  // A timeout succeeds with fewer bytes; a bad handle or argument is the caller's, not the line's.
+  if (!ok && m_open && GetLastError() == ERROR_GEN_FAILURE)
+    m_lost = true;
   return ok;
 }
 
@@ -131,7 +140,7 @@ BOOL CRS232Port::Read(void* buffer, DWORD count)
 {
   std::memset(buffer, 0, count);
   DWORD received = 0;
-  BOOL ok = ReadFile(m_handle, buffer, count, &received, nullptr);
+  BOOL ok = NoteTransfer(ReadFile(m_handle, buffer, count, &received, nullptr));
   m_bytesRead = received;
   return ok && received == count;
 }
@@ -148,14 +157,14 @@ BOOL CRS232Port::Read(CStringA& text, int count)
 BOOL CRS232Port::Write(const void* buffer, DWORD count)
 {
   m_bytesWritten = 0;
-  return WriteFile(m_handle, buffer, count, &m_bytesWritten, nullptr);
+  return NoteTransfer(WriteFile(m_handle, buffer, count, &m_bytesWritten, nullptr));
 }
 
 BOOL CRS232Port::Write(CStringA text, int count)
 {
   count = std::clamp(count, 0, text.GetLength());
   m_bytesWritten = 0;
-  WriteFile(m_handle, text.GetString(), DWORD(count), &m_bytesWritten, nullptr);
+  NoteTransfer(WriteFile(m_handle, text.GetString(), DWORD(count), &m_bytesWritten, nullptr));
   return m_bytesWritten > 0;
 }
 

@@ -34,6 +34,9 @@ public:
   void Close();
   HANDLE GetHandle() const { return m_handle; }
   BOOL IsOpen() const { return m_open; }
+  // A read or write on the open port failed outright (a hang-up, an I/O error: the adapter went
+  // away), not merely timed out. Cleared by the next Open.
+  bool IsLost() const { return m_lost; }
   CString GetPortName() const { return m_portName; }
   // Reads the current timeouts, overwrites all five and writes them back. A failed read changes
   // nothing; a failed write closes the port. Both return FALSE.
@@ -67,6 +70,8 @@ private:
   // kFirstByteTimeoutMs, or the device's own total read timeout for capacity bytes when that is
   // shorter; 0 without a device.
   DWORD FirstByteWait(DWORD capacity) const;
+  // Notes a failed transfer of the device as the port's loss; returns ok.
+  BOOL NoteTransfer(BOOL ok);
 
   HANDLE m_handle = nullptr;
   COMMTIMEOUTS m_timeouts;
@@ -74,5 +79,6 @@ private:
   DWORD m_bytesWritten = 0;
   DWORD m_bytesRead = 0;
   BOOL m_open = FALSE;
+  bool m_lost = false;
   CString m_portName;
 };

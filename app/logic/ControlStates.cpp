@@ -23,7 +23,8 @@ SControlStates ComputeControlStates(const SDialogState& s)
   c.configSend = ready && !s.configText.IsEmpty();
   c.servoCommands = ready;
   c.traceAndActionButtons = idle;
-  c.restart = s.connected && idle && s.tracesRunning;
-  c.pause = s.connected && idle;
+  // Without a servo no trace runs: a pause or restart there would act on traces that ended.
+  c.restart = s.connected && idle && id && s.tracesRunning;
+  c.pause = s.connected && idle && id;
   return c;
 }

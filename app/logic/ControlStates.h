@@ -30,8 +30,8 @@ struct SControlStates {
   // RESET, DEFAULT, both STOP buttons, the free-format edit and its Send
   bool servoCommands = false;
   bool traceAndActionButtons = false;
-  bool restart = false;
-  bool pause = false;
+  bool restart = false; // connected, idle, a servo selected and traces running
+  bool pause = false;   // connected, idle and a servo selected
 };
 
 SControlStates ComputeControlStates(const SDialogState& state);

@@ -379,6 +379,9 @@ void CZHVXProConfigDlg::UpdateData(bool saveAndValidate)
 
 void CZHVXProConfigDlg::UpdateControls()
 {
+  // Every handler ends here: a port that went away under one of them is closed and said so.
+  if (EndConnectionIfPortLost())
+    return;
   SDialogState state;
   state.connected = m_port.IsConnected();
   state.firmwareWriterRunning = m_firmwareUpdateRunning;

@@ -170,6 +170,24 @@ private:
   void EndDialog(int result);
   void StartTraceTimers();
   void KillTraceTimers();
+  // What ends the selected servo, the port or a calibration (CZHVXProConfigDlgNoServo.cpp). The
+  // window then shows what it shows with no servo selected: no read-out, trace or caption of the
+  // servo that was, and no trace switched on.
+  void ShowNoServoSelected(const CString& statusText, const CString& why);
+  // The selected servo stopped answering (a poll without a reply, a refilled id list without it):
+  // one log line names it.
+  void DropSelectedServo();
+  // Closes the port, as Disconnect does.
+  void CloseConnection(const CString& why);
+  // A port whose reads or writes fail outright (the adapter went away) is closed and said so;
+  // true when that happened.
+  bool EndConnectionIfPortLost();
+  // Every trace switched off: samplers stopped, out of the plot, read-outs empty; points kept.
+  void SwitchAllTracesOff();
+  // The trace data sets hold the samples of one servo; samples of another start them anew.
+  void TraceServo(int id);
+  // A sweep ended before its results: timer, progress bar, status and one log line saying how.
+  void EndCalibration(const CString& how);
   // Live traces and custom actions.
   void SwitchTrace(int trace, bool on);
   void SetPauseImage();
@@ -261,6 +279,7 @@ private:
   STraceActionProfile m_profile;
   CZSpectrumWnd* m_plot = nullptr;
   CString m_traceReadoutText[kTraceCount];
+  int m_tracedServoId = CHVXProControlPort::kNoServo; // whose samples the trace data sets hold
 
   BYTE m_ctrlDown = 0;
   BYTE m_shiftDown = 0;

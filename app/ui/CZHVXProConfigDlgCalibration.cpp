@@ -3,6 +3,7 @@
 // files in the servo's own folder, the plot and the correction-table upload.
 #include "CZHVXProConfigApp.h"
 #include "CZHVXProConfigDlg.h"
+#include "CZLCDDisplay.h"
 #include "CZSpectrumWnd.h"
 #include "CalibrationFiles.h"
 #include "FileFunctions.h"
@@ -23,6 +24,12 @@ constexpr UINT kCalibrationPeriodMs = 50;
 constexpr int kServoWaitMs = 10000;
 constexpr int kProgressRange = 720;
 
+// "- Error measurement end" says a sweep finished; one that did not says why it ended.
+CString CalibrationEndLine(bool verify, const CString& how)
+{
+  return (verify ? CString(L"- Cal verification ended: ") : CString(L"- Error measurement ended: ")) + how;
+}
+
 enum ESweepState {
   kIdle = 0,
   kStartClockwise,
@@ -40,6 +47,9 @@ void CZHVXProConfigDlg::StartEncoderCalibration(bool verify)
   if (m_calibrating)
     return;
   m_verifyingCalibration = verify ? 1 : 0;
+  // The plot is the calibration's from here: a trace left running would sample unseen.
+  SwitchAllTracesOff();
+  UpdateData(false);
   m_plot->RemoveAllTraces(true);
   m_plot->Refresh();
   // All servos at once cannot be calibrated: the timers never step a sweep for the broadcast id.
@@ -66,8 +76,13 @@ void CZHVXProConfigDlg::StartEncoderCalibration(bool verify)
   m_busy = 1;
   const bool prepared = PrepareServoForCalibration(verify);
   m_busy = 0;
-  if (!prepared)
+  if (!prepared) {
+    m_progress->Hide();
+    LogLine(CalibrationEndLine(verify, m_port.IsConnected() ? L"the servo was not found again after its reset"
+                                                            : L"the servo could not be connected again"));
+    UpdateControls();
     return;
+  }
 
   m_calibrating = 1;
   m_calibrationStep = kStartClockwise;
@@ -236,7 +251,8 @@ bool CZHVXProConfigDlg::TakeCalibrationSample()
 {
   const std::optional<SCalibrationSample> sample = m_calibrationSampler.Take(m_port, m_currentId);
   if (!sample) {
-    if (m_calibrationSampler.ServoLost())
+    // A port that went away ends the sweep as the port's loss, at the end of the tick.
+    if (m_calibrationSampler.ServoLost() && !m_port.IsLost())
       EndCalibrationForLostServo();
     return false;
   }
@@ -278,14 +294,27 @@ void CZHVXProConfigDlg::StopCalibrationMove()
 // nothing is written or uploaded.
 void CZHVXProConfigDlg::EndCalibrationForLostServo()
 {
+  EndCalibration(L"the servo stopped answering");
+  Ask(L"The servo stopped answering; the calibration was ended.", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CZHVXProConfigDlg::EndCalibration(const CString& how)
+{
+  const bool verify = m_verifyingCalibration != 0;
   m_calibrating = 0;
   m_calibrationStep = kIdle;
   m_verifyingCalibration = 0;
   KillTimer(kCalibrationTimer);
   // What the end of a sweep sends, in case the link still carries it.
-  StopCalibrationMove();
+  if (m_port.IsConnected() && !m_port.IsLost() && m_currentId >= 0)
+    StopCalibrationMove();
   m_progress->Hide();
-  Ask(L"The servo stopped answering; the calibration was ended.", MB_OK | MB_ICONEXCLAMATION);
+  // The poll puts the servo's own status back; until then nothing claims a sweep.
+  if (m_statusReadout->GetText() == BusyStatusText(false, true, verify)) {
+    m_statusReadout->SetStepPeriod(0);
+    m_statusReadout->SetText(L"");
+  }
+  LogLine(CalibrationEndLine(verify, how));
 }
 
 void CZHVXProConfigDlg::FinishCalibration()
@@ -317,6 +346,7 @@ void CZHVXProConfigDlg::FinishCalibration()
   m_calibrating = 0;
   m_calibrationStep = kIdle;
   KillTimer(kCalibrationTimer);
+  m_progress->Hide();
 
   if (!verify) {
     std::vector<float> table(kCalibrationPoints);

@@ -245,7 +245,11 @@ void CZHVXProConfigDlg::DefaultServo(int id)
       m_port.Send(id, "CONFIRM");
       LogLine(m_port.GetLastCommand());
     }
+  }
+  // The traces still shown as running go on, and so does the poll, whatever the servo made of it.
+  if (m_port.IsConnected()) {
     SetTimer(kStatusPollTimer, kStatusPollPeriodMs);
+    StartTraceTimers();
   }
   UpdateControls();
 }
@@ -273,6 +277,7 @@ void CZHVXProConfigDlg::OnRestart()
     m_traceData[n].RemoveAllData();
     m_traceReadoutText[n].Empty();
   }
+  m_tracedServoId = CHVXProControlPort::kNoServo;
   m_timeBase.Restart(GetTickCount());
   m_pause = FALSE;
   SetPauseImage();

@@ -99,9 +99,7 @@ void CZHVXProConfigDlg::OnFirmwareUpdate()
   if (writer.IsRunning())
     return;
   const bool onlineTable = GetCompatibilityCsv();
-  KillTraceTimers();
-  for (BOOL& on : m_traceOn)
-    on = FALSE;
+  SwitchAllTracesOff();
   m_plot->RemoveAllTraces(true);
   UpdateData(false);
 

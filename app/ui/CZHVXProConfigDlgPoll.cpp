@@ -32,6 +32,7 @@ void CZHVXProConfigDlg::OnTimer(UINT_PTR timerId)
   case ETimerRole::None:
     break;
   }
+  EndConnectionIfPortLost();
 }
 
 void CZHVXProConfigDlg::PollStatus()
@@ -45,19 +46,18 @@ void CZHVXProConfigDlg::PollStatus()
     }
     return;
   }
-  const bool wasSelected = !m_idText.IsEmpty();
-  PollPosition();
-  PollMotionStatus();
-  PollErrorFlags();
-  PollResetFlags();
-  // A servo that stopped answering was dropped: the list and the panels must say so too, or the
-  // next read of the controls would bring its row back.
-  if (wasSelected && m_idText.IsEmpty())
-    UpdateControls();
+  // Each step sends nothing once the servo was dropped; none goes on over a port that went away.
+  for (void (CZHVXProConfigDlg::*step)() :
+       {&CZHVXProConfigDlg::PollPosition, &CZHVXProConfigDlg::PollMotionStatus,
+        &CZHVXProConfigDlg::PollErrorFlags, &CZHVXProConfigDlg::PollResetFlags}) {
+    if (m_port.IsLost())
+      return;
+    (this->*step)();
+  }
 }
 
 // Sends one poll query to the selected servo. On failure the sent line stands in for the value,
-// and a servo that gave no reply at all is dropped from the selection, with what was read from it.
+// and a servo that gave no reply at all is dropped, with all the window showed of it.
 bool CZHVXProConfigDlg::PollQuery(const char* mnemonic, CString& valueText)
 {
   if (m_port.Send(m_currentId, mnemonic) == CHVXProControlPort::StatusSuccess) {
@@ -65,11 +65,9 @@ bool CZHVXProConfigDlg::PollQuery(const char* mnemonic, CString& valueText)
     return true;
   }
   valueText = m_port.GetLastCommand();
-  if (m_port.GetLastReply().IsEmpty()) {
-    m_idText.Empty();
-    m_currentId = CHVXProControlPort::kNoServo;
-    m_servoValues.Forget();
-  }
+  // Silence over a port that went away is the port's, not the servo's: the tick's end says so.
+  if (m_port.GetLastReply().IsEmpty() && !m_port.IsLost())
+    DropSelectedServo();
   return false;
 }
 
@@ -85,7 +83,7 @@ void CZHVXProConfigDlg::PollPosition()
     return;
   CString value;
   const bool answered = PollQuery("QD", value);
-  if (m_idText.IsEmpty())
+  if (!IsServoSelected() || m_port.IsLost())
     return;
   m_positionReadout->SetText(PositionReadoutText(value));
   // The custom actions put this in place of "<POS>": a failed query must not leave the sent
@@ -100,7 +98,7 @@ void CZHVXProConfigDlg::PollMotionStatus()
     return;
   CString value;
   PollQuery("Q", value);
-  if (m_idText.IsEmpty())
+  if (!IsServoSelected() || m_port.IsLost())
     return;
   const SReadout status = MotionStatusReadout(_wtoi(value));
   if (m_statusReadout->GetText() != status.text) {

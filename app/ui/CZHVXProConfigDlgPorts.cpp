@@ -19,6 +19,9 @@
 #include <wx/combobox.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+#include <iterator>
+
 void CZHVXProConfigDlg::EnumeratePorts()
 {
   const CString kept = ComboText(m_portCombo);
@@ -55,17 +58,7 @@ void CZHVXProConfigDlg::ConnectToggle()
   KillTimer(kStatusPollTimer);
 
   if (m_port.IsConnected()) {
-    m_port.Disconnect();
-    m_idCombo->Clear();
-    m_port.SetCurrentId(CHVXProControlPort::kNoServo);
-    m_statusReadout->SetText(L"Disconnected");
-    m_errorReadout->SetText(L"");
-    m_statusReadout->SetStepPeriod(0);
-    m_errorReadout->SetStepPeriod(0);
-    m_positionReadout->SetText(L"");
-    KillTraceTimers();
-    for (CString& text : m_traceReadoutText)
-      text.Empty();
+    CloseConnection(L"disconnected");
   } else {
     for (BOOL& on : m_traceOn)
       on = FALSE;
@@ -77,12 +70,15 @@ void CZHVXProConfigDlg::ConnectToggle()
       m_statusReadout->SetText(L"Connected");
       m_statusReadout->SetStepPeriod(0);
       FillIdCombo();
+      if (!m_port.IsConnected())
+        break; // the port went away while the list was read
       m_currentId = m_port.GetMasterId();
       m_port.SetCurrentId(m_currentId);
       for (int n = 0; n < kTraceCount; ++n) {
         m_traceData[n].RemoveAllData();
         m_traceReadoutText[n].Empty();
       }
+      m_tracedServoId = CHVXProControlPort::kNoServo;
       m_timeBase.Reset(GetTickCount());
       SetTimer(kStatusPollTimer, kStatusPollPeriodMs);
       break;
@@ -145,10 +141,14 @@ void CZHVXProConfigDlg::FillIdCombo()
 {
   m_idCombo->Clear();
   m_port.SendBroadcast("QID");
+  if (EndConnectionIfPortLost())
+    return;
   const CString reply = m_port.GetLastReply();
-  bool currentPresent = false;
+  // "All Servos" is listed whenever servos are.
+  bool currentPresent = m_currentId == CHVXProControlPort::kBroadcastId;
   if (reply == kWaitingForFirmwareReply) {
     m_idCombo->Append(kNoFirmwareRow);
+    currentPresent = false;
   } else {
     int silent = 0;
     for (int id : ParseIdListReply(reply)) {
@@ -162,7 +162,12 @@ void CZHVXProConfigDlg::FillIdCombo()
     }
     m_idCombo->Append(kAllServosRow);
   }
+  if (EndConnectionIfPortLost())
+    return;
   if (!currentPresent) {
+    // A servo that was selected and is not listed any more went silent: it goes with all it showed.
+    if (m_port.IsConnected() && IsServoSelected() && m_idText != kNoFirmwareRow)
+      DropSelectedServo();
     m_idText.Empty();
     m_currentId = CHVXProControlPort::kNoServo;
   }
@@ -180,7 +185,14 @@ void CZHVXProConfigDlg::SelectServoId()
     m_port.SetCurrentId(m_currentId);
     m_positionReadout->SetText(L"");
     m_statusReadout->SetText(L"");
+    m_statusReadout->SetStepPeriod(0);
     m_errorReadout->SetText(L"");
+    m_errorReadout->SetStepPeriod(0);
+    // The poll that would make them whole again never runs for all servos at once.
+    SetButtonCaption(IDC_RESET, L"RESET");
+    SetButtonCaption(IDC_DEFAULT, L"DEFAULT");
+    if (std::any_of(std::begin(m_traceOn), std::end(m_traceOn), [](BOOL on) { return on != FALSE; }))
+      TraceServo(m_currentId);
     m_plot->SetTitle(m_currentId == CHVXProControlPort::kBroadcastId ? L"Disabled for Id=254" : L"");
     UpdateFirmwareButtonImage();
 
@@ -212,9 +224,7 @@ void CZHVXProConfigDlg::CheckNewBoardAndModel(int id)
 
 void CZHVXProConfigDlg::AskForModel(int id)
 {
-  KillTraceTimers();
-  for (BOOL& on : m_traceOn)
-    on = FALSE;
+  SwitchAllTracesOff();
   KillTimer(kStatusPollTimer);
   CModelSelectionDlg dialog(this);
   if (dialog.DoModal() == IDOK) {

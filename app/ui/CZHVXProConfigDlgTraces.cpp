@@ -74,6 +74,7 @@ void CZHVXProConfigDlg::SwitchTrace(int trace, bool on)
   const CString title = ButtonCaption(kTraceBoxIds[trace]);
   const UINT_PTR timer = kFirstTraceTimer + UINT_PTR(trace);
   if (on) {
+    TraceServo(m_currentId);
     m_traceData[trace].SetName(title);
     m_traceData[trace].SetYLabel(title);
     m_plot->AddTrace(&m_traceData[trace], true, false);

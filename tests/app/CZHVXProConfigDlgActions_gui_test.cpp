@@ -3,6 +3,9 @@
 
 #include <wx/choice.h>
 
+#include <atomic>
+#include <optional>
+
 namespace {
 using Lines = std::vector<std::string>;
 
@@ -193,6 +196,29 @@ TEST_F(Actions, OriginUsesOnlyWhatThisConnectionReadFromTheServo)
   ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
   EXPECT_EQ(originWithoutOffset(),
             L"The custom action was not run: the position of servo 1 is not known yet.");
+
+  // So does opening the id list while it is silent: back at 777 with offset 55 and chosen again,
+  // the origin waits for a position read from it now.
+  ASSERT_TRUE(dialog->FireTimer(0));
+  std::atomic<bool> silent = true;
+  chain.SetLineHandler(
+      [&](const std::string&) { return silent ? std::optional<std::string>("") : std::nullopt; });
+  dialog->FillIdCombo();
+  ASSERT_EQ(ComboText(IDC_ID_COMBO), L"");
+  silent = false;
+  chain.UpdateServo(1, [](SSimulatedServo& s) {
+    s.position = 777;
+    s.replies["QO"] = "55";
+  });
+  dialog->FillIdCombo();
+  ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
+  answers.Queue(IDOK);
+  Run(2, "#1QO");
+  EXPECT_EQ(MessageTexts().back(),
+            L"The custom action was not run: the position of servo 1 is not known yet.");
+  ASSERT_TRUE(dialog->FireTimer(0));
+  EXPECT_EQ(Run(2, "#1QCE"), (Lines{"#1QO", "#1CO832", "#1QCE"}));
+  chain.SetLineHandler({});
 }
 
 TEST_F(Actions, CtrlClickEditsAnActionAndOkWritesTheProfile)

@@ -14,6 +14,7 @@
 #include <wx/gauge.h>
 #include <wx/timer.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -320,6 +321,8 @@ TEST_F(Calibration, FailedSampleRecordsNothingAndALostServoEndsTheSweep)
   answers.Queue(IDOK);
   PressCtrlShift('C');
   ASSERT_TRUE(dialog->IsCalibrating());
+  ASSERT_TRUE(dialog->FireTimer(kStatusPollTimer));
+  ASSERT_EQ(dialog->StatusReadout()->GetText(), L"Calibrating");
   dialog->Port().SetTimeouts(1, 20, 100, 0, 0);
   auto recorded = [&] {
     const SCalibrationTables& tables = dialog->CalibrationTables();
@@ -359,10 +362,74 @@ TEST_F(Calibration, FailedSampleRecordsNothingAndALostServoEndsTheSweep)
   EXPECT_TRUE(Sent("CECF").empty());
   EXPECT_FALSE(fs::exists(ServoFolder(chain.GetServo(1).serialNumber)));
   EXPECT_FALSE(Get<wxGauge>(IDC_PROGRESS)->IsShown());
+  EXPECT_EQ(dialog->StatusReadout()->GetText(), L"") << "no sweep claimed; the poll fills it";
+  EXPECT_EQ(Log().back(), L"- Error measurement ended: the servo stopped answering");
   // The window is itself again: Ctrl+Shift+C starts anew.
   answers.Queue(IDCANCEL);
   PressCtrlShift('C');
   EXPECT_EQ(MessageTexts().back().substr(0, 10), L"*** THIS O");
+}
+
+TEST_F(Calibration, DisconnectEndsTheSweepStoppingTheServoFirst)
+{
+  OpenDialog();
+  ConnectAndSelect(1);
+  // The plot becomes the calibration's: a trace running before ends with it.
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  ASSERT_TRUE(dialog->FireTimer(1));
+  ASSERT_NE(Text(IDC_TRACE1_VALUE), L"");
+  answers.Queue(IDOK);
+  PressCtrlShift('C');
+  ASSERT_TRUE(dialog->IsCalibrating());
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_TRACE1)->GetValue());
+  EXPECT_FALSE(dialog->IsTimerRunning(1));
+  EXPECT_EQ(Text(IDC_TRACE1_VALUE), L"");
+  ASSERT_TRUE(dialog->FireTimer(kStatusPollTimer));
+  dialog->FireTimer(kCalibrationTimer); // "D" 20000
+  chain.ClearReceived();
+  ASSERT_TRUE(Click(IDC_CONNECT));
+  EXPECT_FALSE(dialog->IsCalibrating());
+  EXPECT_FALSE(dialog->IsTimerRunning(kCalibrationTimer));
+  EXPECT_FALSE(Get<wxGauge>(IDC_PROGRESS)->IsShown());
+  EXPECT_EQ(TrafficWith("#1D0"), (std::vector<std::string>{"#1SD5000", "#1D0"}));
+  EXPECT_EQ(dialog->StatusReadout()->GetText(), L"Disconnected");
+  const std::vector<std::wstring> log = Log();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(std::vector(log.end() - 3, log.end()),
+            (std::vector<std::wstring>{L"#1SD5000", L"#1D0", L"- Error measurement ended: disconnected"}));
+}
+
+TEST_F(Calibration, PreparationThatLosesTheServoSaysHowItEnded)
+{
+  SSimulatedServo second;
+  second.id = 2;
+  chain.AddServo(second);
+  // Servo 2 does not come back from its reset.
+  std::atomic<bool> gone = false;
+  chain.SetLineHandler([&](const std::string& line) -> std::optional<std::string> {
+    if (line == "#2RESET")
+      gone = true;
+    if (!gone)
+      return std::nullopt;
+    if (line == "#254QID")
+      return std::string("*1QID1\r");
+    return line.rfind("#2", 0) == 0 ? std::optional<std::string>("") : std::nullopt;
+  });
+  OpenDialog();
+  ConnectAndSelect(2);
+  answers.Queue(IDOK);
+  PressCtrlShift('V');
+  EXPECT_FALSE(dialog->IsCalibrating());
+  EXPECT_FALSE(dialog->IsTimerRunning(kCalibrationTimer));
+  EXPECT_FALSE(Get<wxGauge>(IDC_PROGRESS)->IsShown());
+  const std::vector<std::wstring> log = Log();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(std::vector(log.end() - 2, log.end()),
+            (std::vector<std::wstring>{
+                L"Servo 2 stopped answering and is no longer selected",
+                L"- Cal verification ended: the servo was not found again after its reset"}));
+  EXPECT_EQ(dialog->CurrentId(), -1);
+  chain.SetLineHandler({});
 }
 
 TEST_F(Calibration, EachCalibrationCountsItsOwnFailedSamples)

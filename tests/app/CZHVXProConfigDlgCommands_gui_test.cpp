@@ -169,11 +169,16 @@ TEST_F(Commands, DefaultButtonAsksBeforeConfirming)
   chain.AddServos(1, 1);
   OpenDialog();
   ConnectAndSelect(1);
+  ASSERT_TRUE(Click(IDC_TRACE2));
+  chain.ClearReceived();
   answers.Queue(IDNO);
   ASSERT_TRUE(Click(IDC_DEFAULT));
   EXPECT_EQ(chain.WaitForLines(1), (std::vector<std::string>{"#1DEFAULT"}));
   EXPECT_EQ(chain.GetServo(1).confirmations, 0);
   EXPECT_TRUE(dialog->IsTimerRunning(0));
+  // The trace still shown as running samples on.
+  EXPECT_TRUE(Get<wxToggleButton>(IDC_TRACE2)->GetValue());
+  EXPECT_TRUE(dialog->IsTimerRunning(2));
   EXPECT_FALSE(dialog->IsTimerRunning(1));
 }
 

@@ -92,8 +92,8 @@ TEST_F(Poll, ErrorFlagsAndPendingResetBlinkTheCaptions)
   ASSERT_TRUE(dialog->FireTimer(0));
   EXPECT_EQ(Text(IDC_RESET), L"RESET");
 
-  // A flags query that fails leaves the read-out as it was.
-  chain.InjectFault({SSimFault::Silence, "#1QEF"});
+  // A flags query that fails leaves the read-out as it was (a silent one drops the servo).
+  chain.InjectFault({SSimFault::NoCarriageReturn, "#1QEF"});
   chain.UpdateServo(1, [](SSimulatedServo& s) { s.errorFlags = 0; });
   ASSERT_TRUE(dialog->FireTimer(0));
   EXPECT_EQ(dialog->ErrorReadout()->GetText(), L"Blocked");

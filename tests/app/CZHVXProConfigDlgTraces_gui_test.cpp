@@ -131,6 +131,8 @@ TEST_F(Traces, PausedBeforeTheStartOrAcrossAConnectionKeepsTheTime)
   OpenDialog();
   ChoosePort();
   ASSERT_TRUE(Click(IDC_CONNECT));
+  EXPECT_FALSE(Click(IDC_PAUSE)) << "no servo, no trace to pause";
+  ASSERT_TRUE(Choose(IDC_ID_COMBO, L"1 - "));
   ASSERT_TRUE(Click(IDC_PAUSE)) << "pause may be pressed before any trace runs";
   Pass(5000);
   ASSERT_TRUE(Click(IDC_CONNECT)); // disconnect
@@ -167,20 +169,20 @@ TEST_F(Traces, NoServoOrNoAnswerPlotsNothing)
   EXPECT_EQ(Readout(2), L"Error");
   EXPECT_TRUE(Points(2).empty());
 
-  // The servo stops answering the poll and is dropped: its samplers ask nothing.
+  // The servo stops answering the poll and is dropped: its traces end, their points kept.
   chain.InjectFault({SSimFault::Silence, "#1QD"});
   ASSERT_TRUE(dialog->FireTimer(0));
   ASSERT_EQ(dialog->CurrentId(), -1);
-  chain.ClearReceived();
-  Pass(500);
-  Sample();
-  EXPECT_TRUE(Traffic().empty()) << "no \"#-1QD\"";
-  EXPECT_EQ(Points(0).size(), 1u);
-  EXPECT_EQ(Readout(0), L"0") << "no sample, no failed one either";
-  // Switched off without a servo: its sampler stops and it leaves the plot.
-  ASSERT_TRUE(Click(IDC_TRACE1));
   EXPECT_FALSE(dialog->IsTimerRunning(1));
-  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 1);
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_TRACE1)->GetValue());
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 0);
+  EXPECT_EQ(Readout(0), L"");
+  EXPECT_EQ(Points(0).size(), 1u);
+  // Clicked without a servo, it stays off.
+  ASSERT_TRUE(Click(IDC_TRACE1));
+  EXPECT_FALSE(Get<wxToggleButton>(IDC_TRACE1)->GetValue());
+  EXPECT_FALSE(dialog->IsTimerRunning(1));
+  EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 0);
 }
 
 TEST_F(Traces, ATraceWhoseExpressionTakesTooLongIsSwitchedOffByName)

@@ -61,9 +61,12 @@ TEST(ControlStates, ConnectedServoEnablesThePanelsOncePicked)
   EXPECT_FALSE(c.firmwareUpdate) << "servo 3 is not the one on the USB link";
 
   s.idText.Empty();
+  s.tracesRunning = true;
   c = ComputeControlStates(s);
   EXPECT_FALSE(c.commandCombos);
   EXPECT_FALSE(c.servoCommands);
+  EXPECT_FALSE(c.pause) << "no servo, no trace to pause";
+  EXPECT_FALSE(c.restart);
 }
 
 TEST(ControlStates, RunningFirmwareWriterLocksEverythingButNoFirmwareRow)

@@ -111,6 +111,7 @@ TEST_F(Transaction, SilentServoGivesNoReplyAndClearsTheCurrentId)
   EXPECT_EQ(port.GetLastReply(), L"");
   EXPECT_EQ(port.GetCurrentId(), -1);
   EXPECT_EQ(port.GetReplyValue(), 0);
+  EXPECT_FALSE(port.IsLost()) << "a silent servo is no lost port";
 
   // The next transaction starts afresh.
   EXPECT_EQ(port.Send(5, "QD"), 0);
@@ -182,9 +183,11 @@ TEST_F(Transaction, HangUpInTheMiddleOfAQueryFailsAtOnce)
   SSimFault hangUp{SSimFault::HangUp, "#5QD"};
   hangUp.splitAt = 4;
   chain.InjectFault(hangUp);
+  EXPECT_FALSE(port.IsLost());
   EXPECT_EQ(port.Send(5, "QD"), 6);
   EXPECT_EQ(port.GetLastReply(), L"");
   EXPECT_EQ(port.GetCurrentId(), -1);
+  EXPECT_TRUE(port.IsLost());
 
   // Whatever follows fails too, and the port cannot be had again.
   EXPECT_EQ(port.Send(5, "QBI"), 6);
