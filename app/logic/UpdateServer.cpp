@@ -217,6 +217,18 @@ CString OnlineHelpUrl(const CString& baseUrl)
   return baseUrl + L"/HVXPro/Help/";
 }
 
+CString NoUpdateServerText(const CString& refusal, const CString& profilePath)
+{
+  CString text =
+      refusal.IsEmpty() ? CString(L"No update server is set, so there is no help page to open.") : refusal;
+  CString where;
+  where.Format(L"\n\nSet one with the environment variable %s (for example http://127.0.0.1:8080) or with "
+               L"the value \"%s\" in the section \"%s\" of the profile%s%s.",
+               FromUtf8(kUpdateServerVariable).GetString(), kUpdateServerEntry, kUpdateServerSection,
+               profilePath.IsEmpty() ? L"" : L" ", profilePath.GetString());
+  return text + where;
+}
+
 CString UpdateServerHost(const CString& baseUrl)
 {
   SServerUrl url;

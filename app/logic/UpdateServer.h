@@ -33,6 +33,9 @@ CString UpdateServerBaseUrl(const CString& profileHostName, const char* environm
 std::string UpdateServerUrl(const CString& baseUrl, const std::string& path);
 // The product's on-line help page on that server.
 CString OnlineHelpUrl(const CString& baseUrl);
+// What Help says when there is no server to take its page from: why (the refusal of the
+// configured value, when there was one; else that none is set) and the two settings that set one.
+CString NoUpdateServerText(const CString& refusal, const CString& profilePath);
 
 // The host part of the base URL, without port or brackets ("127.0.0.1", "::1"); empty for an
 // empty base URL.

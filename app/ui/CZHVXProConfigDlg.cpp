@@ -1,6 +1,7 @@
 #include "CZHVXProConfigDlg.h"
 
 #include "AppImages.h"
+#include "ButtonCaptionFit.h"
 #include "CAboutDlg.h"
 #include "CZHVXProConfigApp.h"
 #include "CZLCDDisplay.h"
@@ -16,6 +17,7 @@
 #include "UserFolders.h"
 
 #include <wx/button.h>
+#include <wx/clntdata.h>
 #include <wx/combobox.h>
 #include <wx/dcclient.h>
 #include <wx/gauge.h>
@@ -27,22 +29,38 @@
 
 namespace {
 // A caption wider than its button (the profile's titles can be anything) is set in a smaller
-// font, down to a legible limit, and the whole caption becomes the button's tool tip.
-void FitCaption(wxAnyButton* button)
+// font, down to a legible limit, and the whole caption becomes the button's tool tip. What still
+// does not fit is cut at its end: the toolkit centres a button's image and label together, so a
+// label wider than its room would lose its start and run under the trace's colour mark.
+void FitCaption(wxAnyButton* button, const CString& caption)
 {
   constexpr int kSmallestPoints = 7;
-  wxFont font = button->GetParent()->GetFont();
-  button->SetFont(font);
-  button->UnsetToolTip();
   const int width = button->GetSize().x;
-  auto fits = [&] { return button->GetBestSize().x <= width; };
-  if (button->GetLabel().empty() || fits())
-    return;
-  button->SetToolTip(button->GetLabel());
-  while (!fits() && font.GetPointSize() > kSmallestPoints) {
-    font.SetPointSize(font.GetPointSize() - 1);
-    button->SetFont(font);
+  // The toolkit measures a button anew when its label changes but not when only its font does,
+  // so each width is taken with the label set afresh. A button never measures narrower than it is.
+  auto bestWidth = [button](const CString& label) {
+    button->SetLabel(L" ");
+    button->SetLabel(label.GetString());
     button->InvalidateBestSize();
+    return button->GetBestSize().x;
+  };
+  auto textWidth = [button](const CString& text) { return button->GetTextExtent(text.GetString()).x; };
+  wxFont font = button->GetParent()->GetFont();
+  button->UnsetToolTip();
+  for (;;) {
+    button->SetFont(font);
+    const int best = bestWidth(caption);
+    if (caption.IsEmpty() || best <= width)
+      return;
+    button->SetToolTip(caption.GetString());
+    if (font.GetPointSize() <= kSmallestPoints) {
+      // The text's width aside, the best width is the image, gaps and border, whatever the text.
+      const int textRoom = width - (best - textWidth(caption));
+      button->SetLabel(CaptionThatFits(caption, textRoom, textWidth).GetString());
+      button->InvalidateBestSize();
+      return;
+    }
+    font.SetPointSize(font.GetPointSize() - 1);
   }
 }
 
@@ -447,14 +465,19 @@ void CZHVXProConfigDlg::SetButtonCaption(int id, const CString& caption)
   auto* button = Control<wxAnyButton>(id);
   if (!button || ButtonCaption(id) == caption)
     return;
-  button->SetLabel(caption.GetString());
-  FitCaption(button);
+  // The label may show only the caption's start: the button keeps the whole one beside it.
+  button->SetClientObject(new wxStringClientData(caption.GetString()));
+  FitCaption(button, caption);
 }
 
 CString CZHVXProConfigDlg::ButtonCaption(int id) const
 {
   auto* button = Control<wxAnyButton>(id);
-  return button ? CString(button->GetLabel().ToStdWstring()) : CString();
+  if (!button)
+    return {};
+  if (auto* whole = dynamic_cast<wxStringClientData*>(button->GetClientObject()))
+    return CString(whole->GetData().ToStdWstring());
+  return CString(button->GetLabel().ToStdWstring());
 }
 
 void CZHVXProConfigDlg::OnEditFocus(int editId, bool gained)

@@ -1,5 +1,7 @@
 // The command panels of the main dialog: query, action, configuration and free-format commands,
 // the log, and the RESET, DEFAULT, STOP, Restart, Clear and Help buttons.
+#include "BrowserLaunch.h"
+#include "CZHVXProConfigApp.h"
 #include "CZHVXProConfigDlg.h"
 #include "CZMessageBox.h"
 #include "CommandLines.h"
@@ -294,10 +296,17 @@ void CZHVXProConfigDlg::OnHelpButton()
 {
   // The page lives on the update server that the settings name now.
   m_updateServerName = ConfiguredUpdateServer();
-  if (m_updateServerName.IsEmpty())
-    return; // the log says why
-  if (IsLoopbackHost(UpdateServerHost(m_updateServerName)) || IsInternetConnected())
-    wxLaunchDefaultBrowser(OnlineHelpUrl(m_updateServerName).GetString());
+  const CString host = UpdateServerHost(m_updateServerName);
+  // The default ".invalid" host stands for no server at all: a browser sent there shows only an
+  // error naming an address the user never chose.
+  if (host.IsEmpty() || IsReservedInvalidHost(host)) {
+    CZHVXProConfigApp* app = GetHvxApp();
+    const CString profile = app && app->GetProfile() ? app->GetProfile()->GetFilePath() : CString();
+    Ask(NoUpdateServerText(m_updateServerRefusal, profile), MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (IsLoopbackHost(host) || IsInternetConnected())
+    OpenInBrowser(OnlineHelpUrl(m_updateServerName));
   else
     Ask(L"No internet connection found!", MB_OK);
 }

@@ -1,11 +1,28 @@
 // The command panels of the main dialog against the simulated chain: what goes on the wire, what
 // the log shows and what the user is asked or told.
+#include "BrowserLaunch.h"
 #include "MainDialogFixture.h"
 
 #include <wx/listbox.h>
 
 namespace {
 using Commands = MainDialogTest;
+
+// The pages the program would have opened in a browser.
+class OpenedPages {
+public:
+  OpenedPages()
+      : m_previous(SetBrowserLauncher([this](const CString& url) {
+          urls.push_back(url.Str());
+          return true;
+        }))
+  {}
+  ~OpenedPages() { SetBrowserLauncher(m_previous); }
+  std::vector<std::wstring> urls;
+
+private:
+  BrowserLauncher m_previous;
+};
 } // namespace
 
 TEST_F(Commands, QueryShowsCommandAndReplyInTheLog)
@@ -263,4 +280,34 @@ TEST_F(Commands, NothingIsSentWithoutASelectedServo)
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_TRUE(Traffic().empty());
   EXPECT_TRUE(answers.Requests().empty());
+}
+
+TEST_F(Commands, HelpWithoutAnUpdateServerSaysSoAndOpensNothing)
+{
+  OpenedPages browser;
+  OpenDialog();
+  auto contains = [](const std::wstring& text, const wchar_t* part) { return text.find(part) != text.npos; };
+
+  answers.Queue(IDOK);
+  ASSERT_TRUE(Click(IDC_HELP_BUTTON));
+  ASSERT_EQ(MessageTexts().size(), 1u);
+  EXPECT_TRUE(contains(MessageTexts()[0], L"No update server is set")) << MessageTexts()[0];
+  EXPECT_TRUE(contains(MessageTexts()[0], L"HVX_UPDATE_SERVER"));
+  EXPECT_TRUE(contains(MessageTexts()[0], L"\"Host Name\" in the section \"Update Server\""));
+  EXPECT_TRUE(browser.urls.empty());
+
+  // A value that is not used says why, and opens nothing either.
+  updateServer.Set("https://updates.example.org");
+  answers.Queue(IDOK);
+  ASSERT_TRUE(Click(IDC_HELP_BUTTON));
+  ASSERT_EQ(MessageTexts().size(), 2u);
+  EXPECT_TRUE(contains(MessageTexts()[1], L"only plain HTTP")) << MessageTexts()[1];
+  EXPECT_TRUE(contains(MessageTexts()[1], L"HVX_UPDATE_SERVER"));
+  EXPECT_TRUE(browser.urls.empty());
+
+  // A server on this machine: its page opens without a word.
+  updateServer.Set("http://127.0.0.1:8080");
+  ASSERT_TRUE(Click(IDC_HELP_BUTTON));
+  EXPECT_EQ(MessageTexts().size(), 2u);
+  EXPECT_EQ(browser.urls, std::vector<std::wstring>{L"http://127.0.0.1:8080/HVXPro/Help/"});
 }

@@ -97,3 +97,40 @@ TEST_F(Settings, ALoadThatRenamesARunningTraceStillLetsItBeSwitchedOff)
   ASSERT_TRUE(Click(IDC_TRACE2));
   EXPECT_EQ(dialog->PlotWindow()->GetTraceCount(), 0) << "switched off, it leaves the plot";
 }
+
+TEST_F(Settings, ALongTitleKeepsItsStartClearOfTheColourMarkAndWholeInItsToolTip)
+{
+  OpenDialog();
+  const std::wstring traceTitle = L"Trace name that overflows any button of the window";
+  const std::wstring actionTitle = L"Action name that overflows any button of the window";
+  TempFolder temp;
+  WriteBytes(temp.Path() / "long.csv",
+             "HVXProConfig,Version,1\r\nTrace 4,Title,Trace name that overflows any button of the window\r\n"
+             "Action 5,Title,Action name that overflows any button of the window\r\n");
+  answers.Queue(IDOK, {Wide(temp.Path() / "long.csv")});
+  ASSERT_TRUE(Click(IDC_LOAD));
+  for (const auto& [id, title] :
+       {std::pair{int(IDC_TRACE4), traceTitle}, std::pair{IDC_ACTION1 + 4, actionTitle}}) {
+    auto* button = Get<wxAnyButton>(id);
+    const std::wstring label = Text(id);
+    ASSERT_GT(label.size(), 2u);
+    EXPECT_EQ(label.back(), L'\u2026');
+    EXPECT_TRUE(title.starts_with(label.substr(0, label.size() - 1))) << "cut at its end";
+    EXPECT_EQ(button->GetToolTipText().ToStdWstring(), title);
+    // Measured afresh, image and text side by side take no more than the button.
+    button->SetLabel(L" ");
+    button->SetLabel(label);
+    button->InvalidateBestSize();
+    EXPECT_LE(button->GetBestSize().x, button->GetSize().x);
+  }
+  EXPECT_EQ(dialog->Profile().traceTitle[3], traceTitle.c_str()) << "the profile keeps the whole title";
+  dialog->Raise();
+  PumpEvents(200);
+  EXPECT_FALSE(SaveSnapshot(dialog.get(), "main_dialog_long_titles").empty());
+
+  WriteBytes(temp.Path() / "short.csv", "HVXProConfig,Version,1\r\nTrace 4,Title,Load\r\n");
+  answers.Queue(IDOK, {Wide(temp.Path() / "short.csv")});
+  ASSERT_TRUE(Click(IDC_LOAD));
+  EXPECT_EQ(Text(IDC_TRACE4), L"Load");
+  EXPECT_TRUE(Get<wxAnyButton>(IDC_TRACE4)->GetToolTipText().empty());
+}

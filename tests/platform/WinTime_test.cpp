@@ -1,3 +1,4 @@
+#include "ScopedEnvironment.h"
 #include "WinTime.h"
 
 #include <gtest/gtest.h>
@@ -59,4 +60,33 @@ TEST(WinTime, LocalTimeFieldsMatchTheCalendar)
   EXPECT_LE(t.wDayOfWeek, 6);
   EXPECT_LE(t.wHour, 23);
   EXPECT_LE(t.wMilliseconds, 999);
+}
+
+// In a zone five and a half hours east of UTC no hour and minute of the day is the same in both,
+// so a clock read as UTC shows.
+TEST(WinTime, LocalTimeIsTheZonesTimeNotUtc)
+{
+  ScopedEnvironment zone("TZ", "<+0530>-5:30");
+  tzset();
+  auto minuteOf = [](const std::tm& t) {
+    return ((t.tm_year * 13 + t.tm_mon) * 32 + t.tm_mday) * 1440 + t.tm_hour * 60 + t.tm_min;
+  };
+  const std::time_t before = std::time(nullptr);
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  const std::time_t after = std::time(nullptr);
+  std::tm first{}, last{};
+  localtime_r(&before, &first);
+  localtime_r(&after, &last);
+  std::tm got{};
+  got.tm_year = t.wYear - 1900;
+  got.tm_mon = t.wMonth - 1;
+  got.tm_mday = t.wDay;
+  got.tm_hour = t.wHour;
+  got.tm_min = t.wMinute;
+  EXPECT_GE(minuteOf(got), minuteOf(first));
+  EXPECT_LE(minuteOf(got), minuteOf(last));
+  EXPECT_EQ(t.wDayOfWeek, got.tm_mday == first.tm_mday ? first.tm_wday : last.tm_wday);
+  zone.Set(zone.Previous() ? zone.Previous()->c_str() : nullptr);
+  tzset();
 }

@@ -11,7 +11,9 @@
 #include <wx/window.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <dlfcn.h>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -88,4 +90,13 @@ wxString SaveSnapshot(const wxBitmap& bitmap, const wxString& name)
 wxString SaveSnapshot(wxWindow* window, const wxString& name)
 {
   return SaveSnapshot(CaptureWindow(window), name);
+}
+
+bool AllocationsUnwoundInFull()
+{
+  for (const char* variable : {"ASAN_OPTIONS", "LSAN_OPTIONS"})
+    if (const char* options = std::getenv(variable);
+        options && std::string_view(options).find("fast_unwind_on_malloc=0") != std::string_view::npos)
+      return true;
+  return false;
 }

@@ -18,6 +18,11 @@ void PumpEvents(int milliseconds = 50);
 // on screen lags its paint by a frame or more, so tests of the screen wait for it this way.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMilliseconds = 2000);
 
+// Whether the sanitizers unwind the whole stack at every allocation, as the sanitizer build's GUI
+// tests do for their leak check: everything then runs several times slower than it would, and a
+// bound on real time says nothing about the program.
+bool AllocationsUnwoundInFull();
+
 // What the window shows on screen now, as a bitmap of its client area. Its top-level window is
 // raised first; other test programs may still cover it for a moment, so compare in WaitUntil.
 wxBitmap CaptureWindow(wxWindow* window);
