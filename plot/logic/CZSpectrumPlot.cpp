@@ -258,8 +258,9 @@ void CZSpectrumPlot::SetXMax(float value)
 
 void CZSpectrumPlot::SetXSpan(float span)
 {
-  m_xSpan = span;
-  m_xSpanOn = span > 0;
+  // A span that is no finite number is not taken: the span is off, as for 0.
+  m_xSpanOn = std::isfinite(span) && span > 0;
+  m_xSpan = std::isfinite(span) ? span : 0.0f;
 }
 
 void CZSpectrumPlot::SetYMin(float value)

@@ -14,9 +14,11 @@
 #include <WinTypes.h>
 #include <ZSpectrumData/SSpectrumMarker.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class CArchive;
@@ -167,13 +169,18 @@ public:
   bool IsYMaxFixed() const { return m_yMaxFixed; }
   float GetXSpan() const { return m_xSpan; }
   bool IsXSpanOn() const { return m_xSpanOn; }
+  // A floor or ceiling that is no finite number is refused: the one before stays.
   void SetXMaxFloor(float floor, bool on)
   {
+    if (!std::isfinite(floor))
+      return;
     m_xMaxFloor = floor;
     m_xMaxFloorOn = on;
   }
   void SetYMinCeiling(float ceiling, bool on)
   {
+    if (!std::isfinite(ceiling))
+      return;
     m_yMinCeiling = ceiling;
     m_yMinCeilingOn = on;
   }
@@ -432,6 +439,16 @@ private:
   std::optional<std::unordered_map<std::wstring, std::vector<POSITION>>> m_nameIndex;
   void IndexTraceNames();
   mutable CTraceScanCache m_scans;
+
+  // The active trace draws with its own Y scale and offset: not a non-finite one, and not one
+  // that this plot gave it while it was another trace's overlay (the values written are kept here
+  // to tell them from the data set's own).
+  void SettleActiveScale(CSpectrumData& active);
+  void SetOverlayScale(CSpectrumData& trace, float scale, float offset);
+  // The range of the values a paint draws for the trace (DrawnY) in its limit scan, in double;
+  // false when it draws none.
+  bool DrawnYRange(CSpectrumData& trace, const STraceScan& source, double& lo, double& hi);
+  std::unordered_map<const CSpectrumData*, std::pair<float, float>> m_overlayScales;
 };
 
 // Inline: a paint maps a few values for each of a trace's points.
