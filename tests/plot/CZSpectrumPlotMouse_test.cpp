@@ -418,3 +418,35 @@ TEST(CZSpectrumPlotMouse, MovableMarkersAreHoveredDraggedAndDropped)
   EXPECT_EQ(plot.GetMarkerList().GetHead().m_position, 50.0f);
   EXPECT_FALSE(plot.IsMarkerDragging() || plot.IsMarkerHovered());
 }
+
+TEST(CZSpectrumPlotMouse, CtrlShiftWheelAroundACursorKeepsYFiniteOrderedAndNonEmpty)
+{
+  // Out around a point at the top of float: the far end would pass it.
+  {
+    MousePlot plot;
+    auto top = MakeTrace(L"T", {0, 1, 2}, {0, 1e38f, 3e38f});
+    plot.AddTrace(top.get(), false, false);
+    plot.Layout();
+    plot.SetCursorIndex(2);
+    for (int click = 0; click < 5; ++click) {
+      plot.MouseWheel(MK_CONTROL | MK_SHIFT, -120);
+      plot.Layout();
+      ASSERT_TRUE(IsDrawableRange(plot.GetYMin(), plot.GetYMax())) << click;
+    }
+  }
+  // In around a point of a slope float barely splits, far past where the range has room left.
+  {
+    MousePlot plot;
+    auto slope = MakeRamp(L"S", 11, 0, 1, 1000, 0.001f);
+    plot.AddTrace(slope.get(), false, false);
+    plot.Layout();
+    plot.SetCursorIndex(5);
+    for (int click = 0; click < 80; ++click) {
+      plot.MouseWheel(MK_CONTROL | MK_SHIFT, 120);
+      plot.Layout();
+      ASSERT_TRUE(IsDrawableRange(plot.GetYMin(), plot.GetYMax())) << click;
+      ASSERT_TRUE(plot.ShouldDrawTraces()) << click;
+    }
+    EXPECT_TRUE(plot.IsYMinFixed() && plot.IsYMaxFixed());
+  }
+}
