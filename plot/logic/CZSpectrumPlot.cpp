@@ -45,6 +45,8 @@ void CZSpectrumPlot::TakeOutOfList(POSITION pos)
   CSpectrumData* data = m_traces.GetAt(pos);
   m_traces.RemoveAt(pos);
   m_scans.Forget(data);
+  if (!m_traces.Find(data))
+    m_overlayScales.erase(data);
   ReleaseIfUnlisted(data);
 }
 
@@ -178,6 +180,7 @@ void CZSpectrumPlot::ClearTraceList(bool)
   while (!m_ownedCopies.IsEmpty())
     delete m_ownedCopies.RemoveHead();
   m_scans.Forget();
+  m_overlayScales.clear();
   InvalidatePlot(true);
 }
 
