@@ -170,7 +170,7 @@ void CZSpectrumPlot::CalcLimits(float& xMin, float& xMax, float& yMin, float& yM
     x1 = m_xMaxFloor;
   // A span that leaves float no room below X max is not taken.
   if (m_xSpanOn && !IsXWindowFixed() && std::isfinite(m_xSpan) && m_xSpan > 0 && x1 - x0 > m_xSpan) {
-    const float from = float(x1 - m_xSpan);
+    const float from = float(HeldInFloat(x1 - m_xSpan));
     if (IsDrawableRange(from, float(x1)))
       x0 = from;
   }
