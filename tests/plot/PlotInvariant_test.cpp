@@ -231,6 +231,7 @@ struct SSweep {
   int plots = 0;
   int badLimits = 0;   // a paint with a limit that is not finite, ordered and non-empty
   int blankTraces = 0; // a drawn trace with a point inside the window and no pixel
+  int violating = 0;   // either
 };
 
 // Every paint of every plot is checked; a plot counts once for each kind of fault it shows.
@@ -275,6 +276,7 @@ SSweep Sweep(int plots, bool pixels)
     ++sweep.plots;
     sweep.badLimits += badLimits;
     sweep.blankTraces += blank;
+    sweep.violating += badLimits || blank;
   }
   return sweep;
 }
