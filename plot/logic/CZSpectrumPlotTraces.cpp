@@ -207,6 +207,17 @@ void CZSpectrumPlot::BuildTracePath(CSpectrumData& trace, STraceGeometry& geomet
     return true;
   };
   auto strokeOneColumn = [&] {
+    // Dots keep one point per column too: where each column's first point lies outside the
+    // window, the first point inside it stands for them.
+    if (geometry.mark != ETraceMark::Line && geometry.points.empty()) {
+      for (int i = first; i <= last; ++i) {
+        const float x = xAt(i), y = shownY(i);
+        if (drawable(i) && x >= m_drawnXMin && x <= m_drawnXMax && y >= m_drawnYMin && y <= m_drawnYMax) {
+          geometry.points.push_back(POINT{XToPixel(x), YToPixel(y)});
+          return;
+        }
+      }
+    }
     if (geometry.mark != ETraceMark::Line || !CColumnStroke::Needed(geometry))
       return;
     CColumnStroke stroke(*this);

@@ -126,8 +126,9 @@ CColumnStroke::CColumnStroke(const CZSpectrumPlot& plot) : m_plot(plot)
 bool CColumnStroke::Needed(const STraceGeometry& geometry)
 {
   const std::vector<POINT>& points = geometry.points;
-  return !points.empty() &&
-         std::all_of(points.begin(), points.end(), [&](const POINT& p) { return p.x == points.front().x; });
+  // No point at all: every column's first point fell outside the window, though the points after
+  // it in its column may not have.
+  return std::all_of(points.begin(), points.end(), [&](const POINT& p) { return p.x == points.front().x; });
 }
 
 void CColumnStroke::Add(float x, float y)
@@ -137,12 +138,21 @@ void CColumnStroke::Add(float x, float y)
     m_high = m_covered ? std::max(m_high, v) : v;
     m_covered = true;
   };
-  if (m_window.Holds(x, y))
+  if (m_window.Holds(x, y)) {
     cover(y);
+    if (!m_hasX) {
+      m_x = x;
+      m_hasX = true;
+    }
+  }
   float ax = m_lastX, ay = m_lastY, bx = x, by = y;
   if (m_hasLast && ClipSegment(m_window, ax, ay, bx, by)) {
     cover(ay);
     cover(by);
+    if (!m_hasX) {
+      m_x = ax;
+      m_hasX = true;
+    }
   }
   m_hasLast = true;
   m_lastX = x;
@@ -151,9 +161,9 @@ void CColumnStroke::Add(float x, float y)
 
 void CColumnStroke::Replace(STraceGeometry& geometry) const
 {
-  if (!m_covered || geometry.points.empty())
+  if (!m_covered)
     return;
-  const int column = geometry.points.front().x;
+  const int column = geometry.points.empty() ? m_plot.XToPixel(m_x) : geometry.points.front().x;
   const int top = m_plot.YToPixel(m_high), bottom = m_plot.YToPixel(m_low);
   geometry.points.assign({POINT{column, top}});
   if (bottom != top)

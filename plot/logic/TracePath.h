@@ -52,7 +52,7 @@ class CColumnStroke {
 public:
   explicit CColumnStroke(const CZSpectrumPlot& plot);
 
-  // True when the path has points and they all lie in one column: only then is a stroke made.
+  // True when the path's points all lie in one column, or it has none: only then is a stroke made.
   static bool Needed(const STraceGeometry& geometry);
   void Add(float x, float y);
   // The path made one run from the top to the bottom row covered, in the column of its points (a
@@ -65,4 +65,6 @@ private:
   bool m_hasLast = false, m_covered = false;
   float m_lastX = 0, m_lastY = 0;
   float m_low = 0, m_high = 0; // the y covered, in data units
+  bool m_hasX = false;
+  float m_x = 0; // the x of the first value covered: the column when the path has no point
 };

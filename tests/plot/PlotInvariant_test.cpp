@@ -287,3 +287,10 @@ TEST(PlotInvariant, EveryLimitOfRandomPlotsIsFiniteOrderedAndNonEmpty)
   const SSweep sweep = Sweep(4000, false);
   EXPECT_EQ(sweep.badLimits, 0) << "of " << sweep.plots << " plots";
 }
+
+TEST(PlotInvariant, EveryDrawnTraceOfRandomPlotsShowsItsPoints)
+{
+  const SSweep sweep = Sweep(4000, true);
+  EXPECT_EQ(sweep.violating, 0) << "of " << sweep.plots << " plots; " << sweep.badLimits
+                                << " with a bad limit, " << sweep.blankTraces << " with a blank trace";
+}
