@@ -553,12 +553,21 @@ void CZSpectrumWnd::DrawTraceLine(wxDC& dc)
     raster->DrawRuns(points, starts, m_geometry.colour, GetTraceClipRect());
     return;
   }
-  dc.SetPen(wxPen(ToWxColour(m_geometry.colour), std::max(m_geometry.lineWidth, 1), style));
+  const int width = std::max(m_geometry.lineWidth, 1);
+  const wxPen pen(ToWxColour(m_geometry.colour), width, style);
+  dc.SetPen(pen);
   for (size_t run = 0; run < starts.size(); ++run) {
     const size_t begin = starts[run];
     const size_t end = run + 1 < starts.size() ? starts[run + 1] : points.size();
-    if (end - begin >= 2)
+    if (end - begin >= 2) {
       DrawPolyline(dc, points.data() + begin, end - begin);
+    } else if (end == begin + 1 && style != wxPENSTYLE_TRANSPARENT) {
+      // A polyline of one point strokes nothing: a lone sample is a dot as wide as the pen.
+      dc.SetPen(*wxTRANSPARENT_PEN);
+      dc.SetBrush(wxBrush(pen.GetColour()));
+      dc.DrawRectangle(points[begin].x - (width - 1) / 2, points[begin].y - (width - 1) / 2, width, width);
+      dc.SetPen(pen);
+    }
   }
 }
 

@@ -12,7 +12,6 @@
 
 namespace {
 constexpr const wchar_t* kSheetCaption = L"Settings";
-constexpr const wchar_t* kLimitsOutOfOrder = L"The minimum must be less than the maximum.";
 constexpr int kMinimumEdit = 1000; // on both pages
 
 // The two axis pages in one sheet. OK saves each page in turn and closes only when every page
@@ -57,22 +56,22 @@ private:
       GetBookCtrl()->SetSelection(1);
       return;
     }
-    if (!LimitsInOrder(*m_xPage)) {
-      RefuseLimits(0);
+    if (const wchar_t* refused = RefusedLimitsText(*m_xPage)) {
+      RefuseLimits(0, refused);
       return;
     }
-    if (!LimitsInOrder(*m_yPage)) {
-      RefuseLimits(1);
+    if (const wchar_t* refused = RefusedLimitsText(*m_yPage)) {
+      RefuseLimits(1, refused);
       return;
     }
     EndModal(wxID_OK);
   }
 
   // The sheet stays open on the page, with its minimum selected for typing over.
-  void RefuseLimits(size_t page)
+  void RefuseLimits(size_t page, const wchar_t* why)
   {
     GetBookCtrl()->SetSelection(page);
-    ZMessageBox(kLimitsOutOfOrder, MB_OK);
+    ZMessageBox(why, MB_OK);
     if (auto* edit = dynamic_cast<wxTextCtrl*>(GetBookCtrl()->GetPage(page)->FindWindow(kMinimumEdit))) {
       edit->SetFocus();
       edit->SelectAll();

@@ -2,6 +2,8 @@
 // What the X and Y axis pages of the Settings sheet edit, and the Y page's rules for which of its
 // controls are enabled. The pages hold these values; the plot fills them before the sheet runs and
 // takes them back after OK.
+#include "AxisSteps.h"
+
 #include <WinTypes.h>
 
 struct SXAxisPageValues {
@@ -27,11 +29,22 @@ struct SYAxisPageValues {
   float m_wavelengthRange = 0;
 };
 
-// The limits of a page leave the axis a range when both are typed: an automatic limit follows the
-// data and keeps out of the way of a typed one itself.
-template <typename AxisPage> bool LimitsInOrder(const AxisPage& v)
+inline constexpr const wchar_t* kLimitsOutOfOrderText = L"The minimum must be less than the maximum.";
+inline constexpr const wchar_t* kLimitsBeyondFloatText =
+    L"The range from the minimum to the maximum is too wide or too narrow to draw.";
+
+// Why the two typed limits of a page leave the axis no range that can be drawn, or null when
+// they do (or one is automatic: an automatic limit follows the data and keeps out of the way of
+// a typed one itself).
+template <typename AxisPage> const wchar_t* RefusedLimitsText(const AxisPage& v)
 {
-  return v.m_autoMin || v.m_autoMax || v.m_min < v.m_max;
+  if (v.m_autoMin || v.m_autoMax)
+    return nullptr;
+  if (!(v.m_min < v.m_max))
+    return kLimitsOutOfOrderText;
+  if (!IsDrawableRange(v.m_min, v.m_max))
+    return kLimitsBeyondFloatText;
+  return nullptr;
 }
 
 struct SYAxisPageEnables {

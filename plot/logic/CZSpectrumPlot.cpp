@@ -45,6 +45,8 @@ void CZSpectrumPlot::TakeOutOfList(POSITION pos)
   CSpectrumData* data = m_traces.GetAt(pos);
   m_traces.RemoveAt(pos);
   m_scans.Forget(data);
+  if (!m_traces.Find(data))
+    m_overlayScales.erase(data);
   ReleaseIfUnlisted(data);
 }
 
@@ -178,6 +180,7 @@ void CZSpectrumPlot::ClearTraceList(bool)
   while (!m_ownedCopies.IsEmpty())
     delete m_ownedCopies.RemoveHead();
   m_scans.Forget();
+  m_overlayScales.clear();
   InvalidatePlot(true);
 }
 
@@ -258,8 +261,9 @@ void CZSpectrumPlot::SetXMax(float value)
 
 void CZSpectrumPlot::SetXSpan(float span)
 {
-  m_xSpan = span;
-  m_xSpanOn = span > 0;
+  // A span that is no finite number is not taken: the span is off, as for 0.
+  m_xSpanOn = std::isfinite(span) && span > 0;
+  m_xSpan = std::isfinite(span) ? span : 0.0f;
 }
 
 void CZSpectrumPlot::SetYMin(float value)

@@ -14,9 +14,11 @@
 #include <WinTypes.h>
 #include <ZSpectrumData/SSpectrumMarker.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class CArchive;
@@ -100,10 +102,15 @@ public:
   void BuildTraceGeometry(CSpectrumData& trace, STraceGeometry& geometry) const;
   // The inner plot area with its last column and row, where X max and Y min fall: a trace flat
   // at the bottom of the range stays visible.
+  // Empty where the window leaves no inner area (too small for its font or frame).
   RECT GetTraceClipRect() const
   {
+    if (!HasTraceArea())
+      return MakeRect(m_plotRect.left, m_plotRect.top, m_plotRect.left, m_plotRect.top);
     return MakeRect(m_plotRect.left + 3, m_plotRect.top + 3, m_plotRect.right - 2, m_plotRect.bottom - 2);
   }
+  // Whether the plot rectangle of the last paint holds at least one pixel inside its 3-pixel rim.
+  bool HasTraceArea() const { return RectWidth(m_plotRect) > 6 && RectHeight(m_plotRect) > 6; }
   RECT GetMarkerClipRect() const { return DeflatedRect(m_plotRect, 1, 1); }
 
   // Pixel of a value with the scales of the last paint (truncated, as the window always had it).
@@ -167,13 +174,18 @@ public:
   bool IsYMaxFixed() const { return m_yMaxFixed; }
   float GetXSpan() const { return m_xSpan; }
   bool IsXSpanOn() const { return m_xSpanOn; }
+  // A floor or ceiling that is no finite number is refused: the one before stays.
   void SetXMaxFloor(float floor, bool on)
   {
+    if (!std::isfinite(floor))
+      return;
     m_xMaxFloor = floor;
     m_xMaxFloorOn = on;
   }
   void SetYMinCeiling(float ceiling, bool on)
   {
+    if (!std::isfinite(ceiling))
+      return;
     m_yMinCeiling = ceiling;
     m_yMinCeilingOn = on;
   }
@@ -337,6 +349,9 @@ protected:
   int m_fullRange = 1;
   float m_xPixelsPerUnit = 1.0f;
   float m_yPixelsPerUnit = 1.0f;
+  // The same scales in double, as the paint maps with them: over a span near the float range, or
+  // one of a few floats, the float scale would round to 0 or overflow.
+  double m_xPixelScale = 1.0, m_yPixelScale = -1.0;
   float m_xMin = 0, m_xMax = 0, m_yMin = 0, m_yMax = 0;
   int m_xOriginPixel = 0;
   int m_yOriginPixel = 0;
@@ -432,12 +447,23 @@ private:
   std::optional<std::unordered_map<std::wstring, std::vector<POSITION>>> m_nameIndex;
   void IndexTraceNames();
   mutable CTraceScanCache m_scans;
+
+  // The active trace draws with its own Y scale and offset: not a non-finite one, and not one
+  // that this plot gave it while it was another trace's overlay (the values written are kept here
+  // to tell them from the data set's own).
+  void SettleActiveScale(CSpectrumData& active);
+  void SetOverlayScale(CSpectrumData& trace, float scale, float offset);
+  // The range of the values a paint draws for the trace (DrawnY) in its limit scan, in double;
+  // false when it draws none.
+  bool DrawnYRange(CSpectrumData& trace, const STraceScan& source, double& lo, double& hi);
+  std::unordered_map<const CSpectrumData*, std::pair<float, float>> m_overlayScales;
 };
 
 // Inline: a paint maps a few values for each of a trace's points.
+// In double: x - X min of limits near the float range passes it.
 inline float CZSpectrumPlot::XPixelOf(float x) const
 {
-  return (x - m_drawnXMin) * m_xPixelsPerUnit + float(m_xOriginPixel);
+  return HeldPixelValue((double(x) - m_drawnXMin) * m_xPixelScale + m_xOriginPixel);
 }
 
 inline int CZSpectrumPlot::XToPixel(float x) const
@@ -447,5 +473,5 @@ inline int CZSpectrumPlot::XToPixel(float x) const
 
 inline int CZSpectrumPlot::YToPixel(float y) const
 {
-  return SnappedPixelOf((y - m_drawnYMin) * m_yPixelsPerUnit + float(m_yOriginPixel));
+  return SnappedPixelOf(HeldPixelValue((double(y) - m_drawnYMin) * m_yPixelScale + m_yOriginPixel));
 }

@@ -1,3 +1,4 @@
+#include "AxisSteps.h"
 #include "CZSpectrumPlot.h"
 
 #include <CArchive.h>
@@ -168,11 +169,17 @@ void CZSpectrumPlot::SerializeSettings(CArchive& ar)
         std::pair{&m_xMaxFloor, &m_xMaxFloorOn}})
     if (!std::isfinite(*value))
       *on = false;
-  // Nor are two fixed limits that leave their axis no range: the axis is automatic again.
-  if (m_xMinFixed && m_xMaxFixed && !(m_xMin < m_xMax))
+  // Nor are two fixed limits that leave their axis no range, or one wider or narrower than float
+  // can scale: the axis is automatic again.
+  if (m_xMinFixed && m_xMaxFixed && !IsDrawableRange(m_xMin, m_xMax))
     m_xMinFixed = m_xMaxFixed = false;
-  if (m_yMinFixed && m_yMaxFixed && !(m_yMin < m_yMax))
+  if (m_yMinFixed && m_yMaxFixed && !IsDrawableRange(m_yMin, m_yMax))
     m_yMinFixed = m_yMaxFixed = false;
+  // Nor a span that is no width: the newest data would fill no range.
+  if (!(std::isfinite(m_xSpan) && m_xSpan > 0)) {
+    m_xSpanOn = false;
+    m_xSpan = 0;
+  }
   if (!m_xMinFixed)
     m_xMin = 0;
   if (!m_xMaxFixed)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr COLORREF kTextColour = 0x000000;
@@ -75,6 +76,24 @@ CString ShortenedTitle(IPlotTextMeasure& measure, const CString& title, LONG hei
       hi = mid - 1;
   }
   return title.Left(lo) + L"...";
+}
+
+// Pixels per unit of an axis of that many pixels over [lo, hi], in double: finite and above 0
+// for any finite limits in order, also a span beyond float or of a few floats. 1 otherwise.
+double PixelScale(double pixels, float lo, float hi)
+{
+  const double span = double(hi) - double(lo);
+  const double scale = pixels / span;
+  return span > 0 && std::isfinite(scale) && scale > 0 ? scale : 1.0;
+}
+
+// The float scale that grid steps, markers and the mouse read: the double one held within float,
+// never 0 nor infinite.
+float HeldScale(double scale)
+{
+  constexpr double kLeast = std::numeric_limits<float>::min(), kMost = std::numeric_limits<float>::max();
+  const double held = std::clamp(std::fabs(scale), kLeast, kMost);
+  return float(scale < 0 ? -held : held);
 }
 
 template <typename Append> void WalkGrid(double lo, double hi, double span, double step, Append append)
@@ -230,10 +249,15 @@ bool CZSpectrumPlot::PrepareFrame(IPlotTextMeasure& measure, const RECT& area, c
   m_plotRect.bottom -= m_showXTicks ? 3 : 1;
   m_plotRect.left += m_showYTicks ? 3 : 1;
 
-  const float innerWidth = float(RectWidth(m_plotRect) - 6);
-  const float innerHeight = float(RectHeight(m_plotRect) - 6);
-  m_xPixelsPerUnit = xMax > xMin ? innerWidth / (xMax - xMin) : 1.0f;
-  m_yPixelsPerUnit = yMax > yMin ? -innerHeight / (yMax - yMin) : 1.0f;
+  // A window too small for its font or frame leaves no inner area: the scales stay positive
+  // (X) and negative (Y), and no trace is drawn.
+  const bool hasArea = HasTraceArea();
+  const double innerWidth = hasArea ? double(RectWidth(m_plotRect) - 6) : 1.0;
+  const double innerHeight = hasArea ? double(RectHeight(m_plotRect) - 6) : 1.0;
+  m_xPixelScale = PixelScale(innerWidth, xMin, xMax);
+  m_yPixelScale = -PixelScale(innerHeight, yMin, yMax);
+  m_xPixelsPerUnit = HeldScale(m_xPixelScale);
+  m_yPixelsPerUnit = HeldScale(m_yPixelScale);
   m_xOriginPixel = m_plotRect.left + 3;
   m_yOriginPixel = m_plotRect.bottom - 3;
   CalcGridValues();
@@ -242,7 +266,7 @@ bool CZSpectrumPlot::PrepareFrame(IPlotTextMeasure& measure, const RECT& area, c
   // have no scale to place anything with.
   const bool finite =
       std::isfinite(xMin) && std::isfinite(xMax) && std::isfinite(yMin) && std::isfinite(yMax);
-  m_frameDrawsTraces = finite && yMin < yMax && xMin < xMax;
+  m_frameDrawsTraces = hasArea && finite && yMin < yMax && xMin < xMax;
   return true;
 }
 

@@ -1,3 +1,4 @@
+#include "AxisSteps.h"
 #include "CZSpectrumPlot.h"
 
 #include <ZSpectrumData/CSpectrumData.h>
@@ -24,17 +25,22 @@ CString BoxText(double value)
 
 // The limits a zoom sets on one axis, lo below hi. A limit that is no number (a cursor on a
 // failed reading, a plot not painted yet) or beyond float, and an axis left empty (a drag along
-// one row, two samples at one x) would blank the plot until the limits are given back: such a
-// zoom leaves that axis as it was. Worked out in double, a zoom near the end of the float range
-// would otherwise overflow on the way.
+// one row, two samples at one x), too narrow for float to split (a zoom deep into a plateau) or
+// too wide to scale would blank the plot until the limits are given back: such a zoom leaves that
+// axis as it was. Worked out in double, a zoom near the end of the float range would otherwise
+// overflow on the way.
 bool ZoomRange(double a, double b, float& lo, float& hi)
 {
   constexpr double kMax = std::numeric_limits<float>::max();
   if (!(std::fabs(a) <= kMax && std::fabs(b) <= kMax))
     return false;
-  lo = float(std::min(a, b));
-  hi = float(std::max(a, b));
-  return lo < hi;
+  const float low = float(std::min(a, b));
+  const float high = float(std::max(a, b));
+  if (!IsDrawableRange(low, high))
+    return false;
+  lo = low;
+  hi = high;
+  return true;
 }
 } // namespace
 

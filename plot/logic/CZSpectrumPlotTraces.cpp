@@ -7,10 +7,19 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr COLORREF kZeroLineColour = 0x787878;
 constexpr int kMaxPeakStrokes = 1 << 16;
+
+// On a logarithmic axis a point is drawn at log10 of the size of its value as scaled, the value its
+// limits come from; a 0 has no place there and is not drawn (NaN), rather than drawn where 1 is.
+float LogOfScaled(float y, float scale, float offset)
+{
+  const float v = y * scale + offset;
+  return v == 0.0f ? std::numeric_limits<float>::quiet_NaN() : std::log10(std::fabs(v));
+}
 
 float Clamp(float v, float lo, float hi)
 {
@@ -131,7 +140,9 @@ void CZSpectrumPlot::BuildTracePath(CSpectrumData& trace, STraceGeometry& geomet
   const bool masking = trace.MaskEnabled();
   const float scale = trace.GetYScale();
   const float offset = trace.GetYOffset();
-  auto shownY = [&](int i) { return m_logY ? trace.GetLogY(i) : trace.GetY(i) * scale + offset; };
+  auto shownY = [&](int i) {
+    return m_logY ? LogOfScaled(trace.GetY(i), scale, offset) : trace.GetY(i) * scale + offset;
+  };
   // The kept copy of x: the column search reads a few values per pixel column of a million.
   auto xAt = [&](int i) { return scan.xs.empty() ? trace.GetX(i) : scan.xs[size_t(i - firstIndex)]; };
   auto column = [&](int i) { return XToPixel(Clamp(xAt(i), m_drawnXMin, m_drawnXMax)); };
@@ -195,9 +206,30 @@ void CZSpectrumPlot::BuildTracePath(CSpectrumData& trace, STraceGeometry& geomet
     path.Add(x, y);
     return true;
   };
+  auto strokeOneColumn = [&] {
+    // Dots keep one point per column too: where each column's first point lies outside the
+    // window, the first point inside it stands for them.
+    if (geometry.mark != ETraceMark::Line && geometry.points.empty()) {
+      for (int i = first; i <= last; ++i) {
+        const float x = xAt(i), y = shownY(i);
+        if (drawable(i) && x >= m_drawnXMin && x <= m_drawnXMax && y >= m_drawnYMin && y <= m_drawnYMax) {
+          geometry.points.push_back(POINT{XToPixel(x), YToPixel(y)});
+          return;
+        }
+      }
+    }
+    if (geometry.mark != ETraceMark::Line || !CColumnStroke::Needed(geometry))
+      return;
+    CColumnStroke stroke(*this);
+    for (int i = first; i <= last; ++i)
+      if (drawable(i))
+        stroke.Add(xAt(i), shownY(i));
+    stroke.Replace(geometry);
+  };
   if (!rising) {
     for (int i = first; i <= last; ++i)
       add(i, shownY(i));
+    strokeOneColumn();
     return;
   }
   // First where each column starts, from x alone, then the y of those points, then the path: in
@@ -232,6 +264,7 @@ void CZSpectrumPlot::BuildTracePath(CSpectrumData& trace, STraceGeometry& geomet
   // The last column's first point ended the search; a point beyond X max ends the stroke out.
   if (tried < last)
     add(last, shownY(last));
+  strokeOneColumn();
 }
 
 void CZSpectrumPlot::AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geometry) const
@@ -245,7 +278,9 @@ void CZSpectrumPlot::AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geomet
     if (!std::isfinite(x))
       continue;
     float y = trace.GetY(x, false);
-    y = m_logY ? LogAbs(y) : y * scale + offset;
+    y = m_logY ? LogOfScaled(y, scale, offset) : y * scale + offset;
+    if (!std::isfinite(y))
+      continue;
     const int px = XToPixel(x);
     const int py = YToPixel(y);
     const bool nearTop = py - m_plotRect.top < 30;

@@ -23,6 +23,10 @@ void CLineRaster::DrawRuns(const std::vector<POINT>& points, const std::vector<s
     const size_t begin = runStarts[run];
     const size_t end =
         std::min(run + 1 < runStarts.size() ? runStarts[run + 1] : points.size(), points.size());
+    // A run of one point (a lone sample, or a trace whose points all fell on one pixel) is a dot.
+    if (end == begin + 1)
+      DrawLine(points[begin].x + m_dx, points[begin].y + m_dy, points[begin].x + m_dx, points[begin].y + m_dy,
+               pixel, device);
     for (size_t i = begin + 1; i < end; ++i)
       DrawLine(points[i - 1].x + m_dx, points[i - 1].y + m_dy, points[i].x + m_dx, points[i].y + m_dy, pixel,
                device);

@@ -23,7 +23,7 @@ public:
   CLineRaster(unsigned char* pixels, int stride, int width, int height, int dx = 0, int dy = 0);
 
   // Each run of the path (runStarts as STraceGeometry has them) as a polyline of its own, both
-  // ends drawn, where it lies inside clip and the image. A run of a single point draws nothing.
+  // ends drawn, where it lies inside clip and the image. A run of a single point draws that pixel.
   void DrawRuns(const std::vector<POINT>& points, const std::vector<size_t>& runStarts, COLORREF colour,
                 const RECT& clip);
 

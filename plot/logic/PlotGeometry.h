@@ -117,6 +117,11 @@ inline float HeldPixelValue(float value)
   return std::clamp(std::isnan(value) ? 0.0f : value, -1.0e6f, 1.0e6f);
 }
 
+inline float HeldPixelValue(double value)
+{
+  return float(std::clamp(std::isnan(value) ? 0.0 : value, -1.0e6, 1.0e6));
+}
+
 // A pixel coordinate from a float, truncated as GDI callers always did.
 inline int PixelOf(float value)
 {

@@ -117,3 +117,56 @@ void CTracePath::Add(float x, float y)
     StartRun(Pixel(ax, ay));
   m_geometry.points.push_back(Pixel(bx, by));
 }
+
+CColumnStroke::CColumnStroke(const CZSpectrumPlot& plot) : m_plot(plot)
+{
+  m_window = {plot.GetDrawnXMin(), plot.GetDrawnXMax(), plot.GetDrawnYMin(), plot.GetDrawnYMax()};
+}
+
+bool CColumnStroke::Needed(const STraceGeometry& geometry)
+{
+  const std::vector<POINT>& points = geometry.points;
+  // No point at all: every column's first point fell outside the window, though the points after
+  // it in its column may not have.
+  return std::all_of(points.begin(), points.end(), [&](const POINT& p) { return p.x == points.front().x; });
+}
+
+void CColumnStroke::Add(float x, float y)
+{
+  auto cover = [&](float v) {
+    m_low = m_covered ? std::min(m_low, v) : v;
+    m_high = m_covered ? std::max(m_high, v) : v;
+    m_covered = true;
+  };
+  if (m_window.Holds(x, y)) {
+    cover(y);
+    if (!m_hasX) {
+      m_x = x;
+      m_hasX = true;
+    }
+  }
+  float ax = m_lastX, ay = m_lastY, bx = x, by = y;
+  if (m_hasLast && ClipSegment(m_window, ax, ay, bx, by)) {
+    cover(ay);
+    cover(by);
+    if (!m_hasX) {
+      m_x = ax;
+      m_hasX = true;
+    }
+  }
+  m_hasLast = true;
+  m_lastX = x;
+  m_lastY = y;
+}
+
+void CColumnStroke::Replace(STraceGeometry& geometry) const
+{
+  if (!m_covered)
+    return;
+  const int column = geometry.points.empty() ? m_plot.XToPixel(m_x) : geometry.points.front().x;
+  const int top = m_plot.YToPixel(m_high), bottom = m_plot.YToPixel(m_low);
+  geometry.points.assign({POINT{column, top}});
+  if (bottom != top)
+    geometry.points.push_back(POINT{column, bottom});
+  geometry.runStarts.assign({0});
+}

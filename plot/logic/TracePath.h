@@ -42,3 +42,29 @@ private:
   float m_lastX = 0, m_lastY = 0;
   int m_lastColumn = 0; // of the last point kept inside the X window
 };
+
+// Where every point of a line falls into one pixel column (a lone sample, a trace narrower than a
+// pixel, an X window far wider than the data), the path keeps only the first point of the column:
+// a polyline of one point, which strokes nothing. This widens it to the vertical stroke the line
+// covers: fed the trace's drawable points in order, it takes each stroke between two of them cut
+// to the window, and each point inside it.
+class CColumnStroke {
+public:
+  explicit CColumnStroke(const CZSpectrumPlot& plot);
+
+  // True when the path's points all lie in one column, or it has none: only then is a stroke made.
+  static bool Needed(const STraceGeometry& geometry);
+  void Add(float x, float y);
+  // The path made one run from the top to the bottom row covered, in the column of its points (a
+  // single point where they are one row); left as it is when nothing was covered.
+  void Replace(STraceGeometry& geometry) const;
+
+private:
+  const CZSpectrumPlot& m_plot;
+  SDataWindow m_window;
+  bool m_hasLast = false, m_covered = false;
+  float m_lastX = 0, m_lastY = 0;
+  float m_low = 0, m_high = 0; // the y covered, in data units
+  bool m_hasX = false;
+  float m_x = 0; // the x of the first value covered: the column when the path has no point
+};

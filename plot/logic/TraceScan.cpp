@@ -28,6 +28,16 @@ void Widen(float& low, float& high, bool& any, float value)
   }
 }
 
+void TakeYValue(STraceScan& scan, float y)
+{
+  Widen(scan.yMin, scan.yMax, scan.hasY, y);
+  const float a = std::fabs(y);
+  if (a > 0.0f && std::isfinite(a) && (!scan.hasNonZeroY || a < scan.yAbsMin)) {
+    scan.yAbsMin = a;
+    scan.hasNonZeroY = true;
+  }
+}
+
 void TakeX(STraceScan& scan, float x)
 {
   Widen(scan.xMin, scan.xMax, scan.hasX, x);
@@ -39,7 +49,7 @@ void TakeY(STraceScan& scan, const CSpectrumData& data, int i)
   if (data.MaskEnabled() && data.IsMasked(i))
     return;
   for (int t = 0; t < data.GetArraySize(); ++t)
-    Widen(scan.yMin, scan.yMax, scan.hasY, data.GetY(t, i));
+    TakeYValue(scan, data.GetY(t, i));
 }
 
 // The y at x of the stroke from (ax, ay) to (bx, by) when it crosses x between its ends.
@@ -48,7 +58,7 @@ void TakeCrossing(STraceScan& scan, float x, float ax, float ay, float bx, float
   if (!(std::min(ax, bx) < x && x < std::max(ax, bx)))
     return;
   const double t = (double(x) - ax) / (double(bx) - ax);
-  Widen(scan.yMin, scan.yMax, scan.hasY, float(ay + t * (double(by) - ay)));
+  TakeYValue(scan, float(ay + t * (double(by) - ay)));
 }
 
 // A point the line of array entry t passes through: the drawing leaves out masked points and

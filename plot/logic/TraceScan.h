@@ -4,7 +4,9 @@
 // costs what it draws rather than what it holds.
 #include <WinTypes.h>
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 class CSpectrumData;
@@ -15,8 +17,11 @@ struct STraceScan {
   bool hasY = false; // a finite, unmasked y
   float xMin = 0, xMax = 0;
   float yMin = 0, yMax = 0; // over every trace of the array, as the data set's own limits are
-  bool rising = true;       // no x of first..last below the one before it, and none NaN
-  std::vector<float> xs;    // x of first..last, for the searches of a paint (whole-set scans only)
+  // The smallest |y| that is not 0, for a logarithmic axis, where 0 has no place.
+  bool hasNonZeroY = false;
+  float yAbsMin = 0;
+  bool rising = true;    // no x of first..last below the one before it, and none NaN
+  std::vector<float> xs; // x of first..last, for the searches of a paint (whole-set scans only)
 };
 
 // A paint's path of a data set in pixels (STraceGeometry's points and runStarts) and the bits of
@@ -29,6 +34,17 @@ struct STracePath {
 
 // log10 |y|, 0 where y is 0: the data set's own logarithmic reading.
 float LogAbs(float y);
+
+// The value a paint draws for a point's y, with its trace's Y scale and offset: the scaled value,
+// or on a logarithmic axis log10 of its magnitude, where a scaled 0 has no place (NaN, not drawn).
+// The limits are worked out from the same values.
+inline float DrawnY(float y, float scale, float offset, bool logY)
+{
+  const float v = y * scale + offset;
+  if (!logY)
+    return v;
+  return v == 0.0f ? std::numeric_limits<float>::quiet_NaN() : std::log10(std::fabs(v));
+}
 
 class CTraceScanCache {
 public:

@@ -117,13 +117,15 @@ TEST(CZSpectrumPlotFrame, UnusableStepsEndTheGridComputation)
 {
   FixedMeasure measure;
   {
-    // A flat trace: the Y range collapses, the Y step is 0; traces are not drawn, the rest is.
+    // A flat trace: the automatic Y range is widened around its value, and everything is drawn.
     CZSpectrumPlot plot;
     auto flat = MakeTrace(L"F", {0, 1, 2}, {5, 5, 5});
     plot.AddTrace(flat.get(), false, false);
     ASSERT_TRUE(plot.PrepareFrame(measure, kArea, nullptr));
-    EXPECT_FALSE(plot.ShouldDrawTraces());
-    EXPECT_TRUE(plot.GetYTickValues().IsEmpty());
+    EXPECT_TRUE(plot.ShouldDrawTraces());
+    EXPECT_FLOAT_EQ(plot.GetDrawnYMin(), 4.5f);
+    EXPECT_FLOAT_EQ(plot.GetDrawnYMax(), 5.5f);
+    EXPECT_FALSE(plot.GetYTickValues().IsEmpty());
     EXPECT_FALSE(plot.GetXTickValues().IsEmpty());
     EXPECT_EQ(plot.FrameOutline().size(), 5u);
   }

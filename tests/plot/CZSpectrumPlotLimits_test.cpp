@@ -1,3 +1,4 @@
+#include "AxisSteps.h"
 #include "PlotTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -235,10 +236,11 @@ TEST(CZSpectrumPlotLimits, RoundingChangesWhatIsDrawnNotWhatIsStored)
   plot.SetXRounding(1.0f, true);
   plot.SetYRounding(2.0f, true);
   SLimits l = Limits(plot);
+  // Outward: the data stays inside.
   EXPECT_FLOAT_EQ(l.xMin, 0);
   EXPECT_FLOAT_EQ(l.xMax, 10);
-  EXPECT_FLOAT_EQ(l.yMin, 2);
-  EXPECT_FLOAT_EQ(l.yMax, 8);
+  EXPECT_FLOAT_EQ(l.yMin, 0);
+  EXPECT_FLOAT_EQ(l.yMax, 10);
   EXPECT_FLOAT_EQ(plot.GetXMin(), 0.3f);
   EXPECT_FLOAT_EQ(plot.GetYMax(), 8.6f);
 }
@@ -316,13 +318,15 @@ TEST(CZSpectrumPlotLimits, AnAutomaticLimitNeverPassesAFixedOne)
   EXPECT_EQ(l.yMin, -3.0f);
   EXPECT_EQ(l.yMax, -1.0f);
 
-  // A single sample has no span: one unit; beyond what float can add, the next float.
+  // A single sample has no span: a round step of a tenth of its value; beyond what float can
+  // add, a few floats.
   auto one = MakeTrace(L"O", {3}, {1});
   CZSpectrumPlot single;
   single.AddTrace(one.get(), false, false);
   single.SetXMax(3);
   single.SetYMin(1e30f);
   l = Limits(single);
-  EXPECT_EQ(l.xMin, 2.0f);
+  EXPECT_EQ(l.xMin, 2.5f);
   EXPECT_GT(l.yMax, 1e30f);
+  EXPECT_TRUE(IsDrawableRange(l.yMin, l.yMax));
 }

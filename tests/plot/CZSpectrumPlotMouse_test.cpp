@@ -1,3 +1,4 @@
+#include "AxisSteps.h"
 #include "CStringPrinting.h"
 #include "PlotTestSupport.h"
 
@@ -296,8 +297,8 @@ TEST(CZSpectrumPlotMouse, NoZoomSetsALimitBeyondFloat)
     EXPECT_EQ(plot.GetYMax(), 3e38f);
     EXPECT_TRUE(plot.sink.seen.empty());
   }
-  // Data across the whole float range has no scale a pixel can carry: a column left of the X
-  // origin is at -inf, one right of it at +inf, and every row of the Y axis is no number.
+  // Data across the whole float range: its automatic limits are cut to a span float can scale,
+  // and a column left of the X origin is still at -inf.
   auto wide = MakeTrace(L"W", {-inf, -3e38f, 0, 3e38f}, {-3e38f, 0, 3e38f, 1});
   {
     // The X band from the failed first reading: X stays as it was.
@@ -309,7 +310,7 @@ TEST(CZSpectrumPlotMouse, NoZoomSetsALimitBeyondFloat)
     EXPECT_FALSE(plot.IsXMinFixed() || plot.IsXMaxFixed());
   }
   {
-    // The rectangle, ending on the first point: X is zoomed, Y stays.
+    // The rectangle, ending on the first point: X is zoomed, and Y within what float scales.
     auto ramp = MakeTrace(L"Y", {0, 1, 2, 3}, {-3e38f, 0, 3e38f, 1});
     MousePlot plot;
     plot.AddTrace(ramp.get(), false, false);
@@ -317,7 +318,7 @@ TEST(CZSpectrumPlotMouse, NoZoomSetsALimitBeyondFloat)
     plot.CtrlDrag(POINT{plot.XToPixel(2.5f), 50}, {POINT{plot.XToPixel(0), 100}});
     EXPECT_TRUE(plot.IsXMinFixed() && plot.IsXMaxFixed());
     EXPECT_LT(plot.GetXMin(), plot.GetXMax());
-    EXPECT_FALSE(plot.IsYMinFixed() || plot.IsYMaxFixed());
+    EXPECT_TRUE(IsDrawableRange(plot.GetYMin(), plot.GetYMax()));
   }
 }
 
@@ -416,4 +417,36 @@ TEST(CZSpectrumPlotMouse, MovableMarkersAreHoveredDraggedAndDropped)
   EXPECT_NEAR(plot.GetMarkerList().GetTail().m_position, 81.0f, 0.5f);
   EXPECT_EQ(plot.GetMarkerList().GetHead().m_position, 50.0f);
   EXPECT_FALSE(plot.IsMarkerDragging() || plot.IsMarkerHovered());
+}
+
+TEST(CZSpectrumPlotMouse, CtrlShiftWheelAroundACursorKeepsYFiniteOrderedAndNonEmpty)
+{
+  // Out around a point at the top of float: the far end would pass it.
+  {
+    MousePlot plot;
+    auto top = MakeTrace(L"T", {0, 1, 2}, {0, 1e38f, 3e38f});
+    plot.AddTrace(top.get(), false, false);
+    plot.Layout();
+    plot.SetCursorIndex(2);
+    for (int click = 0; click < 5; ++click) {
+      plot.MouseWheel(MK_CONTROL | MK_SHIFT, -120);
+      plot.Layout();
+      ASSERT_TRUE(IsDrawableRange(plot.GetYMin(), plot.GetYMax())) << click;
+    }
+  }
+  // In around a point of a slope float barely splits, far past where the range has room left.
+  {
+    MousePlot plot;
+    auto slope = MakeRamp(L"S", 11, 0, 1, 1000, 0.001f);
+    plot.AddTrace(slope.get(), false, false);
+    plot.Layout();
+    plot.SetCursorIndex(5);
+    for (int click = 0; click < 80; ++click) {
+      plot.MouseWheel(MK_CONTROL | MK_SHIFT, 120);
+      plot.Layout();
+      ASSERT_TRUE(IsDrawableRange(plot.GetYMin(), plot.GetYMax())) << click;
+      ASSERT_TRUE(plot.ShouldDrawTraces()) << click;
+    }
+    EXPECT_TRUE(plot.IsYMinFixed() && plot.IsYMaxFixed());
+  }
 }

@@ -210,11 +210,18 @@ TEST(CZSpectrumWndMenu, SettingsSheetRefusesLimitsInTheWrongOrder)
   ModalWatchdog().ExpectDialog([](wxDialog* dialog) {
     PumpEvents(30);
     auto* sheet = static_cast<wxPropertySheetDialog*>(dialog);
-    // X min above X max, then an empty Y range: each keeps the sheet open on its page.
+    // X min above X max, an X range wider than float can scale, one narrower than float can
+    // split, then an empty Y range: each keeps the sheet open on its page.
+    const wchar_t* order = L"The minimum must be less than the maximum.";
+    const wchar_t* beyond = L"The range from the minimum to the maximum is too wide or too narrow to draw.";
     const struct {
       size_t page;
-      const char *min, *max, *mended;
-    } cases[] = {{0, "9", "3", "12"}, {1, "4", "4", "6"}};
+      const char *min, *max, *mendedMin, *mendedMax;
+      const wchar_t* text;
+    } cases[] = {{0, "9", "3", "9", "12", order},
+                 {0, "-3.4e38", "3.4e38", "9", "12", beyond},
+                 {0, "0", "1e-44", "9", "12", beyond},
+                 {1, "4", "4", "4", "6", order}};
     for (const auto& c : cases) {
       wxWindow* page = sheet->GetBookCtrl()->GetPage(c.page);
       sheet->GetBookCtrl()->SetSelection(0);
@@ -224,10 +231,11 @@ TEST(CZSpectrumWndMenu, SettingsSheetRefusesLimitsInTheWrongOrder)
       answers.Queue(IDOK);
       Click(dialog, wxID_OK);
       ASSERT_EQ(answers.Requests().size(), 1u) << c.page;
-      EXPECT_EQ(answers.Requests()[0].text, L"The minimum must be less than the maximum.");
+      EXPECT_EQ(answers.Requests()[0].text, c.text);
       EXPECT_TRUE(dialog->IsModal());
       EXPECT_EQ(size_t(sheet->GetBookCtrl()->GetSelection()), c.page);
-      Type(page, 1001, c.mended);
+      Type(page, 1000, c.mendedMin);
+      Type(page, 1001, c.mendedMax);
     }
     Click(dialog, wxID_OK);
   });

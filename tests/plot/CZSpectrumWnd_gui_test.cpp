@@ -231,13 +231,20 @@ TEST(CZSpectrumWnd, LivePlotSettingsWithAFlatTraceStayDrawable)
   EXPECT_TRUE(NearPixel(image, p.XToPixel(10), p.YToPixel(100 + 3 * 19), kRed));
   EXPECT_FALSE(SaveSnapshot(f.frame, "plot_live_traces").IsEmpty());
 
-  // A collapsed Y range: frame and labels, no traces.
+  // The flat trace alone (a servo holding still): its Y range is widened around 41, and the
+  // line runs across the middle of the plot with Y labels beside it.
   f.plot->RemoveAllTraces(false);
   f.plot->AddTrace(temperature.get(), true, false);
   image = f.Paint();
-  EXPECT_FALSE(p.ShouldDrawTraces());
-  for (int x = p.GetPlotRect().left + 4; x < p.GetPlotRect().right - 4; ++x)
-    ASSERT_NE(PixelAt(image, x, p.YToPixel(41)), kGreen);
+  EXPECT_TRUE(p.ShouldDrawTraces());
+  EXPECT_LT(p.GetDrawnYMin(), 41.0f);
+  EXPECT_GT(p.GetDrawnYMax(), 41.0f);
+  EXPECT_FALSE(p.GetYTickValues().IsEmpty());
+  const int row = p.YToPixel(41);
+  EXPECT_GT(row, p.GetPlotRect().top + 10);
+  EXPECT_LT(row, p.GetPlotRect().bottom - 10);
+  EXPECT_TRUE(NearPixel(image, p.XToPixel(5), row, kGreen));
+  EXPECT_TRUE(NearPixel(image, p.XToPixel(15), row, kGreen));
 }
 
 TEST(CZSpectrumWnd, AxisDrawersLeaveTheCanvasAloneWithoutATrace)

@@ -90,12 +90,17 @@ TEST(LineRaster, AStrokeEndingOutsideTheImageStaysInIt)
   }
 }
 
-TEST(LineRaster, RunsAreNotJoinedAndALonePointDrawsNothing)
+TEST(LineRaster, RunsAreNotJoinedAndALonePointIsADot)
 {
   GuardedImage image(40, 30);
   const std::vector<POINT> points = {POINT{2, 2}, POINT{10, 2}, POINT{10, 10}, POINT{20, 10}, POINT{30, 20}};
   image.Raster().DrawRuns(points, {0, 2, 4}, kRedColour, MakeRect(0, 0, 40, 30));
   EXPECT_EQ(image.RowWritten(2), Columns(2, 10));
   EXPECT_EQ(image.RowWritten(10), Columns(10, 20));
-  EXPECT_EQ(image.Written(), 9 + 11);
+  EXPECT_EQ(image.At(30, 20), kRed);
+  EXPECT_EQ(image.Written(), 9 + 11 + 1);
+  // Outside the clip the dot is left out like any stroke.
+  GuardedImage clipped(40, 30);
+  clipped.Raster().DrawRuns({POINT{30, 20}}, {0}, kRedColour, MakeRect(0, 0, 30, 30));
+  EXPECT_EQ(clipped.Written(), 0);
 }
