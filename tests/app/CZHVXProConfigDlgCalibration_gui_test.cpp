@@ -386,6 +386,8 @@ TEST_F(Calibration, DisconnectEndsTheSweepStoppingTheServoFirst)
   EXPECT_EQ(Text(IDC_TRACE1_VALUE), L"");
   ASSERT_TRUE(dialog->FireTimer(kStatusPollTimer));
   dialog->FireTimer(kCalibrationTimer); // "D" 20000
+  // The move gets no reply: let it arrive before the traffic is cleared.
+  ASSERT_TRUE(Has(TrafficWith("#1D20000"), "#1D20000"));
   chain.ClearReceived();
   ASSERT_TRUE(Click(IDC_CONNECT));
   EXPECT_FALSE(dialog->IsCalibrating());
