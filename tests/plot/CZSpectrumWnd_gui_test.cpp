@@ -323,6 +323,39 @@ TEST(CZSpectrumWnd, AKeptPictureUnderTheTracesFollowsWhatItShows)
   }
 }
 
+TEST(CZSpectrumWnd, AWindowTooSmallForItsFrameOrFontDrawsNoTrace)
+{
+  auto data = MakeRamp(L"A", 400, 0.0f, 0.25f, 0.0f, 0.1f);
+  data->SetTraceColour(kRed);
+  struct SCase {
+    int width, height, fontSize;
+  };
+  for (const SCase& c : {SCase{20, 20, 11}, SCase{1, 1, 11}, SCase{800, 500, 200}}) {
+    CZSpectrumWnd plot;
+    plot.SetFontSize(c.fontSize);
+    plot.SetPlotFont(nullptr);
+    plot.SetShowXTickLabels(true);
+    plot.SetShowYTickLabels(true);
+    plot.SetColours(kBack, kPlot);
+    plot.AddTrace(data.get(), false, false);
+    const RECT area = MakeRect(0, 0, c.width, c.height);
+    wxBitmap screen(c.width, c.height, 24);
+    {
+      wxMemoryDC dc(screen);
+      plot.Draw(dc, &area);
+    }
+    EXPECT_FALSE(plot.ShouldDrawTraces()) << c.width << " " << c.fontSize;
+    EXPECT_GT(plot.GetXPixelsPerUnit(), 0.0f) << c.width << " " << c.fontSize;
+    const wxImage image = plot.GetPlotBitmap().ConvertToImage();
+    int red = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+      for (int x = 0; x < image.GetWidth(); ++x)
+        red += PixelAt(image, x, y) == kRed;
+    EXPECT_EQ(red, 0) << c.width << " " << c.fontSize;
+    plot.RemoveAllTraces(false);
+  }
+}
+
 TEST(CZSpectrumWnd, NotificationsArePostedOrSentToTheParent)
 {
   auto* frame = new wxFrame(nullptr, wxID_ANY, "events", wxPoint(40, 40), wxSize(300, 200));
