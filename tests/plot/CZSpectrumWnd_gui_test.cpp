@@ -2,6 +2,7 @@
 #include "GuiTestSupport.h"
 #include "PlotTestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
@@ -278,7 +279,7 @@ TEST(CZSpectrumWnd, AxisDrawersLeaveTheCanvasAloneWithoutATrace)
 TEST(CZSpectrumWnd, AKeptPictureUnderTheTracesFollowsWhatItShows)
 {
   // Painted the same three times, the picture under the traces comes from its kept copy; after a
-  // change of grid, colours or limits it must be that of a window painted only once.
+  // change of any one thing it shows, alone, it must be that of a window painted only once.
   auto data = MakeRamp(L"A", 400, 0.0f, 0.25f, 0.0f, 0.1f);
   data->SetTraceColour(kRed);
   auto paint = [&](CZSpectrumWnd& plot, int times) {
@@ -290,37 +291,76 @@ TEST(CZSpectrumWnd, AKeptPictureUnderTheTracesFollowsWhatItShows)
     }
     return plot.GetPlotBitmap().ConvertToImage();
   };
-  auto setUp = [&](CZSpectrumWnd& plot, bool changed) {
+  auto same = [](const wxImage& a, const wxImage& b) {
+    return a.IsOk() && b.IsOk() && a.GetSize() == b.GetSize() &&
+           std::equal(a.GetData(), a.GetData() + a.GetWidth() * a.GetHeight() * 3, b.GetData());
+  };
+  auto setUp = [&](CZSpectrumWnd& plot) {
     plot.SetFontSize(11);
     plot.SetPlotFont(nullptr);
     plot.SetShowXTickLabels(true);
     plot.SetShowYTickLabels(true);
-    plot.SetShowXGrid(!changed);
+    plot.SetShowXGrid(true);
     plot.SetShowYGrid(true);
-    plot.SetColours(kBack, changed ? kPlot : kBack);
-    if (changed)
-      plot.SetXMax(60.0f);
+    plot.SetColours(kBack, kBack);
     plot.AddTrace(data.get(), false, false);
   };
-  CZSpectrumWnd kept, once, changedOnce;
-  setUp(kept, false);
-  setUp(once, false);
-  setUp(changedOnce, true);
-  const wxImage keptImage = paint(kept, 3);
-  ASSERT_TRUE(keptImage.IsOk());
-  EXPECT_TRUE(std::equal(keptImage.GetData(),
-                         keptImage.GetData() + keptImage.GetWidth() * keptImage.GetHeight() * 3,
-                         paint(once, 1).GetData()));
-  kept.SetShowXGrid(false);
-  kept.SetColours(kBack, kPlot);
-  kept.SetXMax(60.0f);
-  const wxImage changed = paint(kept, 1);
-  const wxImage fresh = paint(changedOnce, 1);
-  EXPECT_TRUE(std::equal(changed.GetData(), changed.GetData() + changed.GetWidth() * changed.GetHeight() * 3,
-                         fresh.GetData()));
-  kept.RemoveAllTraces(false);
-  once.RemoveAllTraces(false);
-  changedOnce.RemoveAllTraces(false);
+  struct SChange {
+    const char* name;
+    std::function<void(CZSpectrumWnd&)> apply;
+  };
+  const SChange changes[] = {
+      {"nothing", [](CZSpectrumWnd&) {}},
+      {"the Y grid", [](CZSpectrumWnd& p) { p.SetShowYGrid(false); }},
+      {"the X grid", [](CZSpectrumWnd& p) { p.SetShowXGrid(false); }},
+      {"the plot colour", [](CZSpectrumWnd& p) { p.SetColours(kBack, kPlot); }},
+      {"the background colour", [](CZSpectrumWnd& p) { p.SetColours(kPlot, kBack); }},
+      {"the X limit", [](CZSpectrumWnd& p) { p.SetXMax(60.0f); }},
+  };
+  for (const SChange& change : changes) {
+    CZSpectrumWnd kept, once;
+    setUp(kept);
+    setUp(once);
+    change.apply(once);
+    paint(kept, 3);
+    change.apply(kept);
+    EXPECT_TRUE(same(paint(kept, 1), paint(once, 1))) << change.name;
+    kept.RemoveAllTraces(false);
+    once.RemoveAllTraces(false);
+  }
+}
+
+TEST(CZSpectrumWnd, AWindowTooSmallForItsFrameOrFontDrawsNoTrace)
+{
+  auto data = MakeRamp(L"A", 400, 0.0f, 0.25f, 0.0f, 0.1f);
+  data->SetTraceColour(kRed);
+  struct SCase {
+    int width, height, fontSize;
+  };
+  for (const SCase& c : {SCase{20, 20, 11}, SCase{1, 1, 11}, SCase{800, 500, 200}}) {
+    CZSpectrumWnd plot;
+    plot.SetFontSize(c.fontSize);
+    plot.SetPlotFont(nullptr);
+    plot.SetShowXTickLabels(true);
+    plot.SetShowYTickLabels(true);
+    plot.SetColours(kBack, kPlot);
+    plot.AddTrace(data.get(), false, false);
+    const RECT area = MakeRect(0, 0, c.width, c.height);
+    wxBitmap screen(c.width, c.height, 24);
+    {
+      wxMemoryDC dc(screen);
+      plot.Draw(dc, &area);
+    }
+    EXPECT_FALSE(plot.ShouldDrawTraces()) << c.width << " " << c.fontSize;
+    EXPECT_GT(plot.GetXPixelsPerUnit(), 0.0f) << c.width << " " << c.fontSize;
+    const wxImage image = plot.GetPlotBitmap().ConvertToImage();
+    int red = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+      for (int x = 0; x < image.GetWidth(); ++x)
+        red += PixelAt(image, x, y) == kRed;
+    EXPECT_EQ(red, 0) << c.width << " " << c.fontSize;
+    plot.RemoveAllTraces(false);
+  }
 }
 
 TEST(CZSpectrumWnd, NotificationsArePostedOrSentToTheParent)
