@@ -405,8 +405,172 @@ void WheelSteps(benchmark::State& state, const char* name, std::unique_ptr<Paint
   state.counters["step_ms"] = run.wheelStep * 1e3;
 }
 
+// A paint that follows a change of its data or limits has to read, at least once, every point of
+// the X window it shows: the automatic Y limits come from them. This is that pass at its cheapest,
+// over plain copies of x and y: the lowest and highest y of the points inside [xMin, xMax].
+struct SPointCopy {
+  std::vector<float> xs, ys;
+};
+
+double ReadPassOnce(const std::vector<SPointCopy>& copies, float xMin, float xMax)
+{
+  const auto start = std::chrono::steady_clock::now();
+  float lo = INFINITY, hi = -INFINITY;
+  for (const SPointCopy& copy : copies) {
+    const size_t first = size_t(std::lower_bound(copy.xs.begin(), copy.xs.end(), xMin) - copy.xs.begin());
+    const size_t last = size_t(std::upper_bound(copy.xs.begin(), copy.xs.end(), xMax) - copy.xs.begin());
+    for (size_t i = first; i < last; ++i) {
+      lo = std::min(lo, copy.ys[i]);
+      hi = std::max(hi, copy.ys[i]);
+    }
+  }
+  benchmark::DoNotOptimize(lo);
+  benchmark::DoNotOptimize(hi);
+  return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+std::vector<SPointCopy> CopyPoints(const PaintLoad& load)
+{
+  std::vector<SPointCopy> copies;
+  for (const auto& trace : load.traces) {
+    SPointCopy copy;
+    for (int i = trace->GetFirstIndex(); i <= trace->GetLastIndex(); ++i) {
+      copy.xs.push_back(trace->GetX(i));
+      copy.ys.push_back(trace->GetY(i));
+    }
+    copies.push_back(std::move(copy));
+  }
+  return copies;
+}
+
+struct SChangeRun {
+  double paint = 0, floor = 0, ratio = 0, means = 0, unchanged = 0;
+  size_t readPoints = 0;
+};
+
+std::map<std::string, SChangeRun>& ChangeRuns()
+{
+  static std::map<std::string, SChangeRun> runs;
+  return runs;
+}
+
+// Loads of their own, whose data and limits these benchmarks change; gone before the toolkit is.
+std::map<std::string, std::unique_ptr<PaintLoad>>& ChangeLoads()
+{
+  static std::map<std::string, std::unique_ptr<PaintLoad>> loads;
+  return loads;
+}
+
+// Paints after a change, each timed next to its floor: one pass over the points the paint must
+// read (ReadPassOnce) and the picture's floor (PictureFloorOnce) with the lines this paint drew.
+// change makes the change and gives the X window whose points the paint must read.
+template <typename Change>
+void PaintAfterChange(benchmark::State& state, const char* name, PaintLoad& load, Change change)
+{
+  CZSpectrumWnd& plot = *load.plot;
+  wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
+  wxBitmap floorBitmap(RectWidth(kArea), RectHeight(kArea), 24);
+  std::vector<SPointCopy> copies = CopyPoints(load);
+  std::vector<double> paints, floors, unchanged;
+  size_t readPoints = 0;
+  for (auto _ : state) {
+    float xMin = 0, xMax = 0;
+    change(copies, xMin, xMax);
+    {
+      wxMemoryDC dc(screen);
+      const auto start = std::chrono::steady_clock::now();
+      plot.Draw(dc, &kArea);
+      paints.push_back(Seconds(std::chrono::steady_clock::now() - start));
+    }
+    {
+      // The same paint once more with nothing changed, for the figure the change costs on top.
+      wxMemoryDC dc(screen);
+      const auto start = std::chrono::steady_clock::now();
+      plot.Draw(dc, &kArea);
+      unchanged.push_back(Seconds(std::chrono::steady_clock::now() - start));
+    }
+    state.PauseTiming();
+    const std::vector<STraceGeometry> geometries = DrawnGeometry(load);
+    const RECT clip = plot.GetTraceClipRect();
+    state.ResumeTiming();
+    double floor = ReadPassOnce(copies, xMin, xMax);
+    wxMemoryDC window(screen);
+    floor += PictureFloorOnce(floorBitmap, window, plot, geometries, clip);
+    floors.push_back(floor);
+    readPoints = 0;
+    for (const SPointCopy& copy : copies)
+      readPoints += size_t(std::upper_bound(copy.xs.begin(), copy.xs.end(), xMax) -
+                           std::lower_bound(copy.xs.begin(), copy.xs.end(), xMin));
+  }
+  SChangeRun& run = ChangeRuns()[name];
+  run.paint = Median(paints);
+  run.floor = Median(floors);
+  run.unchanged = Median(unchanged);
+  run.ratio = MedianRatio(paints, floors);
+  run.means = Mean(paints) / Mean(floors);
+  run.readPoints = readPoints;
+  state.counters["paint_ms"] = run.paint * 1e3;
+  state.counters["floor_ratio"] = run.ratio;
+}
+
+// The program's live plot at a timer tick: one sample more on each of its 8 traces, the newest
+// 1,200 s in the window.
+void BM_PaintAfterLiveTick(benchmark::State& state)
+{
+  std::unique_ptr<PaintLoad>& load = ChangeLoads()["live tick"];
+  if (!load) {
+    load = LiveTraces();
+    wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
+    wxMemoryDC dc(screen);
+    load->plot->Draw(dc, &kArea);
+  }
+  std::mt19937 random(11);
+  std::normal_distribution<float> step(0.0f, 1.0f);
+  PaintAfterChange(state, "live tick, 8 traces x 2,400 points", *load,
+                   [&](std::vector<SPointCopy>& copies, float& xMin, float& xMax) {
+                     for (size_t t = 0; t < load->traces.size(); ++t) {
+                       SPointCopy& copy = copies[t];
+                       const float x = copy.xs.back() + 0.5f, y = copy.ys.back() + step(random);
+                       load->traces[t]->AddPoint(x, y);
+                       copy.xs.push_back(x);
+                       copy.ys.push_back(y);
+                     }
+                     xMax = copies.front().xs.back();
+                     xMin = xMax - 1200.0f;
+                   });
+}
+
+// New fixed X limits over the million points (as the X page or a zoom sets them), never the same
+// twice, with the Y limits automatic.
+void BM_PaintAfterLimitChangeMillionPoints(benchmark::State& state)
+{
+  std::unique_ptr<PaintLoad>& load = ChangeLoads()["limit change"];
+  if (!load) {
+    load = MillionPoints();
+    wxBitmap screen(RectWidth(kArea), RectHeight(kArea), 24);
+    wxMemoryDC dc(screen);
+    load->plot->Draw(dc, &kArea);
+  }
+  int step = 0;
+  PaintAfterChange(state, "limit change, 1,000,000 points", *load,
+                   [&](std::vector<SPointCopy>&, float& xMin, float& xMax) {
+                     ++step;
+                     xMin = 100.0f + 0.013f * float(step % 5000);
+                     xMax = 900.0f - 0.011f * float(step % 5000);
+                     load->plot->SetXMin(xMin);
+                     load->plot->SetXMax(xMax);
+                   });
+}
+
 void PrintRatios()
 {
+  for (const auto& [name, run] : ChangeRuns())
+    std::printf("\nPaint after a %s: %.3f ms (the unchanged repaint after it %.3f ms, %.1fx);\n"
+                "  against one pass over the %zu points of the window plus the picture's floor, %.3f ms:\n"
+                "  ratio %.2f (of the means %.2f)\n",
+                name.c_str(), run.paint * 1e3, run.unchanged * 1e3,
+                run.paint / std::max(run.unchanged, 1e-12), run.readPoints, run.floor * 1e3, run.ratio,
+                run.means);
   std::printf(
       "\nPaint into the bitmap against one DrawLines call per polyline on the same bitmap, against\n"
       "the same lines written into its pixels, and against the least any paint of the picture does.\n"
@@ -462,6 +626,8 @@ BENCHMARK(BM_PaintMillionPoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CursorMoveLiveTraces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CursorMoveMillionPoints)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WheelStepMillionPoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintAfterLiveTick)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintAfterLimitChangeMillionPoints)->Unit(benchmark::kMillisecond);
 
 class BenchApp : public wxApp {
 public:
@@ -485,6 +651,8 @@ int main(int argc, char** argv)
   benchmark::RunSpecifiedBenchmarks();
   PrintRatios();
   Runs().clear();
+  ChangeRuns().clear();
+  ChangeLoads().clear();
   benchmark::Shutdown();
   wxTheApp->OnExit();
   wxEntryCleanup();
