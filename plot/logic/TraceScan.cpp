@@ -52,6 +52,86 @@ void TakeY(STraceScan& scan, const CSpectrumData& data, int i)
     TakeYValue(scan, data.GetY(t, i));
 }
 
+// The limits a pass gathers, held apart from the scan: the values the pass reads are floats too,
+// and stores into a float the compiler must assume they alias would go to memory at every point.
+struct SLimits {
+  bool hasX = false, hasY = false, hasNonZeroY = false;
+  float xMin = 0, xMax = 0, yMin = 0, yMax = 0, yAbsMin = 0;
+
+  explicit SLimits(const STraceScan& scan)
+      : hasX(scan.hasX), hasY(scan.hasY), hasNonZeroY(scan.hasNonZeroY), xMin(scan.xMin), xMax(scan.xMax),
+        yMin(scan.yMin), yMax(scan.yMax), yAbsMin(scan.yAbsMin)
+  {}
+  void StoreIn(STraceScan& scan) const
+  {
+    scan.hasX = hasX;
+    scan.hasY = hasY;
+    scan.hasNonZeroY = hasNonZeroY;
+    scan.xMin = xMin;
+    scan.xMax = xMax;
+    scan.yMin = yMin;
+    scan.yMax = yMax;
+    scan.yAbsMin = yAbsMin;
+  }
+  // As TakeX and TakeYValue, value for value.
+  void TakeX(float x) { Widen(xMin, xMax, hasX, x); }
+  void TakeY(float y)
+  {
+    Widen(yMin, yMax, hasY, y);
+    const float a = std::fabs(y);
+    if (a > 0.0f && std::isfinite(a) && (!hasNonZeroY || a < yAbsMin)) {
+      yAbsMin = a;
+      hasNonZeroY = true;
+    }
+  }
+};
+
+// TakeX and TakeY for every point of first..last, in that order. xs is the kept x of the data
+// set's index range. The y values are read in bulk, one trace at a time, into ys when the points
+// are a good part of the range (the bulk read copies all of it); each read one by one costs an
+// out-of-line call with its checks, several times what the pass does with the value.
+void TakePoints(STraceScan& scan, const CSpectrumData& data, const std::vector<float>& xs, int first,
+                int last, std::vector<float>& ys)
+{
+  const int from = data.GetFirstIndex();
+  const size_t range = size_t(std::max(data.GetIndexRange(), 0));
+  const size_t traces = size_t(data.GetArraySize());
+  if (first > last || first < from || last > data.GetLastIndex() || xs.size() != range ||
+      size_t(data.GetLastIndex() - from) + 1 != range) {
+    for (int i = first; i <= last; ++i) {
+      TakeX(scan, data.GetX(i));
+      TakeY(scan, data, i);
+    }
+    return;
+  }
+  const size_t count = size_t(last - first) + 1;
+  const bool bulk = count * 4 >= range;
+  if (bulk) {
+    ys.resize(range * traces);
+    for (size_t t = 0; t < traces; ++t)
+      data.GetYData(ys.data() + t * range, int(t));
+  }
+  const bool masking = data.MaskEnabled();
+  const size_t begin = size_t(first - from), end = begin + count;
+  // x and y widen limits of their own: each in its own pass, each in the points' order.
+  SLimits limits(scan);
+  for (size_t k = begin; k < end; ++k)
+    limits.TakeX(xs[k]);
+  if (bulk && traces == 1 && !masking) {
+    for (size_t k = begin; k < end; ++k)
+      limits.TakeY(ys[k]);
+  } else {
+    for (size_t k = begin; k < end; ++k) {
+      const int i = from + int(k);
+      if (masking && data.IsMasked(i))
+        continue;
+      for (size_t t = 0; t < traces; ++t)
+        limits.TakeY(bulk ? ys[t * range + k] : data.GetY(int(t), i));
+    }
+  }
+  limits.StoreIn(scan);
+}
+
 // The y at x of the stroke from (ax, ay) to (bx, by) when it crosses x between its ends.
 void TakeCrossing(STraceScan& scan, float x, float ax, float ay, float bx, float by)
 {
@@ -153,12 +233,12 @@ CTraceScanCache::SEntry& CTraceScanCache::EntryFor(CSpectrumData& data)
   data.RecalcLimits();
   if (data.GetIndexRange() > 0) {
     scan.rising = XRises(data);
-    scan.xs.resize(size_t(data.GetIndexRange()));
-    data.GetXData(scan.xs.data());
-    for (int i = data.GetFirstIndex(); i <= data.GetLastIndex(); ++i) {
-      TakeX(scan, data.GetX(i));
-      TakeY(scan, data, i);
+    // The bulk copy writes first..last, which the index range should count.
+    if (data.GetLastIndex() - data.GetFirstIndex() + 1 == data.GetIndexRange()) {
+      scan.xs.resize(size_t(data.GetIndexRange()));
+      data.GetXData(scan.xs.data());
     }
+    TakePoints(scan, data, scan.xs, data.GetFirstIndex(), data.GetLastIndex(), m_ys);
   }
   return entry;
 }
@@ -190,10 +270,7 @@ const STraceScan& CTraceScanCache::ScanWindow(CSpectrumData& data, float xLow, b
     // the data set cut with SetFirstIndex and SetLastIndex at those x values would hold.
     const int first = lowFixed ? NearestIndex(data, xLow, true) : data.GetFirstIndex();
     const int last = std::max(first, highFixed ? NearestIndex(data, xHigh, true) : data.GetLastIndex());
-    for (int i = first; i <= last; ++i) {
-      TakeX(window, data.GetX(i));
-      TakeY(window, data, i);
-    }
+    TakePoints(window, data, entry.scan.xs, first, last, m_ys);
     // With no point inside, or one, the nearest points alone would give the window a flat Y
     // range, and the line through it, crossing from one side to the other, would not be drawn.
     if (lowFixed)
