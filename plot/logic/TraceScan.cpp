@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace {
 bool SameBits(float a, float b)
@@ -86,6 +87,55 @@ struct SLimits {
   }
 };
 
+// The finite limits of n values, as TakeX (and, with the magnitudes, TakeYValue) finds them one by
+// one, but in eight independent lanes: one chain of comparisons waits on each step before it.
+// The order does not matter to the result but for a limit of 0: of equal values the fold keeps
+// the first, and only +0 and -0 are equal with other bits; such a limit takes the first zero's.
+struct SRange {
+  bool any = false, anyNonZero = false;
+  float lo = 0, hi = 0, absMin = 0;
+};
+
+SRange RangeOf(const float* values, size_t n)
+{
+  constexpr size_t kLanes = 8;
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  constexpr float kMax = std::numeric_limits<float>::max();
+  float lo[kLanes], hi[kLanes], absMin[kLanes];
+  std::fill(lo, lo + kLanes, kInf);
+  std::fill(hi, hi + kLanes, -kInf);
+  std::fill(absMin, absMin + kLanes, kInf);
+  auto take = [&](size_t lane, float v) {
+    const float a = std::fabs(v);
+    const bool finite = a <= kMax; // NaN and both infinities fail
+    lo[lane] = finite & (v < lo[lane]) ? v : lo[lane];
+    hi[lane] = finite & (hi[lane] < v) ? v : hi[lane];
+    absMin[lane] = finite & (a > 0.0f) & (a < absMin[lane]) ? a : absMin[lane];
+  };
+  size_t k = 0;
+  for (; k + kLanes <= n; k += kLanes)
+    for (size_t lane = 0; lane < kLanes; ++lane)
+      take(lane, values[k + lane]);
+  for (; k < n; ++k)
+    take(0, values[k]);
+  SRange r;
+  r.lo = *std::min_element(lo, lo + kLanes);
+  r.hi = *std::max_element(hi, hi + kLanes);
+  r.absMin = *std::min_element(absMin, absMin + kLanes);
+  r.any = r.lo <= kMax;
+  r.anyNonZero = r.absMin <= kMax;
+  if (!r.any)
+    r.lo = r.hi = 0;
+  if (!r.anyNonZero)
+    r.absMin = 0;
+  if (r.any && (r.lo == 0.0f || r.hi == 0.0f)) {
+    const float firstZero = *std::find(values, values + n, 0.0f);
+    r.lo = r.lo == 0.0f ? firstZero : r.lo;
+    r.hi = r.hi == 0.0f ? firstZero : r.hi;
+  }
+  return r;
+}
+
 // TakeX and TakeY for every point of first..last, in that order. xs is the kept x of the data
 // set's index range. The y values are read in bulk, one trace at a time, into ys when the points
 // are a good part of the range (the bulk read copies all of it); each read one by one costs an
@@ -115,11 +165,23 @@ void TakePoints(STraceScan& scan, const CSpectrumData& data, const std::vector<f
   const size_t begin = size_t(first - from), end = begin + count;
   // x and y widen limits of their own: each in its own pass, each in the points' order.
   SLimits limits(scan);
-  for (size_t k = begin; k < end; ++k)
-    limits.TakeX(xs[k]);
-  if (bulk && traces == 1 && !masking) {
+  const bool fresh = !scan.hasX && !scan.hasY && !scan.hasNonZeroY;
+  if (fresh) {
+    const SRange x = RangeOf(xs.data() + begin, count);
+    limits.hasX = x.any;
+    limits.xMin = x.lo;
+    limits.xMax = x.hi;
+  } else {
     for (size_t k = begin; k < end; ++k)
-      limits.TakeY(ys[k]);
+      limits.TakeX(xs[k]);
+  }
+  if (fresh && bulk && traces == 1 && !masking) {
+    const SRange y = RangeOf(ys.data() + begin, count);
+    limits.hasY = y.any;
+    limits.yMin = y.lo;
+    limits.yMax = y.hi;
+    limits.hasNonZeroY = y.anyNonZero;
+    limits.yAbsMin = y.absMin;
   } else {
     for (size_t k = begin; k < end; ++k) {
       const int i = from + int(k);
