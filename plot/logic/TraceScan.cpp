@@ -136,12 +136,36 @@ SRange RangeOf(const float* values, size_t n)
   return r;
 }
 
+// RangeOf for values that never fall and hold no NaN (rising x): the finite limits lie at the
+// ends, inside any infinities there. Of a run of equal values at the top the fold keeps the
+// first, which differs from the last only in the sign of a zero.
+SRange RisingRangeOf(const float* values, size_t n)
+{
+  constexpr float kMax = std::numeric_limits<float>::max();
+  auto finite = [&](size_t k) { return std::fabs(values[k]) <= kMax; };
+  SRange r;
+  size_t low = 0;
+  while (low < n && !finite(low))
+    ++low;
+  if (low == n)
+    return r;
+  size_t high = n - 1;
+  while (!finite(high))
+    --high;
+  while (values[high] == 0.0f && high > low && values[high - 1] == 0.0f)
+    --high;
+  r.any = true;
+  r.lo = values[low];
+  r.hi = values[high];
+  return r;
+}
+
 // TakeX and TakeY for every point of first..last, in that order. xs is the kept x of the data
 // set's index range. The y values are read in bulk, one trace at a time, into ys when the points
 // are a good part of the range (the bulk read copies all of it); each read one by one costs an
 // out-of-line call with its checks, several times what the pass does with the value.
-void TakePoints(STraceScan& scan, const CSpectrumData& data, const std::vector<float>& xs, int first,
-                int last, std::vector<float>& ys)
+void TakePoints(STraceScan& scan, const CSpectrumData& data, const std::vector<float>& xs, bool rising,
+                int first, int last, std::vector<float>& ys)
 {
   const int from = data.GetFirstIndex();
   const size_t range = size_t(std::max(data.GetIndexRange(), 0));
@@ -167,7 +191,7 @@ void TakePoints(STraceScan& scan, const CSpectrumData& data, const std::vector<f
   SLimits limits(scan);
   const bool fresh = !scan.hasX && !scan.hasY && !scan.hasNonZeroY;
   if (fresh) {
-    const SRange x = RangeOf(xs.data() + begin, count);
+    const SRange x = rising ? RisingRangeOf(xs.data() + begin, count) : RangeOf(xs.data() + begin, count);
     limits.hasX = x.any;
     limits.xMin = x.lo;
     limits.xMax = x.hi;
@@ -300,7 +324,7 @@ CTraceScanCache::SEntry& CTraceScanCache::EntryFor(CSpectrumData& data)
       scan.xs.resize(size_t(data.GetIndexRange()));
       data.GetXData(scan.xs.data());
     }
-    TakePoints(scan, data, scan.xs, data.GetFirstIndex(), data.GetLastIndex(), m_ys);
+    TakePoints(scan, data, scan.xs, scan.rising, data.GetFirstIndex(), data.GetLastIndex(), m_ys);
   }
   return entry;
 }
@@ -332,7 +356,7 @@ const STraceScan& CTraceScanCache::ScanWindow(CSpectrumData& data, float xLow, b
     // the data set cut with SetFirstIndex and SetLastIndex at those x values would hold.
     const int first = lowFixed ? NearestIndex(data, xLow, true) : data.GetFirstIndex();
     const int last = std::max(first, highFixed ? NearestIndex(data, xHigh, true) : data.GetLastIndex());
-    TakePoints(window, data, entry.scan.xs, first, last, m_ys);
+    TakePoints(window, data, entry.scan.xs, true, first, last, m_ys);
     // With no point inside, or one, the nearest points alone would give the window a flat Y
     // range, and the line through it, crossing from one side to the other, would not be drawn.
     if (lowFixed)

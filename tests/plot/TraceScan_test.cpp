@@ -7,6 +7,7 @@
 #include <ZSpectrumData/CSpectrumData.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -90,6 +91,21 @@ TEST(TraceScan, ScansReadInBulkFindWhatAWalkOverEveryPointFinds)
       data.SetX(0, -kInf);
       data.SetX(points - 1, kInf);
     }
+    // Unsorted x (NaN among it) has no index window; only the whole scan is compared.
+    // Or x that rises in steps, each value held a while: zeros of both signs at the top of the
+    // range or inside it (only the whole scan is compared here too).
+    const bool unsorted = round % 5 == 4, steps = round % 5 == 3;
+    if (unsorted) {
+      for (int i = 0; i < points; ++i)
+        data.SetX(i, random() % 9 == 0 ? kNaN : RandomY(random, zerosAtTheBottom));
+    }
+    if (steps) {
+      const int top = int(random() % 3);
+      for (int i = 0; i < points; ++i) {
+        const int level = std::min(top, -3 + 6 * i / points);
+        data.SetX(i, level != 0 ? float(level) : (random() % 2 ? 0.0f : -0.0f));
+      }
+    }
     data.EnableMask(random() % 2 == 0);
     const int first = int(random() % unsigned(points));
     data.SetFirstIndex(first);
@@ -99,8 +115,8 @@ TEST(TraceScan, ScansReadInBulkFindWhatAWalkOverEveryPointFinds)
     CTraceScanCache cache;
     const std::string where = "round " + std::to_string(round);
     ASSERT_EQ(Bits(cache.Scan(data)), Bits(Walk(data, lo, hi))) << where;
-    ASSERT_TRUE(cache.Scan(data).rising) << where;
-    for (int w = 0; w < 4; ++w) {
+    ASSERT_TRUE(unsorted || cache.Scan(data).rising) << where;
+    for (int w = 0; w < (unsorted || steps ? 0 : 4); ++w) {
       // Both ends at points that are on every trace's line, so no stroke crosses an end.
       int p = lo + int(random() % unsigned(hi - lo + 1)), q = lo + int(random() % unsigned(hi - lo + 1));
       if (p > q)
@@ -120,5 +136,5 @@ TEST(TraceScan, ScansReadInBulkFindWhatAWalkOverEveryPointFinds)
       ++windowsChecked;
     }
   }
-  EXPECT_GT(windowsChecked, 900);
+  EXPECT_GT(windowsChecked, 700);
 }
