@@ -318,12 +318,12 @@ CTraceScanCache::SEntry& CTraceScanCache::EntryFor(CSpectrumData& data)
   STraceScan& scan = entry.scan;
   data.RecalcLimits();
   if (data.GetIndexRange() > 0) {
-    scan.rising = XRises(data);
     // The bulk copy writes first..last, which the index range should count.
     if (data.GetLastIndex() - data.GetFirstIndex() + 1 == data.GetIndexRange()) {
       scan.xs.resize(size_t(data.GetIndexRange()));
       data.GetXData(scan.xs.data());
     }
+    scan.rising = XRises(data, scan.xs.empty() ? nullptr : scan.xs.data());
     TakePoints(scan, data, scan.xs, scan.rising, data.GetFirstIndex(), data.GetLastIndex(), m_ys);
   }
   return entry;

@@ -115,6 +115,7 @@ TEST(TraceScan, ScansReadInBulkFindWhatAWalkOverEveryPointFinds)
     CTraceScanCache cache;
     const std::string where = "round " + std::to_string(round);
     ASSERT_EQ(Bits(cache.Scan(data)), Bits(Walk(data, lo, hi))) << where;
+    ASSERT_EQ(cache.Scan(data).rising, XRises(data)) << where;
     ASSERT_TRUE(unsorted || cache.Scan(data).rising) << where;
     for (int w = 0; w < (unsorted || steps ? 0 : 4); ++w) {
       // Both ends at points that are on every trace's line, so no stroke crosses an end.
