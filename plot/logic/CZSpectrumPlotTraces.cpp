@@ -7,19 +7,10 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <limits>
 
 namespace {
 constexpr COLORREF kZeroLineColour = 0x787878;
 constexpr int kMaxPeakStrokes = 1 << 16;
-
-// On a logarithmic axis a point is drawn at log10 of the size of its value as scaled, the value its
-// limits come from; a 0 has no place there and is not drawn (NaN), rather than drawn where 1 is.
-float LogOfScaled(float y, float scale, float offset)
-{
-  const float v = y * scale + offset;
-  return v == 0.0f ? std::numeric_limits<float>::quiet_NaN() : std::log10(std::fabs(v));
-}
 
 float Clamp(float v, float lo, float hi)
 {
@@ -140,9 +131,8 @@ void CZSpectrumPlot::BuildTracePath(CSpectrumData& trace, STraceGeometry& geomet
   const bool masking = trace.MaskEnabled();
   const float scale = trace.GetYScale();
   const float offset = trace.GetYOffset();
-  auto shownY = [&](int i) {
-    return m_logY ? LogOfScaled(trace.GetY(i), scale, offset) : trace.GetY(i) * scale + offset;
-  };
+  // On a logarithmic axis a scaled 0 has no place and is not drawn, rather than drawn where 1 is.
+  auto shownY = [&](int i) { return DrawnY(trace.GetY(i), scale, offset, m_logY); };
   // The kept copy of x: the column search reads a few values per pixel column of a million.
   auto xAt = [&](int i) { return scan.xs.empty() ? trace.GetX(i) : scan.xs[size_t(i - firstIndex)]; };
   auto column = [&](int i) { return XToPixel(Clamp(xAt(i), m_drawnXMin, m_drawnXMax)); };
@@ -278,7 +268,7 @@ void CZSpectrumPlot::AddPeakStrokes(CSpectrumData& trace, STraceGeometry& geomet
     if (!std::isfinite(x))
       continue;
     float y = trace.GetY(x, false);
-    y = m_logY ? LogOfScaled(y, scale, offset) : y * scale + offset;
+    y = DrawnY(y, scale, offset, m_logY);
     if (!std::isfinite(y))
       continue;
     const int px = XToPixel(x);

@@ -4,14 +4,15 @@
 
 #include <cmath>
 
-bool XRises(const CSpectrumData& data)
+bool XRises(const CSpectrumData& data, const float* xs)
 {
+  const int first = data.GetFirstIndex();
   const int last = data.GetLastIndex();
   if (data.GetIndexRange() <= 0)
     return true;
-  float previous = data.GetX(data.GetFirstIndex());
-  for (int i = data.GetFirstIndex() + 1; i <= last; ++i) {
-    const float x = data.GetX(i);
+  float previous = xs ? xs[0] : data.GetX(first);
+  for (int i = first + 1; i <= last; ++i) {
+    const float x = xs ? xs[i - first] : data.GetX(i);
     if (!(x >= previous))
       return false;
     previous = x;

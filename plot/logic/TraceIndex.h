@@ -3,8 +3,9 @@
 // the x values rise the same answer comes from a binary search.
 class CSpectrumData;
 
-// True when no x value of first..last is below the one before it (and none is NaN).
-bool XRises(const CSpectrumData& data);
+// True when no x value of first..last is below the one before it (and none is NaN). xs as for
+// NearestIndex.
+bool XRises(const CSpectrumData& data, const float* xs = nullptr);
 
 // The unmasked point nearest to x. rising must be what XRises says: with it, the answer of
 // CSpectrumData::GetIndex(x), a tie going to the lower one. Without it GetIndex would stop at the

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace {
 bool SameBits(float a, float b)
@@ -50,6 +51,171 @@ void TakeY(STraceScan& scan, const CSpectrumData& data, int i)
     return;
   for (int t = 0; t < data.GetArraySize(); ++t)
     TakeYValue(scan, data.GetY(t, i));
+}
+
+// The limits a pass gathers, held apart from the scan: the values the pass reads are floats too,
+// and stores into a float the compiler must assume they alias would go to memory at every point.
+struct SLimits {
+  bool hasX = false, hasY = false, hasNonZeroY = false;
+  float xMin = 0, xMax = 0, yMin = 0, yMax = 0, yAbsMin = 0;
+
+  explicit SLimits(const STraceScan& scan)
+      : hasX(scan.hasX), hasY(scan.hasY), hasNonZeroY(scan.hasNonZeroY), xMin(scan.xMin), xMax(scan.xMax),
+        yMin(scan.yMin), yMax(scan.yMax), yAbsMin(scan.yAbsMin)
+  {}
+  void StoreIn(STraceScan& scan) const
+  {
+    scan.hasX = hasX;
+    scan.hasY = hasY;
+    scan.hasNonZeroY = hasNonZeroY;
+    scan.xMin = xMin;
+    scan.xMax = xMax;
+    scan.yMin = yMin;
+    scan.yMax = yMax;
+    scan.yAbsMin = yAbsMin;
+  }
+  // As TakeX and TakeYValue, value for value.
+  void TakeX(float x) { Widen(xMin, xMax, hasX, x); }
+  void TakeY(float y)
+  {
+    Widen(yMin, yMax, hasY, y);
+    const float a = std::fabs(y);
+    if (a > 0.0f && std::isfinite(a) && (!hasNonZeroY || a < yAbsMin)) {
+      yAbsMin = a;
+      hasNonZeroY = true;
+    }
+  }
+};
+
+// The finite limits of n values, as TakeX (and, with the magnitudes, TakeYValue) finds them one by
+// one, but in eight independent lanes: one chain of comparisons waits on each step before it.
+// The order does not matter to the result but for a limit of 0: of equal values the fold keeps
+// the first, and only +0 and -0 are equal with other bits; such a limit takes the first zero's.
+struct SRange {
+  bool any = false, anyNonZero = false;
+  float lo = 0, hi = 0, absMin = 0;
+};
+
+SRange RangeOf(const float* values, size_t n)
+{
+  constexpr size_t kLanes = 8;
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  constexpr float kMax = std::numeric_limits<float>::max();
+  float lo[kLanes], hi[kLanes], absMin[kLanes];
+  std::fill(lo, lo + kLanes, kInf);
+  std::fill(hi, hi + kLanes, -kInf);
+  std::fill(absMin, absMin + kLanes, kInf);
+  auto take = [&](size_t lane, float v) {
+    const float a = std::fabs(v);
+    const bool finite = a <= kMax; // NaN and both infinities fail
+    lo[lane] = finite & (v < lo[lane]) ? v : lo[lane];
+    hi[lane] = finite & (hi[lane] < v) ? v : hi[lane];
+    absMin[lane] = finite & (a > 0.0f) & (a < absMin[lane]) ? a : absMin[lane];
+  };
+  size_t k = 0;
+  for (; k + kLanes <= n; k += kLanes)
+    for (size_t lane = 0; lane < kLanes; ++lane)
+      take(lane, values[k + lane]);
+  for (; k < n; ++k)
+    take(0, values[k]);
+  SRange r;
+  r.lo = *std::min_element(lo, lo + kLanes);
+  r.hi = *std::max_element(hi, hi + kLanes);
+  r.absMin = *std::min_element(absMin, absMin + kLanes);
+  r.any = r.lo <= kMax;
+  r.anyNonZero = r.absMin <= kMax;
+  if (!r.any)
+    r.lo = r.hi = 0;
+  if (!r.anyNonZero)
+    r.absMin = 0;
+  if (r.any && (r.lo == 0.0f || r.hi == 0.0f)) {
+    const float firstZero = *std::find(values, values + n, 0.0f);
+    r.lo = r.lo == 0.0f ? firstZero : r.lo;
+    r.hi = r.hi == 0.0f ? firstZero : r.hi;
+  }
+  return r;
+}
+
+// RangeOf for values that never fall and hold no NaN (rising x): the finite limits lie at the
+// ends, inside any infinities there. Of a run of equal values at the top the fold keeps the
+// first, which differs from the last only in the sign of a zero.
+SRange RisingRangeOf(const float* values, size_t n)
+{
+  constexpr float kMax = std::numeric_limits<float>::max();
+  auto finite = [&](size_t k) { return std::fabs(values[k]) <= kMax; };
+  SRange r;
+  size_t low = 0;
+  while (low < n && !finite(low))
+    ++low;
+  if (low == n)
+    return r;
+  size_t high = n - 1;
+  while (!finite(high))
+    --high;
+  while (values[high] == 0.0f && high > low && values[high - 1] == 0.0f)
+    --high;
+  r.any = true;
+  r.lo = values[low];
+  r.hi = values[high];
+  return r;
+}
+
+// TakeX and TakeY for every point of first..last, in that order. xs is the kept x of the data
+// set's index range. The y values are read in bulk, one trace at a time, into ys when the points
+// are a good part of the range (the bulk read copies all of it); each read one by one costs an
+// out-of-line call with its checks, several times what the pass does with the value.
+void TakePoints(STraceScan& scan, const CSpectrumData& data, const std::vector<float>& xs, bool rising,
+                int first, int last, std::vector<float>& ys)
+{
+  const int from = data.GetFirstIndex();
+  const size_t range = size_t(std::max(data.GetIndexRange(), 0));
+  const size_t traces = size_t(data.GetArraySize());
+  if (first > last || first < from || last > data.GetLastIndex() || xs.size() != range ||
+      size_t(data.GetLastIndex() - from) + 1 != range) {
+    for (int i = first; i <= last; ++i) {
+      TakeX(scan, data.GetX(i));
+      TakeY(scan, data, i);
+    }
+    return;
+  }
+  const size_t count = size_t(last - first) + 1;
+  const bool bulk = count * 4 >= range;
+  if (bulk) {
+    ys.resize(range * traces);
+    for (size_t t = 0; t < traces; ++t)
+      data.GetYData(ys.data() + t * range, int(t));
+  }
+  const bool masking = data.MaskEnabled();
+  const size_t begin = size_t(first - from), end = begin + count;
+  // x and y widen limits of their own: each in its own pass, each in the points' order.
+  SLimits limits(scan);
+  const bool fresh = !scan.hasX && !scan.hasY && !scan.hasNonZeroY;
+  if (fresh) {
+    const SRange x = rising ? RisingRangeOf(xs.data() + begin, count) : RangeOf(xs.data() + begin, count);
+    limits.hasX = x.any;
+    limits.xMin = x.lo;
+    limits.xMax = x.hi;
+  } else {
+    for (size_t k = begin; k < end; ++k)
+      limits.TakeX(xs[k]);
+  }
+  if (fresh && bulk && traces == 1 && !masking) {
+    const SRange y = RangeOf(ys.data() + begin, count);
+    limits.hasY = y.any;
+    limits.yMin = y.lo;
+    limits.yMax = y.hi;
+    limits.hasNonZeroY = y.anyNonZero;
+    limits.yAbsMin = y.absMin;
+  } else {
+    for (size_t k = begin; k < end; ++k) {
+      const int i = from + int(k);
+      if (masking && data.IsMasked(i))
+        continue;
+      for (size_t t = 0; t < traces; ++t)
+        limits.TakeY(bulk ? ys[t * range + k] : data.GetY(int(t), i));
+    }
+  }
+  limits.StoreIn(scan);
 }
 
 // The y at x of the stroke from (ax, ay) to (bx, by) when it crosses x between its ends.
@@ -152,13 +318,13 @@ CTraceScanCache::SEntry& CTraceScanCache::EntryFor(CSpectrumData& data)
   STraceScan& scan = entry.scan;
   data.RecalcLimits();
   if (data.GetIndexRange() > 0) {
-    scan.rising = XRises(data);
-    scan.xs.resize(size_t(data.GetIndexRange()));
-    data.GetXData(scan.xs.data());
-    for (int i = data.GetFirstIndex(); i <= data.GetLastIndex(); ++i) {
-      TakeX(scan, data.GetX(i));
-      TakeY(scan, data, i);
+    // The bulk copy writes first..last, which the index range should count.
+    if (data.GetLastIndex() - data.GetFirstIndex() + 1 == data.GetIndexRange()) {
+      scan.xs.resize(size_t(data.GetIndexRange()));
+      data.GetXData(scan.xs.data());
     }
+    scan.rising = XRises(data, scan.xs.empty() ? nullptr : scan.xs.data());
+    TakePoints(scan, data, scan.xs, scan.rising, data.GetFirstIndex(), data.GetLastIndex(), m_ys);
   }
   return entry;
 }
@@ -190,10 +356,7 @@ const STraceScan& CTraceScanCache::ScanWindow(CSpectrumData& data, float xLow, b
     // the data set cut with SetFirstIndex and SetLastIndex at those x values would hold.
     const int first = lowFixed ? NearestIndex(data, xLow, true) : data.GetFirstIndex();
     const int last = std::max(first, highFixed ? NearestIndex(data, xHigh, true) : data.GetLastIndex());
-    for (int i = first; i <= last; ++i) {
-      TakeX(window, data.GetX(i));
-      TakeY(window, data, i);
-    }
+    TakePoints(window, data, entry.scan.xs, true, first, last, m_ys);
     // With no point inside, or one, the nearest points alone would give the window a flat Y
     // range, and the line through it, crossing from one side to the other, would not be drawn.
     if (lowFixed)

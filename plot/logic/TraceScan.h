@@ -84,4 +84,5 @@ private:
   SEntry& EntryFor(CSpectrumData& data);
 
   std::vector<SEntry> m_entries;
+  std::vector<float> m_ys; // room for the y values a pass reads in bulk, kept for the next pass
 };

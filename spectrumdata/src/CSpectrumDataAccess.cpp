@@ -120,12 +120,15 @@ template <typename T> void CopyToX(CSpectrumData& data, const T* source)
     data.SetX(i, float(source[k]));
 }
 
-template <typename T> void CopyFromX(const CSpectrumData& data, T* target)
+// Element k of target is row[first + k], with 0 where GetX or GetY would read 0: no row (no
+// points, or no such trace) or an index outside the row. The copy reads the row itself: through
+// the exported accessors every value costs a call and its checks, several times the copy.
+template <typename T> void CopyFromRow(T* target, const float* row, int first, int last, int size)
 {
   if (!target)
     return;
-  for (int i = data.GetFirstIndex(), k = 0; i <= data.GetLastIndex(); ++i, ++k)
-    target[k] = T(data.GetX(i));
+  for (int i = first, k = 0; i <= last; ++i, ++k)
+    target[k] = row && i >= 0 && i < size ? T(row[size_t(i)]) : T(0);
 }
 
 template <typename T> void CopyToY(CSpectrumData& data, const T* source, int trace)
@@ -134,14 +137,6 @@ template <typename T> void CopyToY(CSpectrumData& data, const T* source, int tra
     return;
   for (int i = data.GetFirstIndex(), k = 0; i <= data.GetLastIndex(); ++i, ++k)
     data.SetY(trace, i, float(source[k]));
-}
-
-template <typename T> void CopyFromY(const CSpectrumData& data, T* target, int trace)
-{
-  if (!target)
-    return;
-  for (int i = data.GetFirstIndex(), k = 0; i <= data.GetLastIndex(); ++i, ++k)
-    target[k] = T(data.GetY(trace, i));
 }
 
 template <typename T> void CopyToZ(CSpectrumData& data, const T* source)
@@ -174,11 +169,11 @@ void CSpectrumData::SetXData(const double* data)
 }
 void CSpectrumData::GetXData(float* data) const
 {
-  CopyFromX(*this, data);
+  CopyFromRow(data, HasPoints() ? m_x.get() : nullptr, m_firstIndex, m_lastIndex, m_vectorSize);
 }
 void CSpectrumData::GetXData(double* data) const
 {
-  CopyFromX(*this, data);
+  CopyFromRow(data, HasPoints() ? m_x.get() : nullptr, m_firstIndex, m_lastIndex, m_vectorSize);
 }
 void CSpectrumData::SetYData(const float* data, int trace)
 {
@@ -188,13 +183,18 @@ void CSpectrumData::SetYData(const double* data, int trace)
 {
   CopyToY(*this, data, trace);
 }
+// The row of the trace is where GetY reads, or none where GetY reads 0 throughout.
 void CSpectrumData::GetYData(float* data, int trace) const
 {
-  CopyFromY(*this, data, trace);
+  const float* row =
+      m_valid && m_y && IsTrace(trace) ? m_y.get() + size_t(trace) * size_t(m_vectorSize) : nullptr;
+  CopyFromRow(data, row, m_firstIndex, m_lastIndex, m_vectorSize);
 }
 void CSpectrumData::GetYData(double* data, int trace) const
 {
-  CopyFromY(*this, data, trace);
+  const float* row =
+      m_valid && m_y && IsTrace(trace) ? m_y.get() + size_t(trace) * size_t(m_vectorSize) : nullptr;
+  CopyFromRow(data, row, m_firstIndex, m_lastIndex, m_vectorSize);
 }
 void CSpectrumData::SetZData(const float* data)
 {

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -118,6 +120,51 @@ TEST(CSpectrumDataAccess, BulkCopiesCoverTheWindowAndCheckTheTrace)
   float zBack[2] = {};
   data.GetZData(zBack);
   EXPECT_EQ(zBack[1], 8.0f);
+}
+
+// The bulk copies read the arrays directly; every value must be what GetX and GetY read.
+TEST(CSpectrumDataAccess, BulkCopiesReadWhatTheAccessorsRead)
+{
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 200; ++round) {
+    const int points = int(random() % 40), traces = 1 + int(random() % 3);
+    CSpectrumData data(L"Bulk", points, traces);
+    for (int i = 0; i < points; ++i) {
+      data.SetX(i, float(random() % 1000) - 500);
+      for (int t = 0; t < traces; ++t)
+        data.SetY(t, i, float(random() % 1000) / 7);
+    }
+    if (points > 0) {
+      const int first = int(random() % unsigned(points));
+      data.SetFirstIndex(first);
+      data.SetLastIndex(first + int(random() % unsigned(points - first)));
+    }
+    if (round % 7 == 0)
+      data.AddPoint(1, 2); // arrays grown ahead of the points
+    const int n = std::max(data.GetIndexRange(), 0);
+    std::vector<float> xs(size_t(n) + 1, -1), ys(size_t(n) + 1, -1);
+    std::vector<double> xd(size_t(n) + 1, -1), yd(size_t(n) + 1, -1);
+    data.GetXData(xs.data());
+    data.GetXData(xd.data());
+    for (int k = 0; k < n; ++k) {
+      ASSERT_EQ(xs[size_t(k)], data.GetX(data.GetFirstIndex() + k)) << round;
+      ASSERT_EQ(xd[size_t(k)], double(data.GetX(data.GetFirstIndex() + k))) << round;
+    }
+    if (n > 0) { // (an empty data set's window still spans point 0)
+      EXPECT_EQ(xs[size_t(n)], -1) << "nothing past the window is written";
+    }
+    for (int t : {-1, 0, traces - 1, traces, INT_MAX}) {
+      data.GetYData(ys.data(), t);
+      data.GetYData(yd.data(), t);
+      for (int k = 0; k < n; ++k) {
+        ASSERT_EQ(ys[size_t(k)], data.GetY(t, data.GetFirstIndex() + k)) << round << " trace " << t;
+        ASSERT_EQ(yd[size_t(k)], double(data.GetY(t, data.GetFirstIndex() + k))) << round << " trace " << t;
+      }
+      if (n > 0) {
+        EXPECT_EQ(ys[size_t(n)], -1);
+      }
+    }
+  }
 }
 
 TEST(CSpectrumDataAccess, WindowSettersKeepTheirBounds)
