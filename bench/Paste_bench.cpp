@@ -6,6 +6,7 @@
 // Each pair is timed side by side several times and the ratio is the median of the pairs' ratios.
 // BM_PasteGrowth gives the time of a 2,000,000-row paste over that of a 250,000-row one: about 8
 // when the paste costs time in proportion to its rows.
+#include "BenchTiming.h"
 #include "CZSpectrumPlot.h"
 #include "PlotClipboardText.h"
 
@@ -21,20 +22,6 @@
 #include <vector>
 
 namespace {
-
-double Seconds(std::chrono::steady_clock::duration d)
-{
-  return std::chrono::duration<double>(d).count();
-}
-
-double Median(std::vector<double> samples)
-{
-  if (samples.empty())
-    return 0;
-  const auto middle = samples.begin() + std::ptrdiff_t(samples.size() / 2);
-  std::nth_element(samples.begin(), middle, samples.end());
-  return *middle;
-}
 
 template <typename F> double Timed(F&& work)
 {

@@ -13,6 +13,7 @@
 // a mean of a thousand steps of a tenth of a millisecond carries the few that were stopped. Each
 // step is timed on its own next to its baseline, and the ratio is the median of the steps' ratios
 // to theirs: a stretch in which the machine runs slower holds both sides of a pair back alike.
+#include "BenchTiming.h"
 #include "CZSpectrumWnd.h"
 #include "Colours.h"
 #include "TraceRaster.h"
@@ -158,26 +159,12 @@ Polylines DrawnPoints(const std::vector<STraceGeometry>& geometries)
   return drawn;
 }
 
-double Seconds(std::chrono::steady_clock::duration d)
-{
-  return std::chrono::duration<double>(d).count();
-}
-
 double Mean(const std::vector<double>& samples)
 {
   double sum = 0;
   for (double s : samples)
     sum += s;
   return samples.empty() ? 0 : sum / double(samples.size());
-}
-
-double Median(std::vector<double> samples)
-{
-  if (samples.empty())
-    return 0;
-  const auto middle = samples.begin() + std::ptrdiff_t(samples.size() / 2);
-  std::nth_element(samples.begin(), middle, samples.end());
-  return *middle;
 }
 
 double MedianRatio(const std::vector<double>& steps, const std::vector<double>& baselines)

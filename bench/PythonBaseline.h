@@ -3,6 +3,8 @@
 // goes to the script as raw float32 files in a temporary folder, the script runs once as a child
 // process and prints "name value" lines (best times in seconds, counts), and each benchmark reports
 // its own time as a ratio against one of those values (below 1 is faster).
+#include "BenchTiming.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -73,11 +75,6 @@ inline PythonValues RunPythonBaseline(const std::filesystem::path& folder, const
     std::printf("%s baseline unavailable (%s with %s); ratios not reported\n", peer, Python().c_str(),
                 package);
   return values;
-}
-
-inline double Seconds(std::chrono::steady_clock::duration d)
-{
-  return std::chrono::duration<double>(d).count();
 }
 
 // Runs prepare (untimed) and then body (timed) once per iteration of state and returns the best

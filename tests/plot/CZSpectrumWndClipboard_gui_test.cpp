@@ -20,11 +20,25 @@
 #include <wx/frame.h>
 
 namespace {
-struct ClipboardFrame {
+// Remembers what the context menu offered, and chooses `choose` (nothing unless set).
+class MenuPlot : public CZSpectrumWnd {
+public:
+  std::vector<SPlotMenuEntry> offered;
+  UINT choose = 0;
+
+protected:
+  UINT TrackPopupMenu(const std::vector<SPlotMenuEntry>& entries, const wxPoint&) override
+  {
+    offered = entries;
+    return choose;
+  }
+};
+
+template <typename Plot = CZSpectrumWnd> struct ClipboardFrame {
   ClipboardFrame()
   {
     frame = new wxFrame(nullptr, wxID_ANY, "plot", wxPoint(30, 30), wxSize(400, 300));
-    plot = new CZSpectrumWnd();
+    plot = new Plot();
     plot->Create(frame, 1027, wxPoint(0, 0), wxSize(380, 260));
     plot->SetColours(RGB(57, 57, 57), RGB(20, 20, 80));
     plot->AllowPaste(true);
@@ -37,7 +51,7 @@ struct ClipboardFrame {
     PumpEvents(20);
   }
   wxFrame* frame;
-  CZSpectrumWnd* plot;
+  Plot* plot;
 };
 
 wxString ClipboardText()
@@ -127,24 +141,11 @@ bool CopyFetched()
       20000);
 }
 
-// Remembers what the context menu offered, and chooses `choose` (nothing unless set).
-class MenuPlot : public CZSpectrumWnd {
-public:
-  std::vector<SPlotMenuEntry> offered;
-  UINT choose = 0;
-
-protected:
-  UINT TrackPopupMenu(const std::vector<SPlotMenuEntry>& entries, const wxPoint&) override
-  {
-    offered = entries;
-    return choose;
-  }
-};
 } // namespace
 
 TEST(CZSpectrumWndClipboard, AnotherProgramsCopyIsOfferedUntilItsNextCopy)
 {
-  ClipboardFrame f;
+  ClipboardFrame<> f;
   {
     // Its name is Latin-1, not UTF-8: offered, so Paste reads it too.
     ForeignCopy sheet("Scan \xB5m\r\n\r\nTime\tHeight\r\n0\tnan\r\n1\t2\r\n");
@@ -165,7 +166,7 @@ TEST(CZSpectrumWndClipboard, AnotherProgramsCopyIsOfferedUntilItsNextCopy)
 
 TEST(CZSpectrumWndClipboard, ACopyOfferedOnlyAsLatin1IsOfferedAndPasted)
 {
-  ClipboardFrame f;
+  ClipboardFrame<> f;
   ForeignCopy old("Scan \xB5m\nTime\tHeight\n0\t1\n1\t2\n", {"--string-only"});
   ASSERT_TRUE(old.Ready());
   ASSERT_TRUE(CopyFetched());
@@ -179,7 +180,7 @@ TEST(CZSpectrumWndClipboard, ACopyOfferedOnlyAsLatin1IsOfferedAndPasted)
 // An owner that handed its copy over for the offer, then refuses: Paste asks once and says so.
 TEST(CZSpectrumWndClipboard, PasteAsksOnceAndSaysWhenTheTextCannotBeRead)
 {
-  ClipboardFrame f;
+  ClipboardFrame<> f;
   ForeignCopy fickle("Scan\nTime\tHeight\n0\t1\n1\t2\n", {"--refuse-after", "1"});
   ASSERT_TRUE(fickle.Ready());
   ASSERT_TRUE(CopyFetched());
@@ -197,7 +198,7 @@ TEST(CZSpectrumWndClipboard, PasteAsksOnceAndSaysWhenTheTextCannotBeRead)
 // is asked once in all.
 TEST(CZSpectrumWndClipboard, PasteDuringTheOffersFetchDoesNotAskAgain)
 {
-  ClipboardFrame f;
+  ClipboardFrame<> f;
   ForeignCopy slow("Scan\nTime\tHeight\n0\t1\n1\t2\n", {"--late-after", "0", "--late-ms", "1500"});
   ASSERT_TRUE(slow.Ready());
   ASSERT_TRUE(WaitUntil([&] { return slow.Asked() == 1; }));
@@ -212,14 +213,10 @@ TEST(CZSpectrumWndClipboard, PasteDuringTheOffersFetchDoesNotAskAgain)
 // A menu command chosen while Paste waits for a slow owner runs once that Paste is over.
 TEST(CZSpectrumWndClipboard, AMenuCommandChosenDuringPastesWaitRunsAfterIt)
 {
-  auto* frame = new wxFrame(nullptr, wxID_ANY, "plot", wxPoint(30, 30), wxSize(400, 300));
-  auto* plot = new MenuPlot();
-  plot->Create(frame, 1027, wxPoint(0, 0), wxSize(380, 260));
-  plot->AllowPaste(true);
-  frame->Show();
-  PumpEvents(50);
+  ClipboardFrame<MenuPlot> f;
+  MenuPlot* plot = f.plot;
   std::vector<int> tracesWhenRun;
-  auto* target = new wxWindow(frame, wxID_ANY, wxPoint(390, 0), wxSize(4, 4));
+  auto* target = new wxWindow(f.frame, wxID_ANY, wxPoint(390, 0), wxSize(4, 4));
   target->Bind(wxEVT_MENU, [&](wxCommandEvent&) { tracesWhenRun.push_back(plot->GetTraceCount()); });
   CZSpectrumWnd::UserMenuItem item;
   item.commandId = 40123;
@@ -242,18 +239,12 @@ TEST(CZSpectrumWndClipboard, AMenuCommandChosenDuringPastesWaitRunsAfterIt)
     ASSERT_TRUE(WaitUntil([&] { return !tracesWhenRun.empty(); }));
     EXPECT_EQ(tracesWhenRun, std::vector<int>{1});
   }
-  frame->Destroy();
-  PumpEvents(20);
 }
 
 TEST(CZSpectrumWndClipboard, TheMenuComesUpWhileTheClipboardsOwnerDoesNotAnswer)
 {
-  auto* frame = new wxFrame(nullptr, wxID_ANY, "plot", wxPoint(30, 30), wxSize(400, 300));
-  auto* plot = new MenuPlot();
-  plot->Create(frame, 1027, wxPoint(0, 0), wxSize(380, 260));
-  plot->AllowPaste(true);
-  frame->Show();
-  PumpEvents(50);
+  ClipboardFrame<MenuPlot> f;
+  MenuPlot* plot = f.plot;
   {
     // Its loop is busy for longer than any test takes, and then it exits without a word.
     ForeignCopy busy("Scan\nTime\tHeight\n0\t1\n1\t2\n", {"--stall", "20"});
@@ -269,8 +260,6 @@ TEST(CZSpectrumWndClipboard, TheMenuComesUpWhileTheClipboardsOwnerDoesNotAnswer)
     ASSERT_NE(paste, plot->offered.end());
     EXPECT_FALSE(paste->enabled);
   }
-  frame->Destroy();
-  PumpEvents(20);
 }
 
 TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
@@ -278,7 +267,7 @@ TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
   // The traces outlive the window, which reads them until its last paint.
   auto scan = MakeTrace(L"Scan", {1, 3, 1e6f}, {2, 4, 0.25f});
   auto failed = MakeTrace(L"Failed", {1, 2}, {std::numeric_limits<float>::quiet_NaN(), 4});
-  ClipboardFrame f;
+  ClipboardFrame<> f;
   scan->SetXLabel(L"Time");
   f.plot->SetYLabel(L"Height");
   f.plot->AddTrace(scan.get(), false, false);
@@ -311,7 +300,7 @@ TEST(CZSpectrumWndClipboard, CopyCutAndPasteRoundTripThroughTheClipboard)
 
 TEST(CZSpectrumWndClipboard, PastesASpreadsheetsCopyWithOneHeaderRowAndCrLf)
 {
-  ClipboardFrame f;
+  ClipboardFrame<> f;
   SetClipboardText("Time (s)\tPosition (deg)\r\n0.5\t10\r\n1\t12.5\r\n1.5\t-3\r\n");
   EXPECT_TRUE(f.plot->CanPaste());
   f.plot->OnEditPaste();
