@@ -11,10 +11,6 @@
 #include <wx/combobox.h>
 #include <wx/stattext.h>
 
-namespace {
-constexpr const wchar_t* kAllServosTitle = L"Disabled for Id=254";
-} // namespace
-
 void CZHVXProConfigDlg::ShowNoServoSelected(const CString& statusText, const CString& why)
 {
   if (m_calibrating)
@@ -34,7 +30,7 @@ void CZHVXProConfigDlg::ShowNoServoSelected(const CString& statusText, const CSt
   // A pending reset or EEPROM error blinks these; caught blank, they would stay blank.
   SetButtonCaption(IDC_RESET, L"RESET");
   SetButtonCaption(IDC_DEFAULT, L"DEFAULT");
-  if (m_plot->GetTitle() == kAllServosTitle)
+  if (m_plot->GetTitle() == kAllServosPlotTitle)
     m_plot->SetTitle(L"");
   m_plot->Refresh(true);
   UpdateControls();

@@ -193,7 +193,7 @@ void CZHVXProConfigDlg::SelectServoId()
     SetButtonCaption(IDC_DEFAULT, L"DEFAULT");
     if (std::any_of(std::begin(m_traceOn), std::end(m_traceOn), [](BOOL on) { return on != FALSE; }))
       TraceServo(m_currentId);
-    m_plot->SetTitle(m_currentId == CHVXProControlPort::kBroadcastId ? L"Disabled for Id=254" : L"");
+    m_plot->SetTitle(m_currentId == CHVXProControlPort::kBroadcastId ? kAllServosPlotTitle : L"");
     UpdateFirmwareButtonImage();
 
     // All servos at once would answer with their serial numbers run together, which reads as a

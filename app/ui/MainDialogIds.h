@@ -62,3 +62,6 @@ inline constexpr int kActionButtonIds[8] = {1032, 1033, 1034, 1035, 1036, 1037, 
 
 // The About item of the system menu.
 inline constexpr int IDM_ABOUTBOX = 16;
+
+// The plot's title while "254 - All Servos" is selected: no trace samples the broadcast id.
+inline constexpr const wchar_t* kAllServosPlotTitle = L"Disabled for Id=254";

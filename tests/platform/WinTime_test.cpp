@@ -41,16 +41,31 @@ TEST(WinTime, SeamsReplaceAndRestoreTheClockAndSleep)
   EXPECT_NE(GetTickCount(), fake);
 }
 
+namespace {
+// The real clock's local time, and the calendar of the seconds read just before and after it.
+struct SLocalTimeReading {
+  SYSTEMTIME local;
+  std::tm before, after;
+};
+
+SLocalTimeReading ReadLocalTime()
+{
+  SLocalTimeReading r{};
+  const std::time_t before = std::time(nullptr);
+  GetLocalTime(&r.local);
+  const std::time_t after = std::time(nullptr);
+  localtime_r(&before, &r.before);
+  localtime_r(&after, &r.after);
+  return r;
+}
+} // namespace
+
 TEST(WinTime, LocalTimeFieldsMatchTheCalendar)
 {
   // The real clock: the year may turn between the two readings.
-  const std::time_t before = std::time(nullptr);
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  const std::time_t after = std::time(nullptr);
-  std::tm first{}, last{};
-  localtime_r(&before, &first);
-  localtime_r(&after, &last);
+  const SLocalTimeReading reading = ReadLocalTime();
+  const SYSTEMTIME& t = reading.local;
+  const std::tm &first = reading.before, &last = reading.after;
   EXPECT_GE(t.wYear, first.tm_year + 1900);
   EXPECT_LE(t.wYear, last.tm_year + 1900);
   EXPECT_GE(t.wMonth, 1);
@@ -71,13 +86,9 @@ TEST(WinTime, LocalTimeIsTheZonesTimeNotUtc)
   auto minuteOf = [](const std::tm& t) {
     return ((t.tm_year * 13 + t.tm_mon) * 32 + t.tm_mday) * 1440 + t.tm_hour * 60 + t.tm_min;
   };
-  const std::time_t before = std::time(nullptr);
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  const std::time_t after = std::time(nullptr);
-  std::tm first{}, last{};
-  localtime_r(&before, &first);
-  localtime_r(&after, &last);
+  const SLocalTimeReading reading = ReadLocalTime();
+  const SYSTEMTIME& t = reading.local;
+  const std::tm &first = reading.before, &last = reading.after;
   std::tm got{};
   got.tm_year = t.wYear - 1900;
   got.tm_mon = t.wMonth - 1;
